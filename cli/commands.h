@@ -1,0 +1,13 @@
+// Each group of ms1ctl commands registers itself on the application.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace ms1::cli {
+
+// Exit code of a failed command; errors go to standard error.
+inline constexpr int kFailure = 1;
+
+void RegisterProfileFileCommands(CLI::App& app);
+
+}  // namespace ms1::cli

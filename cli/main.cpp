@@ -1,0 +1,16 @@
+// ms1ctl: the command-line companion of the MS_1 configuration program.
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"ms1ctl - configure the MS_1 mouse from the command line"};
+  app.require_subcommand(1);
+  ms1::cli::RegisterProfileFileCommands(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+  return 0;
+}

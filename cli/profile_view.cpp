@@ -1,0 +1,160 @@
+#include "cli/profile_view.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "model/function_table.h"
+#include "model/profile.h"
+#include "model/text_field.h"
+
+namespace ms1::cli {
+
+namespace {
+
+using nlohmann::json;
+
+std::string ColorText(int32_t bgr) {
+  const auto v = static_cast<uint32_t>(bgr);
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+  return text;
+}
+
+std::string Hex2(unsigned value) {
+  char text[5];
+  std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
+  return text;
+}
+
+std::string ShortcutText(const ButtonRecord& b) {
+  static const char* const kModifiers[] = {"Ctrl", "Shift", "Alt", "Win"};
+  std::string text;
+  for (int bit = 0; bit < 4; ++bit) {
+    if (b.shortcut_modifiers & (1u << bit)) text += std::string(kModifiers[bit]) + "+";
+  }
+  return text + "key " + Hex2(b.shortcut_key);
+}
+
+json MacroJson(const ButtonRecord& b) {
+  json steps = json::array();
+  const int count = std::min<int>(b.macro_action_count, kMaxMacroActions);
+  for (int s = 0; s < count; ++s) {
+    const MacroAction& a = b.macro_actions[s];
+    steps.push_back({{"key", a.key},
+                     {"action", a.state == kActionPress ? "press" : "release"},
+                     {"delay_ms", a.delay_ms}});
+  }
+  return {{"name", Utf16ToUtf8(FieldText(b.macro_name))},
+          {"repeat_mode", b.macro_repeat_mode},
+          {"loop_count", b.macro_loop_count},
+          {"steps", steps}};
+}
+
+json ButtonJson(const ButtonRecord& b, int i) {
+  json out = {{"button", i + 1}, {"code", b.function_code}};
+  if (b.function_code == kFunctionShortcut) {
+    out["function"] = "shortcut";
+    out["shortcut"] = ShortcutText(b);
+  } else if (b.function_code == kFunctionMacro) {
+    out["function"] = "macro";
+    out["macro"] = MacroJson(b);
+  } else {
+    out["function"] = std::string(LabelKeyFor(b.function_code));
+  }
+  return out;
+}
+
+json PollingJson(int32_t index) {
+  static const int kHz[] = {125, 250, 500, 1000};
+  if (index >= 0 && index < 4) return kHz[index];
+  return nullptr;
+}
+
+json ModeJson(const ModeRecord& m, int k) {
+  json levels = json::array();
+  for (int n = 0; n < kDpiLevelCount; ++n) {
+    levels.push_back({{"level", n + 1},
+                      {"dpi", static_cast<int64_t>(m.dpi_value[n]) * 40},
+                      {"enabled", m.dpi_enabled[n] == 1},
+                      {"color", ColorText(m.dpi_color[n])}});
+  }
+  json buttons = json::array();
+  for (int i = 0; i < kButtonCount; ++i) buttons.push_back(ButtonJson(m.buttons[i], i));
+  return {{"mode", k + 1},
+          {"dpi_levels", levels},
+          {"current_dpi_level", static_cast<int64_t>(m.dpi_level) + 1},
+          {"lighting",
+           {{"effect", m.light_effect},
+            {"brightness", m.light_brightness},
+            {"speed", m.light_speed},
+            {"color", ColorText(m.light_color)}}},
+          {"polling_rate_hz", PollingJson(m.polling_rate)},
+          {"polling_rate_index", m.polling_rate},
+          {"sleep_timer", m.sleep_timer * 0.5},
+          {"move_mode", m.move_mode},
+          {"buttons", buttons}};
+}
+
+std::string ButtonLine(const json& b) {
+  std::ostringstream out;
+  out << "    button " << b["button"].get<int>() << ": ";
+  const std::string function = b["function"];
+  if (function == "shortcut") {
+    out << "shortcut " << b["shortcut"].get<std::string>();
+  } else if (function == "macro") {
+    const json& m = b["macro"];
+    out << "macro \"" << m["name"].get<std::string>() << "\" (repeat mode "
+        << m["repeat_mode"].get<int>() << ", loops " << m["loop_count"].get<int>() << ")";
+    for (const json& s : m["steps"]) {
+      out << "\n      " << s["action"].get<std::string>() << " key "
+          << Hex2(s["key"].get<unsigned>()) << ", wait " << s["delay_ms"].get<int>() << " ms";
+    }
+  } else if (function.empty()) {
+    out << "(code " << b["code"].get<int>() << ")";
+  } else {
+    out << function;
+  }
+  return out.str();
+}
+
+}  // namespace
+
+json ProfileToJson(const ProfileRecord& profile) {
+  json modes = json::array();
+  for (int k = 0; k < kModeCount; ++k) modes.push_back(ModeJson(profile.modes[k], k));
+  return {{"name", Utf16ToUtf8(FieldText(profile.name))},
+          {"active_mode", static_cast<int64_t>(profile.active_mode) + 1},
+          {"modes", modes}};
+}
+
+std::string ProfileJsonToText(const json& view) {
+  std::ostringstream out;
+  out << "Profile \"" << view["name"].get<std::string>() << "\", active mode "
+      << view["active_mode"].get<int64_t>() << "\n";
+  for (const json& m : view["modes"]) {
+    out << "  Mode " << m["mode"].get<int>() << "\n    DPI levels:";
+    for (const json& l : m["dpi_levels"]) {
+      out << " " << l["level"].get<int>() << "=" << l["dpi"].get<int64_t>() << " "
+          << l["color"].get<std::string>() << (l["enabled"].get<bool>() ? "" : " (off)") << ";";
+    }
+    const json& light = m["lighting"];
+    out << "\n    current DPI level " << m["current_dpi_level"].get<int64_t>()
+        << "\n    lighting: effect " << light["effect"].get<int>() << ", brightness "
+        << light["brightness"].get<int>() << ", speed " << light["speed"].get<int>()
+        << ", colour " << light["color"].get<std::string>() << "\n    polling rate: ";
+    if (m["polling_rate_hz"].is_null()) {
+      out << "unknown (index " << m["polling_rate_index"].get<int>() << ")";
+    } else {
+      out << m["polling_rate_hz"].get<int>() << " Hz";
+    }
+    char sleep[32];
+    std::snprintf(sleep, sizeof sleep, "%.1f", m["sleep_timer"].get<double>());
+    out << "\n    sleep timer: " << sleep << "\n    move mode: " << m["move_mode"].get<int>()
+        << "\n";
+    for (const json& b : m["buttons"]) out << ButtonLine(b) << "\n";
+  }
+  return out.str();
+}
+
+}  // namespace ms1::cli

@@ -1,0 +1,42 @@
+// What one apply sends: the sections that differ from the last-applied copy
+// (or all of them when a full apply is forced), encoded in send order.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "model/button_report.h"
+#include "model/records.h"
+#include "model/report.h"
+
+namespace ms1 {
+
+struct SectionFlags {
+  bool settings = false;
+  bool lighting = false;
+  bool polling_rate = false;
+  bool buttons = false;
+
+  static SectionFlags All() { return {true, true, true, true}; }
+  bool operator==(const SectionFlags&) const = default;
+};
+
+// Compares the active mode record of both profiles, section by section. Only
+// the active mode is compared: shared settings are the same in every mode.
+SectionFlags DiffProfiles(const ProfileRecord& current, const ProfileRecord& last_applied);
+
+// Macro number per mode record and button; numbers are given to the macro
+// buttons of mode record 0 in button order and copied to the other rows.
+using MacroNumbering = std::array<MacroNumberRow, kModeCount>;
+MacroNumbering NumberMacros(const ProfileRecord& profile);
+
+struct ApplyPlan {
+  SectionFlags sections;
+  MacroNumbering macro_numbers{};  // filled when the buttons section is sent
+  std::vector<Report> reports;     // full-size reports (macros not yet chunked)
+};
+
+ApplyPlan PlanApply(const ProfileRecord& current, const ProfileRecord& last_applied,
+                    bool force_full);
+
+}  // namespace ms1

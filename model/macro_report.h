@@ -1,0 +1,21 @@
+// The macro report: one button's macro steps, uploaded under a macro number.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/records.h"
+#include "model/report.h"
+
+namespace ms1 {
+
+inline constexpr int kMacroPairCapacity = 50;  // bytes 29..128
+inline constexpr int kMaxLongDelayPairs = 10;
+
+Report EncodeMacroReport(uint8_t macro_number, const ButtonRecord& button);
+
+// The wired link takes 64-byte reports: the macro report goes as three chunks.
+std::vector<Report> WiredMacroChunks(const Report& macro_report);
+
+}  // namespace ms1

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run and test.
+# Idempotent: does nothing when all packages are already present.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ make pkg-config clang-format
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # command-line tool
+  libcli11-dev nlohmann-json3-dev
+  # mouse access and hot-plug
+  libhidapi-dev libudev-dev
+  # window
+  qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins libqt6test6 libqt6svg6
+  # keyboard layouts and global input capture
+  libxkbcommon-dev libxkbcommon-x11-dev xkb-data libxcb-record0-dev libxcb-xkb-dev
+  # real-window, tray and D-Bus tests
+  xvfb xauth xdotool trayer imagemagick x11-xkb-utils dbus-daemon python3-dbus
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
