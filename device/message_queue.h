@@ -2,11 +2,13 @@
 // message queue: any thread posts, one thread waits for the next message.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 namespace ms1 {
 
@@ -30,6 +32,15 @@ class MessageQueue {
   ThreadMessage Wait() {
     std::unique_lock lock(mutex_);
     ready_.wait(lock, [this] { return !messages_.empty(); });
+    ThreadMessage message = messages_.front();
+    messages_.pop_front();
+    return message;
+  }
+
+  // As Wait, but gives up after `limit`.
+  std::optional<ThreadMessage> WaitFor(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    if (!ready_.wait_for(lock, limit, [this] { return !messages_.empty(); })) return std::nullopt;
     ThreadMessage message = messages_.front();
     messages_.pop_front();
     return message;

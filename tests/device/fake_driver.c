@@ -6,16 +6,19 @@
 
 #include "libs/abi/ms1_feature_driver.h"
 
-void ms1_fake_driver_record(const char *line);
+/* Weak: a program without it (ms1ctl) can load the fake too. */
+__attribute__((weak)) void ms1_fake_driver_record(const char *line);
 
 static void Record(const char *call) {
   char line[128];
+  if (!ms1_fake_driver_record) return;
   snprintf(line, sizeof line, "%s %s", FAKE_DRIVER_NAME, call);
   ms1_fake_driver_record(line);
 }
 
 static Ms1WindowHandle window;
 static uint32_t plug;
+static int announced;
 
 void Set_VIDPID(int32_t vendor_id, int32_t product_id) {
   char call[64];
@@ -35,7 +38,8 @@ void Close_DevMonitor(void) { Record("Close_DevMonitor"); }
 
 int32_t Open_FeatureDevice(void) {
   Record("Open_FeatureDevice");
-  window.post(window.context, plug, 1, 0); /* as if the device had just arrived */
+  if (!announced) window.post(window.context, plug, 1, 0); /* as if it had just arrived */
+  announced = 1;
   return FAKE_DRIVER_OPEN_RESULT;
 }
 
