@@ -1,0 +1,24 @@
+// Readable JSON views of the reports the simulated mouse keeps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace ms1::vmouse {
+
+std::string ToHex(const std::vector<uint8_t>& bytes);
+// False on odd length or a non-hex digit.
+bool FromHex(const std::string& text, std::vector<uint8_t>& bytes);
+
+nlohmann::json DecodeSettings(const std::vector<uint8_t>& report);
+nlohmann::json DecodeLighting(const std::vector<uint8_t>& report);
+nlohmann::json DecodeButtons(const std::vector<uint8_t>& report);
+nlohmann::json DecodeMacro(const std::vector<uint8_t>& report);
+
+// Report interval in milliseconds to the rate the user picked.
+int PollingRateHz(uint8_t interval_ms);
+
+}  // namespace ms1::vmouse
