@@ -8,13 +8,6 @@ namespace {
 
 using nlohmann::json;
 
-int Nibble(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string Colour(const std::vector<uint8_t>& r, std::size_t at) {
   char text[8];
   std::snprintf(text, sizeof text, "#%02X%02X%02X", r[at], r[at + 1], r[at + 2]);
@@ -24,30 +17,6 @@ std::string Colour(const std::vector<uint8_t>& r, std::size_t at) {
 constexpr uint8_t kLongDelayKey = 0x03;
 
 }  // namespace
-
-std::string ToHex(const std::vector<uint8_t>& bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (uint8_t b : bytes) {
-    text.push_back(kDigits[b >> 4]);
-    text.push_back(kDigits[b & 15]);
-  }
-  return text;
-}
-
-bool FromHex(const std::string& text, std::vector<uint8_t>& bytes) {
-  if (text.size() % 2 != 0) return false;
-  bytes.clear();
-  bytes.reserve(text.size() / 2);
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    const int high = Nibble(text[i]);
-    const int low = Nibble(text[i + 1]);
-    if (high < 0 || low < 0) return false;
-    bytes.push_back(static_cast<uint8_t>(high << 4 | low));
-  }
-  return true;
-}
 
 json DecodeSettings(const std::vector<uint8_t>& r) {
   json levels = json::array();

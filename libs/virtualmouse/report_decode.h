@@ -7,11 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
-namespace ms1::vmouse {
+#include "libs/virtualmouse/hex_text.h"
 
-std::string ToHex(const std::vector<uint8_t>& bytes);
-// False on odd length or a non-hex digit.
-bool FromHex(const std::string& text, std::vector<uint8_t>& bytes);
+namespace ms1::vmouse {
 
 nlohmann::json DecodeSettings(const std::vector<uint8_t>& report);
 nlohmann::json DecodeLighting(const std::vector<uint8_t>& report);

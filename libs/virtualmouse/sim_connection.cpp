@@ -175,7 +175,7 @@ bool StartSimulator(const std::string& executable, const std::string& dir) {
 std::unique_ptr<LineConnection> ConnectOrStart(const std::string& executable) {
   const std::string dir = InstanceDir();
   if (auto connection = ConnectToSimulator(dir)) return connection;
-  if (executable.empty()) return nullptr;
+  if (!IsExecutable(executable)) return nullptr;
   StartSimulator(executable, dir);
   // Two clients may start a simulator at the same moment; the loser exits
   // without listening, so the winner may need a moment longer.

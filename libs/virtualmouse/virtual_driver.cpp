@@ -10,6 +10,7 @@
 
 #include "libs/abi/ms1_feature_driver.h"
 #include "libs/virtualmouse/event_watch.h"
+#include "libs/virtualmouse/hex_text.h"
 #include "libs/virtualmouse/link.h"
 #include "libs/virtualmouse/sim_connection.h"
 
@@ -52,13 +53,7 @@ class Driver {
 
   int32_t Send(const uint8_t* report, int32_t length) {
     if (!report || length <= 0 || length > kMaxReportLength) return 0;
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string request = "send ";
-    request.reserve(request.size() + 2 * static_cast<std::size_t>(length));
-    for (int32_t i = 0; i < length; ++i) {
-      request.push_back(kDigits[report[i] >> 4]);
-      request.push_back(kDigits[report[i] & 15]);
-    }
+    const std::string request = "send " + ToHex(report, static_cast<std::size_t>(length));
     std::lock_guard lock(mutex_);
     // Never resent on a new connection: a report must not arrive twice.
     if (!command_) return 0;
