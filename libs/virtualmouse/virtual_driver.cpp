@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "libs/abi/ms1_feature_driver.h"
+#include "libs/abi/driver_entry_points.h"
 #include "libs/virtualmouse/event_watch.h"
 #include "libs/virtualmouse/hex_text.h"
 #include "libs/virtualmouse/link.h"
@@ -105,29 +105,4 @@ Driver& TheDriver() {
 }  // namespace
 }  // namespace ms1::vmouse
 
-using ms1::vmouse::TheDriver;
-
-// Built with hidden visibility: only these leave the library.
-#define MS1_EXPORT __attribute__((visibility("default")))
-
-extern "C" {
-
-MS1_EXPORT void Set_VIDPID(int32_t vendor_id, int32_t product_id) { TheDriver().SetIds(vendor_id, product_id); }
-
-MS1_EXPORT void Open_DevMonitor(Ms1WindowHandle window, uint32_t data_message, uint32_t plug_message) {
-  TheDriver().StartMonitor(window, data_message, plug_message);
-}
-
-MS1_EXPORT void Close_DevMonitor(void) { TheDriver().StopMonitor(); }
-
-MS1_EXPORT int32_t Open_FeatureDevice(void) { return TheDriver().Open(); }
-
-MS1_EXPORT void Close_FeatureDevice(void) { TheDriver().Close(); }
-
-MS1_EXPORT int32_t SetFeature(const uint8_t* report, int32_t length) {
-  return TheDriver().Send(report, length);
-}
-
-MS1_EXPORT int32_t GetFeature(uint8_t*, int32_t) { return 0; }
-
-}  // extern "C"
+MS1_DEFINE_DRIVER_ENTRY_POINTS(ms1::vmouse::TheDriver())
