@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   ms1::cli::RegisterProfileFileCommands(app);
   ms1::cli::RegisterDeviceCommands(app);
+  ms1::cli::RegisterSimCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
