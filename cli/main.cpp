@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   ms1::cli::RegisterProfileFileCommands(app);
   ms1::cli::RegisterDeviceCommands(app);
   ms1::cli::RegisterSimCommands(app);
+  ms1::cli::RegisterStoreCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
