@@ -4,12 +4,12 @@
 // plugged). MS1_BENCH_DRIVERS names another driver folder, such as the real
 // driver with a mouse attached. Counter "overhead" = wall time / sum of pauses.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "device/apply_engine.h"
 #include "device/feature_drivers.h"
@@ -137,7 +137,8 @@ void BM_FullApplyOverWiredLink(benchmark::State& state) {
   drivers.CloseAll();
   if (wired.failures != 0) state.SkipWithError("the mouse refused reports");
   const double paused = std::chrono::duration<double>(pacer.requested).count();
-  state.counters["overhead"] = paused > 0 ? std::chrono::duration<double>(wall).count() / paused : 0;
+  state.counters["overhead"] =
+      paused > 0 ? std::chrono::duration<double>(wall).count() / paused : 0;
   state.counters["pause_s"] = paused / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_FullApplyOverWiredLink)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -36,7 +36,8 @@ namespace fs = std::filesystem;
 // beside the tool's own folder instead.
 std::string DefaultDriverFolder() {
   const fs::path folder = ProgramFolder();
-  if (fs::exists(folder / kWiredDriver.file_name) || fs::exists(folder / kReceiverDriver.file_name)) {
+  if (fs::exists(folder / kWiredDriver.file_name) ||
+      fs::exists(folder / kReceiverDriver.file_name)) {
     return folder.string();
   }
   return (folder.parent_path().parent_path() / "drivers").string() + "/";
@@ -86,7 +87,8 @@ void Apply(const ApplyOptions& options) {
   if (drivers.OpenReceiver(window.Handle())) links.receiverState = link_presence::kPresent;
   // Like the program, the receiver is used only once the mouse has reported
   // itself awake through it.
-  if (links.wiredState != link_presence::kPresent && links.receiverState == link_presence::kPresent) {
+  if (links.wiredState != link_presence::kPresent &&
+      links.receiverState == link_presence::kPresent) {
     window.WaitUntil([&] { return links.receiverAwake.load() != 0; },
                      std::chrono::milliseconds(options.wait_awake_ms));
   }
@@ -183,8 +185,9 @@ void RegisterDeviceCommands(CLI::App& app) {
   apply->add_option("--drivers", apply_options.drivers,
                     "Folder of hiddriver_2.so and hiddriver_1.so (default: the program folder, "
                     "or drivers/ beside it in a build tree)");
-  apply->add_option("--wait-awake", apply_options.wait_awake_ms,
-                    "Milliseconds to wait for the mouse to report over the receiver")
+  apply
+      ->add_option("--wait-awake", apply_options.wait_awake_ms,
+                   "Milliseconds to wait for the mouse to report over the receiver")
       ->capture_default_str();
   apply->callback([] { Apply(apply_options); });
 

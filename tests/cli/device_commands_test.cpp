@@ -18,9 +18,9 @@ const std::string kFakeDrivers = FAKE_DRIVERS_DIR "/complete";
 
 class DeviceCommandsTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 ("ms1ctl-device-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::temp_directory_path() / ("ms1ctl-device-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::string profile = (dir / "p.pro").string();
   void SetUp() override {
     fs::create_directories(dir);
@@ -45,8 +45,8 @@ TEST_F(DeviceCommandsTest, ApplyWithoutDriversOrWithABadFileFails) {
   EXPECT_NE(none.err.find("no driver library"), std::string::npos);
   EXPECT_TRUE(none.out.empty());
 
-  const auto bad = test::Run(
-      {MS1CTL_PATH, "apply", (dir / "missing.pro").string(), "--drivers", kFakeDrivers});
+  const auto bad =
+      test::Run({MS1CTL_PATH, "apply", (dir / "missing.pro").string(), "--drivers", kFakeDrivers});
   EXPECT_NE(bad.exit_code, 0);
   EXPECT_NE(bad.err.find("missing.pro"), std::string::npos);
 }

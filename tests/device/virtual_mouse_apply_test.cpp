@@ -107,7 +107,8 @@ class VirtualMouseApplyTest : public ::testing::Test {
       EXPECT_EQ(mode["buttons"]["raw"],
                 vmouse::ToHex(EncodeButtonReport(profile, k, plan.macro_numbers[k])));
     }
-    EXPECT_EQ(state["polling_rate"]["interval_ms"], PollingIntervalCode(profile.modes[0].polling_rate));
+    EXPECT_EQ(state["polling_rate"]["interval_ms"],
+              PollingIntervalCode(profile.modes[0].polling_rate));
     for (const Report& report : plan.reports) {
       if (report[0] == command::kMacro) {
         EXPECT_EQ(state["macros"][std::to_string(report[2])]["raw"], vmouse::ToHex(report));
@@ -143,7 +144,8 @@ TEST_F(VirtualMouseApplyTest, ReceiverSendsEachReportOnceWhenAcknowledged) {
   UseProfile(std::move(profile));
   engine.ApplyConfiguration();
   EXPECT_EQ(LoggedReports("receiver"), Hex(plan.reports));  // macros whole, each once
-  EXPECT_EQ(pacer.pauses, std::vector<milliseconds>(plan.reports.size(), transport::kReceiverPause));
+  EXPECT_EQ(pacer.pauses,
+            std::vector<milliseconds>(plan.reports.size(), transport::kReceiverPause));
   ExpectMouseHolds(*sent, plan);
 }
 
