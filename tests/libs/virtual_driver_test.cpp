@@ -40,6 +40,10 @@ class VirtualDriverTest : public ::testing::Test {
     receiver.close_monitor();
     wired.close_device();
     wired.close_monitor();
+    sim.Stop();
+    const std::string log = sim.SimulatorLog();
+    EXPECT_EQ(log.find("Sanitizer"), std::string::npos) << log;
+    EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
   }
   // The program's start-up order; returns what the two opens returned.
   std::pair<int32_t, int32_t> StartLikeTheProgram() {
