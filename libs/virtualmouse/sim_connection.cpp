@@ -153,6 +153,9 @@ bool StartSimulator(const std::string& executable, const std::string& dir) {
     } else {
       ::dup2(ready[1], kReadyFd);
     }
+    // Nothing else of the caller's (sockets, pipes of a test runner) may be
+    // kept alive by a simulator that outlives it.
+    ::close_range(kReadyFd + 1, ~0U, 0);
     ::execv(argv[0], argv.data());
     _exit(127);
   }

@@ -18,7 +18,7 @@ namespace ms1::vmouse {
 struct ServerOptions {
   std::string dir;
   int ready_fd = -1;
-  std::chrono::milliseconds idle_exit{10000};  // 0: never
+  std::chrono::milliseconds idle_exit{30000};  // 0: never
   std::chrono::milliseconds heartbeat{2000};   // 0: no periodic status
   std::vector<Link> plugged_at_start{Link::kWired};
 };
