@@ -4,11 +4,10 @@
 
 #include <chrono>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "libs/virtualmouse/sim_connection.h"
 #include "libs/virtualmouse/virtual_mouse.h"

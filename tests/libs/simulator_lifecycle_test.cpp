@@ -1,9 +1,8 @@
 // Starting, sharing and ending the simulator process.
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <future>
@@ -27,13 +26,16 @@ bool WaitUntilGone(const std::string& dir) {
   return gone.wait_for(std::chrono::seconds(20)) == std::future_status::ready && gone.get();
 }
 
-int SimulatorPid(LineConnection& connection) { return connection.Request("ping").value("pid", 0); }
+int SimulatorPid(LineConnection& connection) {
+  return connection.Request("ping").value("pid", 0);
+}
 
 TEST(SimulatorLifecycleTest, ClientsStartingAtOnceShareOneSimulator) {
   test::SimInstance sim("race");
   std::vector<std::future<std::unique_ptr<LineConnection>>> starters;
   for (int i = 0; i < 4; ++i) {
-    starters.push_back(std::async(std::launch::async, [] { return ConnectOrStart(MS1_VMOUSE_SIM_PATH); }));
+    starters.push_back(
+        std::async(std::launch::async, [] { return ConnectOrStart(MS1_VMOUSE_SIM_PATH); }));
   }
   std::set<int> pids;
   for (auto& s : starters) {

@@ -92,9 +92,9 @@ TEST_F(VirtualDriverTest, PlugMessagesReachTheWindowAndOpenFollowsThePlug) {
   EXPECT_EQ(wired.Send(EncodeModeSelectReport(*blank)), 0);
   EXPECT_EQ(wired.open_device(), 0);
   // Each link's messages went only to its own numbers, in order.
-  EXPECT_EQ(window.Messages(), (std::vector<PostedMessage>{{msg::kWiredPlug, 1, 0},
-                                                           {msg::kReceiverPlug, 1, 0},
-                                                           {msg::kWiredPlug, 0, 0}}));
+  EXPECT_EQ(window.Messages(),
+            (std::vector<PostedMessage>{
+                {msg::kWiredPlug, 1, 0}, {msg::kReceiverPlug, 1, 0}, {msg::kWiredPlug, 0, 0}}));
 }
 
 TEST_F(VirtualDriverTest, ReceiverReportsAreAcknowledgedOnTheReceiverLink) {
