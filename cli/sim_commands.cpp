@@ -198,7 +198,9 @@ void AddStatusCommands(CLI::App& sim) {
   sim.add_subcommand("sleep", "Put the mouse to sleep")->callback([] {
     PrintSent(Ask("sleep"), "asleep");
   });
-  sim.add_subcommand("wake", "Wake the mouse up")->callback([] { PrintSent(Ask("wake"), "awake"); });
+  sim.add_subcommand("wake", "Wake the mouse up")->callback([] {
+    PrintSent(Ask("wake"), "awake");
+  });
   auto* heartbeat = sim.add_subcommand("heartbeat", "Period of the awake status in ms (0: off)");
   auto period = std::make_shared<int>(0);
   heartbeat->add_option("MS", *period, "Milliseconds")->required()->check(CLI::NonNegativeNumber);

@@ -8,9 +8,12 @@ using namespace link_ids;
 
 const char* LinkName(Link link) {
   switch (link) {
-    case Link::kWired: return "wired";
-    case Link::kReceiver: return "receiver";
-    case Link::kBle: return "ble";
+    case Link::kWired:
+      return "wired";
+    case Link::kReceiver:
+      return "receiver";
+    case Link::kBle:
+      return "ble";
   }
   return "?";
 }

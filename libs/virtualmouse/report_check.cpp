@@ -76,17 +76,17 @@ std::string CheckLighting(const Checker& c) {
 }
 
 std::string CheckPolling(const Checker& c, const uint8_t* d) {
-  return FirstError(
-      [&] { return c.Size(report_size::kPollingRate, "polling-rate"); },
-      [&]() -> std::string {
-        return d[2] == 1 || d[2] == 2 ? "" : "polling-rate repetition must be 1 or 2";
-      },
-      [&]() -> std::string {
-        return d[3] == 1 || d[3] == 2 || d[3] == 4 || d[3] == 8
-                   ? ""
-                   : "report interval " + std::to_string(d[3]) + " is not 1, 2, 4 or 8";
-      },
-      [&] { return c.Complement(3); }, [&] { return c.Zero(5, 8); });
+  return FirstError([&] { return c.Size(report_size::kPollingRate, "polling-rate"); },
+                    [&]() -> std::string {
+                      return d[2] == 1 || d[2] == 2 ? "" : "polling-rate repetition must be 1 or 2";
+                    },
+                    [&]() -> std::string {
+                      return d[3] == 1 || d[3] == 2 || d[3] == 4 || d[3] == 8
+                                 ? ""
+                                 : "report interval " + std::to_string(d[3]) +
+                                       " is not 1, 2, 4 or 8";
+                    },
+                    [&] { return c.Complement(3); }, [&] { return c.Zero(5, 8); });
 }
 
 std::string CheckButtons(const Checker& c) {
@@ -116,8 +116,7 @@ std::string CheckFullMacro(Link link, const Checker& c, const uint8_t* d) {
       [&] { return c.Size(report_size::kMacro, "macro"); }, [&] { return CheckMacroNumber(d); },
       [&] { return c.Zero(8, 27); },
       [&]() -> std::string {
-        return d[kMacroPairCountByte] <= kMacroPairCapacity ? ""
-                                                            : "more than 50 macro step pairs";
+        return d[kMacroPairCountByte] <= kMacroPairCapacity ? "" : "more than 50 macro step pairs";
       },
       [&] { return c.Checksum(128); });
 }
@@ -141,7 +140,8 @@ std::string CheckMacroChunk(Link link, const Checker& c, const uint8_t* d) {
 std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
   if (size < 2) return "a report needs at least a command and a length byte";
   if (size > kMaxReport) return "reports are at most 131 bytes";
-  if (link == Link::kWired && size > kWiredMaxReport) return "the wired link takes at most 64 bytes";
+  if (link == Link::kWired && size > kWiredMaxReport)
+    return "the wired link takes at most 64 bytes";
   if (data[1] != size) {
     return "length byte " + std::to_string(data[1]) + " does not match the " +
            std::to_string(size) + " bytes sent";
@@ -149,15 +149,21 @@ std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
   if (size < 3) return "report too short";
   const Checker c(data, size);
   switch (data[0]) {
-    case command::kSettings: return CheckSettings(c);
-    case command::kLighting: return CheckLighting(c);
-    case command::kPollingRate: return CheckPolling(c, data);
-    case command::kButtonMapping: return CheckButtons(c);
-    case command::kModeSelect: return CheckModeSelect(c);
+    case command::kSettings:
+      return CheckSettings(c);
+    case command::kLighting:
+      return CheckLighting(c);
+    case command::kPollingRate:
+      return CheckPolling(c, data);
+    case command::kButtonMapping:
+      return CheckButtons(c);
+    case command::kModeSelect:
+      return CheckModeSelect(c);
     case command::kMacro:
       return size == report_size::kWiredChunk ? CheckMacroChunk(link, c, data)
                                               : CheckFullMacro(link, c, data);
-    default: return "unknown command " + Hex(data[0]);
+    default:
+      return "unknown command " + Hex(data[0]);
   }
 }
 

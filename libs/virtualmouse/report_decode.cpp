@@ -27,8 +27,11 @@ json DecodeSettings(const std::vector<uint8_t>& r) {
                       {"steps38", r[16 + n]},
                       {"color", Colour(r, 25 + 3 * n)}});
   }
-  return {{"raw", ToHex(r)},     {"settings_byte_a", r[3]}, {"settings_byte_b", r[4]},
-          {"dpi_level", r[24]},  {"levels", levels}};
+  return {{"raw", ToHex(r)},
+          {"settings_byte_a", r[3]},
+          {"settings_byte_b", r[4]},
+          {"dpi_level", r[24]},
+          {"levels", levels}};
 }
 
 json DecodeLighting(const std::vector<uint8_t>& r) {
@@ -59,10 +62,12 @@ json DecodeMacro(const std::vector<uint8_t>& r) {
     }
     steps.push_back({{"key", key}, {"press", (time & 0x80) == 0}, {"time_10ms", time & 0x7F}});
   }
-  return {{"raw", ToHex(r)},     {"number", r[2]},    {"repeat_mode", r[3]},
-          {"loop_count", r[7]},  {"pair_count", r[28]}, {"steps", steps}};
+  return {{"raw", ToHex(r)},    {"number", r[2]},      {"repeat_mode", r[3]},
+          {"loop_count", r[7]}, {"pair_count", r[28]}, {"steps", steps}};
 }
 
-int PollingRateHz(uint8_t interval_ms) { return interval_ms == 0 ? 0 : 1000 / interval_ms; }
+int PollingRateHz(uint8_t interval_ms) {
+  return interval_ms == 0 ? 0 : 1000 / interval_ms;
+}
 
 }  // namespace ms1::vmouse

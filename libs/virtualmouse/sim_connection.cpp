@@ -24,7 +24,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
   return value && *value ? std::string(value) : fallback;
 }
 
-bool IsExecutable(const std::string& path) { return ::access(path.c_str(), X_OK) == 0; }
+bool IsExecutable(const std::string& path) {
+  return ::access(path.c_str(), X_OK) == 0;
+}
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -38,16 +40,22 @@ std::string InstanceDir() {
   std::string dir = EnvOr("MS1_VMOUSE_DIR", "");
   if (dir.empty()) {
     const std::string runtime = EnvOr("XDG_RUNTIME_DIR", "");
-    dir = runtime.empty() ? "/tmp/ms1-vmouse-" + std::to_string(::getuid())
-                          : runtime + "/ms1-vmouse";
+    dir =
+        runtime.empty() ? "/tmp/ms1-vmouse-" + std::to_string(::getuid()) : runtime + "/ms1-vmouse";
   }
   ::mkdir(dir.c_str(), 0700);
   return dir;
 }
 
-std::string SocketPath(const std::string& dir) { return dir + "/ms1-vmouse.sock"; }
-std::string LockPath(const std::string& dir) { return dir + "/ms1-vmouse.lock"; }
-std::string LogPath(const std::string& dir) { return dir + "/ms1-vmouse.log"; }
+std::string SocketPath(const std::string& dir) {
+  return dir + "/ms1-vmouse.sock";
+}
+std::string LockPath(const std::string& dir) {
+  return dir + "/ms1-vmouse.lock";
+}
+std::string LogPath(const std::string& dir) {
+  return dir + "/ms1-vmouse.log";
+}
 
 LineConnection::~LineConnection() {
   if (fd_ >= 0) ::close(fd_);
@@ -153,6 +161,9 @@ bool StartSimulator(const std::string& executable, const std::string& dir) {
     } else {
       ::dup2(ready[1], kReadyFd);
     }
+    // Nothing else of the caller's (sockets, pipes of a test runner) may be
+    // kept alive by a simulator that outlives it.
+    ::close_range(kReadyFd + 1, ~0U, 0);
     ::execv(argv[0], argv.data());
     _exit(127);
   }

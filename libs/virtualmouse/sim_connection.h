@@ -4,9 +4,8 @@
 #pragma once
 
 #include <memory>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 namespace ms1::vmouse {
 

@@ -26,8 +26,12 @@ namespace {
 using nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
-json Ok() { return {{"ok", true}}; }
-json Error(const std::string& message) { return {{"ok", false}, {"error", message}}; }
+json Ok() {
+  return {{"ok", true}};
+}
+json Error(const std::string& message) {
+  return {{"ok", false}, {"error", message}};
+}
 
 std::vector<std::string> Words(const std::string& line) {
   std::istringstream in(line);

@@ -4,11 +4,10 @@
 
 #include <chrono>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "libs/virtualmouse/sim_connection.h"
 #include "libs/virtualmouse/virtual_mouse.h"
@@ -18,7 +17,7 @@ namespace ms1::vmouse {
 struct ServerOptions {
   std::string dir;
   int ready_fd = -1;
-  std::chrono::milliseconds idle_exit{10000};  // 0: never
+  std::chrono::milliseconds idle_exit{30000};  // 0: never
   std::chrono::milliseconds heartbeat{2000};   // 0: no periodic status
   std::vector<Link> plugged_at_start{Link::kWired};
 };

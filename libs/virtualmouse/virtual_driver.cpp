@@ -27,7 +27,9 @@ std::string LibraryFolder() {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-std::unique_ptr<LineConnection> Connect() { return ConnectOrStart(FindSimulator(LibraryFolder())); }
+std::unique_ptr<LineConnection> Connect() {
+  return ConnectOrStart(FindSimulator(LibraryFolder()));
+}
 
 class Driver {
  public:

@@ -13,7 +13,9 @@ constexpr std::size_t kLogLimit = 20000;
 constexpr uint8_t kAccepted = 0;
 constexpr uint8_t kRejected = 1;
 
-int Index(Link link) { return static_cast<int>(link); }
+int Index(Link link) {
+  return static_cast<int>(link);
+}
 
 LinkEvent Data(Link link, uint16_t code, uint16_t value) {
   return {link, LinkEvent::Kind::kData, code, value};
@@ -123,11 +125,21 @@ void VirtualMouse::Store(Link link, const uint8_t* data, std::size_t size) {
   // Anything else between two chunks abandons the macro in progress.
   if (!chunk) chunks_[Index(link)] = {};
   switch (data[0]) {
-    case command::kSettings: modes_[data[2] - 1].settings = report; break;
-    case command::kLighting: modes_[data[2] - 1].lighting = report; break;
-    case command::kPollingRate: polling_interval_ = data[3]; break;
-    case command::kButtonMapping: modes_[data[2] - 1].buttons = report; break;
-    case command::kModeSelect: active_mode_ = data[2] - 1; break;
+    case command::kSettings:
+      modes_[data[2] - 1].settings = report;
+      break;
+    case command::kLighting:
+      modes_[data[2] - 1].lighting = report;
+      break;
+    case command::kPollingRate:
+      polling_interval_ = data[3];
+      break;
+    case command::kButtonMapping:
+      modes_[data[2] - 1].buttons = report;
+      break;
+    case command::kModeSelect:
+      active_mode_ = data[2] - 1;
+      break;
     case command::kMacro:
       if (chunk) {
         StoreChunk(link, data);
@@ -135,7 +147,8 @@ void VirtualMouse::Store(Link link, const uint8_t* data, std::size_t size) {
         macros_[data[2]] = report;
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -229,12 +242,18 @@ json VirtualMouse::StateJson() const {
   if (polling_interval_) {
     polling = {{"interval_ms", *polling_interval_}, {"rate_hz", PollingRateHz(*polling_interval_)}};
   }
-  return {{"plugged", links},       {"asleep", asleep_},
-          {"battery", battery_},    {"active_mode", active_mode_},
-          {"dpi_level", dpi_level_}, {"polling_rate", polling},
-          {"modes", modes},         {"macros", macros},
-          {"lose_acks", lose_acks_}, {"refuse", refuse_},
-          {"accepted_count", accepted_.size()}, {"refused_count", refused_.size()}};
+  return {{"plugged", links},
+          {"asleep", asleep_},
+          {"battery", battery_},
+          {"active_mode", active_mode_},
+          {"dpi_level", dpi_level_},
+          {"polling_rate", polling},
+          {"modes", modes},
+          {"macros", macros},
+          {"lose_acks", lose_acks_},
+          {"refuse", refuse_},
+          {"accepted_count", accepted_.size()},
+          {"refused_count", refused_.size()}};
 }
 
 json VirtualMouse::LogJson() const {

@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "libs/virtualmouse/report_check.h"
 

@@ -1,8 +1,8 @@
 // `ms1ctl sim` as a user runs it, against its own simulator instance.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "support/run.h"
 
@@ -13,9 +13,9 @@ namespace fs = std::filesystem;
 
 class SimCommandsTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 ("ms1sim-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::temp_directory_path() / ("ms1sim-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override {
     fs::create_directories(dir);
     ::setenv("MS1_VMOUSE_DIR", dir.c_str(), 1);
@@ -40,7 +40,8 @@ class SimCommandsTest : public ::testing::Test {
 };
 
 TEST_F(SimCommandsTest, SteeringChangesWhatTheStateShows) {
-  EXPECT_EQ(State()["plugged"], nlohmann::json({{"wired", false}, {"receiver", false}, {"ble", false}}));
+  EXPECT_EQ(State()["plugged"],
+            nlohmann::json({{"wired", false}, {"receiver", false}, {"ble", false}}));
   auto r = Sim({"plug", "receiver"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "receiver plugged\n");
@@ -74,9 +75,8 @@ TEST_F(SimCommandsTest, ReadableStateAndEmptyLog) {
             std::string::npos)
       << state.out;
   const auto log = Sim({"log", "--json"});
-  EXPECT_EQ(nlohmann::json::parse(log.out),
-            nlohmann::json({{"accepted", nlohmann::json::array()},
-                            {"refused", nlohmann::json::array()}}));
+  EXPECT_EQ(nlohmann::json::parse(log.out), nlohmann::json({{"accepted", nlohmann::json::array()},
+                                                            {"refused", nlohmann::json::array()}}));
   EXPECT_EQ(Sim({"log"}).out, "");
 }
 

@@ -33,8 +33,8 @@ class DriverLibrary {
   DriverLibrary& operator=(const DriverLibrary&) = delete;
 
   bool Loaded() const {
-    return handle_ && set_vid_pid && open_monitor && close_monitor && open_device &&
-           close_device && set_feature && get_feature;
+    return handle_ && set_vid_pid && open_monitor && close_monitor && open_device && close_device &&
+           set_feature && get_feature;
   }
   const std::string& Error() const { return error_; }
   void* Symbol(const char* name) const { return ::dlsym(handle_, name); }

@@ -1,10 +1,9 @@
 // The real driver's parts that need no mouse: interface choice, event
 // reports, presence of a device with several nodes, the threads' start and
 // stop, and a clean "absent" through the entry points.
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -27,9 +26,9 @@ constexpr uint16_t kReceiver = 0xFA60;
 
 TEST(ChooseVendorInterfaceTest, TakesTheVendorDefinedInterfaceOfTheRightDevice) {
   const std::vector<HidInterface> list = {
-      {"/dev/hidraw0", kVendor, kWired, 0x0001, 0x02, 0},    // the pointer
-      {"/dev/hidraw1", kVendor, kReceiver, 0xFF00, 1, 1},    // the other link
-      {"/dev/hidraw2", kVendor, kWired, 0x000C, 0x01, 1},    // consumer keys
+      {"/dev/hidraw0", kVendor, kWired, 0x0001, 0x02, 0},  // the pointer
+      {"/dev/hidraw1", kVendor, kReceiver, 0xFF00, 1, 1},  // the other link
+      {"/dev/hidraw2", kVendor, kWired, 0x000C, 0x01, 1},  // consumer keys
       {"/dev/hidraw3", kVendor, kWired, 0xFF02, 0x01, 2},
       {"/dev/hidraw4", kVendor, kWired, 0xFFFF, 0x01, 3},
   };
@@ -70,7 +69,7 @@ TEST(DevicePresenceTest, ArrivalWithTheFirstNodeRemovalWithTheLast) {
   PresenceTracker tracker;
   EXPECT_TRUE(tracker.NodeAdded("/sys/a/hidraw0"));
   EXPECT_FALSE(tracker.NodeAdded("/sys/a/hidraw1"));
-  EXPECT_FALSE(tracker.NodeAdded("/sys/a/hidraw1"));  // repeated add
+  EXPECT_FALSE(tracker.NodeAdded("/sys/a/hidraw1"));    // repeated add
   EXPECT_FALSE(tracker.NodeRemoved("/sys/b/hidraw7"));  // not ours
   EXPECT_FALSE(tracker.NodeRemoved("/sys/a/hidraw0"));
   EXPECT_TRUE(tracker.Present());
@@ -102,13 +101,11 @@ class EventReaderTest : public ::testing::Test {
     }));
   }
   void Write(std::vector<uint8_t> report) {
-    ASSERT_EQ(::write(fds[1], report.data(), report.size()),
-              static_cast<ssize_t>(report.size()));
+    ASSERT_EQ(::write(fds[1], report.data(), report.size()), static_cast<ssize_t>(report.size()));
   }
   bool WaitForEvents(std::size_t count) {
     std::unique_lock lock(mutex);
-    return changed.wait_for(lock, std::chrono::seconds(10),
-                            [&] { return events.size() >= count; });
+    return changed.wait_for(lock, std::chrono::seconds(10), [&] { return events.size() >= count; });
   }
 };
 

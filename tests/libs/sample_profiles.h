@@ -20,8 +20,8 @@ inline void SetMacroButton(ProfileRecord& profile, int button, std::mt19937& ran
     action.key = static_cast<uint8_t>(4 + random() % 40);
     action.state = s % 2 == 0 ? kActionPress : kActionRelease;
     // Some delays need a long-delay pair, most do not.
-    action.delay_ms = static_cast<uint16_t>(random() % 5 == 0 ? 1271 + random() % 6000
-                                                                 : random() % 1271);
+    action.delay_ms =
+        static_cast<uint16_t>(random() % 5 == 0 ? 1271 + random() % 6000 : random() % 1271);
   }
   StoreButtonAssignment(profile, button, record);
 }

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "libs/virtualmouse/sim_connection.h"
@@ -32,6 +34,12 @@ class SimInstance {
   ~SimInstance() {
     Stop();
     std::filesystem::remove_all(dir_);
+  }
+
+  // The simulator's standard error, sanitizer reports included.
+  std::string SimulatorLog() const {
+    std::ifstream log(vmouse::LogPath(dir_.string()));
+    return {std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
   }
 
   // A control connection, starting the simulator when needed.

@@ -40,6 +40,10 @@ class VirtualDriverTest : public ::testing::Test {
     receiver.close_monitor();
     wired.close_device();
     wired.close_monitor();
+    sim.Stop();
+    const std::string log = sim.SimulatorLog();
+    EXPECT_EQ(log.find("Sanitizer"), std::string::npos) << log;
+    EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
   }
   // The program's start-up order; returns what the two opens returned.
   std::pair<int32_t, int32_t> StartLikeTheProgram() {
@@ -88,9 +92,9 @@ TEST_F(VirtualDriverTest, PlugMessagesReachTheWindowAndOpenFollowsThePlug) {
   EXPECT_EQ(wired.Send(EncodeModeSelectReport(*blank)), 0);
   EXPECT_EQ(wired.open_device(), 0);
   // Each link's messages went only to its own numbers, in order.
-  EXPECT_EQ(window.Messages(), (std::vector<PostedMessage>{{msg::kWiredPlug, 1, 0},
-                                                           {msg::kReceiverPlug, 1, 0},
-                                                           {msg::kWiredPlug, 0, 0}}));
+  EXPECT_EQ(window.Messages(),
+            (std::vector<PostedMessage>{
+                {msg::kWiredPlug, 1, 0}, {msg::kReceiverPlug, 1, 0}, {msg::kWiredPlug, 0, 0}}));
 }
 
 TEST_F(VirtualDriverTest, ReceiverReportsAreAcknowledgedOnTheReceiverLink) {
@@ -146,6 +150,25 @@ TEST_F(VirtualDriverTest, DeviceEventsBecomeDataMessages) {
   ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, 0x4010, 0x0600}));
   EXPECT_EQ(sim.State()["asleep"], true);
   EXPECT_FALSE(Steer("press dpi 9"));
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(Steer("press mode 2"));  // wakes the mouse; reported over the receiver now
+  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, 0x8000, 2}));
+}
+
+TEST_F(VirtualDriverTest, AnAwakeMouseKeepsReportingItsStatusOverTheReceiver) {
+  ASSERT_TRUE(Steer("plug receiver"));
+  StartLikeTheProgram();
+  ASSERT_TRUE(Steer("heartbeat 10"));
+  const PostedMessage status{msg::kReceiverEvent, 0x4010, 0x0801};
+  auto count = [&] {
+    std::size_t n = 0;
+    for (const PostedMessage& m : window.Messages()) n += m == status;
+    return n;
+  };
+  ASSERT_TRUE(window.WaitFor(status));
+  ASSERT_TRUE(window.WaitForCount(3));
+  EXPECT_EQ(count(), window.Messages().size());
+  ASSERT_TRUE(Steer("heartbeat 0"));
 }
 
 // Forced full applies of many profiles: the mouse holds what each profile

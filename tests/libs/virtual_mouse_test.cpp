@@ -204,7 +204,8 @@ TEST_F(VirtualMouseTest, SteeringReportsEventsOnTheRightLink) {
 TEST_F(VirtualMouseTest, StateDecodesWhatWasSent) {
   auto sample = test::SampleProfile(5, 2);
   const ApplyPlan plan = PlanApply(*sample, *profile, true);
-  for (const Report& r : test::ReportsForLink(plan, true)) ASSERT_TRUE(Send(Link::kWired, r).accepted);
+  for (const Report& r : test::ReportsForLink(plan, true))
+    ASSERT_TRUE(Send(Link::kWired, r).accepted);
   const nlohmann::json state = mouse.StateJson();
   const ModeRecord& mode = sample->modes[1];
   const nlohmann::json& record = state["modes"][1];
