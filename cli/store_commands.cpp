@@ -40,10 +40,13 @@ Options options;
 
 void Warn(const StoreLoad& load) {
   if (!load.ok()) std::cerr << "ms1ctl: warning: " << load.problem << "\n";
-  if (!load.set_aside.empty()) std::cerr << "ms1ctl: the damaged file was kept as " << load.set_aside << "\n";
+  if (!load.set_aside.empty())
+    std::cerr << "ms1ctl: the damaged file was kept as " << load.set_aside << "\n";
 }
 
-fs::path DataPath() { return options.data.empty() ? fs::path(DataFolder()) : fs::path(options.data); }
+fs::path DataPath() {
+  return options.data.empty() ? fs::path(DataFolder()) : fs::path(options.data);
+}
 
 struct Profiles {
   fs::path data = DataPath();
@@ -81,12 +84,17 @@ std::u16string NewProfileName(const Profiles& profiles, const std::string& name)
   const std::u16string wide = Utf8ToUtf16(name);
   if (wide.empty()) Fail("a profile name must not be empty");
   if (wide.size() > kMaxProfileNameLength) Fail("a profile name has at most 49 characters");
-  if (ProfileNameExists(profiles.list, wide)) Fail("a profile named \"" + name + "\" exists already");
+  if (ProfileNameExists(profiles.list, wide))
+    Fail("a profile named \"" + name + "\" exists already");
   return wide;
 }
 
-std::string NameOf(const ProfileRecord& p) { return Utf16ToUtf8(FieldText(p.name)); }
-std::string NameOf(const MacroRecord& m) { return Utf16ToUtf8(FieldText(m.name)); }
+std::string NameOf(const ProfileRecord& p) {
+  return Utf16ToUtf8(FieldText(p.name));
+}
+std::string NameOf(const MacroRecord& m) {
+  return Utf16ToUtf8(FieldText(m.name));
+}
 
 void ListProfiles() {
   const Profiles profiles;
@@ -107,7 +115,8 @@ void ListProfiles() {
 void AddProfile() {
   Profiles profiles;
   profiles.list.push_back(CreateProfile(NewProfileName(profiles, options.name)));
-  profiles.selected = static_cast<int32_t>(profiles.list.size() - 1);  // an added profile becomes current
+  profiles.selected =
+      static_cast<int32_t>(profiles.list.size() - 1);  // an added profile becomes current
   profiles.Save();
 }
 
@@ -148,7 +157,8 @@ void SelectProfile() {
 void ExportNamedProfile() {
   const Profiles profiles;
   std::string error;
-  if (!ExportProfile(options.output, *profiles.list[profiles.Find(options.name)], error)) Fail(error);
+  if (!ExportProfile(options.output, *profiles.list[profiles.Find(options.name)], error))
+    Fail(error);
 }
 
 void ImportProfileFile() {
@@ -156,7 +166,8 @@ void ImportProfileFile() {
   Macros macros;
   ProfileImport result;
   std::string error;
-  if (!ImportProfile(options.file, profiles.data, profiles.list, macros.list, result, error)) Fail(error);
+  if (!ImportProfile(options.file, profiles.data, profiles.list, macros.list, result, error))
+    Fail(error);
   profiles.selected = static_cast<int32_t>(result.index);  // imported profiles become current
   profiles.Save();
   const std::string name = NameOf(*profiles.list[result.index]);
@@ -165,7 +176,8 @@ void ImportProfileFile() {
     for (std::size_t i = macros.list.size() - result.macros_added; i < macros.list.size(); ++i) {
       added.push_back(NameOf(*macros.list[i]));
     }
-    std::cout << json{{"name", name}, {"index", result.index}, {"macros_added", added}}.dump(2) << "\n";
+    std::cout << json{{"name", name}, {"index", result.index}, {"macros_added", added}}.dump(2)
+              << "\n";
   } else {
     std::cout << name << "\n";
   }
@@ -181,7 +193,8 @@ void ListMacros() {
   const Macros macros;
   json out = json::array();
   for (const auto& m : macros.list) {
-    out.push_back({{"name", NameOf(*m)}, {"steps", m->action_count}, {"loop_count", m->loop_count}});
+    out.push_back(
+        {{"name", NameOf(*m)}, {"steps", m->action_count}, {"loop_count", m->loop_count}});
   }
   if (options.json) {
     std::cout << out.dump(2) << "\n";
@@ -246,17 +259,21 @@ void RegisterStoreCommands(CLI::App& app) {
   auto* profiles = app.add_subcommand("profiles", "The stored profiles");
   profiles->require_subcommand(1);
   Command(*profiles, "list", "List the profiles; * marks the selected one", &ListProfiles, true);
-  AddName(Command(*profiles, "add", "Add a default profile and select it", &AddProfile), "New name");
+  AddName(Command(*profiles, "add", "Add a default profile and select it", &AddProfile),
+          "New name");
   AddName(Command(*profiles, "delete", "Delete a profile", &DeleteProfile), "Profile");
   auto* rename = Command(*profiles, "rename", "Rename a profile", &RenameProfile);
   AddName(rename, "Profile");
   rename->add_option("NEW", options.other_name, "New name")->required();
-  AddName(Command(*profiles, "reset", "Give a profile its defaults back", &ResetNamedProfile), "Profile");
-  AddName(Command(*profiles, "select", "Make a profile the selected one", &SelectProfile), "Profile");
+  AddName(Command(*profiles, "reset", "Give a profile its defaults back", &ResetNamedProfile),
+          "Profile");
+  AddName(Command(*profiles, "select", "Make a profile the selected one", &SelectProfile),
+          "Profile");
   auto* export_profile = Command(*profiles, "export", "Write a profile file", &ExportNamedProfile);
   AddName(export_profile, "Profile");
   AddOutput(export_profile);
-  Command(*profiles, "import", "Add the profile of a profile file and its macros", &ImportProfileFile, true)
+  Command(*profiles, "import", "Add the profile of a profile file and its macros",
+          &ImportProfileFile, true)
       ->add_option("FILE", options.file, "Profile file")
       ->required();
 

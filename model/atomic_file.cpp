@@ -90,9 +90,17 @@ WriteCall ReplaceWriteCallForTesting(WriteCall call) {
   return g_write_call.exchange(call ? call : &::write);
 }
 
-bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces, std::string& error) {
+bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
+                         std::string& error) {
   std::lock_guard lock(WriterMutex());
   const fs::path target = ResolveTarget(path);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    // Renaming over a folder, a device or a pipe would replace it, not write into it.
+    error = path.string() + ": not a regular file";
+    return false;
+  }
   fs::path temp;
   std::string why;
   const int fd = CreateTemporary(target, temp, why);
@@ -101,10 +109,7 @@ bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
     return false;
   }
   bool ok = true;
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    ::fchmod(fd, existing.st_mode & 07777);
-  }
+  if (exists) ::fchmod(fd, existing.st_mode & 07777);
   for (ByteView piece : pieces) {
     if (!(ok = WriteAll(fd, piece, why))) break;
   }

@@ -24,7 +24,8 @@ ByteView BytesOf(const T& value) {
 
 // Writes the pieces, in order, as the whole new content of path. A symbolic
 // link at path is followed, so the file it names is replaced. An existing
-// file's permissions are kept; a new file gets the usual ones (umask).
+// file's permissions are kept; a new file gets the usual ones (umask). Only
+// regular files are replaced: a folder, device or pipe at path is refused.
 // On failure the previous file is untouched, no temporary file is left, and
 // error says what went wrong.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const ByteView> pieces,

@@ -15,7 +15,9 @@ namespace ms1 {
 
 namespace fs = std::filesystem;
 
-fs::path MacroStorePath(const fs::path& data_folder) { return StoreFolder(data_folder) / "macro.data"; }
+fs::path MacroStorePath(const fs::path& data_folder) {
+  return StoreFolder(data_folder) / "macro.data";
+}
 
 StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros) {
   StoreLoad load;
@@ -23,7 +25,8 @@ StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros) {
   if (!store.has_content()) return load;
   const std::size_t count = store.size() / kMacroRecordSize;
   if (store.size() != count * kMacroRecordSize) {
-    store.KeepDamaged("damaged (" + std::to_string(store.size()) + " bytes); its whole macros were kept");
+    store.KeepDamaged("damaged (" + std::to_string(store.size()) +
+                      " bytes); its whole macros were kept");
   }
   for (std::size_t n = 0; n < count; ++n) {
     auto macro = std::make_unique<MacroRecord>();
@@ -83,13 +86,15 @@ int FindMacroForButton(const MacroList& macros, const ButtonRecord& button) {
   return FindByName(macros, FieldText(button.macro_name));
 }
 
-bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros, const ProfileRecord* current) {
+bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
+                          const ProfileRecord* current) {
   bool current_touched = false;
   for (auto& profile : profiles) {
     for (ModeRecord& mode : profile->modes) {
       for (int i = 0; i < kResyncedButtons; ++i) {
         ButtonRecord& button = mode.buttons[i];
-        if (button.function_code != kFunctionMacro && FieldText(button.macro_name).empty()) continue;
+        if (button.function_code != kFunctionMacro && FieldText(button.macro_name).empty())
+          continue;
         const int found = FindMacroForButton(macros, button);
         if (found < 0) {
           ClearToDefault(button, i);

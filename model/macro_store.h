@@ -27,7 +27,7 @@ StoreLoad LoadMacroStore(const std::filesystem::path& data_folder, MacroList& ma
 // Rewrites the whole store atomically, from any thread; on failure the
 // previous store is intact and error says why.
 bool SaveMacroStore(const std::filesystem::path& data_folder, const MacroList& macros,
-                     std::string& error);
+                    std::string& error);
 
 bool MacroNameExists(const MacroList& macros, std::u16string_view name);
 
@@ -46,6 +46,7 @@ int FindMacroForButton(const MacroList& macros, const ButtonRecord& button);
 // macro's current name and steps, or, when its macro is gone, the default
 // function of its position. Returns whether `current` (a profile of the list,
 // or nullptr) was touched; the caller then refreshes and applies it.
-bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros, const ProfileRecord* current);
+bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
+                          const ProfileRecord* current);
 
 }  // namespace ms1

@@ -28,7 +28,8 @@ void AddButtonMacro(ButtonRecord& button, MacroList& macros) {
   SetFieldText(macro->name, name);
   macro->loop_count = button.macro_loop_count;
   macro->action_count = button.macro_action_count;
-  std::copy(std::begin(button.macro_actions), std::end(button.macro_actions), std::begin(macro->actions));
+  std::copy(std::begin(button.macro_actions), std::end(button.macro_actions),
+            std::begin(macro->actions));
   if (name != stored) SetFieldText(button.macro_name, name);
   macros.push_back(std::move(macro));
   button.macro_index = static_cast<int32_t>(macros.size() - 1);
@@ -48,7 +49,8 @@ bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileLis
 
   const std::u16string stored = FieldText(profile->name);
   const std::u16string name = MakeUniqueName(
-      stored, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); }, kMaxProfileNameLength);
+      stored, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
+      kMaxProfileNameLength);
   if (name != stored) SetFieldText(profile->name, name);
 
   const std::size_t macros_before = macros.size();

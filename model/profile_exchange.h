@@ -12,11 +12,12 @@
 
 namespace ms1 {
 
-bool ExportProfile(const std::filesystem::path& file, const ProfileRecord& profile, std::string& error);
+bool ExportProfile(const std::filesystem::path& file, const ProfileRecord& profile,
+                   std::string& error);
 
 struct ProfileImport {
-  std::size_t index = 0;        // position of the new profile in the list
-  std::size_t macros_added = 0; // entries appended to the macro list
+  std::size_t index = 0;         // position of the new profile in the list
+  std::size_t macros_added = 0;  // entries appended to the macro list
 };
 
 // Appends the profile in file to the list, its name made unique; every macro
@@ -26,7 +27,8 @@ struct ProfileImport {
 // save, is refused with an error and changes neither list. The profile store
 // is not written here (the apply that follows does that).
 bool ImportProfile(const std::filesystem::path& file, const std::filesystem::path& data_folder,
-                   ProfileList& profiles, MacroList& macros, ProfileImport& result, std::string& error);
+                   ProfileList& profiles, MacroList& macros, ProfileImport& result,
+                   std::string& error);
 
 bool ReadMacroFile(const std::filesystem::path& file, MacroRecord& out, std::string& error);
 bool ExportMacro(const std::filesystem::path& file, const MacroRecord& macro, std::string& error);

@@ -11,7 +11,9 @@ namespace ms1 {
 
 namespace fs = std::filesystem;
 
-fs::path ProfileStorePath(const fs::path& data_folder) { return StoreFolder(data_folder) / "pro.data"; }
+fs::path ProfileStorePath(const fs::path& data_folder) {
+  return StoreFolder(data_folder) / "pro.data";
+}
 
 namespace {
 
@@ -73,7 +75,8 @@ int FindProfile(const ProfileList& profiles, std::u16string_view name) {
 }
 
 ProfileRecord& AddDefaultProfile(ProfileList& profiles, std::u16string_view add_profile_text) {
-  const std::u16string candidate = std::u16string(add_profile_text) + DecimalText(profiles.size() + 1);
+  const std::u16string candidate =
+      std::u16string(add_profile_text) + DecimalText(profiles.size() + 1);
   const std::u16string name = MakeUniqueName(
       candidate, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
       kMaxProfileNameLength);

@@ -28,8 +28,9 @@ std::filesystem::path ProfileStorePath(const std::filesystem::path& data_folder)
 //   is kept aside (StoreLoad::set_aside) before anything can overwrite it;
 // - a stored index outside the list selects profile 0.
 // Every record is made safe before use (record_safety.h).
-StoreLoad LoadProfileStore(const std::filesystem::path& data_folder, std::u16string_view add_profile_text,
-                           ProfileList& profiles, int32_t& selected);
+StoreLoad LoadProfileStore(const std::filesystem::path& data_folder,
+                           std::u16string_view add_profile_text, ProfileList& profiles,
+                           int32_t& selected);
 
 // Rewrites the whole store atomically; safe to call from any thread, as long
 // as the list does not change during the call. On failure the previous store

@@ -9,8 +9,8 @@
 
 namespace ms1 {
 
-bool ReadRecordFile(const std::filesystem::path& path, void* out, std::size_t size, const char* kind,
-                    std::string& error) {
+bool ReadRecordFile(const std::filesystem::path& path, void* out, std::size_t size,
+                    const char* kind, std::string& error) {
   std::error_code ec;
   const auto file_size = std::filesystem::file_size(path, ec);
   if (ec) {
@@ -18,8 +18,8 @@ bool ReadRecordFile(const std::filesystem::path& path, void* out, std::size_t si
     return false;
   }
   if (file_size != size) {
-    error = path.string() + ": not " + kind + " (" + std::to_string(file_size) + " bytes, expected " +
-            std::to_string(size) + ")";
+    error = path.string() + ": not " + kind + " (" + std::to_string(file_size) +
+            " bytes, expected " + std::to_string(size) + ")";
     return false;
   }
   // Read one byte more than expected so a file that grew meanwhile is refused too.

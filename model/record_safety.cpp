@@ -19,7 +19,8 @@ void MakeProfileSafe(ProfileRecord& profile) {
   Terminate(profile.name);
   for (ModeRecord& mode : profile.modes) {
     for (ButtonRecord& button : mode.buttons) {
-      if (button.macro_action_count > kMaxMacroActions) button.macro_action_count = kMaxMacroActions;
+      if (button.macro_action_count > kMaxMacroActions)
+        button.macro_action_count = kMaxMacroActions;
       Terminate(button.macro_name);
     }
   }

@@ -16,7 +16,9 @@ namespace ms1 {
 
 namespace fs = std::filesystem;
 
-fs::path StoreFolder(const fs::path& data_folder) { return data_folder / "ms_1"; }
+fs::path StoreFolder(const fs::path& data_folder) {
+  return data_folder / "ms_1";
+}
 
 bool MakeStoreFolder(const fs::path& data_folder, std::string& error) {
   const fs::path folder = StoreFolder(data_folder);
@@ -40,7 +42,8 @@ fs::path FreeAsideName(const fs::path& path, unsigned n) {
 
 bool CopyFile(const fs::path& from, const fs::path& to, std::string& error) {
   std::ifstream in(from, std::ios::binary);
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
   if (in.bad() || !in.is_open()) return false;
   return WriteFileAtomically(to, {std::as_bytes(std::span(bytes))}, error);
 }

@@ -23,9 +23,9 @@ bool SetAside(const std::filesystem::path& path, std::filesystem::path& aside, s
 // The outcome of loading a store. The list is usable whatever happened; a
 // problem is something the user should hear about.
 struct StoreLoad {
-  bool created = false;              // there was no usable store; a new one was made
-  std::filesystem::path set_aside;   // where a damaged store was kept, when there was one
-  std::string problem;               // empty when all went well
+  bool created = false;             // there was no usable store; a new one was made
+  std::filesystem::path set_aside;  // where a damaged store was kept, when there was one
+  std::string problem;              // empty when all went well
 
   bool ok() const { return problem.empty(); }
   void NoteProblem(const std::string& text);

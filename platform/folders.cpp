@@ -25,7 +25,8 @@ bool Writable(const fs::path& folder) {
 
 std::string UserDataFolder(const char* xdg_data_home, const char* home) {
   // The XDG rules ignore a relative XDG_DATA_HOME.
-  if (xdg_data_home != nullptr && xdg_data_home[0] == '/') return std::string(xdg_data_home) + "/ms1-config";
+  if (xdg_data_home != nullptr && xdg_data_home[0] == '/')
+    return std::string(xdg_data_home) + "/ms1-config";
   if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/share/ms1-config";
   return {};
 }

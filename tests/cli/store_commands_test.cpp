@@ -1,8 +1,8 @@
 // `ms1ctl profiles ...` and `ms1ctl macros ...` on real store folders.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "model/macro_store.h"
 #include "model/profile.h"
@@ -99,7 +99,8 @@ TEST_F(StoreCommandsTest, ResetKeepsTheNameAndBringsTheDefaultsBack) {
   Ok({"profiles", "reset", "profile1"});
   const std::string bytes = ReadBytes(store);
   const auto expected = CreateProfile(u"Profile1");
-  EXPECT_EQ(bytes.substr(4), std::string(reinterpret_cast<const char*>(expected.get()), kProfileRecordSize));
+  EXPECT_EQ(bytes.substr(4),
+            std::string(reinterpret_cast<const char*>(expected.get()), kProfileRecordSize));
 }
 
 TEST_F(StoreCommandsTest, ExportedProfilesRoundTripByteForByteApartFromTheName) {
@@ -137,7 +138,8 @@ TEST_F(StoreCommandsTest, ExportedProfilesRoundTripByteForByteApartFromTheName) 
   ASSERT_EQ(copy.size(), kProfileRecordSize);
   // Only the name differs, and the button's macro_index now points at its entry.
   constexpr std::size_t kName = 4, kNameBytes = 100;
-  const std::size_t index_at = 104 + 2 * kModeRecordSize + kButtonAreaOffset + 4 * kButtonRecordSize + 1072;
+  const std::size_t index_at =
+      104 + 2 * kModeRecordSize + kButtonAreaOffset + 4 * kButtonRecordSize + 1072;
   EXPECT_EQ(copy.substr(index_at, 4), std::string(4, '\0'));
   original.replace(index_at, 4, std::string(4, '\0'));
   EXPECT_EQ(copy.substr(0, kName), original.substr(0, kName));
@@ -163,7 +165,8 @@ TEST_F(StoreCommandsTest, MacroFilesRoundTripByteForByte) {
 
   const std::string file = (dir / "jump.macro").string();
   Ok({"macros", "export", "JUMP", "-o", file});
-  EXPECT_EQ(ReadBytes(file), std::string(reinterpret_cast<const char*>(macros[0].get()), kMacroRecordSize));
+  EXPECT_EQ(ReadBytes(file),
+            std::string(reinterpret_cast<const char*>(macros[0].get()), kMacroRecordSize));
   const auto imported = Ctl({"macros", "import", file});
   ASSERT_EQ(imported.exit_code, 0) << imported.err;
   EXPECT_EQ(imported.out, "Jump_1\n");
@@ -175,7 +178,8 @@ TEST_F(StoreCommandsTest, MacroFilesRoundTripByteForByte) {
   const auto list = Ctl({"macros", "list"});
   EXPECT_EQ(Lines(list.out), (std::vector<std::string>{"Jump (1 steps)", "Jump_1 (1 steps)"}));
   const auto show = Ctl({"macros", "show", "jump"});
-  EXPECT_EQ(Lines(show.out), (std::vector<std::string>{"Macro \"Jump\", loops 2", "  press key 0xF1, wait 40 ms"}));
+  EXPECT_EQ(Lines(show.out),
+            (std::vector<std::string>{"Macro \"Jump\", loops 2", "  press key 0xF1, wait 40 ms"}));
 }
 
 TEST_F(StoreCommandsTest, ForeignFilesAreRefusedAndChangeNothing) {

@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::WriteBytes;
 
-ByteView View(const std::string& s) { return std::as_bytes(std::span(s.data(), s.size())); }
+ByteView View(const std::string& s) {
+  return std::as_bytes(std::span(s.data(), s.size()));
+}
 
 // Injected write calls: each writes at most a few bytes; the failing one then
 // runs out of space, as a full disk does mid-file.
@@ -39,7 +41,9 @@ ssize_t FailAfterSomeBytes(int fd, const void* data, std::size_t size) {
   written += static_cast<std::size_t>(n);
   return n;
 }
-ssize_t NeverProgress(int, const void*, std::size_t) { return 0; }
+ssize_t NeverProgress(int, const void*, std::size_t) {
+  return 0;
+}
 
 class InjectedWrite {
  public:
@@ -64,7 +68,8 @@ class AtomicFileTest : public test::TempDirTest {
 
 TEST_F(AtomicFileTest, WritesPiecesInOrderAndReplacesTheOldContent) {
   std::string error;
-  ASSERT_TRUE(WriteFileAtomically(dir / "f", {View("abc"), View(""), View("defg")}, error)) << error;
+  ASSERT_TRUE(WriteFileAtomically(dir / "f", {View("abc"), View(""), View("defg")}, error))
+      << error;
   EXPECT_EQ(ReadBytes(dir / "f"), "abcdefg");
   ASSERT_TRUE(WriteFileAtomically(dir / "f", {View("x")}, error)) << error;
   EXPECT_EQ(ReadBytes(dir / "f"), "x");
@@ -137,8 +142,8 @@ TEST_F(AtomicFileTest, AFolderThatCannotBeWrittenIsReported) {
   fs::create_directory(dir / "ro");
   WriteBytes(dir / "ro" / "f", "old");
   fs::permissions(dir, fs::perms::all);  // reachable for the unprivileged user
-  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                  fs::perms::others_exec);
+  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
   const bool refused = AsUnprivilegedUser([&] {
     std::string why;
     return !WriteFileAtomically(dir / "ro" / "f", {View("new")}, why) &&
@@ -147,6 +152,19 @@ TEST_F(AtomicFileTest, AFolderThatCannotBeWrittenIsReported) {
   fs::permissions(dir / "ro", fs::perms::owner_all);
   EXPECT_TRUE(refused);
   EXPECT_EQ(ReadBytes(dir / "ro" / "f"), "old");
+}
+
+TEST_F(AtomicFileTest, RefusesToReplaceAnythingButARegularFile) {
+  std::string error;
+  fs::create_directory(dir / "folder");
+  EXPECT_FALSE(WriteFileAtomically(dir / "folder", {View("x")}, error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(dir / "folder"));
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  fs::create_symlink("pipe", dir / "link-to-pipe");
+  EXPECT_FALSE(WriteFileAtomically(dir / "link-to-pipe", {View("x")}, error));
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+  EXPECT_TRUE(Leftovers().empty());
 }
 
 TEST_F(AtomicFileTest, FollowsASymbolicLinkAndKeepsPermissions) {

@@ -7,22 +7,22 @@ namespace {
 
 TEST(CaseFold, MatchesLettersOfEveryScriptInEitherCase) {
   EXPECT_TRUE(EqualIgnoringCase(u"Work", u"wORK"));
-  EXPECT_TRUE(EqualIgnoringCase(u"Ärger Öl Übung", u"äRGER öL üBUNG"));      // Latin-1
+  EXPECT_TRUE(EqualIgnoringCase(u"Ärger Öl Übung", u"äRGER öL üBUNG"));  // Latin-1
   EXPECT_TRUE(EqualIgnoringCase(u"ÀÉÎÕÙÝÞ", u"àéîõùýþ"));
-  EXPECT_TRUE(EqualIgnoringCase(u"ŁÓDŹ Čeština", u"łódź čEŠTINA"));           // Latin Extended-A
-  EXPECT_TRUE(EqualIgnoringCase(u"ΑΛΦΑ Ωμέγα", u"αλφα ωΜΈΓΑ"));                // Greek
+  EXPECT_TRUE(EqualIgnoringCase(u"ŁÓDŹ Čeština", u"łódź čEŠTINA"));  // Latin Extended-A
+  EXPECT_TRUE(EqualIgnoringCase(u"ΑΛΦΑ Ωμέγα", u"αλφα ωΜΈΓΑ"));      // Greek
   EXPECT_TRUE(EqualIgnoringCase(u"ΟΔΟΣ", u"οδος"));
-  EXPECT_TRUE(EqualIgnoringCase(u"οδοσ", u"οδος"));                           // final sigma
-  EXPECT_TRUE(EqualIgnoringCase(u"МЫШЬ Ёлка", u"мышь ёЛКА"));                 // Cyrillic
+  EXPECT_TRUE(EqualIgnoringCase(u"οδοσ", u"οδος"));            // final sigma
+  EXPECT_TRUE(EqualIgnoringCase(u"МЫШЬ Ёлка", u"мышь ёЛКА"));  // Cyrillic
   EXPECT_TRUE(EqualIgnoringCase(u"ЇЖАК Ґанок", u"їжак ґАНОК"));
-  EXPECT_TRUE(EqualIgnoringCase(u"ＡＢＣ", u"ａｂｃ"));                        // full width
-  EXPECT_TRUE(EqualIgnoringCase(u"\U00010400", u"\U00010428"));                // Deseret, surrogate pairs
+  EXPECT_TRUE(EqualIgnoringCase(u"ＡＢＣ", u"ａｂｃ"));          // full width
+  EXPECT_TRUE(EqualIgnoringCase(u"\U00010400", u"\U00010428"));  // Deseret, surrogate pairs
 }
 
 TEST(CaseFold, KeepsDifferentLettersApart) {
   EXPECT_FALSE(EqualIgnoringCase(u"Work", u"Work "));
   EXPECT_FALSE(EqualIgnoringCase(u"a", u"ä"));
-  EXPECT_FALSE(EqualIgnoringCase(u"Ε", u"Е"));  // Greek Epsilon is not Cyrillic Ie
+  EXPECT_FALSE(EqualIgnoringCase(u"Ε", u"Е"));   // Greek Epsilon is not Cyrillic Ie
   EXPECT_FALSE(EqualIgnoringCase(u"ß", u"ss"));  // simple folding maps one letter to one
   EXPECT_FALSE(EqualIgnoringCase(u"1", u"!"));
 }

@@ -27,7 +27,9 @@ std::unique_ptr<MacroRecord> Macro(std::u16string_view name, int steps, uint8_t 
   return m;
 }
 
-std::string Bytes(const MacroRecord& m) { return std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize); }
+std::string Bytes(const MacroRecord& m) {
+  return std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize);
+}
 
 class MacroStoreTest : public test::TempDirTest {
  protected:
@@ -166,7 +168,7 @@ TEST_F(ResyncTest, ButtonsOfADeletedMacroFallBackToTheirDefault) {
   EXPECT_EQ(b2.reserved_8, 0);
   EXPECT_TRUE(FieldText(b2.macro_name).empty());
   EXPECT_EQ(profiles[0]->modes[1].buttons[10].function_code, 71);  // the mode 0 column: mute
-  EXPECT_EQ(reassigned.function_code, 0);                           // default of button 5 is off
+  EXPECT_EQ(reassigned.function_code, 0);                          // default of button 5 is off
 }
 
 TEST_F(ResyncTest, LeavesButtonsBeyondTheTwelfthAndOrdinaryButtonsAlone) {

@@ -21,7 +21,8 @@ void GiveMacro(ButtonRecord& b, std::u16string_view name, int steps) {
   SetFieldText(b.macro_name, name);
   b.macro_action_count = static_cast<uint16_t>(steps);
   b.macro_loop_count = 3;
-  for (int i = 0; i < steps; ++i) b.macro_actions[i] = {static_cast<uint8_t>(4 + i), kActionPress, 20};
+  for (int i = 0; i < steps; ++i)
+    b.macro_actions[i] = {static_cast<uint8_t>(4 + i), kActionPress, 20};
 }
 
 class ExchangeTest : public test::TempDirTest {
@@ -94,7 +95,8 @@ TEST_F(ExchangeTest, EveryMacroButtonBecomesItsOwnUniqueMacroEntry) {
 
 TEST_F(ExchangeTest, AForeignOrDamagedFileIsRefusedAndChangesNothing) {
   profiles.push_back(CreateProfile(u"Keep"));
-  for (std::size_t size : {std::size_t{0}, std::size_t{4}, kProfileRecordSize - 1, kProfileRecordSize + 1}) {
+  for (std::size_t size :
+       {std::size_t{0}, std::size_t{4}, kProfileRecordSize - 1, kProfileRecordSize + 1}) {
     WriteBytes(dir / "bad.pro", std::string(size, '\x11'));
     error.clear();
     EXPECT_FALSE(ImportProfile(dir / "bad.pro", data, profiles, macros, result, error));
@@ -127,7 +129,8 @@ TEST_F(ExchangeTest, LongNamesAreShortenedToStayUniqueInTheirFields) {
   EXPECT_EQ(FieldText(profiles[1]->name), std::u16string(47, u'P') + u"_1");
   EXPECT_EQ(FieldText(macros[0]->name), std::u16string(23, u'W'));
   EXPECT_EQ(FieldText(macros[1]->name), std::u16string(21, u'W') + u"_1");
-  EXPECT_EQ(FieldText(profiles[1]->modes[2].buttons[1].macro_name), std::u16string(21, u'W') + u"_1");
+  EXPECT_EQ(FieldText(profiles[1]->modes[2].buttons[1].macro_name),
+            std::u16string(21, u'W') + u"_1");
 }
 
 TEST_F(ExchangeTest, AFailedMacroStoreSaveUndoesTheImport) {
@@ -150,7 +153,8 @@ TEST_F(ExchangeTest, MacroFilesRoundTripAndGetUniqueNames) {
   m.actions[0] = {0xF1, kActionPress, 30};
   m.actions[1] = {0xF1, kActionRelease, 10};
   ASSERT_TRUE(ExportMacro(dir / "j.macro", m, error)) << error;
-  EXPECT_EQ(ReadBytes(dir / "j.macro"), std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize));
+  EXPECT_EQ(ReadBytes(dir / "j.macro"),
+            std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize));
 
   std::size_t index = 99;
   ASSERT_TRUE(ImportMacro(dir / "j.macro", data, macros, index, error)) << error;

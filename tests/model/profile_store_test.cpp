@@ -127,7 +127,8 @@ TEST_F(ProfileStoreTest, StoredRecordsAreMadeSafe) {
   p->active_mode = 9;
   std::fill(std::begin(p->name), std::end(p->name), u'N');
   p->modes[3].buttons[7].macro_action_count = 500;
-  std::fill(std::begin(p->modes[3].buttons[7].macro_name), std::end(p->modes[3].buttons[7].macro_name), u'M');
+  std::fill(std::begin(p->modes[3].buttons[7].macro_name),
+            std::end(p->modes[3].buttons[7].macro_name), u'M');
   std::string bytes(4, '\0');
   bytes.append(reinterpret_cast<const char*>(p.get()), kProfileRecordSize);
   PutStore(bytes);
@@ -188,7 +189,8 @@ TEST_F(ProfileStoreTest, SavesFromTwoThreadsLeaveOneWholeStore) {
   ui.join();
   EXPECT_EQ(failures.load(), 0);
   const std::string bytes = ReadBytes(store);
-  EXPECT_TRUE(bytes == StoreBytes(0, {u"Worker"}) || bytes == StoreBytes(1, {u"Interface", u"Second"}));
+  EXPECT_TRUE(bytes == StoreBytes(0, {u"Worker"}) ||
+              bytes == StoreBytes(1, {u"Interface", u"Second"}));
 }
 
 TEST_F(ProfileStoreTest, NamesCompareWithoutRegardToCase) {

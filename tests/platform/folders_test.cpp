@@ -55,8 +55,8 @@ TEST_F(DataFolderTest, FallsBackToTheUserDataFolderWhenDataCannotBeUsed) {
 
 TEST_F(DataFolderTest, FallsBackWhenTheProgramFolderIsReadOnly) {
   fs::permissions(dir, fs::perms::all);
-  fs::permissions(dir / "prog", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                    fs::perms::others_exec);
+  fs::permissions(dir / "prog", fs::perms::owner_read | fs::perms::owner_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
   fs::create_directories(xdg());
   fs::permissions(xdg(), fs::perms::all);
   // Permissions do not bind root: ask as an unprivileged user.
