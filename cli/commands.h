@@ -9,6 +9,8 @@ namespace ms1::cli {
 inline constexpr int kFailure = 1;
 
 void RegisterProfileFileCommands(CLI::App& app);
+void RegisterDeviceCommands(CLI::App& app);
+void RegisterSimCommands(CLI::App& app);
 void RegisterStoreCommands(CLI::App& app);
 
 }  // namespace ms1::cli

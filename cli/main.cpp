@@ -7,6 +7,8 @@ int main(int argc, char** argv) {
   CLI::App app{"ms1ctl - configure the MS_1 mouse from the command line"};
   app.require_subcommand(1);
   ms1::cli::RegisterProfileFileCommands(app);
+  ms1::cli::RegisterDeviceCommands(app);
+  ms1::cli::RegisterSimCommands(app);
   ms1::cli::RegisterStoreCommands(app);
   try {
     app.parse(argc, argv);
