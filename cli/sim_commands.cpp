@@ -70,7 +70,7 @@ void PrintModes(const json& modes) {
     if (mode["settings"].is_null() && mode["lighting"].is_null() && mode["buttons"].is_null()) {
       continue;
     }
-    std::cout << "mode record " << number << " (mode number " << number << "):\n";
+    std::cout << "mode record " << number - 1 << " (mode number " << number << "):\n";
     if (const json& s = mode["settings"]; !s.is_null()) {
       std::cout << "  settings: level " << s["dpi_level"] << ", steps";
       for (const json& level : s["levels"]) {

@@ -32,6 +32,8 @@ class LineConnection {
   bool TakeBufferedLine(std::string& line);
   // Reads what the socket has now (after poll said readable); false on EOF/error.
   bool FillBuffer();
+  // Bytes received but not yet taken as lines.
+  std::size_t Pending() const { return buffer_.size(); }
 
   // One request and its JSON reply; a null json when the connection failed.
   nlohmann::json Request(const std::string& line, int timeout_ms = 5000);

@@ -26,6 +26,8 @@ namespace {
 using nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
+constexpr std::size_t kMaxRequestLength = 64 * 1024;
+
 json Ok() {
   return {{"ok", true}};
 }
@@ -217,6 +219,11 @@ void SimServer::Serve(Client& client) {
     if (client.connection && !client.connection->WriteLine(reply.dump())) {
       client.connection.reset();
     }
+  }
+  // No request is this long: a client that never ends its line is dropped
+  // before it can make the simulator hold unbounded input.
+  if (client.connection && client.connection->Pending() > kMaxRequestLength) {
+    client.connection.reset();
   }
 }
 

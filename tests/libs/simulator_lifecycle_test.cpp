@@ -90,6 +90,13 @@ TEST(SimulatorLifecycleTest, BadRequestsGetAnErrorAndTheConnectionStays) {
   // A report sent without an open device is not delivered.
   EXPECT_EQ(connection->Request("send 0c0a01fe02fd00000000").value("result", -1), 0);
   EXPECT_GT(SimulatorPid(*connection), 0);
+
+  // A line that never ends costs the sender its connection, not the simulator.
+  auto flooder = ConnectToSimulator(sim.dir().string());
+  ASSERT_TRUE(flooder);
+  const std::string flood(70 * 1024, 'a');
+  EXPECT_TRUE(flooder->Request(flood, 10000).is_null());
+  EXPECT_GT(SimulatorPid(*connection), 0);
 }
 
 }  // namespace
