@@ -1,5 +1,5 @@
 # The two entry points of the README. Both install what they need first.
-PRESETS ?= default asan
+PRESETS ?= default asan tsan
 JOBS ?= $(shell nproc)
 
 .PHONY: deps build demo test

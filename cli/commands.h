@@ -9,5 +9,6 @@ namespace ms1::cli {
 inline constexpr int kFailure = 1;
 
 void RegisterProfileFileCommands(CLI::App& app);
+void RegisterDeviceCommands(CLI::App& app);
 
 }  // namespace ms1::cli

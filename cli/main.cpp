@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
   CLI::App app{"ms1ctl - configure the MS_1 mouse from the command line"};
   app.require_subcommand(1);
   ms1::cli::RegisterProfileFileCommands(app);
+  ms1::cli::RegisterDeviceCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -88,7 +88,7 @@ TEST_F(ConnectionManagerTest, WiredArrivalAndRemoval) {
 
 TEST_F(ConnectionManagerTest, DeviceEventsPassOnlyInTheirCodeRange) {
   StartWithoutDevice();
-  for (uint16_t code : {0x0FFF, 0x1000, 0x4010, 0x9000, 0x9001, 0x7F01}) {
+  for (uint16_t code : {0x0FFF, 0x1000, 0x4010, 0x9000, 0x9001, 0x0000}) {
     manager.OnWiredLink({code, 1});
     manager.OnReceiverLink({code, 2});
   }

@@ -13,22 +13,13 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class CountingStore : public ProfileStoreWriter {
- public:
-  int saves = 0;
-  bool Save(const ProfileList&, int) override {
-    ++saves;
-    return true;
-  }
-};
-
 class DeviceEventHandlerTest : public ::testing::Test {
  protected:
   PageModel model;
   LinkState links;
   test::RecordingLinkView view;
   test::FakeLinkHost host;
-  CountingStore store;
+  test::FakeStore store;
   DeviceEventHandler handler{model, links, view, host, store};
 
   void SetUp() override {

@@ -12,6 +12,7 @@
 #include "device/link_host.h"
 #include "device/link_view.h"
 #include "device/pacer.h"
+#include "fakes.h"
 
 namespace ms1::test {
 
@@ -107,15 +108,6 @@ class FakeLinkHost : public LinkHost {
     int n = 0;
     for (const Posted& p : posts) n += p.message == message;
     return n;
-  }
-};
-
-class RecordingPacer : public Pacer {
- public:
-  std::vector<std::chrono::milliseconds> pauses;
-  void Pause(std::chrono::milliseconds d) override { pauses.push_back(d); }
-  std::chrono::steady_clock::time_point Now() const override {
-    return std::chrono::steady_clock::time_point{};
   }
 };
 

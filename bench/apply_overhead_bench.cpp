@@ -1,0 +1,102 @@
+// How much an apply costs beyond the pauses the mouse needs: a forced full
+// apply of a profile with four macros over the wired link, with real pauses,
+// through the driver libraries in MS1_BENCH_DRIVERS (default: the virtual
+// mouse of the build). Counter "overhead" = wall time / sum of pauses.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "device/apply_engine.h"
+#include "device/feature_drivers.h"
+#include "device/report_transport.h"
+#include "model/profile.h"
+
+namespace ms1 {
+namespace {
+
+// Sleeps for real and adds up what was asked for.
+class MeasuredPacer final : public Pacer {
+ public:
+  void Pause(std::chrono::milliseconds duration) override {
+    requested += duration;
+    real_.Pause(duration);
+  }
+  std::chrono::steady_clock::time_point Now() const override { return real_.Now(); }
+  std::chrono::milliseconds requested{0};
+
+ private:
+  RealPacer real_;
+};
+
+class SilentHost final : public ApplyHost {
+ public:
+  void StopHeartbeat() override {}
+  void StartHeartbeat(std::chrono::milliseconds) override {}
+  void ShowApplyProgress(bool) override {}
+};
+
+class DiscardingStore final : public ProfileStoreWriter {
+ public:
+  bool Save(const ProfileList&, int) override { return true; }
+};
+
+void IgnorePost(void*, uint32_t, uintptr_t, intptr_t) {}
+
+std::unique_ptr<ProfileRecord> ProfileWithFourMacros() {
+  auto profile = CreateProfile(u"Bench");
+  for (int button : {2, 5, 7, 12}) {
+    ButtonRecord b = ButtonOf(ModeOf(*profile, 0), button);
+    b.function_code = kFunctionMacro;
+    b.macro_loop_count = 1;
+    b.macro_action_count = 4;
+    for (int i = 0; i < 4; ++i) {
+      b.macro_actions[i] = {static_cast<uint8_t>(0x04 + i / 2),
+                            static_cast<uint8_t>(i % 2 == 0 ? kActionPress : kActionRelease), 20};
+    }
+    StoreButtonAssignment(*profile, button, b);
+  }
+  return profile;
+}
+
+void BM_FullApplyOverWiredLink(benchmark::State& state) {
+  const char* folder = std::getenv("MS1_BENCH_DRIVERS");
+  FeatureDrivers drivers;
+  drivers.Load(folder != nullptr ? folder : MS1_DEFAULT_BENCH_DRIVERS);
+  LinkState links;
+  links.mouseAsleep = 0;
+  if (!drivers.OpenWired({nullptr, &IgnorePost})) {
+    state.SkipWithError("no wired mouse behind the driver libraries");
+    return;
+  }
+  links.wiredState = link_presence::kPresent;
+  MeasuredPacer pacer;
+  ReportTransport transport(links, pacer);
+  transport.SetWired(drivers.wired());
+  PageModel model;
+  model.With([](PageState& s) { s.profiles.push_back(ProfileWithFourMacros()); });
+  SilentHost host;
+  DiscardingStore store;
+  ApplyEngine engine(model, links, transport, host, store);
+
+  std::chrono::nanoseconds wall{0};
+  for (auto _ : state) {
+    model.With([](PageState& s) { s.force_full_apply = true; });
+    const auto start = std::chrono::steady_clock::now();
+    engine.ApplyConfiguration();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    wall += elapsed;
+    state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
+  }
+  drivers.CloseAll();
+  const double paused = std::chrono::duration<double>(pacer.requested).count();
+  state.counters["overhead"] = paused > 0 ? std::chrono::duration<double>(wall).count() / paused : 0;
+  state.counters["pause_s"] = paused / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FullApplyOverWiredLink)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace ms1
+
+BENCHMARK_MAIN();

@@ -1,0 +1,40 @@
+// ApplyConfiguration: sends what changed since the last apply (or everything
+// when a full apply is forced), then saves the store and moves the diff base.
+// Runs on the page worker; reaches the interface only through ApplyHost.
+#pragma once
+
+#include <chrono>
+
+#include "device/link_state.h"
+#include "device/page_model.h"
+#include "device/report_sinks.h"
+
+namespace ms1 {
+
+// The window side of an apply. Calls come from the worker thread: an
+// implementation posts them to the interface thread, never touches a control.
+class ApplyHost {
+ public:
+  virtual ~ApplyHost() = default;
+  virtual void StopHeartbeat() = 0;
+  virtual void StartHeartbeat(std::chrono::milliseconds period) = 0;
+  virtual void ShowApplyProgress(bool visible) = 0;  // the "apply_ring" control
+};
+
+class ApplyEngine {
+ public:
+  ApplyEngine(PageModel& model, const LinkState& links, ReportSender& sender, ApplyHost& host,
+              ProfileStoreWriter& store)
+      : model_(model), links_(links), sender_(sender), host_(host), store_(store) {}
+
+  void ApplyConfiguration();
+
+ private:
+  PageModel& model_;
+  const LinkState& links_;
+  ReportSender& sender_;
+  ApplyHost& host_;
+  ProfileStoreWriter& store_;
+};
+
+}  // namespace ms1

@@ -1,0 +1,50 @@
+// The state of the three links to the mouse. The interface thread (plug and
+// data messages) and the Bluetooth notification thread write these fields
+// while the worker reads them between reports, so each one is an atomic that
+// is read afresh at every test.
+#pragma once
+
+#include <atomic>
+
+namespace ms1 {
+
+// The three links; there is no single "current" one, the transport chooses
+// per report.
+enum class ConnectionMode { kWired, kReceiver, kBluetooth };
+
+inline const char* ConnectionModeName(ConnectionMode mode) {
+  switch (mode) {
+    case ConnectionMode::kWired:
+      return "wired";
+    case ConnectionMode::kReceiver:
+      return "receiver";
+    case ConnectionMode::kBluetooth:
+      return "bluetooth";
+  }
+  return "?";
+}
+
+// Values of wiredState and receiverState.
+namespace link_presence {
+inline constexpr int kNeverSeen = 0;
+inline constexpr int kPresent = 1;
+inline constexpr int kRemoved = 2;
+}  // namespace link_presence
+
+struct LinkState {
+  std::atomic<int> wiredState{link_presence::kNeverSeen};
+  std::atomic<int> receiverState{link_presence::kNeverSeen};
+  std::atomic<int> receiverAwake{0};  // a status event came over the receiver lately
+  std::atomic<int> bleConnected{0};
+  std::atomic<int> devicePresent{0};
+  std::atomic<int> mouseAsleep{1};    // applies do nothing while set
+  std::atomic<int> ackReceived{0};    // the mouse acknowledged a receiver report
+
+  // True while a report could go anywhere: the condition for running an apply.
+  bool AnyLinkOpen() const {
+    return wiredState.load() == link_presence::kPresent ||
+           receiverState.load() == link_presence::kPresent || bleConnected.load() != 0;
+  }
+};
+
+}  // namespace ms1

@@ -1,0 +1,88 @@
+// The device page's configuration state: the profile list, the selected index
+// (which names the current profile), the macro list, the last-applied copy and
+// the force-full-apply flag. The interface thread edits it while the worker
+// applies it, so every access goes through the model's lock.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "model/apply_plan.h"
+#include "model/records.h"
+
+namespace ms1 {
+
+using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
+using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
+
+struct PageState {
+  ProfileList profiles;
+  int selected = 0;
+  MacroList macros;
+  std::unique_ptr<ProfileRecord> last_applied;  // the bytes last sent; zero-filled at start
+  bool force_full_apply = false;
+  MacroNumbering macro_numbers{};  // rebuilt whenever the buttons section is sent
+
+  // The profile list entry at the selected index; null when there is none.
+  ProfileRecord* Current();
+  const ProfileRecord* Current() const;
+};
+
+// Writes the profile list and the selected index to the profile store.
+class ProfileStoreWriter {
+ public:
+  virtual ~ProfileStoreWriter() = default;
+  virtual bool Save(const ProfileList& profiles, int selected) = 0;
+};
+
+std::unique_ptr<ProfileRecord> CopyProfile(const ProfileRecord& profile);
+
+class PageModel {
+ public:
+  PageModel();
+
+  // Runs `f(PageState&)` under the lock and returns its result. `f` must not
+  // keep references into the state after it returns.
+  template <typename F>
+  decltype(auto) With(F&& f) {
+    std::lock_guard lock(mutex_);
+    return f(state_);
+  }
+  template <typename F>
+  decltype(auto) With(F&& f) const {
+    std::lock_guard lock(mutex_);
+    return f(static_cast<const PageState&>(state_));
+  }
+
+  // What one apply works on, copied under one lock so that edits made while
+  // it sends cannot tear it.
+  struct ApplyInput {
+    std::unique_ptr<ProfileRecord> current;
+    std::unique_ptr<ProfileRecord> last_applied;
+    bool force_full = false;
+  };
+  // Takes the copies and clears the force flag; empty when there is no
+  // current profile (the flag then stays as it is).
+  std::optional<ApplyInput> TakeApplyInput();
+
+  // After an apply: the profile as it was sent becomes the diff base, so an
+  // edit made during the apply is still found different by the next one.
+  void RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan);
+
+  // After a device-reported change: what is in memory counts as sent.
+  void MarkCurrentApplied();
+
+  // Saves the list and the selected index. Saves from any thread are
+  // serialised, and each writes the state as it was when its turn came, so
+  // an older copy never overwrites a newer one.
+  bool SaveStore(ProfileStoreWriter& writer);
+
+ private:
+  mutable std::mutex mutex_;
+  std::mutex store_mutex_;  // taken before mutex_, never the other way round
+  PageState state_;
+};
+
+}  // namespace ms1

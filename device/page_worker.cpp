@@ -1,0 +1,38 @@
+#include "device/page_worker.h"
+
+namespace ms1 {
+
+void PageWorker::Start() {
+  std::lock_guard lock(lifecycle_mutex_);
+  if (thread_.joinable() || stopped_) return;
+  thread_ = std::thread([this] { Run(); });
+}
+
+void PageWorker::Post(uint32_t id, uintptr_t wParam, intptr_t lParam) {
+  std::lock_guard lock(lifecycle_mutex_);
+  if (stopped_) return;
+  queue_.Post({id, wParam, lParam});
+}
+
+void PageWorker::Stop() {
+  std::thread ending;
+  {
+    std::lock_guard lock(lifecycle_mutex_);
+    if (stopped_) return;
+    stopped_ = true;
+    queue_.Post({kWorkerQuit, 0, 0});
+    ending = std::move(thread_);
+  }
+  // Joined outside the lock: the apply still running may post meanwhile.
+  if (ending.joinable()) ending.join();
+}
+
+void PageWorker::Run() {
+  for (;;) {
+    const ThreadMessage message = queue_.Wait();
+    if (message.id == kWorkerQuit) return;
+    if (message.id == TM_APPLY && links_.AnyLinkOpen()) apply_();
+  }
+}
+
+}  // namespace ms1

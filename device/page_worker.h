@@ -1,0 +1,50 @@
+// The page's worker thread: runs one apply per TM_APPLY, in arrival order,
+// while a link is open; drops the request otherwise.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "device/link_state.h"
+#include "device/message_queue.h"
+#include "device/messages.h"
+
+namespace ms1 {
+
+// Ends the worker's loop (the number of the system's quit message).
+inline constexpr uint32_t kWorkerQuit = 0x0012;
+
+class PageWorker {
+ public:
+  using Apply = std::function<void()>;
+
+  PageWorker(const LinkState& links, Apply apply) : links_(links), apply_(std::move(apply)) {}
+  ~PageWorker() { Stop(); }
+  PageWorker(const PageWorker&) = delete;
+  PageWorker& operator=(const PageWorker&) = delete;
+
+  void Start();
+
+  // Thread-safe. Messages posted after Stop() are not run.
+  void Post(uint32_t id, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+  // Posts the quit message and waits without a time limit until the thread
+  // has ended: an apply in progress, and requests queued before the quit,
+  // run to their end first. Called by the owner's thread, once or more.
+  void Stop();
+
+  std::size_t QueuedMessages() const { return queue_.Size(); }
+
+ private:
+  void Run();
+
+  const LinkState& links_;
+  Apply apply_;
+  MessageQueue queue_;
+  std::mutex lifecycle_mutex_;
+  std::thread thread_;
+  bool stopped_ = false;
+};
+
+}  // namespace ms1

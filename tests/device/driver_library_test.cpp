@@ -1,0 +1,138 @@
+#include "device/driver_library.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "device/feature_drivers.h"
+#include "device/link_shutdown.h"
+#include "fakes.h"
+#include "signal.h"
+
+namespace {
+std::mutex log_mutex;
+std::vector<std::string> call_log;
+}  // namespace
+
+// Called by the fake libraries; resolved from this executable.
+extern "C" __attribute__((visibility("default"))) void ms1_fake_driver_record(const char* line) {
+  std::lock_guard lock(log_mutex);
+  call_log.emplace_back(line);
+}
+
+namespace ms1 {
+namespace {
+
+using test::FakeStore;
+using test::RecordingHost;
+using test::RecordingPacer;
+
+std::vector<std::string> TakeLog() {
+  std::lock_guard lock(log_mutex);
+  return std::exchange(call_log, {});
+}
+
+struct PostLog {
+  std::vector<uint32_t> messages;
+  static void Post(void* context, uint32_t message, uintptr_t, intptr_t) {
+    static_cast<PostLog*>(context)->messages.push_back(message);
+  }
+  Ms1WindowHandle Handle() { return {this, &PostLog::Post}; }
+};
+
+class DriverLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TakeLog(); }
+  const std::string complete = FAKE_DRIVERS_DIR "/complete/";
+  const std::string partial = FAKE_DRIVERS_DIR "/partial";
+};
+
+TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {
+  FeatureDrivers drivers;
+  drivers.Load(complete);
+  ASSERT_NE(drivers.wired(), nullptr);
+  ASSERT_NE(drivers.receiver(), nullptr);
+  PostLog window;
+  EXPECT_TRUE(drivers.OpenWired(window.Handle()));
+  EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));  // the fake receiver finds nothing
+  EXPECT_EQ(TakeLog(), (std::vector<std::string>{
+                           "hiddriver_2 Set_VIDPID 1D57 FA61",
+                           "hiddriver_2 Open_DevMonitor 1327 1328",
+                           "hiddriver_2 Open_FeatureDevice",
+                           "hiddriver_1 Set_VIDPID 1D57 FA60",
+                           "hiddriver_1 Open_DevMonitor 1325 1326",
+                           "hiddriver_1 Open_FeatureDevice",
+                       }));
+  // The handle given to the library reaches the program.
+  EXPECT_EQ(window.messages, (std::vector<uint32_t>{1328, 1326}));
+
+  const uint8_t report[10] = {0x0C, 10};
+  EXPECT_EQ(drivers.wired()->SetFeature(report, 10), 1);
+  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"hiddriver_2 SetFeature 0C 10"}));
+}
+
+TEST_F(DriverLibraryTest, ShutdownClosesReceiverFirstEndsTheWorkerThenUnloadsWiredFirst) {
+  FeatureDrivers drivers;
+  drivers.Load(complete);
+  PostLog window;
+  drivers.OpenWired(window.Handle());
+  drivers.OpenReceiver(window.Handle());
+
+  LinkState links;
+  links.wiredState = link_presence::kPresent;
+  RecordingPacer pacer;
+  ReportTransport transport(links, pacer);
+  transport.SetWired(drivers.wired());
+  transport.SetReceiver(drivers.receiver());
+  test::Signal in_apply, release;
+  PageWorker worker(links, [&] {
+    ms1_fake_driver_record("apply begins");
+    in_apply.Raise();
+    ASSERT_TRUE(release.Wait());
+    const uint8_t report[10] = {0x0C, 10};
+    transport.SendReport(report, 10);
+  });
+  worker.Start();
+  worker.Post(TM_APPLY);
+  ASSERT_TRUE(in_apply.Wait());
+  TakeLog();
+  std::thread closing([&] { ShutDownLinks(drivers, worker, transport); });
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (worker.QueuedMessages() == 0 && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::yield();
+  }
+  release.Raise();
+  closing.join();
+
+  EXPECT_EQ(TakeLog(), (std::vector<std::string>{
+                           "hiddriver_1 Close_FeatureDevice", "hiddriver_1 Close_DevMonitor",
+                           "hiddriver_2 Close_FeatureDevice", "hiddriver_2 Close_DevMonitor",
+                           "hiddriver_2 SetFeature 0C 10",  // the running apply ends first
+                           "hiddriver_2 unloaded", "hiddriver_1 unloaded"}));
+  EXPECT_EQ(drivers.wired(), nullptr);
+  EXPECT_EQ(drivers.receiver(), nullptr);
+}
+
+TEST_F(DriverLibraryTest, MissingFileOrEntryPointLeavesTheLinkAbsentAndUntouched) {
+  FeatureDrivers drivers;
+  drivers.Load(partial);  // wired lacks GetFeature, receiver file missing
+  EXPECT_EQ(drivers.wired(), nullptr);
+  EXPECT_EQ(drivers.receiver(), nullptr);
+  PostLog window;
+  EXPECT_FALSE(drivers.OpenWired(window.Handle()));
+  EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));
+  drivers.CloseAll();
+  drivers.Unload();
+  // Loading and unloading ran its destructor only; no entry point was called.
+  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"hiddriver_2 unloaded"}));
+  EXPECT_TRUE(window.messages.empty());
+
+  EXPECT_EQ(DriverLibrary::Load("/nonexistent/folder", "hiddriver_2.so"), nullptr);
+  EXPECT_EQ(DriverLibrary::Load(complete, "../partial/hiddriver_1.so"), nullptr);
+}
+
+}  // namespace
+}  // namespace ms1

@@ -1,0 +1,132 @@
+#include "device/page_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "device/apply_engine.h"
+#include "fakes.h"
+#include "model/profile.h"
+#include "signal.h"
+
+namespace ms1 {
+namespace {
+
+using test::Signal;
+
+TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
+  LinkState links;
+  std::atomic<int> applies{0};
+  PageWorker worker(links, [&] { ++applies; });
+  worker.Start();
+  worker.Post(TM_APPLY);
+  links.wiredState = link_presence::kRemoved;
+  worker.Post(TM_APPLY);
+  worker.Stop();  // the queue is worked through in order before the quit
+  EXPECT_EQ(applies, 0);
+
+  LinkState open;
+  open.bleConnected = 1;
+  PageWorker other(open, [&] { ++applies; });
+  other.Start();
+  other.Post(msg::kApplyRequest);  // only the thread message runs an apply
+  other.Post(TM_APPLY + 1);
+  other.Post(TM_APPLY, 5, -5);     // parameters are ignored
+  other.Stop();
+  EXPECT_EQ(applies, 1);
+}
+
+TEST(PageWorkerTest, EachLinkKindIsEnoughToRunAnApply) {
+  for (int which = 0; which < 3; ++which) {
+    LinkState links;
+    if (which == 0) links.wiredState = link_presence::kPresent;
+    if (which == 1) links.receiverState = link_presence::kPresent;
+    if (which == 2) links.bleConnected = 1;
+    std::atomic<int> applies{0};
+    PageWorker worker(links, [&] { ++applies; });
+    worker.Start();
+    worker.Post(TM_APPLY);
+    worker.Stop();
+    EXPECT_EQ(applies, 1) << which;
+  }
+}
+
+TEST(PageWorkerTest, PostAfterStopIsNotRunAndStopTwiceIsHarmless) {
+  LinkState links;
+  links.wiredState = link_presence::kPresent;
+  std::atomic<int> applies{0};
+  PageWorker worker(links, [&] { ++applies; });
+  worker.Start();
+  worker.Stop();
+  worker.Post(TM_APPLY);
+  worker.Stop();
+  EXPECT_EQ(applies, 0);
+}
+
+// The worker runs the real apply engine; the sender is where each test holds
+// the apply in the middle of its reports.
+class WorkerApplyTest : public ::testing::Test, protected test::ApplyRig {
+ protected:
+  PageWorker worker{links, [this] { engine.ApplyConfiguration(); }};
+  Signal in_apply, release;
+
+  void SetUp() override {
+    model.With([](PageState& s) {
+      s.profiles.push_back(CreateProfile(u"P"));
+      s.force_full_apply = true;
+    });
+    // Hold the first apply at its first report until the test releases it.
+    sender.on_send = [this](const Report&) {
+      if (sender.sent.size() != 1) return;
+      in_apply.Raise();
+      ASSERT_TRUE(release.Wait());
+    };
+    worker.Start();
+  }
+};
+
+TEST_F(WorkerApplyTest, TwoRequestsDuringAnApplyRunTwoMoreInOrder) {
+  worker.Post(TM_APPLY);
+  ASSERT_TRUE(in_apply.Wait());
+  model.With([](PageState& s) { SetSharedSetting(*s.Current(), SharedSetting::kSleepTimer, 5); });
+  worker.Post(TM_APPLY);
+  worker.Post(TM_APPLY);
+  release.Raise();
+  worker.Stop();
+
+  std::vector<uint8_t> commands;
+  for (const Report& r : sender.sent) commands.push_back(r[0]);
+  const std::vector<uint8_t> full = {0x0C, 0x04, 0x05, 0x06, 0x06, 0x04, 0x05, 0x06, 0x06,
+                                     0x08, 0x08, 0x0C};
+  std::vector<uint8_t> expected = full;
+  for (uint8_t c : {0x0C, 0x05, 0x05, 0x0C}) expected.push_back(c);  // the edit
+  for (uint8_t c : {0x0C, 0x0C}) expected.push_back(c);              // nothing new
+  EXPECT_EQ(commands, expected);
+  EXPECT_EQ(store.saves, 3);
+}
+
+TEST_F(WorkerApplyTest, ShutdownWaitsForTheRunningApply) {
+  worker.Post(TM_APPLY);
+  ASSERT_TRUE(in_apply.Wait());
+  std::thread closing([this] {
+    worker.Stop();
+    host.Add("stopped");
+  });
+  // Let the quit message reach the queue while the apply is held.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (worker.QueuedMessages() == 0 && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::yield();
+  }
+  EXPECT_EQ(host.Events(), (std::vector<std::string>{"stop-heartbeat", "show-ring"}));
+  release.Raise();
+  closing.join();
+  EXPECT_EQ(sender.sent.size(), 12u);
+  EXPECT_EQ(host.Events(), (std::vector<std::string>{"stop-heartbeat", "show-ring",
+                                                     "start-heartbeat 6000", "hide-ring",
+                                                     "stopped"}));
+  EXPECT_EQ(store.saves, 1);
+}
+
+}  // namespace
+}  // namespace ms1
