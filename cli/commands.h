@@ -10,5 +10,7 @@ inline constexpr int kFailure = 1;
 
 void RegisterProfileFileCommands(CLI::App& app);
 void RegisterDeviceCommands(CLI::App& app);
+void RegisterSimCommands(CLI::App& app);
+void RegisterStoreCommands(CLI::App& app);
 
 }  // namespace ms1::cli

@@ -1,27 +1,25 @@
 // Commands that talk to the mouse through the driver libraries: apply a
 // profile file, and watch the plug and data messages.
-#include <limits.h>
 #include <pthread.h>
 #include <signal.h>
-#include <unistd.h>
 
-#include <condition_variable>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 #include "cli/commands.h"
 #include "cli/report_text.h"
 #include "device/event_codes.h"
 #include "device/feature_drivers.h"
+#include "device/headless_link_window.h"
 #include "device/link_state.h"
 #include "device/message_queue.h"
 #include "device/report_transport.h"
 #include "model/apply_plan.h"
 #include "model/profile_file.h"
+#include "platform/folders.h"
 
 namespace ms1::cli {
 
@@ -34,17 +32,15 @@ namespace fs = std::filesystem;
   throw CLI::RuntimeError(kFailure);
 }
 
-// The program folder: the folder of the running executable. In a build tree
-// the driver libraries lie in "drivers/" beside the tool's own folder.
+// The program folder; in a build tree the driver libraries lie in "drivers/"
+// beside the tool's own folder instead.
 std::string DefaultDriverFolder() {
-  char path[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return "./";
-  const fs::path folder = fs::path(std::string(path, static_cast<std::size_t>(n))).parent_path();
-  if (fs::exists(folder / kWiredDriver.file_name) || fs::exists(folder / kReceiverDriver.file_name)) {
-    return folder.string() + "/";
+  const fs::path folder = ProgramFolder();
+  if (fs::exists(folder / kWiredDriver.file_name) ||
+      fs::exists(folder / kReceiverDriver.file_name)) {
+    return folder.string();
   }
-  return (folder.parent_path() / "drivers").string() + "/";
+  return (folder.parent_path().parent_path() / "drivers").string() + "/";
 }
 
 void LoadDriversOrFail(FeatureDrivers& drivers, const std::string& folder) {
@@ -56,66 +52,12 @@ void LoadDriversOrFail(FeatureDrivers& drivers, const std::string& folder) {
 }
 
 const char* LinkOfMessage(uint32_t message) {
-  return message == kWiredDriver.data_message || message == kWiredDriver.plug_message
-             ? "wired"
-             : "receiver";
+  return HeadlessLinkWindow::IsWiredMessage(message) ? "wired" : "receiver";
 }
-
-bool IsPlugMessage(uint32_t message) {
-  return message == kWiredDriver.plug_message || message == kReceiverDriver.plug_message;
-}
-
-// The window the libraries post to: every message is queued for the caller,
-// and the fields the transport waits on are kept up to date at once, from
-// whichever thread the library posts on.
-class LinkWindow {
- public:
-  explicit LinkWindow(LinkState& links) : links_(links) {}
-
-  Ms1WindowHandle Handle() { return {this, &LinkWindow::Post}; }
-  MessageQueue& messages() { return messages_; }
-
-  // Blocks until a receiver status event has come, or the limit has passed.
-  bool WaitUntilReceiverAwake(std::chrono::milliseconds limit) {
-    std::unique_lock lock(mutex_);
-    return awake_.wait_for(lock, limit, [this] { return links_.receiverAwake.load() != 0; });
-  }
-
- private:
-  static void Post(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    auto* self = static_cast<LinkWindow*>(context);
-    self->Track(message, wParam, lParam);
-    self->messages_.Post({message, wParam, lParam});
-  }
-
-  void Track(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    const bool wired = std::strcmp(LinkOfMessage(message), "wired") == 0;
-    if (IsPlugMessage(message)) {
-      // A link that goes away mid-apply must not be used any further.
-      if (wParam == 0) (wired ? links_.wiredState : links_.receiverState) = link_presence::kRemoved;
-      return;
-    }
-    const uint16_t code = event::CodeOf(wParam);
-    const uint16_t value = event::ValueOf(lParam);
-    if (code == event::kAcknowledgement) links_.ackReceived = (value & 0xFF) == 0 ? 1 : 0;
-    if (code == event::kStatus && !wired) {
-      {
-        std::lock_guard lock(mutex_);
-        links_.receiverAwake = 1;
-      }
-      awake_.notify_all();
-    }
-  }
-
-  LinkState& links_;
-  MessageQueue messages_;
-  std::mutex mutex_;
-  std::condition_variable awake_;
-};
 
 std::string DescribeMessage(const ThreadMessage& m) {
   const std::string link = LinkOfMessage(m.id);
-  if (IsPlugMessage(m.id)) {
+  if (HeadlessLinkWindow::IsPlugMessage(m.id)) {
     const char* what = m.wParam == 1 ? "arrived" : m.wParam == 0 ? "removed" : "other";
     return link + " plug " + what;
   }
@@ -138,15 +80,17 @@ void Apply(const ApplyOptions& options) {
   const std::string folder = options.drivers.empty() ? DefaultDriverFolder() : options.drivers;
 
   LinkState links;
-  LinkWindow window(links);
+  HeadlessLinkWindow window(links);
   FeatureDrivers drivers;
   LoadDriversOrFail(drivers, folder);
   if (drivers.OpenWired(window.Handle())) links.wiredState = link_presence::kPresent;
   if (drivers.OpenReceiver(window.Handle())) links.receiverState = link_presence::kPresent;
   // Like the program, the receiver is used only once the mouse has reported
   // itself awake through it.
-  if (links.wiredState != link_presence::kPresent && links.receiverState == link_presence::kPresent) {
-    window.WaitUntilReceiverAwake(std::chrono::milliseconds(options.wait_awake_ms));
+  if (links.wiredState != link_presence::kPresent &&
+      links.receiverState == link_presence::kPresent) {
+    window.WaitUntil([&] { return links.receiverAwake.load() != 0; },
+                     std::chrono::milliseconds(options.wait_awake_ms));
   }
   if (!links.AnyLinkOpen()) {
     drivers.CloseAll();
@@ -205,7 +149,7 @@ class StopSignals {
 void Monitor(const std::string& drivers_option) {
   const std::string folder = drivers_option.empty() ? DefaultDriverFolder() : drivers_option;
   LinkState links;
-  LinkWindow window(links);
+  HeadlessLinkWindow window(links);
   StopSignals stop(window.messages());
   FeatureDrivers drivers;
   LoadDriversOrFail(drivers, folder);
@@ -219,10 +163,10 @@ void Monitor(const std::string& drivers_option) {
     const ThreadMessage m = window.messages().Wait();
     if (m.id == StopSignals::kStopMessage) break;
     std::cout << DescribeMessage(m) << std::endl;
-    if (!IsPlugMessage(m.id)) continue;
+    if (!HeadlessLinkWindow::IsPlugMessage(m.id)) continue;
     // As the program does: open the device on arrival, close it on removal.
     DriverLibrary* library =
-        std::strcmp(LinkOfMessage(m.id), "wired") == 0 ? drivers.wired() : drivers.receiver();
+        HeadlessLinkWindow::IsWiredMessage(m.id) ? drivers.wired() : drivers.receiver();
     if (library == nullptr) continue;
     if (m.wParam == 1) library->OpenFeatureDevice();
     if (m.wParam == 0) library->CloseFeatureDevice();
@@ -241,8 +185,9 @@ void RegisterDeviceCommands(CLI::App& app) {
   apply->add_option("--drivers", apply_options.drivers,
                     "Folder of hiddriver_2.so and hiddriver_1.so (default: the program folder, "
                     "or drivers/ beside it in a build tree)");
-  apply->add_option("--wait-awake", apply_options.wait_awake_ms,
-                    "Milliseconds to wait for the mouse to report over the receiver")
+  apply
+      ->add_option("--wait-awake", apply_options.wait_awake_ms,
+                   "Milliseconds to wait for the mouse to report over the receiver")
       ->capture_default_str();
   apply->callback([] { Apply(apply_options); });
 

@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   ms1::cli::RegisterProfileFileCommands(app);
   ms1::cli::RegisterDeviceCommands(app);
+  ms1::cli::RegisterSimCommands(app);
+  ms1::cli::RegisterStoreCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

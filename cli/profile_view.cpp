@@ -37,18 +37,10 @@ std::string ShortcutText(const ButtonRecord& b) {
 }
 
 json MacroJson(const ButtonRecord& b) {
-  json steps = json::array();
-  const int count = std::min<int>(b.macro_action_count, kMaxMacroActions);
-  for (int s = 0; s < count; ++s) {
-    const MacroAction& a = b.macro_actions[s];
-    steps.push_back({{"key", a.key},
-                     {"action", a.state == kActionPress ? "press" : "release"},
-                     {"delay_ms", a.delay_ms}});
-  }
   return {{"name", Utf16ToUtf8(FieldText(b.macro_name))},
           {"repeat_mode", b.macro_repeat_mode},
           {"loop_count", b.macro_loop_count},
-          {"steps", steps}};
+          {"steps", MacroStepsToJson(b.macro_actions, b.macro_action_count)}};
 }
 
 json ButtonJson(const ButtonRecord& b, int i) {
@@ -106,10 +98,7 @@ std::string ButtonLine(const json& b) {
     const json& m = b["macro"];
     out << "macro \"" << m["name"].get<std::string>() << "\" (repeat mode "
         << m["repeat_mode"].get<int>() << ", loops " << m["loop_count"].get<int>() << ")";
-    for (const json& s : m["steps"]) {
-      out << "\n      " << s["action"].get<std::string>() << " key "
-          << Hex2(s["key"].get<unsigned>()) << ", wait " << s["delay_ms"].get<int>() << " ms";
-    }
+    for (const json& s : m["steps"]) out << "\n      " << MacroStepLine(s);
   } else if (function.empty()) {
     out << "(code " << b["code"].get<int>() << ")";
   } else {
@@ -119,6 +108,23 @@ std::string ButtonLine(const json& b) {
 }
 
 }  // namespace
+
+json MacroStepsToJson(const MacroAction* actions, int count) {
+  json steps = json::array();
+  count = std::clamp(count, 0, kMaxMacroActions);
+  for (int s = 0; s < count; ++s) {
+    const MacroAction& a = actions[s];
+    steps.push_back({{"key", a.key},
+                     {"action", a.state == kActionPress ? "press" : "release"},
+                     {"delay_ms", a.delay_ms}});
+  }
+  return steps;
+}
+
+std::string MacroStepLine(const json& step) {
+  return step["action"].get<std::string>() + " key " + Hex2(step["key"].get<unsigned>()) + ", wait " +
+         std::to_string(step["delay_ms"].get<int>()) + " ms";
+}
 
 json ProfileToJson(const ProfileRecord& profile) {
   json modes = json::array();

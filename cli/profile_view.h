@@ -8,6 +8,11 @@
 
 namespace ms1::cli {
 
+// Steps of a macro (a stored one or a button's copy); never more than 46.
+nlohmann::json MacroStepsToJson(const MacroAction* actions, int count);
+// "press key 0x04, wait 20 ms"
+std::string MacroStepLine(const nlohmann::json& step);
+
 nlohmann::json ProfileToJson(const ProfileRecord& profile);
 std::string ProfileJsonToText(const nlohmann::json& view);
 

@@ -38,7 +38,9 @@ std::unique_ptr<DriverLibrary> DriverLibrary::Load(const std::string& folder,
   return std::unique_ptr<DriverLibrary>(new DriverLibrary(handle, e));
 }
 
-DriverLibrary::~DriverLibrary() { dlclose(handle_); }
+DriverLibrary::~DriverLibrary() {
+  dlclose(handle_);
+}
 
 void DriverLibrary::SetVidPid(int32_t vendor_id, int32_t product_id) {
   entry_.set_vid_pid(vendor_id, product_id);
@@ -49,11 +51,17 @@ void DriverLibrary::OpenDevMonitor(Ms1WindowHandle window, uint32_t data_message
   entry_.open_dev_monitor(window, data_message, plug_message);
 }
 
-void DriverLibrary::CloseDevMonitor() { entry_.close_dev_monitor(); }
+void DriverLibrary::CloseDevMonitor() {
+  entry_.close_dev_monitor();
+}
 
-int32_t DriverLibrary::OpenFeatureDevice() { return entry_.open_feature_device(); }
+int32_t DriverLibrary::OpenFeatureDevice() {
+  return entry_.open_feature_device();
+}
 
-void DriverLibrary::CloseFeatureDevice() { entry_.close_feature_device(); }
+void DriverLibrary::CloseFeatureDevice() {
+  entry_.close_feature_device();
+}
 
 int32_t DriverLibrary::SetFeature(const uint8_t* report, int32_t length) {
   return entry_.set_feature(report, length);

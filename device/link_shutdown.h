@@ -8,8 +8,7 @@
 
 namespace ms1 {
 
-inline void ShutDownLinks(FeatureDrivers& drivers, PageWorker& worker,
-                          ReportTransport& transport) {
+inline void ShutDownLinks(FeatureDrivers& drivers, PageWorker& worker, ReportTransport& transport) {
   drivers.CloseAll();
   worker.Stop();
   transport.SetWired(nullptr);

@@ -37,8 +37,8 @@ struct LinkState {
   std::atomic<int> receiverAwake{0};  // a status event came over the receiver lately
   std::atomic<int> bleConnected{0};
   std::atomic<int> devicePresent{0};
-  std::atomic<int> mouseAsleep{1};    // applies do nothing while set
-  std::atomic<int> ackReceived{0};    // the mouse acknowledged a receiver report
+  std::atomic<int> mouseAsleep{1};  // applies do nothing while set
+  std::atomic<int> ackReceived{0};  // the mouse acknowledged a receiver report
 
   // True while a report could go anywhere: the condition for running an apply.
   bool AnyLinkOpen() const {

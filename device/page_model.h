@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "model/apply_plan.h"
+#include "model/profile_store.h"
 #include "model/records.h"
 
 namespace ms1 {
 
-using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
 using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
 
 struct PageState {

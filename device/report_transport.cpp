@@ -9,7 +9,9 @@ namespace ms1 {
 
 namespace {
 
-void TraceToStandardError(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+void TraceToStandardError(const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
 
 // The smallest report the encoders make is 9 bytes; anything without the
 // command, length and macro number bytes is not a report at all.

@@ -24,8 +24,8 @@ inline constexpr int kReceiverAttempts = 10;
 }  // namespace transport
 
 struct SendOutcome {
-  int result = 0;                       // last driver or Bluetooth result
-  std::optional<ConnectionMode> link;   // the link that had the last word; none: no link
+  int result = 0;                      // last driver or Bluetooth result
+  std::optional<ConnectionMode> link;  // the link that had the last word; none: no link
 };
 
 class ReportTransport final : public ReportSender {

@@ -17,10 +17,6 @@ void SetFieldText(char16_t* field, std::size_t capacity, std::u16string_view tex
   std::copy_n(text.begin(), n, field);
 }
 
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
 void AppendUtf16(std::u16string& out, char32_t cp) {
   if (cp >= 0x10000) {
     cp -= 0x10000;
@@ -30,6 +26,10 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     out.push_back(static_cast<char16_t>(cp));
   }
 }
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {

@@ -23,6 +23,9 @@ void SetFieldText(char16_t (&field)[N], std::u16string_view text) {
   SetFieldText(field, N, text);
 }
 
+// Appends one code point as one UTF-16 unit or a surrogate pair.
+void AppendUtf16(std::u16string& out, char32_t code_point);
+
 // UTF-8 <-> UTF-16 for the command line and JSON. Malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 
+#include "../libs/sim_instance.h"
 #include "support/process.h"
 #include "support/run.h"
 
@@ -17,9 +18,9 @@ const std::string kFakeDrivers = FAKE_DRIVERS_DIR "/complete";
 
 class DeviceCommandsTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 ("ms1ctl-device-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::temp_directory_path() / ("ms1ctl-device-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::string profile = (dir / "p.pro").string();
   void SetUp() override {
     fs::create_directories(dir);
@@ -44,8 +45,8 @@ TEST_F(DeviceCommandsTest, ApplyWithoutDriversOrWithABadFileFails) {
   EXPECT_NE(none.err.find("no driver library"), std::string::npos);
   EXPECT_TRUE(none.out.empty());
 
-  const auto bad = test::Run(
-      {MS1CTL_PATH, "apply", (dir / "missing.pro").string(), "--drivers", kFakeDrivers});
+  const auto bad =
+      test::Run({MS1CTL_PATH, "apply", (dir / "missing.pro").string(), "--drivers", kFakeDrivers});
   EXPECT_NE(bad.exit_code, 0);
   EXPECT_NE(bad.err.find("missing.pro"), std::string::npos);
 }
@@ -60,6 +61,76 @@ TEST_F(DeviceCommandsTest, MonitorPrintsMessagesUntilInterrupted) {
                                                "wired plug arrived", "wired present"}));
     EXPECT_EQ(monitor.Signal(signal_number), 0);
   }
+}
+
+// The same commands over the virtual mouse, with real pauses.
+class VirtualMouseCommandsTest : public DeviceCommandsTest {
+ protected:
+  test::SimInstance sim{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  bool Steer(const std::string& request) { return sim.Request(request).value("ok", false); }
+  test::RunResult Apply() {
+    return test::Run({MS1CTL_PATH, "apply", profile, "--drivers", MS1_VIRTUAL_DIR});
+  }
+  std::vector<std::string> Accepted(const std::string& link) {
+    std::vector<std::string> out;
+    const nlohmann::json log = sim.Log();
+    for (const auto& entry : log["accepted"]) {
+      EXPECT_EQ(entry["link"], link);
+      out.push_back(entry["report"]);
+    }
+    return out;
+  }
+  static std::string Compact(std::string hex) {
+    std::erase(hex, ' ');
+    for (char& c : hex) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return hex;
+  }
+};
+
+TEST_F(VirtualMouseCommandsTest, ApplyOverTheCable) {
+  ASSERT_TRUE(Steer("plug wired"));
+  const auto reports = test::Lines(test::Run({MS1CTL_PATH, "reports", profile}).out);
+  const auto r = Apply();
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto lines = test::Lines(r.out);
+  ASSERT_EQ(lines.size(), reports.size());
+  std::vector<std::string> expected;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i], "wired 1 " + reports[i]);
+    expected.push_back(Compact(reports[i]));
+  }
+  EXPECT_EQ(Accepted("wired"), expected);
+}
+
+TEST_F(VirtualMouseCommandsTest, ApplyOverTheReceiverOnceTheMouseReportsItself) {
+  ::setenv("MS1_VMOUSE_HEARTBEAT_MS", "200", 1);  // the simulator starts with the next request
+  ASSERT_TRUE(Steer("plug receiver"));
+  const auto r = Apply();
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto lines = test::Lines(r.out);
+  ASSERT_EQ(lines.size(), 12u);
+  for (const auto& line : lines) EXPECT_EQ(line.rfind("receiver 1 ", 0), 0u) << line;
+  EXPECT_EQ(Accepted("receiver").size(), 12u);  // each acknowledged at the first attempt
+}
+
+TEST_F(VirtualMouseCommandsTest, ApplyWithTheMouseUnpluggedFails) {
+  const auto r = Apply();
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_NE(r.err.find("not connected"), std::string::npos);
+  EXPECT_TRUE(r.out.empty());
+}
+
+TEST_F(VirtualMouseCommandsTest, MonitorShowsPlugsAndEvents) {
+  test::RunningProgram monitor({MS1CTL_PATH, "monitor", "--drivers", MS1_VIRTUAL_DIR});
+  EXPECT_EQ(monitor.NextLine(), "wired absent");
+  EXPECT_EQ(monitor.NextLine(), "receiver absent");
+  ASSERT_TRUE(Steer("plug wired"));
+  EXPECT_EQ(monitor.NextLine(), "wired plug arrived");
+  ASSERT_TRUE(Steer("press dpi 3"));
+  EXPECT_EQ(monitor.NextLine(), "wired event 0x1000 value 0x0003");
+  ASSERT_TRUE(Steer("unplug wired"));
+  EXPECT_EQ(monitor.NextLine(), "wired plug removed");
+  EXPECT_EQ(monitor.Signal(SIGINT), 0);
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ TEST_F(ApplyEngineTest, ForcedApplySendsThePlanThenSavesAndMovesTheDiffBase) {
 
   EXPECT_EQ(sender.sent, PlanApply(*before, *zero, true).reports);
   EXPECT_EQ(host.Events(), (std::vector<std::string>{"stop-heartbeat", "show-ring",
-                                                     "start-heartbeat 6000", "save",
-                                                     "hide-ring"}));
+                                                     "start-heartbeat 6000", "save", "hide-ring"}));
   EXPECT_TRUE(SameProfile(*LastApplied(), *before));
   EXPECT_FALSE(model.With([](PageState& s) { return s.force_full_apply; }));
   EXPECT_EQ(store.LastCount(), 2u);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/feature_drivers.h"

@@ -34,23 +34,31 @@ TEST(EditApplyStressTest, EditsRacingAppliesStayConsistent) {
     model.With([&](PageState& s) {
       ProfileRecord& p = *s.Current();
       switch (pick) {
-        case 0: SetSharedSetting(p, SharedSetting::kLightBrightness, i % 10); break;
-        case 1: SetSharedSetting(p, SharedSetting::kDpiValue, 10 + i % 100, i % 8); break;
-        case 2: SetSharedSetting(p, SharedSetting::kPollingRate, i % 4); break;
+        case 0:
+          SetSharedSetting(p, SharedSetting::kLightBrightness, i % 10);
+          break;
+        case 1:
+          SetSharedSetting(p, SharedSetting::kDpiValue, 10 + i % 100, i % 8);
+          break;
+        case 2:
+          SetSharedSetting(p, SharedSetting::kPollingRate, i % 4);
+          break;
         case 3: {
           ButtonRecord b = ButtonOf(ModeOf(p, 0), 12);
           b.function_code = static_cast<uint8_t>(i % 2 == 0 ? kFunctionMacro : 1);
           StoreButtonAssignment(p, 12, b);
           break;
         }
-        case 4: p.active_mode = i % 2; break;
+        case 4:
+          p.active_mode = i % 2;
+          break;
         default:
           s.selected = i % 3;
           s.force_full_apply = true;
       }
     });
     if (i % 7 == 0) worker.Post(TM_APPLY);
-    if (i % 97 == 0) model.SaveStore(store);  // the interface thread saves too
+    if (i % 97 == 0) model.SaveStore(store);                // the interface thread saves too
     if (i % 500 == 0) links.receiverAwake = i % 1000 == 0;  // link fields move meanwhile
   }
   worker.Post(TM_APPLY);

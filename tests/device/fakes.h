@@ -12,8 +12,8 @@
 
 #include "device/apply_engine.h"
 #include "device/pacer.h"
-#include "device/report_transport.h"
 #include "device/report_sinks.h"
+#include "device/report_transport.h"
 #include "model/report.h"
 
 namespace ms1::test {

@@ -32,7 +32,7 @@ TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
   other.Start();
   other.Post(msg::kApplyRequest);  // only the thread message runs an apply
   other.Post(TM_APPLY + 1);
-  other.Post(TM_APPLY, 5, -5);     // parameters are ignored
+  other.Post(TM_APPLY, 5, -5);  // parameters are ignored
   other.Stop();
   EXPECT_EQ(applies, 1);
 }
@@ -97,8 +97,8 @@ TEST_F(WorkerApplyTest, TwoRequestsDuringAnApplyRunTwoMoreInOrder) {
 
   std::vector<uint8_t> commands;
   for (const Report& r : sender.sent) commands.push_back(r[0]);
-  const std::vector<uint8_t> full = {0x0C, 0x04, 0x05, 0x06, 0x06, 0x04, 0x05, 0x06, 0x06,
-                                     0x08, 0x08, 0x0C};
+  const std::vector<uint8_t> full = {0x0C, 0x04, 0x05, 0x06, 0x06, 0x04,
+                                     0x05, 0x06, 0x06, 0x08, 0x08, 0x0C};
   std::vector<uint8_t> expected = full;
   for (uint8_t c : {0x0C, 0x05, 0x05, 0x0C}) expected.push_back(c);  // the edit
   for (uint8_t c : {0x0C, 0x0C}) expected.push_back(c);              // nothing new
@@ -122,9 +122,9 @@ TEST_F(WorkerApplyTest, ShutdownWaitsForTheRunningApply) {
   release.Raise();
   closing.join();
   EXPECT_EQ(sender.sent.size(), 12u);
-  EXPECT_EQ(host.Events(), (std::vector<std::string>{"stop-heartbeat", "show-ring",
-                                                     "start-heartbeat 6000", "hide-ring",
-                                                     "stopped"}));
+  EXPECT_EQ(host.Events(),
+            (std::vector<std::string>{"stop-heartbeat", "show-ring", "start-heartbeat 6000",
+                                      "hide-ring", "stopped"}));
   EXPECT_EQ(store.saves, 1);
 }
 

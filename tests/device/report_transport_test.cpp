@@ -95,7 +95,7 @@ TEST_F(TransportTest, WiredMacroGoesAsThreeChunksWithAPauseEach) {
     EXPECT_EQ(chunk[2], 3);
     EXPECT_EQ(chunk[3], n);
   }
-  EXPECT_EQ(wired.sent[1][4], macro[63]);      // second chunk starts at payload byte 60
+  EXPECT_EQ(wired.sent[1][4], macro[63]);       // second chunk starts at payload byte 60
   EXPECT_EQ(wired.sent[2][4 + 7], macro[130]);  // third holds the last 8 payload bytes
   EXPECT_EQ(wired.sent[2][4 + 8], 0);           // then zeros
   EXPECT_EQ(pacer.Total(), milliseconds(600));
@@ -126,8 +126,8 @@ TEST_F(TransportTest, FailedThirdChunkHandsTheWholeMacroToTheReceiver) {
   EXPECT_EQ(out.result, 1);
   EXPECT_EQ(wired.sent.size(), 3u);
   EXPECT_EQ(receiver.sent, (std::vector<Report>{macro}));  // 131 bytes, not chunks
-  EXPECT_EQ(pacer.pauses, (std::vector<milliseconds>{milliseconds(200), milliseconds(200),
-                                                     milliseconds(700)}));
+  EXPECT_EQ(pacer.pauses,
+            (std::vector<milliseconds>{milliseconds(200), milliseconds(200), milliseconds(700)}));
 }
 
 TEST_F(TransportTest, FailedThirdChunkWithNothingElseReturnsZero) {

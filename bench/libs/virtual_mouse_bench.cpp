@@ -1,0 +1,70 @@
+// What one report costs through a virtual driver library: the SetFeature
+// round trip to the simulator, and on the receiver until the acknowledgement
+// has been posted to the window. The apply benchmark adds fixed pauses of
+// 200 ms and more per report on top of this.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+#include "device/messages.h"
+#include "libs/driver_library.h"
+#include "libs/sim_instance.h"
+#include "libs/test_window.h"
+#include "model/profile.h"
+#include "model/settings_reports.h"
+
+namespace ms1 {
+namespace {
+
+struct Setup {
+  test::SimInstance sim{"bench", "wired,receiver"};
+  test::DriverLibrary wired{MS1_VIRTUAL_DIR "/hiddriver_2.so"};
+  test::DriverLibrary receiver{MS1_VIRTUAL_DIR "/hiddriver_1.so"};
+  test::TestWindow window;
+
+  Setup() {
+    wired.set_vid_pid(link_ids::kVendor, link_ids::kWiredProduct);
+    wired.open_monitor(window.Handle(), msg::kWiredEvent, msg::kWiredPlug);
+    wired.open_device();
+    receiver.set_vid_pid(link_ids::kVendor, link_ids::kReceiverProduct);
+    receiver.open_monitor(window.Handle(), msg::kReceiverEvent, msg::kReceiverPlug);
+    receiver.open_device();
+  }
+  ~Setup() {
+    receiver.close_device();
+    receiver.close_monitor();
+    wired.close_device();
+    wired.close_monitor();
+  }
+};
+
+void BM_WiredSetFeature(benchmark::State& state) {
+  Setup setup;
+  const Report report = EncodeSettingsReport(*CreateProfile(u"P"), 0);
+  for (auto _ : state) {
+    if (setup.wired.Send(report) != 1) state.SkipWithError("report refused");
+  }
+  setup.sim.Request("clear-log");
+}
+BENCHMARK(BM_WiredSetFeature)->Unit(benchmark::kMicrosecond);
+
+void BM_ReceiverSendUntilAcknowledged(benchmark::State& state) {
+  Setup setup;
+  const Report report = EncodeSettingsReport(*CreateProfile(u"P"), 1);
+  std::size_t acks = 0;
+  for (auto _ : state) {
+    if (setup.receiver.Send(report) != 1) state.SkipWithError("report refused");
+    setup.window.WaitForCount(++acks);
+    if (acks % 1000 == 0) {
+      setup.window.Clear();
+      acks = 0;
+    }
+  }
+  setup.sim.Request("clear-log");
+}
+BENCHMARK(BM_ReceiverSendUntilAcknowledged)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace ms1
+
+BENCHMARK_MAIN();

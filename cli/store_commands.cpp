@@ -1,0 +1,292 @@
+// Commands on the program's own stores: `profiles ...` and `macros ...`.
+// They work on the data folder the program uses (that of the program beside
+// ms1ctl; see DataFolder) unless --data names another, and call the same
+// store functions as the program.
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+#include "cli/profile_view.h"
+#include "model/macro_store.h"
+#include "model/named_list.h"
+#include "model/profile.h"
+#include "model/profile_exchange.h"
+#include "model/profile_store.h"
+#include "model/text_field.h"
+#include "model/unique_name.h"
+#include "platform/folders.h"
+
+namespace ms1::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// The texts the language file will provide; English until then.
+constexpr std::u16string_view kAddProfileText = u"Profile";
+
+struct Options {
+  std::string data;
+  bool json = false;
+  std::string name, other_name, file, output;
+};
+Options options;
+
+[[noreturn]] void Fail(const std::string& message) {
+  std::cerr << "ms1ctl: " << message << "\n";
+  throw CLI::RuntimeError(kFailure);
+}
+
+void Warn(const StoreLoad& load) {
+  if (!load.ok()) std::cerr << "ms1ctl: warning: " << load.problem << "\n";
+  if (!load.set_aside.empty())
+    std::cerr << "ms1ctl: the damaged file was kept as " << load.set_aside << "\n";
+}
+
+fs::path DataPath() {
+  return options.data.empty() ? fs::path(DataFolder()) : fs::path(options.data);
+}
+
+struct Profiles {
+  fs::path data = DataPath();
+  ProfileList list;
+  int32_t selected = 0;
+
+  Profiles() { Warn(LoadProfileStore(data, kAddProfileText, list, selected)); }
+
+  std::size_t Find(const std::string& name) const {
+    const int index = FindProfile(list, Utf8ToUtf16(name));
+    if (index < 0) Fail("no profile named \"" + name + "\"");
+    return static_cast<std::size_t>(index);
+  }
+  void Save() const {
+    std::string error;
+    if (!SaveProfileStore(data, list, selected, error)) Fail(error);
+  }
+};
+
+struct Macros {
+  fs::path data = DataPath();
+  MacroList list;
+
+  Macros() { Warn(LoadMacroStore(data, list)); }
+
+  const MacroRecord& Find(const std::string& name) const {
+    const int index = FindByName(list, Utf8ToUtf16(name));
+    if (index < 0) Fail("no macro named \"" + name + "\"");
+    return *list[static_cast<std::size_t>(index)];
+  }
+};
+
+// A new profile name as the name dialog accepts it.
+std::u16string NewProfileName(const Profiles& profiles, const std::string& name) {
+  const std::u16string wide = Utf8ToUtf16(name);
+  if (wide.empty()) Fail("a profile name must not be empty");
+  if (wide.size() > kMaxProfileNameLength) Fail("a profile name has at most 49 characters");
+  if (ProfileNameExists(profiles.list, wide))
+    Fail("a profile named \"" + name + "\" exists already");
+  return wide;
+}
+
+std::string NameOf(const ProfileRecord& p) {
+  return Utf16ToUtf8(FieldText(p.name));
+}
+std::string NameOf(const MacroRecord& m) {
+  return Utf16ToUtf8(FieldText(m.name));
+}
+
+void ListProfiles() {
+  const Profiles profiles;
+  json out = {{"selected", profiles.selected}, {"profiles", json::array()}};
+  for (std::size_t i = 0; i < profiles.list.size(); ++i) {
+    out["profiles"].push_back({{"index", i}, {"name", NameOf(*profiles.list[i])}});
+  }
+  if (options.json) {
+    std::cout << out.dump(2) << "\n";
+    return;
+  }
+  for (std::size_t i = 0; i < profiles.list.size(); ++i) {
+    std::cout << (static_cast<int32_t>(i) == profiles.selected ? "* " : "  ") << i << " "
+              << NameOf(*profiles.list[i]) << "\n";
+  }
+}
+
+void AddProfile() {
+  Profiles profiles;
+  profiles.list.push_back(CreateProfile(NewProfileName(profiles, options.name)));
+  profiles.selected =
+      static_cast<int32_t>(profiles.list.size() - 1);  // an added profile becomes current
+  profiles.Save();
+}
+
+void DeleteProfile() {
+  Profiles profiles;
+  const std::size_t index = profiles.Find(options.name);
+  if (profiles.list.size() <= 1) Fail("the only profile cannot be deleted");
+  profiles.list.erase(profiles.list.begin() + static_cast<std::ptrdiff_t>(index));
+  // The profile after a deleted current one takes its place; after the last,
+  // the one before it. Any other selection stays on the same profile.
+  const auto deleted = static_cast<int32_t>(index);
+  const auto count = static_cast<int32_t>(profiles.list.size());
+  if (deleted < profiles.selected || (deleted == profiles.selected && deleted == count)) {
+    --profiles.selected;
+  }
+  profiles.Save();
+}
+
+void RenameProfile() {
+  Profiles profiles;
+  const std::size_t index = profiles.Find(options.name);
+  SetFieldText(profiles.list[index]->name, NewProfileName(profiles, options.other_name));
+  profiles.Save();
+}
+
+void ResetNamedProfile() {
+  Profiles profiles;
+  ResetProfile(*profiles.list[profiles.Find(options.name)]);
+  profiles.Save();
+}
+
+void SelectProfile() {
+  Profiles profiles;
+  profiles.selected = static_cast<int32_t>(profiles.Find(options.name));
+  profiles.Save();
+}
+
+void ExportNamedProfile() {
+  const Profiles profiles;
+  std::string error;
+  if (!ExportProfile(options.output, *profiles.list[profiles.Find(options.name)], error))
+    Fail(error);
+}
+
+void ImportProfileFile() {
+  Profiles profiles;
+  Macros macros;
+  ProfileImport result;
+  std::string error;
+  if (!ImportProfile(options.file, profiles.data, profiles.list, macros.list, result, error))
+    Fail(error);
+  profiles.selected = static_cast<int32_t>(result.index);  // imported profiles become current
+  profiles.Save();
+  const std::string name = NameOf(*profiles.list[result.index]);
+  if (options.json) {
+    json added = json::array();
+    for (std::size_t i = macros.list.size() - result.macros_added; i < macros.list.size(); ++i) {
+      added.push_back(NameOf(*macros.list[i]));
+    }
+    std::cout << json{{"name", name}, {"index", result.index}, {"macros_added", added}}.dump(2)
+              << "\n";
+  } else {
+    std::cout << name << "\n";
+  }
+}
+
+json MacroJson(const MacroRecord& m) {
+  return {{"name", NameOf(m)},
+          {"loop_count", m.loop_count},
+          {"steps", MacroStepsToJson(m.actions, m.action_count)}};
+}
+
+void ListMacros() {
+  const Macros macros;
+  json out = json::array();
+  for (const auto& m : macros.list) {
+    out.push_back(
+        {{"name", NameOf(*m)}, {"steps", m->action_count}, {"loop_count", m->loop_count}});
+  }
+  if (options.json) {
+    std::cout << out.dump(2) << "\n";
+    return;
+  }
+  for (const json& m : out) {
+    std::cout << m["name"].get<std::string>() << " (" << m["steps"].get<int>() << " steps)\n";
+  }
+}
+
+void ShowMacro() {
+  const Macros macros;
+  const json view = MacroJson(macros.Find(options.name));
+  if (options.json) {
+    std::cout << view.dump(2) << "\n";
+    return;
+  }
+  std::cout << "Macro \"" << view["name"].get<std::string>() << "\", loops "
+            << view["loop_count"].get<int>() << "\n";
+  for (const json& step : view["steps"]) std::cout << "  " << MacroStepLine(step) << "\n";
+}
+
+void ImportMacroFile() {
+  Macros macros;
+  std::size_t index = 0;
+  std::string error;
+  if (!ImportMacro(options.file, macros.data, macros.list, index, error)) Fail(error);
+  const std::string name = NameOf(*macros.list[index]);
+  if (options.json) {
+    std::cout << json{{"name", name}, {"index", index}}.dump(2) << "\n";
+  } else {
+    std::cout << name << "\n";
+  }
+}
+
+void ExportNamedMacro() {
+  const Macros macros;
+  std::string error;
+  if (!ExportMacro(options.output, macros.Find(options.name), error)) Fail(error);
+}
+
+CLI::App* Command(CLI::App& group, const char* name, const char* help, void (*run)(),
+                  bool prints = false) {
+  auto* command = group.add_subcommand(name, help);
+  command->add_option("--data", options.data, "Data folder (default: the program's)");
+  if (prints) command->add_flag("--json", options.json, "Print JSON");
+  command->callback(run);
+  return command;
+}
+
+void AddName(CLI::App* command, const char* what) {
+  command->add_option("NAME", options.name, what)->required();
+}
+
+void AddOutput(CLI::App* command) {
+  command->add_option("-o,--output", options.output, "File to write")->required();
+}
+
+}  // namespace
+
+void RegisterStoreCommands(CLI::App& app) {
+  auto* profiles = app.add_subcommand("profiles", "The stored profiles");
+  profiles->require_subcommand(1);
+  Command(*profiles, "list", "List the profiles; * marks the selected one", &ListProfiles, true);
+  AddName(Command(*profiles, "add", "Add a default profile and select it", &AddProfile),
+          "New name");
+  AddName(Command(*profiles, "delete", "Delete a profile", &DeleteProfile), "Profile");
+  auto* rename = Command(*profiles, "rename", "Rename a profile", &RenameProfile);
+  AddName(rename, "Profile");
+  rename->add_option("NEW", options.other_name, "New name")->required();
+  AddName(Command(*profiles, "reset", "Give a profile its defaults back", &ResetNamedProfile),
+          "Profile");
+  AddName(Command(*profiles, "select", "Make a profile the selected one", &SelectProfile),
+          "Profile");
+  auto* export_profile = Command(*profiles, "export", "Write a profile file", &ExportNamedProfile);
+  AddName(export_profile, "Profile");
+  AddOutput(export_profile);
+  Command(*profiles, "import", "Add the profile of a profile file and its macros",
+          &ImportProfileFile, true)
+      ->add_option("FILE", options.file, "Profile file")
+      ->required();
+
+  auto* macros = app.add_subcommand("macros", "The stored macros");
+  macros->require_subcommand(1);
+  Command(*macros, "list", "List the macros", &ListMacros, true);
+  AddName(Command(*macros, "show", "Show a macro's steps", &ShowMacro, true), "Macro");
+  Command(*macros, "import", "Add the macro of a macro file", &ImportMacroFile, true)
+      ->add_option("FILE", options.file, "Macro file")
+      ->required();
+  auto* export_macro = Command(*macros, "export", "Write a macro file", &ExportNamedMacro);
+  AddName(export_macro, "Macro");
+  AddOutput(export_macro);
+}
+
+}  // namespace ms1::cli

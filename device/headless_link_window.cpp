@@ -1,0 +1,45 @@
+#include "device/headless_link_window.h"
+
+#include "device/event_codes.h"
+#include "device/feature_drivers.h"
+
+namespace ms1 {
+
+bool HeadlessLinkWindow::IsWiredMessage(uint32_t message) {
+  return message == kWiredDriver.data_message || message == kWiredDriver.plug_message;
+}
+
+bool HeadlessLinkWindow::IsPlugMessage(uint32_t message) {
+  return message == kWiredDriver.plug_message || message == kReceiverDriver.plug_message;
+}
+
+void HeadlessLinkWindow::Post(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  auto* self = static_cast<HeadlessLinkWindow*>(context);
+  {
+    std::lock_guard lock(self->mutex_);
+    self->Track(message, wParam, lParam);
+  }
+  self->changed_.notify_all();
+  self->messages_.Post({message, wParam, lParam});
+}
+
+void HeadlessLinkWindow::Track(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const bool wired = IsWiredMessage(message);
+  if (IsPlugMessage(message)) {
+    // A link that goes away mid-apply must not be used any further.
+    if (wParam == 0) (wired ? links_.wiredState : links_.receiverState) = link_presence::kRemoved;
+    return;
+  }
+  const uint16_t code = event::CodeOf(wParam);
+  const uint16_t value = event::ValueOf(lParam);
+  if (code == event::kAcknowledgement) links_.ackReceived = (value & 0xFF) == 0 ? 1 : 0;
+  if (code == event::kStatus && !wired) links_.receiverAwake = 1;
+}
+
+bool HeadlessLinkWindow::WaitUntil(const std::function<bool()>& done,
+                                   std::chrono::milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, limit, done);
+}
+
+}  // namespace ms1

@@ -1,0 +1,42 @@
+// The window handle given to the driver libraries by programs without a
+// window (ms1ctl, tests, benchmarks). Every message is queued for the caller;
+// the link fields the transport relies on (acknowledgement, receiver awake,
+// link removed) are updated at once, on whichever thread the library posts.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+#include "device/link_state.h"
+#include "device/message_queue.h"
+#include "libs/abi/ms1_feature_driver.h"
+
+namespace ms1 {
+
+class HeadlessLinkWindow {
+ public:
+  explicit HeadlessLinkWindow(LinkState& links) : links_(links) {}
+
+  Ms1WindowHandle Handle() { return {this, &HeadlessLinkWindow::Post}; }
+  MessageQueue& messages() { return messages_; }
+
+  // Blocks until `done` holds, checked now and after each message, or until
+  // the limit has passed. Returns whether it holds.
+  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+  static bool IsWiredMessage(uint32_t message);
+  static bool IsPlugMessage(uint32_t message);
+
+ private:
+  static void Post(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void Track(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+  LinkState& links_;
+  MessageQueue messages_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+};
+
+}  // namespace ms1

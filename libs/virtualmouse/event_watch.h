@@ -1,0 +1,41 @@
+// The library's own thread that carries the simulator's plug and data events
+// of one link to the program's window.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "libs/abi/ms1_feature_driver.h"
+#include "libs/virtualmouse/link.h"
+#include "libs/virtualmouse/sim_connection.h"
+
+namespace ms1::vmouse {
+
+struct PostTarget {
+  Ms1WindowHandle window{};
+  uint32_t data_message = 0;
+  uint32_t plug_message = 0;
+};
+
+class EventWatch {
+ public:
+  // Subscribes `connection` to the link's events; false when the simulator refused.
+  bool Start(std::unique_ptr<LineConnection> connection, Link link, PostTarget target);
+  // Wakes the thread and joins it; nothing is posted once this returns.
+  void Stop();
+  ~EventWatch() { Stop(); }
+
+ private:
+  void Loop();
+  // One event line from the simulator turned into a window message.
+  void Dispatch(const std::string& line);
+
+  std::unique_ptr<LineConnection> connection_;
+  PostTarget target_;
+  bool plugged_ = false;
+  int wake_fd_ = -1;
+  std::thread thread_;
+};
+
+}  // namespace ms1::vmouse

@@ -1,0 +1,21 @@
+// Readable JSON views of the reports the simulated mouse keeps.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "libs/virtualmouse/hex_text.h"
+
+namespace ms1::vmouse {
+
+nlohmann::json DecodeSettings(const std::vector<uint8_t>& report);
+nlohmann::json DecodeLighting(const std::vector<uint8_t>& report);
+nlohmann::json DecodeButtons(const std::vector<uint8_t>& report);
+nlohmann::json DecodeMacro(const std::vector<uint8_t>& report);
+
+// Report interval in milliseconds to the rate the user picked.
+int PollingRateHz(uint8_t interval_ms);
+
+}  // namespace ms1::vmouse

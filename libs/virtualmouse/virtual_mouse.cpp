@@ -1,0 +1,272 @@
+#include "libs/virtualmouse/virtual_mouse.h"
+
+#include "libs/virtualmouse/report_decode.h"
+#include "model/report.h"
+
+namespace ms1::vmouse {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr std::size_t kLogLimit = 20000;
+constexpr uint8_t kAccepted = 0;
+constexpr uint8_t kRejected = 1;
+
+int Index(Link link) {
+  return static_cast<int>(link);
+}
+
+LinkEvent Data(Link link, uint16_t code, uint16_t value) {
+  return {link, LinkEvent::Kind::kData, code, value};
+}
+
+// The full macro report the three wired chunks stand for.
+Bytes AssembleMacro(const Bytes& chunks, uint8_t macro_number) {
+  Bytes full(report_size::kMacro, 0);
+  full[0] = command::kMacro;
+  full[1] = static_cast<uint8_t>(report_size::kMacro);
+  full[2] = macro_number;
+  for (std::size_t i = 3; i < full.size(); ++i) {
+    const std::size_t payload = i - 3;
+    full[i] = chunks[(payload / 60) * 64 + 4 + payload % 60];
+  }
+  return full;
+}
+
+}  // namespace
+
+VirtualMouse::VirtualMouse() = default;
+
+void VirtualMouse::Remember(std::deque<LogEntry>& log, Link link, const uint8_t* data,
+                            std::size_t size, const std::string& error) {
+  log.push_back({++sequence_, link, Bytes(data, data + size), error});
+  if (log.size() > kLogLimit) log.pop_front();
+}
+
+Delivery VirtualMouse::Receive(Link link, const uint8_t* data, std::size_t size) {
+  Delivery delivery;
+  if (!Plugged(link)) {
+    delivery.error = std::string("the ") + LinkName(link) + " link is not plugged";
+    return delivery;
+  }
+  auto acknowledge = [&](uint8_t verdict) {
+    if (link != Link::kReceiver) return;
+    if (lose_acks_ > 0) {
+      --lose_acks_;
+      return;
+    }
+    delivery.events.push_back(Data(link, event::kAcknowledge, verdict));
+  };
+  if (link == Link::kReceiver && asleep_) {
+    // The receiver takes the report, but the sleeping mouse never answers.
+    delivery.result = 1;
+    delivery.error = "the mouse is asleep";
+    Remember(refused_, link, data, size, delivery.error);
+    return delivery;
+  }
+  if (refuse_ > 0) {
+    --refuse_;
+    delivery.error = "refused on request";
+  } else {
+    delivery.error = CheckReport(link, data, size);
+    if (delivery.error.empty()) delivery.error = CheckChunkOrder(link, data);
+  }
+  if (!delivery.error.empty()) {
+    if (link == Link::kWired) chunks_[Index(link)] = {};
+    Remember(refused_, link, data, size, delivery.error);
+    acknowledge(kRejected);
+    return delivery;
+  }
+  Store(link, data, size);
+  Remember(accepted_, link, data, size, "");
+  delivery.accepted = true;
+  delivery.result = 1;
+  acknowledge(kAccepted);
+  return delivery;
+}
+
+std::string VirtualMouse::CheckChunkOrder(Link link, const uint8_t* data) const {
+  const bool chunk = data[0] == command::kMacro && data[1] == report_size::kWiredChunk;
+  if (!chunk || data[3] == 0) return {};
+  const ChunkProgress& progress = chunks_[Index(link)];
+  if (progress.next_index != data[3]) {
+    return "macro chunk " + std::to_string(data[3]) + " out of order (expected " +
+           std::to_string(progress.next_index) + ")";
+  }
+  if (progress.macro_number != data[2]) {
+    return "macro chunk for macro " + std::to_string(data[2]) + " while macro " +
+           std::to_string(progress.macro_number) + " is in progress";
+  }
+  if (data[3] == 2) {
+    Bytes chunks = progress.assembled;
+    chunks.insert(chunks.end(), data, data + report_size::kWiredChunk);
+    const Bytes full = AssembleMacro(chunks, data[2]);
+    const std::string error = CheckReport(Link::kReceiver, full.data(), full.size());
+    if (!error.empty()) return "assembled macro refused: " + error;
+  }
+  return {};
+}
+
+void VirtualMouse::StoreChunk(Link link, const uint8_t* data) {
+  ChunkProgress& progress = chunks_[Index(link)];
+  if (data[3] == 0) progress = {0, data[2], {}};
+  progress.assembled.insert(progress.assembled.end(), data, data + report_size::kWiredChunk);
+  progress.next_index = data[3] + 1;
+  if (progress.next_index == 3) {
+    macros_[data[2]] = AssembleMacro(progress.assembled, data[2]);
+    progress = {};
+  }
+}
+
+void VirtualMouse::Store(Link link, const uint8_t* data, std::size_t size) {
+  const Bytes report(data, data + size);
+  const bool chunk = data[0] == command::kMacro && size == report_size::kWiredChunk;
+  // Anything else between two chunks abandons the macro in progress.
+  if (!chunk) chunks_[Index(link)] = {};
+  switch (data[0]) {
+    case command::kSettings:
+      modes_[data[2] - 1].settings = report;
+      break;
+    case command::kLighting:
+      modes_[data[2] - 1].lighting = report;
+      break;
+    case command::kPollingRate:
+      polling_interval_ = data[3];
+      break;
+    case command::kButtonMapping:
+      modes_[data[2] - 1].buttons = report;
+      break;
+    case command::kModeSelect:
+      active_mode_ = data[2] - 1;
+      break;
+    case command::kMacro:
+      if (chunk) {
+        StoreChunk(link, data);
+      } else {
+        macros_[data[2]] = report;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+std::vector<LinkEvent> VirtualMouse::SetPlugged(Link link, bool plugged) {
+  if (Plugged(link) == plugged) return {};
+  plugged_[Index(link)] = plugged;
+  chunks_[Index(link)] = {};
+  return {{link, LinkEvent::Kind::kPlug, 0, static_cast<uint16_t>(plugged ? 1 : 0)}};
+}
+
+std::optional<Link> VirtualMouse::EventLink() const {
+  if (Plugged(Link::kWired)) return Link::kWired;
+  if (Plugged(Link::kReceiver)) return Link::kReceiver;
+  return std::nullopt;
+}
+
+std::vector<LinkEvent> VirtualMouse::Status() const {
+  std::optional<Link> link;
+  if (Plugged(Link::kReceiver)) {
+    link = Link::kReceiver;
+  } else if (Plugged(Link::kWired)) {
+    link = Link::kWired;
+  }
+  if (!link) return {};
+  const auto value = static_cast<uint16_t>(battery_ << 8 | (asleep_ ? 0 : 1));
+  return {Data(*link, event::kStatus, value)};
+}
+
+std::vector<LinkEvent> VirtualMouse::PressDpi(int level) {
+  dpi_level_ = level;
+  asleep_ = false;
+  const auto link = EventLink();
+  if (!link) return {};
+  return {Data(*link, event::kDpiLevel, static_cast<uint16_t>(level))};
+}
+
+std::vector<LinkEvent> VirtualMouse::PressMode(int mode) {
+  active_mode_ = mode;
+  asleep_ = false;
+  const auto link = EventLink();
+  if (!link) return {};
+  return {Data(*link, event::kMode, static_cast<uint16_t>(mode))};
+}
+
+std::vector<LinkEvent> VirtualMouse::ReportBattery(int level, bool asleep) {
+  battery_ = level;
+  asleep_ = asleep;
+  std::vector<LinkEvent> events = Status();
+  if (!events.empty() && level >= 1 && level <= 10) {
+    events.push_back(Data(events.front().link, event::kBattery, static_cast<uint16_t>(level)));
+  }
+  return events;
+}
+
+std::vector<LinkEvent> VirtualMouse::Sleep() {
+  asleep_ = true;
+  return Status();
+}
+
+std::vector<LinkEvent> VirtualMouse::Wake() {
+  asleep_ = false;
+  return Status();
+}
+
+std::vector<LinkEvent> VirtualMouse::Heartbeat() const {
+  if (!Plugged(Link::kReceiver) || asleep_) return {};
+  return Status();
+}
+
+void VirtualMouse::ClearLog() {
+  accepted_.clear();
+  refused_.clear();
+}
+
+json VirtualMouse::StateJson() const {
+  json links = json::object();
+  for (Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
+    links[LinkName(link)] = Plugged(link);
+  }
+  json modes = json::array();
+  for (std::size_t k = 0; k < modes_.size(); ++k) {
+    const ModeConfig& mode = modes_[k];
+    modes.push_back({{"mode_number", k + 1},
+                     {"settings", mode.settings ? DecodeSettings(*mode.settings) : json()},
+                     {"lighting", mode.lighting ? DecodeLighting(*mode.lighting) : json()},
+                     {"buttons", mode.buttons ? DecodeButtons(*mode.buttons) : json()}});
+  }
+  json macros = json::object();
+  for (const auto& [number, report] : macros_) macros[std::to_string(number)] = DecodeMacro(report);
+  json polling;
+  if (polling_interval_) {
+    polling = {{"interval_ms", *polling_interval_}, {"rate_hz", PollingRateHz(*polling_interval_)}};
+  }
+  return {{"plugged", links},
+          {"asleep", asleep_},
+          {"battery", battery_},
+          {"active_mode", active_mode_},
+          {"dpi_level", dpi_level_},
+          {"polling_rate", polling},
+          {"modes", modes},
+          {"macros", macros},
+          {"lose_acks", lose_acks_},
+          {"refuse", refuse_},
+          {"accepted_count", accepted_.size()},
+          {"refused_count", refused_.size()}};
+}
+
+json VirtualMouse::LogJson() const {
+  auto entries = [](const std::deque<LogEntry>& log) {
+    json list = json::array();
+    for (const LogEntry& e : log) {
+      json item = {{"seq", e.sequence}, {"link", LinkName(e.link)}, {"report", ToHex(e.report)}};
+      if (!e.error.empty()) item["error"] = e.error;
+      list.push_back(item);
+    }
+    return list;
+  };
+  return {{"accepted", entries(accepted_)}, {"refused", entries(refused_)}};
+}
+
+}  // namespace ms1::vmouse

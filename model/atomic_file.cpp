@@ -1,0 +1,142 @@
+#include "model/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <mutex>
+#include <system_error>
+
+namespace ms1 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<WriteCall> g_write_call{&::write};
+std::atomic<unsigned> g_temp_counter{0};
+
+std::mutex& WriterMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::string ErrnoText(int error_number) {
+  return std::error_code(error_number, std::generic_category()).message();
+}
+
+// The file a write to path really replaces: symbolic links are followed.
+fs::path ResolveTarget(const fs::path& path) {
+  fs::path target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(target, ec)) break;
+    const fs::path link = fs::read_symlink(target, ec);
+    if (ec) break;
+    target = link.is_absolute() ? link : target.parent_path() / link;
+  }
+  return target;
+}
+
+bool WriteAll(int fd, ByteView bytes, std::string& why) {
+  const WriteCall write_call = g_write_call.load();
+  const std::byte* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = write_call(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      why = ErrnoText(errno);
+      return false;
+    }
+    if (written == 0) {  // no progress: the disk is full in all but name
+      why = ErrnoText(ENOSPC);
+      return false;
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+int CreateTemporary(const fs::path& target, fs::path& temp, std::string& why) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = target.parent_path() /
+           ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
+            std::to_string(g_temp_counter.fetch_add(1)));
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) break;
+  }
+  why = ErrnoText(errno);
+  return -1;
+}
+
+// The rename is durable only once the folder itself is on disk. A failure here
+// cannot be undone any more and some file systems refuse to flush folders, so
+// it is not reported.
+void FlushFolder(const fs::path& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+WriteCall ReplaceWriteCallForTesting(WriteCall call) {
+  return g_write_call.exchange(call ? call : &::write);
+}
+
+bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
+                         std::string& error) {
+  std::lock_guard lock(WriterMutex());
+  const fs::path target = ResolveTarget(path);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    // Renaming over a folder, a device or a pipe would replace it, not write into it.
+    error = path.string() + ": not a regular file";
+    return false;
+  }
+  fs::path temp;
+  std::string why;
+  const int fd = CreateTemporary(target, temp, why);
+  if (fd < 0) {
+    error = path.string() + ": cannot be written (" + why + ")";
+    return false;
+  }
+  bool ok = true;
+  if (exists) ::fchmod(fd, existing.st_mode & 07777);
+  for (ByteView piece : pieces) {
+    if (!(ok = WriteAll(fd, piece, why))) break;
+  }
+  if (ok && ::fsync(fd) != 0) {
+    ok = false;
+    why = ErrnoText(errno);
+  }
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    why = ErrnoText(errno);
+  }
+  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+    ok = false;
+    why = ErrnoText(errno);
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    error = path.string() + ": cannot be written (" + why + ")";
+    return false;
+  }
+  FlushFolder(target.parent_path());
+  return true;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::initializer_list<ByteView> pieces,
+                         std::string& error) {
+  return WriteFileAtomically(path, std::span<const ByteView>(pieces.begin(), pieces.size()), error);
+}
+
+}  // namespace ms1

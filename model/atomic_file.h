@@ -1,0 +1,41 @@
+// Every file that holds the user's data is written here, and only here: into a
+// temporary file beside the target, flushed to disk, then renamed over the
+// target. A crash, a full disk or a failed write therefore leaves either the
+// old file or the new one, never a mixture. One write runs at a time, from any
+// thread.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+namespace ms1 {
+
+using ByteView = std::span<const std::byte>;
+
+template <typename T>
+ByteView BytesOf(const T& value) {
+  return std::as_bytes(std::span<const T, 1>(&value, 1));
+}
+
+// Writes the pieces, in order, as the whole new content of path. A symbolic
+// link at path is followed, so the file it names is replaced. An existing
+// file's permissions are kept; a new file gets the usual ones (umask). Only
+// regular files are replaced: a folder, device or pipe at path is refused.
+// On failure the previous file is untouched, no temporary file is left, and
+// error says what went wrong.
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const ByteView> pieces,
+                         std::string& error);
+bool WriteFileAtomically(const std::filesystem::path& path, std::initializer_list<ByteView> pieces,
+                         std::string& error);
+
+// The write(2) every atomic write goes through. Tests put in short or failing
+// writes; nullptr puts ::write back. Returns the one it replaced.
+using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+WriteCall ReplaceWriteCallForTesting(WriteCall call);
+
+}  // namespace ms1

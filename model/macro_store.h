@@ -1,0 +1,52 @@
+// The macro store "ms_1/macro.data" in the data folder: every macro record
+// byte for byte, in list order, with nothing before or after. Also the lookup
+// of a button's macro and the refresh of the copies that buttons hold.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/profile_store.h"
+#include "model/records.h"
+#include "model/store_file.h"
+
+namespace ms1 {
+
+using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
+
+std::filesystem::path MacroStorePath(const std::filesystem::path& data_folder);
+
+// Fills an empty list from the store. A missing or empty store gives an empty
+// list and creates nothing; a store whose length is not a multiple of 240
+// keeps its whole records and is kept aside first. Records are made safe.
+StoreLoad LoadMacroStore(const std::filesystem::path& data_folder, MacroList& macros);
+
+// Rewrites the whole store atomically, from any thread; on failure the
+// previous store is intact and error says why.
+bool SaveMacroStore(const std::filesystem::path& data_folder, const MacroList& macros,
+                    std::string& error);
+
+bool MacroNameExists(const MacroList& macros, std::u16string_view name);
+
+// Appends an empty macro named add_macro_text + (count + 1), made unique, and
+// saves the store. The macro stays in the list even when the save fails (the
+// editor saves again after the next change); false reports that failure.
+bool AddMacro(const std::filesystem::path& data_folder, MacroList& macros,
+              std::u16string_view add_macro_text, std::string& error);
+
+// Position of the first macro whose name equals the button's macro_name
+// without regard to case, or -1.
+int FindMacroForButton(const MacroList& macros, const ButtonRecord& button);
+
+// After the macro list changed: every button 0..11 of every mode record of
+// every profile that is a macro button or still names a macro gets the
+// macro's current name and steps, or, when its macro is gone, the default
+// function of its position. Returns whether `current` (a profile of the list,
+// or nullptr) was touched; the caller then refreshes and applies it.
+bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
+                          const ProfileRecord* current);
+
+}  // namespace ms1

@@ -1,0 +1,98 @@
+#include "model/profile_exchange.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "model/profile_file.h"
+#include "model/record_file.h"
+#include "model/record_safety.h"
+#include "model/text_field.h"
+#include "model/unique_name.h"
+
+namespace ms1 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::u16string UniqueMacroName(const MacroList& macros, std::u16string_view name) {
+  return MakeUniqueName(
+      name, [&](std::u16string_view n) { return MacroNameExists(macros, n); }, kMaxMacroNameLength);
+}
+
+// The macro a macro button carries, turned into a new entry of the list.
+void AddButtonMacro(ButtonRecord& button, MacroList& macros) {
+  const std::u16string stored = FieldText(button.macro_name);
+  const std::u16string name = UniqueMacroName(macros, stored);
+  auto macro = std::make_unique<MacroRecord>();
+  SetFieldText(macro->name, name);
+  macro->loop_count = button.macro_loop_count;
+  macro->action_count = button.macro_action_count;
+  std::copy(std::begin(button.macro_actions), std::end(button.macro_actions),
+            std::begin(macro->actions));
+  if (name != stored) SetFieldText(button.macro_name, name);
+  macros.push_back(std::move(macro));
+  button.macro_index = static_cast<int32_t>(macros.size() - 1);
+}
+
+}  // namespace
+
+bool ExportProfile(const fs::path& file, const ProfileRecord& profile, std::string& error) {
+  return WriteProfileFile(file, profile, error);
+}
+
+bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileList& profiles,
+                   MacroList& macros, ProfileImport& result, std::string& error) {
+  auto profile = std::make_unique<ProfileRecord>();
+  if (!ReadProfileFile(file, *profile, error)) return false;
+  MakeProfileSafe(*profile);
+
+  const std::u16string stored = FieldText(profile->name);
+  const std::u16string name = MakeUniqueName(
+      stored, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
+      kMaxProfileNameLength);
+  if (name != stored) SetFieldText(profile->name, name);
+
+  const std::size_t macros_before = macros.size();
+  for (ModeRecord& mode : profile->modes) {
+    for (ButtonRecord& button : mode.buttons) {
+      if (button.function_code == kFunctionMacro) AddButtonMacro(button, macros);
+    }
+  }
+  const std::size_t added = macros.size() - macros_before;
+  if (added > 0 && !SaveMacroStore(data_folder, macros, error)) {
+    macros.resize(macros_before);
+    return false;
+  }
+  profiles.push_back(std::move(profile));
+  result.index = profiles.size() - 1;
+  result.macros_added = added;
+  return true;
+}
+
+bool ReadMacroFile(const fs::path& file, MacroRecord& out, std::string& error) {
+  return ReadRecordFile(file, &out, kMacroRecordSize, "a macro file", error);
+}
+
+bool ExportMacro(const fs::path& file, const MacroRecord& macro, std::string& error) {
+  return WriteRecordFile(file, &macro, kMacroRecordSize, error);
+}
+
+bool ImportMacro(const fs::path& file, const fs::path& data_folder, MacroList& macros,
+                 std::size_t& index, std::string& error) {
+  auto macro = std::make_unique<MacroRecord>();
+  if (!ReadMacroFile(file, *macro, error)) return false;
+  MakeMacroSafe(*macro);
+  const std::u16string stored = FieldText(macro->name);
+  const std::u16string name = UniqueMacroName(macros, stored);
+  if (name != stored) SetFieldText(macro->name, name);
+  macros.push_back(std::move(macro));
+  if (!SaveMacroStore(data_folder, macros, error)) {
+    macros.pop_back();
+    return false;
+  }
+  index = macros.size() - 1;
+  return true;
+}
+
+}  // namespace ms1

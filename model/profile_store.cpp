@@ -1,0 +1,87 @@
+#include "model/profile_store.h"
+
+#include "model/atomic_file.h"
+#include "model/named_list.h"
+#include "model/profile.h"
+#include "model/record_safety.h"
+#include "model/text_field.h"
+#include "model/unique_name.h"
+
+namespace ms1 {
+
+namespace fs = std::filesystem;
+
+fs::path ProfileStorePath(const fs::path& data_folder) {
+  return StoreFolder(data_folder) / "pro.data";
+}
+
+namespace {
+
+constexpr std::size_t kHeaderSize = sizeof(int32_t);
+
+void ReadStore(StoreReader& store, ProfileList& profiles, int32_t& selected) {
+  const std::size_t size = store.size();
+  const std::size_t count = size < kHeaderSize ? 0 : (size - kHeaderSize) / kProfileRecordSize;
+  if (size != kHeaderSize + count * kProfileRecordSize) {
+    store.KeepDamaged("damaged (" + std::to_string(size) + " bytes); its whole profiles were kept");
+  }
+  int32_t stored_index = 0;
+  if (size < kHeaderSize || !store.Read(&stored_index, kHeaderSize)) return;
+  for (std::size_t n = 0; n < count; ++n) {
+    auto profile = std::make_unique_for_overwrite<ProfileRecord>();
+    if (!store.Read(profile.get(), kProfileRecordSize)) break;
+    MakeProfileSafe(*profile);
+    profiles.push_back(std::move(profile));
+  }
+  const bool valid = stored_index >= 0 && static_cast<std::size_t>(stored_index) < profiles.size();
+  selected = valid ? stored_index : 0;
+}
+
+}  // namespace
+
+StoreLoad LoadProfileStore(const fs::path& data_folder, std::u16string_view add_profile_text,
+                           ProfileList& profiles, int32_t& selected) {
+  StoreLoad load;
+  {
+    StoreReader store(ProfileStorePath(data_folder), load);
+    if (store.has_content()) ReadStore(store, profiles, selected);
+  }
+  if (profiles.empty()) {
+    selected = 0;
+    AddDefaultProfile(profiles, add_profile_text);
+    load.created = true;
+    std::string error;
+    if (!SaveProfileStore(data_folder, profiles, selected, error)) load.NoteProblem(error);
+  }
+  return load;
+}
+
+bool SaveProfileStore(const fs::path& data_folder, const ProfileList& profiles, int32_t selected,
+                      std::string& error) {
+  if (!MakeStoreFolder(data_folder, error)) return false;
+  std::vector<ByteView> pieces;
+  pieces.reserve(profiles.size() + 1);
+  pieces.push_back(BytesOf(selected));
+  for (const auto& profile : profiles) pieces.push_back(BytesOf(*profile));
+  return WriteFileAtomically(ProfileStorePath(data_folder), pieces, error);
+}
+
+bool ProfileNameExists(const ProfileList& profiles, std::u16string_view name) {
+  return FindProfile(profiles, name) >= 0;
+}
+
+int FindProfile(const ProfileList& profiles, std::u16string_view name) {
+  return FindByName(profiles, name);
+}
+
+ProfileRecord& AddDefaultProfile(ProfileList& profiles, std::u16string_view add_profile_text) {
+  const std::u16string candidate =
+      std::u16string(add_profile_text) + DecimalText(profiles.size() + 1);
+  const std::u16string name = MakeUniqueName(
+      candidate, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
+      kMaxProfileNameLength);
+  profiles.push_back(CreateProfile(name));
+  return *profiles.back();
+}
+
+}  // namespace ms1

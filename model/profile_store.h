@@ -1,0 +1,50 @@
+// The profile store "ms_1/pro.data" in the data folder: the selected index as
+// an int32, then every profile record byte for byte, in list order.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/records.h"
+#include "model/store_file.h"
+
+namespace ms1 {
+
+// The user's profiles in list order. Records are large (165,004 bytes) and are
+// referred to by address (the current profile), so each is owned separately.
+using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
+
+std::filesystem::path ProfileStorePath(const std::filesystem::path& data_folder);
+
+// Fills an empty list from the store and sets the selected index. Afterwards
+// the list holds at least one profile and selected names one of them:
+// - no store, an empty one or one without profiles: one default profile named
+//   add_profile_text + "1", selected 0, written to disk at once;
+// - a store of the wrong length keeps its whole records, and the file itself
+//   is kept aside (StoreLoad::set_aside) before anything can overwrite it;
+// - a stored index outside the list selects profile 0.
+// Every record is made safe before use (record_safety.h).
+StoreLoad LoadProfileStore(const std::filesystem::path& data_folder,
+                           std::u16string_view add_profile_text, ProfileList& profiles,
+                           int32_t& selected);
+
+// Rewrites the whole store atomically; safe to call from any thread, as long
+// as the list does not change during the call. On failure the previous store
+// is intact and error says why.
+bool SaveProfileStore(const std::filesystem::path& data_folder, const ProfileList& profiles,
+                      int32_t selected, std::string& error);
+
+// True when a profile's name equals name without regard to case.
+bool ProfileNameExists(const ProfileList& profiles, std::u16string_view name);
+
+// Position of the profile called name (any case), or -1.
+int FindProfile(const ProfileList& profiles, std::u16string_view name);
+
+// Appends a default profile named add_profile_text + (count + 1), made unique.
+ProfileRecord& AddDefaultProfile(ProfileList& profiles, std::u16string_view add_profile_text);
+
+}  // namespace ms1

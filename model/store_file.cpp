@@ -1,0 +1,124 @@
+#include "model/store_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+#include "model/atomic_file.h"
+
+namespace ms1 {
+
+namespace fs = std::filesystem;
+
+fs::path StoreFolder(const fs::path& data_folder) {
+  return data_folder / "ms_1";
+}
+
+bool MakeStoreFolder(const fs::path& data_folder, std::string& error) {
+  const fs::path folder = StoreFolder(data_folder);
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder)) {
+    error = folder.string() + ": the folder cannot be created (" +
+            (ec ? ec.message() : std::string("not a folder")) + ")";
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+fs::path FreeAsideName(const fs::path& path, unsigned n) {
+  std::string name = path.filename().string() + ".damaged";
+  if (n > 0) name += "_" + std::to_string(n);
+  return path.parent_path() / name;
+}
+
+bool CopyFile(const fs::path& from, const fs::path& to, std::string& error) {
+  std::ifstream in(from, std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+  if (in.bad() || !in.is_open()) return false;
+  return WriteFileAtomically(to, {std::as_bytes(std::span(bytes))}, error);
+}
+
+}  // namespace
+
+bool SetAside(const fs::path& path, fs::path& aside, std::string& error) {
+  for (unsigned n = 0; n < 1000; ++n) {
+    const fs::path candidate = FreeAsideName(path, n);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(candidate, ec))) continue;
+    // Saves never write into the store in place, so a second name for the same
+    // file keeps its bytes for good. Where links are not supported, copy; where
+    // the file cannot even be read, move it.
+    if (::link(path.c_str(), candidate.c_str()) == 0 || CopyFile(path, candidate, error) ||
+        ::rename(path.c_str(), candidate.c_str()) == 0) {
+      aside = candidate;
+      error.clear();
+      return true;
+    }
+    if (errno == EEXIST) continue;
+    error = path.string() + ": a damaged file cannot be kept aside (" +
+            std::error_code(errno, std::generic_category()).message() + ")";
+    return false;
+  }
+  error = path.string() + ": a damaged file cannot be kept aside (too many earlier copies)";
+  return false;
+}
+
+void StoreLoad::NoteProblem(const std::string& text) {
+  if (!problem.empty()) problem += "; ";
+  problem += text;
+}
+
+StoreReader::StoreReader(fs::path path, StoreLoad& load) : path_(std::move(path)), load_(load) {
+  fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    if (errno == ENOENT) return;
+    load_.NoteProblem(path_.string() + ": cannot be read (" +
+                      std::error_code(errno, std::generic_category()).message() + ")");
+    KeepAside();
+    return;
+  }
+  struct stat info {};
+  if (::fstat(fd_, &info) == 0 && info.st_size > 0) size_ = static_cast<std::size_t>(info.st_size);
+}
+
+StoreReader::~StoreReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool StoreReader::Read(void* data, std::size_t size) {
+  auto* out = static_cast<char*>(data);
+  while (size > 0) {
+    const ssize_t got = ::read(fd_, out, size);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      KeepDamaged("read error");
+      return false;
+    }
+    out += got;
+    size -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+void StoreReader::KeepDamaged(const std::string& why) {
+  load_.NoteProblem(path_.string() + ": " + why);
+  KeepAside();
+}
+
+void StoreReader::KeepAside() {
+  if (!load_.set_aside.empty()) return;
+  std::string error;
+  if (!SetAside(path_, load_.set_aside, error)) load_.NoteProblem(error);
+}
+
+}  // namespace ms1

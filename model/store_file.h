@@ -1,0 +1,63 @@
+// What the profile store and the macro store share: where they live, reading
+// them, and keeping a damaged one safe from the next save.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace ms1 {
+
+// Both stores live in the folder "ms_1" of the data folder.
+std::filesystem::path StoreFolder(const std::filesystem::path& data_folder);
+
+// Creates the store folder when it is missing.
+bool MakeStoreFolder(const std::filesystem::path& data_folder, std::string& error);
+
+// Keeps the file at path, as it is, under a new name in the same folder
+// ("pro.data.damaged", "pro.data.damaged_1", ...), so that no later save of
+// the store can destroy it. Sets aside to that name; false when nothing could
+// be kept.
+bool SetAside(const std::filesystem::path& path, std::filesystem::path& aside, std::string& error);
+
+// The outcome of loading a store. The list is usable whatever happened; a
+// problem is something the user should hear about.
+struct StoreLoad {
+  bool created = false;             // there was no usable store; a new one was made
+  std::filesystem::path set_aside;  // where a damaged store was kept, when there was one
+  std::string problem;              // empty when all went well
+
+  bool ok() const { return problem.empty(); }
+  void NoteProblem(const std::string& text);
+};
+
+// A store file opened for loading. A file that exists but cannot be opened is
+// noted as a problem and kept aside; a missing or empty file has no content.
+class StoreReader {
+ public:
+  StoreReader(std::filesystem::path path, StoreLoad& load);
+  ~StoreReader();
+  StoreReader(const StoreReader&) = delete;
+  StoreReader& operator=(const StoreReader&) = delete;
+
+  bool has_content() const { return size_ > 0; }
+  std::size_t size() const { return size_; }
+  const std::filesystem::path& path() const { return path_; }
+
+  // Reads exactly size bytes, retrying short reads. A read error is noted and
+  // the file kept aside.
+  bool Read(void* data, std::size_t size);
+
+  // Notes that the file is damaged and keeps it aside (once).
+  void KeepDamaged(const std::string& why);
+
+ private:
+  void KeepAside();
+
+  std::filesystem::path path_;
+  StoreLoad& load_;
+  int fd_ = -1;
+  std::size_t size_ = 0;
+};
+
+}  // namespace ms1

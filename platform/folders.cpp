@@ -1,0 +1,64 @@
+#include "platform/folders.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace ms1 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+// True when the program may create and replace files in the folder.
+bool Writable(const fs::path& folder) {
+  std::error_code ec;
+  return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string UserDataFolder(const char* xdg_data_home, const char* home) {
+  // The XDG rules ignore a relative XDG_DATA_HOME.
+  if (xdg_data_home != nullptr && xdg_data_home[0] == '/')
+    return std::string(xdg_data_home) + "/ms1-config";
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/share/ms1-config";
+  return {};
+}
+
+}  // namespace
+
+std::string ProgramFolderOf(const std::string& executable_path) {
+  const std::string::size_type slash = executable_path.rfind('/');
+  if (slash == std::string::npos) return "./";
+  return executable_path.substr(0, slash + 1);
+}
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string("./") : ProgramFolderOf(executable.string());
+}
+
+std::string DataFolderFor(const std::string& program_folder, const char* xdg_data_home,
+                          const char* home) {
+  std::error_code ec;
+  const std::string beside_program = WithSlash(program_folder) + "Data";
+  fs::create_directory(beside_program, ec);
+  if (Writable(beside_program)) return beside_program + "/";
+  const std::string user_folder = UserDataFolder(xdg_data_home, home);
+  if (user_folder.empty()) return beside_program + "/";  // saves will say what is wrong
+  fs::create_directories(user_folder, ec);
+  return user_folder + "/";
+}
+
+std::string DataFolder() {
+  return DataFolderFor(ProgramFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+}  // namespace ms1

@@ -1,0 +1,72 @@
+// One isolated simulator instance per test: its own folder (MS1_VMOUSE_DIR),
+// no periodic status, nothing plugged at start; stopped and awaited at the end
+// so no process outlives the test.
+#pragma once
+
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "libs/virtualmouse/sim_connection.h"
+
+namespace ms1::test {
+
+class SimInstance {
+ public:
+  explicit SimInstance(const std::string& name, const std::string& plugged = "") {
+    static int counter = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("ms1vm-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + "-" +
+            name.substr(0, 20));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    ::setenv("MS1_VMOUSE_DIR", dir_.c_str(), 1);
+    ::setenv("MS1_VMOUSE_SIM", MS1_VMOUSE_SIM_PATH, 1);
+    ::setenv("MS1_VMOUSE_HEARTBEAT_MS", "0", 1);
+    ::setenv("MS1_VMOUSE_IDLE_MS", "60000", 1);  // a safety net only
+    ::setenv("MS1_VMOUSE_PLUGGED", plugged.c_str(), 1);
+  }
+  ~SimInstance() {
+    Stop();
+    std::filesystem::remove_all(dir_);
+  }
+
+  // The simulator's standard error, sanitizer reports included.
+  std::string SimulatorLog() const {
+    std::ifstream log(vmouse::LogPath(dir_.string()));
+    return {std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+  }
+
+  // A control connection, starting the simulator when needed.
+  nlohmann::json Request(const std::string& line) {
+    if (!control_) control_ = vmouse::ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+    if (!control_) return nullptr;
+    return control_->Request(line);
+  }
+  nlohmann::json State() { return Request("state")["state"]; }
+  nlohmann::json Log() { return Request("log")["log"]; }
+
+  // Stops the simulator and waits until it has closed every connection.
+  void Stop() {
+    if (!control_) control_ = vmouse::ConnectToSimulator(dir_.string());
+    if (!control_) return;
+    control_->Request("stop");
+    std::string ignored;
+    while (control_->ReadLine(ignored, 10000)) {
+    }
+    control_.reset();
+  }
+
+  const std::filesystem::path& dir() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<vmouse::LineConnection> control_;
+};
+
+}  // namespace ms1::test
