@@ -1,0 +1,54 @@
+// Recognising the mouse's Bluetooth LE link among hidraw devices coming and
+// going. The mouse over Bluetooth LE shows up as a hidraw node whose HID
+// parent names bus 0005 with the mouse's Bluetooth vendor and product.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+struct udev;
+struct udev_monitor;
+
+namespace ms1 {
+
+// True for a HID_ID property ("BBBB:VVVVVVVV:PPPPPPPP", hex) of the mouse over Bluetooth.
+bool IsMouseBluetoothHidId(std::string_view hid_id);
+
+enum class LinkChange { kArrived, kRemoved };
+
+// Remembers which hidraw nodes are the mouse, so a removal (whose parent
+// device is already gone) is still recognised.
+class BluetoothNodeTracker {
+ public:
+  // An "add" or "remove" of a hidraw node; returns the change when it concerns the mouse.
+  std::optional<LinkChange> OnHidraw(std::string_view action, const std::string& syspath,
+                                     std::string_view hid_id);
+
+ private:
+  std::set<std::string> mouse_nodes_;
+};
+
+// A libudev monitor of hidraw nodes. Event driven: the owner watches fd() (a
+// QSocketNotifier in the program) and calls ReadChange() when it is readable.
+class HidrawMonitor {
+ public:
+  HidrawMonitor();
+  ~HidrawMonitor();
+  HidrawMonitor(const HidrawMonitor&) = delete;
+  HidrawMonitor& operator=(const HidrawMonitor&) = delete;
+
+  bool ok() const { return monitor_ != nullptr; }
+  int fd() const;
+  // Reads one pending udev event; a change of the mouse's Bluetooth link, if it was one.
+  std::optional<LinkChange> ReadChange();
+
+ private:
+  udev* udev_ = nullptr;
+  udev_monitor* monitor_ = nullptr;
+  BluetoothNodeTracker tracker_;
+};
+
+}  // namespace ms1

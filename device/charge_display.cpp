@@ -1,0 +1,22 @@
+#include "device/charge_display.h"
+
+namespace ms1 {
+
+void ChargeDisplay::Start() {
+  value_ = 0;
+  view_.SetPowerLabelKey("charging_text");
+  view_.StartChargeAnimationTimer();
+}
+
+void ChargeDisplay::Stop() {
+  view_.SetPowerLabelText("");
+  view_.StopChargeAnimationTimer();
+}
+
+void ChargeDisplay::Tick() {
+  view_.SetPowerRing(value_);
+  value_ += 2;
+  if (value_ > 100) value_ = 0;
+}
+
+}  // namespace ms1

@@ -1,0 +1,172 @@
+#include "device/connection_manager.h"
+
+#include <hidapi/hidapi.h>
+
+#include "device/link_panels.h"
+#include "device/messages.h"
+
+namespace ms1 {
+
+namespace {
+
+constexpr std::chrono::milliseconds kArrivalSettle{1000};
+
+bool IsDeviceEventCode(uint16_t code) {
+  return code >= event::kFirstDeviceCode && code <= event::kLastDeviceCode;
+}
+
+}  // namespace
+
+ConnectionManager::ConnectionManager(LinkState& links, FeatureDrivers& drivers, LinkView& view,
+                                     LinkHost& host, Pacer& pacer, ChargeDisplay& charge,
+                                     BluetoothControl& bluetooth,
+                                     std::function<void(DeviceEvent)> device_event,
+                                     std::function<bool()> probe_bluetooth)
+    : links_(links),
+      drivers_(drivers),
+      view_(view),
+      host_(host),
+      pacer_(pacer),
+      charge_(charge),
+      bluetooth_(bluetooth),
+      device_event_(std::move(device_event)),
+      probe_bluetooth_(std::move(probe_bluetooth)) {}
+
+void ConnectionManager::Start(const std::string& driver_folder, Ms1WindowHandle window) {
+  drivers_.Load(driver_folder);
+
+  const bool wired = drivers_.OpenWired(window);
+  links_.wiredState = wired ? link_presence::kPresent : link_presence::kNeverSeen;
+  links_.mouseAsleep = wired ? 0 : 1;
+  view_.ShowSleepLabel(!wired);
+  if (wired) charge_.Start();
+  view_.ShowLinkIcon(ConnectionMode::kWired, wired);
+
+  const bool receiver = drivers_.OpenReceiver(window);
+  links_.receiverState = receiver ? link_presence::kPresent : link_presence::kNeverSeen;
+  if (receiver) host_.StartTimer(timer::kReceiverHeartbeat, period::kReceiverHeartbeat);
+  view_.ShowLinkIcon(ConnectionMode::kReceiver, receiver);
+
+  links_.bleConnected = probe_bluetooth_() ? 1 : 0;
+  SetPresence(wired || receiver || links_.bleConnected != 0);
+}
+
+void ConnectionManager::OnWiredLink(DeviceEvent e) {
+  if (e.code == event::kPlug) {
+    if (e.value == event::kPlugArrived) WiredArrived();
+    if (e.value == event::kPlugRemoved) WiredRemoved();
+  } else if (IsDeviceEventCode(e.code)) {
+    device_event_(e);
+  }
+}
+
+void ConnectionManager::OnReceiverLink(DeviceEvent e) {
+  if (e.code == event::kPlug) {
+    if (e.value == event::kPlugArrived) ReceiverArrived();
+    if (e.value == event::kPlugRemoved) ReceiverRemoved();
+  } else if (IsDeviceEventCode(e.code)) {
+    device_event_(e);
+  }
+}
+
+void ConnectionManager::WiredArrived() {
+  if (links_.wiredState == link_presence::kPresent) return;
+  pacer_.Pause(kArrivalSettle);  // the mouse needs a moment before it takes reports
+  links_.wiredState = link_presence::kPresent;
+  if (DriverLibrary* wired = drivers_.wired()) wired->OpenFeatureDevice();
+  links_.mouseAsleep = 0;
+  view_.ShowSleepLabel(false);
+  view_.ShowLinkIcon(ConnectionMode::kWired, true);
+  RefreshLinkPanels(links_, view_);
+  charge_.Start();
+  if (links_.receiverState != link_presence::kPresent && links_.bleConnected == 0) {
+    SetPresence(true);
+  }
+}
+
+void ConnectionManager::WiredRemoved() {
+  if (links_.wiredState == link_presence::kRemoved) return;
+  links_.wiredState = link_presence::kRemoved;
+  if (DriverLibrary* wired = drivers_.wired()) wired->CloseFeatureDevice();
+  links_.mouseAsleep = 1;
+  view_.ShowSleepLabel(true);
+  view_.ShowLinkIcon(ConnectionMode::kWired, false);
+  RefreshLinkPanels(links_, view_);
+  charge_.Stop();
+  if (links_.receiverState != link_presence::kPresent && links_.bleConnected == 0) {
+    SetPresence(false);
+  }
+}
+
+void ConnectionManager::ReceiverArrived() {
+  if (links_.receiverState == link_presence::kPresent) return;
+  pacer_.Pause(kArrivalSettle);
+  links_.receiverState = link_presence::kPresent;
+  view_.ShowLinkIcon(ConnectionMode::kReceiver, true);
+  RefreshLinkPanels(links_, view_);
+  if (DriverLibrary* receiver = drivers_.receiver()) receiver->OpenFeatureDevice();
+  host_.StartTimer(timer::kReceiverHeartbeat, period::kReceiverHeartbeat);
+  if (links_.wiredState != link_presence::kPresent && links_.bleConnected == 0) {
+    SetPresence(true);
+  }
+}
+
+void ConnectionManager::ReceiverRemoved() {
+  if (links_.receiverState == link_presence::kRemoved) return;
+  links_.receiverState = link_presence::kRemoved;
+  view_.ShowLinkIcon(ConnectionMode::kReceiver, false);
+  if (DriverLibrary* receiver = drivers_.receiver()) receiver->CloseFeatureDevice();
+  RefreshLinkPanels(links_, view_);
+  host_.StopTimer(timer::kReceiverHeartbeat);
+  if (links_.wiredState != link_presence::kPresent && links_.bleConnected == 0) {
+    SetPresence(false);
+  }
+}
+
+void ConnectionManager::OnHeartbeatTimeout() {
+  host_.StopTimer(timer::kReceiverHeartbeat);
+  links_.receiverAwake = 0;
+  view_.ShowLinkIcon(ConnectionMode::kReceiver, false);
+  RefreshLinkPanels(links_, view_);
+  if (SleepLabelWanted(links_)) view_.ShowSleepLabel(true);
+}
+
+void ConnectionManager::OnBluetoothLink(bool connected) {
+  links_.bleConnected = connected ? 1 : 0;
+  const bool others = links_.receiverState == link_presence::kPresent ||
+                      links_.wiredState == link_presence::kPresent;
+  if (connected) {
+    bluetooth_.Connect(kBluetoothVendorMatch, kBluetoothProductMatch);
+    links_.mouseAsleep = 0;
+    view_.ShowSleepLabel(false);
+    view_.ShowLinkIcon(ConnectionMode::kBluetooth, true);
+    RefreshLinkPanels(links_, view_);
+  } else {
+    bluetooth_.Disconnect();
+    view_.ShowLinkIcon(ConnectionMode::kBluetooth, false);
+    if (links_.receiverAwake == 0 && links_.wiredState != link_presence::kPresent) {
+      view_.ShowSleepLabel(true);
+    }
+  }
+  if (!others) SetPresence(connected);
+}
+
+void ConnectionManager::OnBluetoothChange(LinkChange change) {
+  if (change == LinkChange::kArrived && links_.bleConnected == 0) OnBluetoothLink(true);
+  if (change == LinkChange::kRemoved) OnBluetoothLink(false);
+}
+
+void ConnectionManager::SetPresence(bool present) {
+  links_.devicePresent = present ? 1 : 0;
+  host_.PostToWindow(msg::kDevicePresence, 0, 0);
+}
+
+bool ProbeBluetoothMouse() {
+  if (hid_init() != 0) return false;
+  hid_device_info* list = hid_enumerate(link_ids::kBluetoothVendor, link_ids::kBluetoothProduct);
+  const bool present = list != nullptr;
+  hid_free_enumeration(list);
+  return present;
+}
+
+}  // namespace ms1

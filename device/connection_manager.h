@@ -1,0 +1,78 @@
+// Finds the links at start, follows their arrival and removal, keeps one state
+// per link and tells the main window whether any link is present. Runs on the
+// interface thread; the worker and the transport only read the link fields.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "device/bluetooth_presence.h"
+#include "device/charge_display.h"
+#include "device/device_event.h"
+#include "device/feature_drivers.h"
+#include "device/link_host.h"
+#include "device/link_state.h"
+#include "device/link_view.h"
+#include "device/pacer.h"
+
+namespace ms1 {
+
+// The Bluetooth LE transport as the connection manager drives it.
+class BluetoothControl {
+ public:
+  virtual ~BluetoothControl() = default;
+  // Points the transport at the mouse and subscribes to its notifications.
+  virtual void Connect(std::string_view vendor_match, std::string_view product_match) = 0;
+  // Clears the filter: later writes do nothing.
+  virtual void Disconnect() = 0;
+};
+
+// How the device names appear in Bluetooth interface names.
+inline constexpr std::string_view kBluetoothVendorMatch = "VID&02045E";
+inline constexpr std::string_view kBluetoothProductMatch = "PID&0040";
+
+class ConnectionManager {
+ public:
+  // `device_event` receives the device events (codes 0x1000..0x9000) of the
+  // wired and receiver links. `probe_bluetooth` tells whether the mouse is
+  // connected over Bluetooth LE at start.
+  ConnectionManager(LinkState& links, FeatureDrivers& drivers, LinkView& view, LinkHost& host,
+                    Pacer& pacer, ChargeDisplay& charge, BluetoothControl& bluetooth,
+                    std::function<void(DeviceEvent)> device_event,
+                    std::function<bool()> probe_bluetooth);
+
+  // Start-up detection: loads the driver libraries from `driver_folder`, opens
+  // the wired link, then the receiver, looks for Bluetooth LE, and posts the
+  // presence.
+  void Start(const std::string& driver_folder, Ms1WindowHandle window);
+
+  void OnWiredLink(DeviceEvent e);
+  void OnReceiverLink(DeviceEvent e);
+  void OnBluetoothLink(bool connected);
+  // A device-change notification: an arrival while connected is ignored.
+  void OnBluetoothChange(LinkChange change);
+  // Timer 100 fired: no status event came over the receiver for 6000 ms.
+  void OnHeartbeatTimeout();
+
+ private:
+  void WiredArrived();
+  void WiredRemoved();
+  void ReceiverArrived();
+  void ReceiverRemoved();
+  void SetPresence(bool present);
+
+  LinkState& links_;
+  FeatureDrivers& drivers_;
+  LinkView& view_;
+  LinkHost& host_;
+  Pacer& pacer_;
+  ChargeDisplay& charge_;
+  BluetoothControl& bluetooth_;
+  std::function<void(DeviceEvent)> device_event_;
+  std::function<bool()> probe_bluetooth_;
+};
+
+// Whether the mouse is connected over Bluetooth LE, asked through hidapi.
+bool ProbeBluetoothMouse();
+
+}  // namespace ms1

@@ -1,0 +1,106 @@
+#include "device/device_event_handler.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "device/link_panels.h"
+#include "device/messages.h"
+#include "model/profile.h"
+
+namespace ms1 {
+
+void DeviceEventHandler::HandleDeviceEvent(DeviceEvent e) {
+  switch (e.code) {
+    case event::kDpiLevel: OnDpiLevel(e.value); break;
+    case event::kPollingRate: OnPollingRate(e.value); break;
+    case event::kConfigChanged: SaveReportedChange(); break;
+    case event::kStatus: OnStatus(e.value); break;
+    case event::kAcknowledge: links_.ackReceived = (e.value & 0xFF) == 0 ? 1 : 0; break;
+    case event::kBattery:
+      if (e.value >= 1 && e.value <= 10) battery_level_ = e.value;
+      break;
+    case event::kMode: OnMode(e.value); break;
+    default: break;
+  }
+}
+
+void DeviceEventHandler::OnDpiLevel(uint16_t level) {
+  if (level < 1 || level > 8) return;
+  // The indicator shows the level's DPI from the active mode, the table the
+  // page shows; the five tables only differ after an import made them so.
+  const auto dpi = model_.With([&](PageState& s) -> std::optional<int32_t> {
+    ProfileRecord* p = s.Current();
+    if (!p) return std::nullopt;
+    SetSharedSetting(*p, SharedSetting::kDpiLevel, level - 1);
+    return ModeOf(*p, ActiveModeIndex(*p)).dpi_value[level - 1];
+  });
+  if (!dpi) return;
+  view_.SelectDpiLevelOption(level);
+  host_.PostToWindow(msg::kShowDpi, 0, *dpi);
+  SaveReportedChange();
+}
+
+void DeviceEventHandler::OnPollingRate(uint16_t value) {
+  const auto index = PollingIndexForEvent(value);
+  if (!index) return;
+  model_.With([&](PageState& s) {
+    if (ProfileRecord* p = s.Current()) SetSharedSetting(*p, SharedSetting::kPollingRate, *index);
+  });
+  SaveReportedChange();
+}
+
+void DeviceEventHandler::OnStatus(uint16_t value) {
+  host_.StartTimer(timer::kReceiverHeartbeat, period::kReceiverHeartbeat);
+  if (links_.receiverAwake == 0) {
+    links_.receiverAwake = 1;
+    view_.ShowLinkIcon(ConnectionMode::kReceiver, true);
+    RefreshLinkPanels(links_, view_);
+    if (SleepLabelWanted(links_)) view_.ShowSleepLabel(true);
+  }
+  const bool awake = (value & 0xFF) != 0;
+  links_.mouseAsleep = awake ? 0 : 1;
+  view_.ShowSleepLabel(!awake);
+  const int level = value >> 8;
+  if (level >= 1 && level <= 10) {
+    battery_level_ = level;
+    view_.SetPowerRing(level * 10);
+    view_.SetPowerLabelText(std::to_string(level * 10) + "%");
+  }
+}
+
+void DeviceEventHandler::OnMode(uint16_t mode) {
+  if (mode > 4) return;
+  const bool changed = model_.With([&](PageState& s) {
+    ProfileRecord* p = s.Current();
+    if (p) p->active_mode = mode;
+    return p != nullptr;
+  });
+  if (!changed) return;
+  view_.RefreshPage();
+  if (mode <= 1) view_.SelectModeOptionNotifying(mode);
+  SaveReportedChange();
+}
+
+void DeviceEventHandler::SaveReportedChange() {
+  model_.MarkCurrentApplied();
+  model_.SaveStore(store_);
+}
+
+void DeviceEventHandler::OnBluetoothNotification(std::span<const uint8_t> data) {
+  if (data.empty()) {
+    std::printf("datasize 0\n");
+    return;
+  }
+  std::printf("HR ");
+  const auto parsed = ParseBluetoothNotification(data);
+  if (!parsed) {
+    std::fprintf(stderr, "Bluetooth notification of %zu bytes carries no event\n", data.size());
+    return;
+  }
+  const DeviceEvent e = *parsed;
+  host_.RunOnInterfaceThread([this, e] { HandleDeviceEvent(e); });
+  std::printf("dwLeft = %04x, dwRight = %04x\r\n", e.code, e.value);
+}
+
+}  // namespace ms1

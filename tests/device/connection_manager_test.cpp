@@ -1,0 +1,192 @@
+#include "device/connection_manager.h"
+
+#include <gtest/gtest.h>
+
+#include "device/link_panels.h"
+#include "device/messages.h"
+#include "link_fakes.h"
+
+namespace ms1 {
+namespace {
+
+using namespace std::chrono_literals;
+using Calls = std::vector<std::string>;
+
+class ConnectionManagerTest : public ::testing::Test {
+ protected:
+  LinkState links;
+  FeatureDrivers drivers;  // no libraries: the plug messages are driven by the tests
+  test::RecordingLinkView view;
+  test::FakeLinkHost host;
+  test::RecordingPacer pacer;
+  ChargeDisplay charge{view};
+  test::RecordingBluetooth bluetooth;
+  std::vector<DeviceEvent> device_events;
+  bool bluetooth_at_start = false;
+  ConnectionManager manager{links,  drivers, view, host, pacer, charge, bluetooth,
+                            [this](DeviceEvent e) { device_events.push_back(e); },
+                            [this] { return bluetooth_at_start; }};
+
+  void StartWithoutDevice() {
+    manager.Start("/nonexistent/", Ms1WindowHandle{nullptr, nullptr});
+    view.Take();
+    host.posts.clear();
+    host.timer_calls.clear();
+  }
+  int PresencePosts() const { return host.CountPosts(msg::kDevicePresence); }
+};
+
+TEST_F(ConnectionManagerTest, NoDeviceAtStartLeavesEverythingAbsentAndAsleep) {
+  manager.Start("/nonexistent/", Ms1WindowHandle{nullptr, nullptr});
+  EXPECT_EQ(links.wiredState, link_presence::kNeverSeen);
+  EXPECT_EQ(links.receiverState, link_presence::kNeverSeen);
+  EXPECT_EQ(links.bleConnected, 0);
+  EXPECT_EQ(links.mouseAsleep, 1);
+  EXPECT_EQ(links.devicePresent, 0);
+  EXPECT_TRUE(view.sleep_label);
+  EXPECT_FALSE(view.icons[ConnectionMode::kWired]);
+  EXPECT_FALSE(view.icons[ConnectionMode::kReceiver]);
+  EXPECT_EQ(PresencePosts(), 1);
+  EXPECT_TRUE(host.running_timers.empty());
+}
+
+TEST_F(ConnectionManagerTest, BluetoothFoundAtStartCountsAsPresent) {
+  bluetooth_at_start = true;
+  manager.Start("/nonexistent/", Ms1WindowHandle{nullptr, nullptr});
+  EXPECT_EQ(links.bleConnected, 1);
+  EXPECT_EQ(links.devicePresent, 1);
+  EXPECT_EQ(PresencePosts(), 1);
+}
+
+TEST_F(ConnectionManagerTest, WiredArrivalAndRemoval) {
+  StartWithoutDevice();
+  manager.OnWiredLink(PlugEvent(1));
+  EXPECT_EQ(pacer.pauses, (std::vector<std::chrono::milliseconds>{1000ms}));
+  EXPECT_EQ(links.wiredState, link_presence::kPresent);
+  EXPECT_EQ(links.mouseAsleep, 0);
+  EXPECT_EQ(links.devicePresent, 1);
+  EXPECT_EQ(PresencePosts(), 1);
+  EXPECT_EQ(view.Take(), (Calls{"sleep off", "icon wired on", "lighting", "prate on",
+                                "power-toggle on", "label [charging_text]", "charge start"}));
+
+  manager.OnWiredLink(PlugEvent(1));  // repeated arrival: no pause, no second open
+  EXPECT_EQ(pacer.pauses.size(), 1u);
+  EXPECT_TRUE(view.Take().empty());
+
+  manager.OnWiredLink(PlugEvent(0));
+  EXPECT_EQ(links.wiredState, link_presence::kRemoved);
+  EXPECT_EQ(links.mouseAsleep, 1);
+  EXPECT_EQ(links.devicePresent, 0);
+  EXPECT_EQ(PresencePosts(), 2);
+  EXPECT_EQ(view.Take(), (Calls{"sleep on", "icon wired off", "label ", "charge stop"}));
+
+  manager.OnWiredLink(PlugEvent(0));  // repeated removal
+  manager.OnWiredLink(PlugEvent(5));  // neither
+  EXPECT_TRUE(view.Take().empty());
+  EXPECT_EQ(PresencePosts(), 2);
+}
+
+TEST_F(ConnectionManagerTest, DeviceEventsPassOnlyInTheirCodeRange) {
+  StartWithoutDevice();
+  for (uint16_t code : {0x0FFF, 0x1000, 0x4010, 0x9000, 0x9001, 0x0000}) {
+    manager.OnWiredLink({code, 1});
+    manager.OnReceiverLink({code, 2});
+  }
+  EXPECT_EQ(device_events, (std::vector<DeviceEvent>{{0x1000, 1}, {0x1000, 2}, {0x4010, 1},
+                                                     {0x4010, 2}, {0x9000, 1}, {0x9000, 2}}));
+}
+
+TEST_F(ConnectionManagerTest, SilentReceiverShowsItsIconUntilTheHeartbeatEnds) {
+  StartWithoutDevice();
+  manager.OnReceiverLink(PlugEvent(1));
+  EXPECT_EQ(links.receiverState, link_presence::kPresent);
+  EXPECT_EQ(links.receiverAwake, 0);
+  EXPECT_EQ(host.running_timers.at(timer::kReceiverHeartbeat), 6000ms);
+  EXPECT_EQ(view.Take(), (Calls{"icon receiver on"}));  // the panels wait for the mouse
+  EXPECT_EQ(links.devicePresent, 1);
+
+  manager.OnHeartbeatTimeout();
+  EXPECT_FALSE(host.running_timers.count(timer::kReceiverHeartbeat));
+  EXPECT_EQ(view.Take(), (Calls{"icon receiver off", "sleep on"}));
+  EXPECT_EQ(links.receiverState, link_presence::kPresent);
+  EXPECT_EQ(links.devicePresent, 1);
+}
+
+TEST_F(ConnectionManagerTest, ReceiverPulledWhileWiredKeepsThePresence) {
+  StartWithoutDevice();
+  manager.OnWiredLink(PlugEvent(1));
+  manager.OnReceiverLink(PlugEvent(1));
+  const int posts = PresencePosts();
+  manager.OnReceiverLink(PlugEvent(0));
+  EXPECT_EQ(links.receiverState, link_presence::kRemoved);
+  EXPECT_EQ(links.devicePresent, 1);
+  EXPECT_EQ(PresencePosts(), posts);
+  EXPECT_FALSE(host.running_timers.count(timer::kReceiverHeartbeat));
+}
+
+TEST_F(ConnectionManagerTest, BluetoothArrivalAndRemoval) {
+  StartWithoutDevice();
+  manager.OnBluetoothChange(LinkChange::kArrived);
+  EXPECT_EQ(bluetooth.calls, (Calls{"connect VID&02045E PID&0040"}));
+  EXPECT_EQ(links.bleConnected, 1);
+  EXPECT_EQ(links.mouseAsleep, 0);
+  EXPECT_EQ(links.devicePresent, 1);
+  EXPECT_EQ(view.Take(), (Calls{"sleep off", "icon bluetooth on", "lighting", "prate off",
+                                "power-toggle off", "power-panel off"}));
+
+  manager.OnBluetoothChange(LinkChange::kArrived);  // already connected: ignored
+  EXPECT_EQ(bluetooth.calls.size(), 1u);
+
+  manager.OnBluetoothChange(LinkChange::kRemoved);
+  manager.OnBluetoothChange(LinkChange::kRemoved);  // handled again
+  EXPECT_EQ(bluetooth.calls, (Calls{"connect VID&02045E PID&0040", "disconnect", "disconnect"}));
+  EXPECT_EQ(links.devicePresent, 0);
+  EXPECT_EQ(PresencePosts(), 3);
+  EXPECT_TRUE(view.sleep_label);
+}
+
+TEST(LinkPanels, FollowTheBestLink) {
+  LinkState links;
+  test::RecordingLinkView view;
+  RefreshLinkPanels(links, view);
+  EXPECT_TRUE(view.Take().empty());
+
+  links.receiverState = link_presence::kPresent;
+  RefreshLinkPanels(links, view);
+  EXPECT_TRUE(view.Take().empty());  // receiver without an awake mouse
+  links.receiverAwake = 1;
+  RefreshLinkPanels(links, view);
+  EXPECT_EQ(view.Take(), (Calls{"lighting", "prate on", "power-toggle on", "power-panel on"}));
+
+  links.bleConnected = 1;
+  links.receiverAwake = 0;
+  RefreshLinkPanels(links, view);
+  EXPECT_EQ(view.Take(), (Calls{"lighting", "prate off", "power-toggle off", "power-panel off"}));
+}
+
+TEST(ChargeDisplay, SweepsInStepsOfTwoAndWraps) {
+  test::RecordingLinkView view;
+  ChargeDisplay charge(view);
+  charge.Start();
+  EXPECT_EQ(view.label, "[charging_text]");
+  EXPECT_TRUE(view.charge_timer);
+  std::vector<int> rings;
+  for (int tick = 0; tick < 52; ++tick) {
+    charge.Tick();
+    rings.push_back(view.ring);
+  }
+  EXPECT_EQ(rings[0], 0);
+  EXPECT_EQ(rings[50], 100);
+  EXPECT_EQ(rings[51], 0);  // 51 ticks per sweep
+  charge.Stop();
+  EXPECT_EQ(view.label, "");
+  EXPECT_FALSE(view.charge_timer);
+  EXPECT_EQ(view.ring, 0);  // the ring keeps its last value
+  charge.Tick();
+  charge.Start();  // a new arrival sweeps from 0 again
+  charge.Tick();
+  EXPECT_EQ(view.ring, 0);
+}
+
+}  // namespace
+}  // namespace ms1

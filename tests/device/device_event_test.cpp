@@ -1,0 +1,73 @@
+#include "device/device_event.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "device/bluetooth_presence.h"
+
+namespace ms1 {
+namespace {
+
+TEST(LinkEvents, PlugAndDataMessagesBecomeEvents) {
+  EXPECT_EQ(PlugEvent(1), (DeviceEvent{0x7F00, 1}));
+  EXPECT_EQ(PlugEvent(0), (DeviceEvent{0x7F00, 2}));
+  EXPECT_EQ(PlugEvent(7), (DeviceEvent{0x7F00, 0}));
+  EXPECT_EQ(DataEvent(0x11000, static_cast<intptr_t>(0x7FFF0003)), (DeviceEvent{0x1000, 3}));
+  EXPECT_EQ(DataEvent(0x4010, -1), (DeviceEvent{0x4010, 0xFFFF}));
+}
+
+TEST(BluetoothNotification, TakesCodeAndValueLittleEndianAndNeedsFourBytes) {
+  const std::vector<uint8_t> status = {0x10, 0x40, 0x01, 0x07, 0xEE};
+  EXPECT_EQ(ParseBluetoothNotification(status), (DeviceEvent{0x4010, 0x0701}));
+  for (std::size_t n = 0; n < 4; ++n) {
+    EXPECT_FALSE(ParseBluetoothNotification(std::span(status.data(), n))) << n;
+  }
+}
+
+TEST(PollingEvent, MapsIntervalsOntoTheFourIndexes) {
+  const std::pair<uint16_t, int32_t> cases[] = {{8, 0}, {4, 1}, {2, 2}, {1, 3},
+                                                {7, 1}, {5, 1}, {3, 2}, {6, 1}};
+  for (auto [value, index] : cases) EXPECT_EQ(PollingIndexForEvent(value), index) << value;
+  for (uint16_t value : {0, 9, 0xFFFF}) EXPECT_FALSE(PollingIndexForEvent(value)) << value;
+}
+
+TEST(DescribeDeviceEvent, ReadsLikeTheMonitorShowsIt) {
+  EXPECT_EQ(DescribeDeviceEvent({0x1000, 3}), "dpi level 3");
+  EXPECT_EQ(DescribeDeviceEvent({0x4010, 0x0701}), "battery 70% awake");
+  EXPECT_EQ(DescribeDeviceEvent({0x4010, 0x0000}), "status asleep");
+  EXPECT_EQ(DescribeDeviceEvent({0x5010, 0x0000}), "ack accepted");
+  EXPECT_EQ(DescribeDeviceEvent({0x5010, 0x0001}), "ack refused");
+  EXPECT_EQ(DescribeDeviceEvent({0x8000, 3}), "mode 3");
+  EXPECT_EQ(DescribeDeviceEvent({0x7F00, 2}), "unplugged");
+  EXPECT_EQ(DescribeDeviceEvent({0x1234, 0xABCD}), "event 1234 value ABCD");
+}
+
+TEST(BluetoothPresence, RecognisesOnlyTheMouseOverBluetooth) {
+  EXPECT_TRUE(IsMouseBluetoothHidId("0005:0000045E:00000040"));
+  EXPECT_TRUE(IsMouseBluetoothHidId("0005:0000045e:00000040"));
+  EXPECT_FALSE(IsMouseBluetoothHidId("0003:0000045E:00000040"));  // over USB
+  EXPECT_FALSE(IsMouseBluetoothHidId("0005:00001D57:0000FA60"));
+  EXPECT_FALSE(IsMouseBluetoothHidId("0005:0000045E"));
+  EXPECT_FALSE(IsMouseBluetoothHidId(""));
+  EXPECT_FALSE(IsMouseBluetoothHidId("0005:0000045E:00000040x"));
+}
+
+TEST(BluetoothPresence, TrackerSeesRemovalOfKnownNodesOnly) {
+  BluetoothNodeTracker tracker;
+  const std::string mouse = "/sys/devices/virtual/misc/uhid/0005:045E:0040.0001/hidraw/hidraw3";
+  EXPECT_EQ(tracker.OnHidraw("add", "/sys/x/hidraw1", "0003:00001D57:0000FA61"), std::nullopt);
+  EXPECT_EQ(tracker.OnHidraw("add", mouse, "0005:0000045E:00000040"), LinkChange::kArrived);
+  EXPECT_EQ(tracker.OnHidraw("remove", "/sys/x/hidraw1", ""), std::nullopt);
+  EXPECT_EQ(tracker.OnHidraw("remove", mouse, ""), LinkChange::kRemoved);
+  EXPECT_EQ(tracker.OnHidraw("remove", mouse, ""), std::nullopt);  // only once
+}
+
+TEST(BluetoothPresence, MonitorOpensWithoutBlockingOrFailingLoudly) {
+  HidrawMonitor monitor;  // may be unavailable in a container; then it is simply not ok()
+  if (monitor.ok()) EXPECT_GE(monitor.fd(), 0);
+  else EXPECT_EQ(monitor.fd(), -1);
+}
+
+}  // namespace
+}  // namespace ms1

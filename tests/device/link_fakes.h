@@ -1,0 +1,123 @@
+// Recording fakes of the window side, for the link and event tests.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "device/connection_manager.h"
+#include "device/link_host.h"
+#include "device/link_view.h"
+#include "device/pacer.h"
+#include "fakes.h"
+
+namespace ms1::test {
+
+// Records every call as a short line, so tests compare what the screen went through.
+class RecordingLinkView : public LinkView {
+ public:
+  std::vector<std::string> calls;
+  std::map<ConnectionMode, bool> icons;
+  bool sleep_label = false;
+  int ring = 0;
+  std::string label;
+  bool charge_timer = false;
+
+  std::vector<std::string> Take() { return std::exchange(calls, {}); }
+
+  void ShowLinkIcon(ConnectionMode link, bool visible) override {
+    icons[link] = visible;
+    Record(std::string("icon ") + ConnectionModeName(link) + (visible ? " on" : " off"));
+  }
+  void ShowSleepLabel(bool visible) override {
+    sleep_label = visible;
+    Record(visible ? "sleep on" : "sleep off");
+  }
+  void ShowLightingControls() override { Record("lighting"); }
+  void ShowPollingRateToggle(bool v) override { Record(v ? "prate on" : "prate off"); }
+  void ShowPowerToggle(bool v) override { Record(v ? "power-toggle on" : "power-toggle off"); }
+  void ShowPowerPanel(bool v) override { Record(v ? "power-panel on" : "power-panel off"); }
+  void SetPowerRing(int value) override {
+    ring = value;
+    Record("ring " + std::to_string(value));
+  }
+  void SetPowerLabelKey(std::string_view key) override {
+    label = "[" + std::string(key) + "]";
+    Record("label " + label);
+  }
+  void SetPowerLabelText(std::string_view text) override {
+    label = std::string(text);
+    Record("label " + label);
+  }
+  void StartChargeAnimationTimer() override {
+    charge_timer = true;
+    Record("charge start");
+  }
+  void StopChargeAnimationTimer() override {
+    charge_timer = false;
+    Record("charge stop");
+  }
+  void SelectDpiLevelOption(int level) override { Record("dpi-option " + std::to_string(level)); }
+  void RefreshPage() override { Record("refresh"); }
+  void SelectModeOptionNotifying(int mode) override {
+    Record("mode-option " + std::to_string(mode));
+  }
+
+ private:
+  void Record(std::string line) { calls.push_back(std::move(line)); }
+};
+
+struct Posted {
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+class FakeLinkHost : public LinkHost {
+ public:
+  std::vector<Posted> posts;
+  std::map<int, std::chrono::milliseconds> running_timers;
+  std::vector<std::string> timer_calls;
+  std::deque<std::function<void()>> interface_work;
+
+  void PostToWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    posts.push_back({message, wParam, lParam});
+  }
+  void StartTimer(int id, std::chrono::milliseconds period) override {
+    running_timers[id] = period;
+    timer_calls.push_back("start " + std::to_string(id));
+  }
+  void StopTimer(int id) override {
+    running_timers.erase(id);
+    timer_calls.push_back("stop " + std::to_string(id));
+  }
+  void RunOnInterfaceThread(std::function<void()> work) override {
+    interface_work.push_back(std::move(work));
+  }
+  void RunInterfaceWork() {
+    while (!interface_work.empty()) {
+      auto work = std::move(interface_work.front());
+      interface_work.pop_front();
+      work();
+    }
+  }
+  int CountPosts(uint32_t message) const {
+    int n = 0;
+    for (const Posted& p : posts) n += p.message == message;
+    return n;
+  }
+};
+
+class RecordingBluetooth : public BluetoothControl {
+ public:
+  std::vector<std::string> calls;
+  void Connect(std::string_view vendor, std::string_view product) override {
+    calls.push_back("connect " + std::string(vendor) + " " + std::string(product));
+  }
+  void Disconnect() override { calls.push_back("disconnect"); }
+};
+
+}  // namespace ms1::test
