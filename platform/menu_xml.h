@@ -2,7 +2,7 @@
 //   <Menu>
 //     <Item name="configuration" text="configuration_text" icon="images/x.svg"/>
 //     <Separator/>
-//     <Menu text="sub_text"> ...items... </Menu>
+//     <Menu text="assign_macro_text"> ...items... </Menu>
 //   </Menu>
 // Texts are language keys. Choosing an item reports its name.
 #pragma once

@@ -173,7 +173,7 @@ def dpi_rows():
 
 def slider_row(row_name, text_key, slider_name, lo, hi):
     return W("QWidget", row_name, layout=H(
-        label(f"{row_name}_label", text_key, role="row_label", **fixed(84, 22)),
+        label(f"{row_name}_label", text_key, role="row_label", **fixed(76, 22)),
         W("QSlider", slider_name, orientation=("enum", "Qt::Horizontal"), minimum=lo, maximum=hi,
           pageStep=1),
         spacing=8))
@@ -257,25 +257,28 @@ def main_form():
         W("QWidget", "ms_1_hor_dpi", layout=dpi_rows()),
         section_header("ms_1_check_light", "lighting_text"),
         W("QWidget", "ms_1_ver_light", layout=V(
-            H(label("light_effect_label", "light_effect_text", role="row_label", **fixed(84, 22)),
-              W("QComboBox", "ms_1_combo_light", resourcetext=True, combo=EFFECTS), spacing=8),
+            H(label("light_effect_label", "light_effect_text", role="row_label", **fixed(76, 22)),
+              W("QComboBox", "ms_1_combo_light", resourcetext=True, combo=EFFECTS,
+                sizeAdjustPolicy=("enum", "QComboBox::AdjustToMinimumContentsLengthWithIcon"),
+                minimumContentsLength=6), spacing=8),
             slider_row("ms_1_hor_brightness", "brightness_text", "ms_1_slider_brightness", 1, 10),
             slider_row("ms_1_hor_breathspeed", "speed_text", "ms_1_slider_breathspeed", 0, 9),
             W("QWidget", "ms_1_hor_light_color", layout=H(
-                label("light_color_label", "light_color_text", role="row_label", **fixed(84, 22)),
+                label("light_color_label", "light_color_text", role="row_label", **fixed(76, 22)),
                 button("ms_1_btn_light_color", key=False, role="swatch", **fixed(20, 20)),
                 Stretch(), spacing=8)),
             margins=(4, 2, 4, 6), spacing=6)),
         section_header("ms_1_check_prate", "polling_rate_text"),
         W("QWidget", "ms_1_ver_prate", layout=V(
             H(*[button(f"ms_1_btn_prate_{n}", f"prate_{n}_text", role="segment", checkable=True,
-                       autoExclusive=True, minimumSize=("size", 0, 26)) for n in range(1, 5)],
+                       autoExclusive=True, minimumSize=("size", 40, 26),
+                       maximumSize=("size", 16777215, 26)) for n in range(1, 5)],
               spacing=4),
             label("ms_1_label_prate", "polling_rate_hint_text", role="muted"),
             margins=(4, 2, 4, 6), spacing=4)),
         section_header("ms_1_check_mouse_attribute", "mouse_attribute_text"),
         W("QWidget", "ms_1_ver_mouse_attribute", layout=V(
-            H(label("sleep_timer_label", "sleep_timer_text", role="row_label", **fixed(84, 22)),
+            H(label("sleep_timer_label", "sleep_timer_text", role="row_label", **fixed(76, 22)),
               W("QSlider", "ms_1_slider_sleep_timer", orientation=("enum", "Qt::Horizontal"),
                 minimum=1, maximum=20, pageStep=1), spacing=8),
             label("ms_1_label_sleep_timer", "", key=False, role="muted",
@@ -293,8 +296,8 @@ def main_form():
                items=[W("QWidget", "settings_content", role="panel_content", layout=settings)])
 
     device_page = W("QWidget", "device_tab_ms_1", layout=H(
-        W("QWidget", "column_left", **fixed(214, 16777215), layout=left),
-        W("QWidget", "column_buttons", **fixed(286, 16777215), layout=V(buttons_panel)),
+        W("QWidget", "column_left", **fixed(204, 16777215), layout=left),
+        W("QWidget", "column_buttons", **fixed(280, 16777215), layout=V(buttons_panel)),
         scroll, margins=(12, 10, 12, 12), spacing=10))
 
     no_device_page = W("QWidget", "device_tab_none", layout=V(
@@ -362,7 +365,7 @@ def dpimsg_form():
              minimumSize=("size", 200, 50), maximumSize=("size", 200, 50), layout=H(
         label("dpi_icon", key=False, pixmap=("pixmap", "images/dpi.svg"), scaledContents=True,
               **fixed(22, 22)),
-        label("dpi_label", "", key=False, role="indicator_text",
+        label("dpi_label", "", key=False, role="indicator_value",
               alignment=("set", "Qt::AlignCenter")),
         margins=(14, 0, 14, 0), spacing=8))
 

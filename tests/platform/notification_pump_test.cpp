@@ -14,17 +14,15 @@
 #include <QSlider>
 #include <QTest>
 
-#include "platform/skin_form.h"
+#include "support/form_window.h"
 #include "support/qt_wait.h"
 
 namespace ms1 {
 namespace {
 
-class RecordingWindow : public SkinWindow {
+class RecordingWindow : public test::FormWindow {
  public:
-  explicit RecordingWindow(QString file) : file_(std::move(file)) {}
-  QString WindowClassName() const override { return QStringLiteral("RecordingWnd"); }
-  QString SkinFileName() const override { return file_; }
+  using FormWindow::FormWindow;
 
   std::vector<Notification> seen;
   QStringList clicks;
@@ -44,12 +42,9 @@ class RecordingWindow : public SkinWindow {
  protected:
   void Notify(const Notification& n) override {
     seen.push_back(n);
-    SkinWindow::Notify(n);
+    FormWindow::Notify(n);
   }
   void OnClick(const Notification& n) override { clicks << n.sender; }
-
- private:
-  QString file_;
 };
 
 class MainFormNotifications : public ::testing::Test {

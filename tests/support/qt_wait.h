@@ -16,6 +16,7 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
   while (!done()) {
     if (deadline.hasExpired()) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   return true;
 }
