@@ -302,8 +302,10 @@ def main_form():
 
     no_device_page = W("QWidget", "device_tab_none", layout=V(
         Stretch(True),
-        label("no_device_image", key=False, pixmap=("pixmap", "images/mouse.svg"),
-              scaledContents=True, alignment=("set", "Qt::AlignCenter"), **fixed(96, 96)),
+        H(Stretch(),
+          label("no_device_image", key=False, pixmap=("pixmap", "images/mouse.svg"),
+                scaledContents=True, **fixed(96, 96)),
+          Stretch()),
         label("no_device_label", "waiting_device_text", role="muted",
               alignment=("set", "Qt::AlignCenter")),
         Stretch(True), spacing=14))
