@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -18,13 +19,21 @@ QString LockFolder() {
   if (folder.isEmpty()) folder = QDir::tempPath();
   return folder;
 }
+// The abstract socket namespace is shared by every user and session of the
+// machine: the name carries the user and the lock's place, so each session's
+// copy is found only by starts of the same session.
+QString SocketNameFor(const QString& instanceName, const QString& lockPath) {
+  const QByteArray place =
+      QCryptographicHash::hash(lockPath.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+  return instanceName + u'.' + QString::number(getuid()) + u'.' + QString::fromLatin1(place);
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
     : QObject(parent),
       lock_path_(LockFolder() + u'/' + instanceName + QStringLiteral(".lock")),
-      // The abstract socket namespace is shared by all users of the machine.
-      socket_name_(instanceName + u'.' + QString::number(getuid())) {}
+      socket_name_(SocketNameFor(instanceName, lock_path_)) {}
 
 SingleInstance::~SingleInstance() = default;
 

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "platform/language.h"
 #include "platform/resource_text.h"
 #include "ui/msg_wnd.h"
 
@@ -14,6 +15,7 @@ QString ClipProfileName(const QString& text) {
 }
 
 void CMS_1_ConfigName::InitWindow() {
+  setWindowTitle(Lan().Text(title));
   if (QWidget* label = FindControl(QStringLiteral("title_string"))) SetControlText(label, title);
   if (auto* edit = FindControl<QLineEdit>(QStringLiteral("edit_name"))) {
     edit->setMaxLength(kMaxNameLength);

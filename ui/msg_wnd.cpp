@@ -1,10 +1,12 @@
 #include "ui/msg_wnd.h"
 
+#include "platform/language.h"
 #include "platform/resource_text.h"
 
 namespace ms1 {
 
 void CMsgWnd::InitWindow() {
+  setWindowTitle(Lan().Text(title));
   if (QWidget* label = FindControl(QStringLiteral("warning_title"))) SetControlText(label, title);
   if (QWidget* label = FindControl(QStringLiteral("warning"))) SetControlText(label, message);
   if (singleButton) {
