@@ -6,10 +6,13 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <mutex>
 
 #include "libs/abi/ms1_feature_driver.h"
 
+class QSocketNotifier;
 class QTimer;
 
 namespace ms1 {
@@ -36,6 +39,7 @@ class WindowMessages : public QObject {
   using Handler = std::function<bool(const WindowMessage&)>;
 
   explicit WindowMessages(Handler handler, QObject* parent = nullptr);
+  ~WindowMessages() override;
 
   // Thread-safe: queues the message for the interface thread.
   void Post(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0, QString text = {});
@@ -53,13 +57,18 @@ class WindowMessages : public QObject {
   // The handle given to the driver libraries: posts through this object.
   Ms1WindowHandle Handle();
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   static void PostFromLibrary(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void DeliverPosted();
+  void Wake();
 
   Handler handler_;
+  // Posted messages wait here; an eventfd wakes the interface thread. Only
+  // plain locking crosses threads, nothing of Qt's event queue.
+  std::mutex queue_mutex_;
+  std::deque<WindowMessage> queue_;
+  int wake_fd_ = -1;
+  QSocketNotifier* wake_notifier_ = nullptr;
   QHash<int, QTimer*> timers_;
 };
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <thread>
 #include <vector>
@@ -49,6 +51,32 @@ TEST(WindowMessages, MenuNamesTravelWithTheMessage) {
   window.Post(1027, 0, 0, QStringLiteral("configuration"));
   ASSERT_TRUE(test::WaitFor([&] { return !name.isEmpty(); }));
   EXPECT_EQ(name, QStringLiteral("configuration"));
+}
+
+TEST(WindowMessages, MessagesWaitingBehindAModalLoopAreDeliveredInsideIt) {
+  std::vector<uint32_t> order;
+  std::vector<uint32_t> insideModal;
+  bool inModal = false;
+  QEventLoop modal;
+  WindowMessages window([&](const WindowMessage& m) {
+    order.push_back(m.message);
+    if (inModal) insideModal.push_back(m.message);
+    if (m.message == 1) {
+      // Like a message box: runs until the later messages have been handled.
+      QTimer::singleShot(10000, &modal, &QEventLoop::quit);  // safety net only
+      inModal = true;
+      modal.exec();
+      inModal = false;
+    }
+    if (m.message == 3) modal.quit();
+    return true;
+  });
+  window.Post(1);
+  window.Post(2);
+  window.Post(3);
+  ASSERT_TRUE(test::WaitFor([&] { return order.size() == 3; }));
+  EXPECT_EQ(order, (std::vector<uint32_t>{1, 2, 3}));
+  EXPECT_EQ(insideModal, (std::vector<uint32_t>{2, 3}));
 }
 
 TEST(WindowMessages, TimersFireByIdUntilKilledAndRestartWithANewPeriod) {
