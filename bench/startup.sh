@@ -22,7 +22,8 @@ for _ in $(seq "$runs"); do
   start=$(date +%s%N)
   "$program" >/dev/null 2>&1 &
   pid=$!
-  xdotool search --sync --onlyvisible --name "$title" >/dev/null
+  # Poll finely: xdotool's own --sync waits in steps of half a second.
+  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
   end=$(date +%s%N)
   times+=($(( (end - start) / 1000000 )))
   sleep 1  # idle
