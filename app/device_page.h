@@ -1,0 +1,63 @@
+// Where the device page plugs into the main window. The page owns the model
+// state, the driver bindings, the links and the worker thread; the main window
+// hosts it, hands it the messages and notifications that are its business, and
+// gives it what it needs from the window through PageHost.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/notification.h"
+#include "platform/window_messages.h"
+
+class QWidget;
+
+namespace ms1 {
+
+class NotificationPump;
+
+// What the main window offers the page.
+class PageHost {
+ public:
+  virtual ~PageHost() = default;
+  // The main window: owner of the page's dialogs.
+  virtual QWidget* HostWindow() = 0;
+  // A control of the main layout, or null.
+  virtual QWidget* FindControl(const QString& name) const = 0;
+  // Control timers ("timer" notifications, e.g. the charging animation).
+  virtual NotificationPump* ControlTimers() = 0;
+  // Posting to the main window from any thread, window timers by id (the
+  // debounce timer 43, the heartbeat 100) and the handle for the driver libraries.
+  virtual WindowMessages& Messages() = 0;
+};
+
+class DevicePage {
+ public:
+  virtual ~DevicePage() = default;  // closes the drivers, stops the worker, unloads
+
+  // Binds the controls, starts the worker, loads the drivers and detects the
+  // links; ends by posting WM_DEVICE_PRESENCE.
+  virtual void Init(PageHost& host) = 0;
+  // Loads the profile and macro stores and shows the first profile; completes
+  // the Bluetooth start-up and the device-change watch.
+  virtual void LoadProfileList() = 0;
+
+  virtual bool DevicePresent() const = 0;
+
+  // Notifications of the page's controls (names starting with "ms_1_").
+  virtual void Notify(const Notification& n) = 0;
+  // WM_RECEIVER_EVENT, WM_RECEIVER_PLUG, WM_WIRED_EVENT, WM_WIRED_PLUG.
+  virtual void OnLinkMessage(const WindowMessage& m) = 0;
+  // WM_APPLY_REQUEST: hand TM_APPLY with these parameters to the worker.
+  virtual void RequestApply(uintptr_t wParam, intptr_t lParam) = 0;
+  // TIMER_RECEIVER_HEARTBEAT expired.
+  virtual void OnHeartbeatTimeout() = 0;
+  // A chosen button-assignment menu item ("ms_1_...").
+  virtual void ApplyMenuFunction(const QString& itemName) = 0;
+};
+
+using DevicePageFactory = std::function<std::unique_ptr<DevicePage>()>;
+
+}  // namespace ms1

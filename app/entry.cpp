@@ -1,0 +1,64 @@
+#include "app/entry.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstring>
+
+#include "app/instance.h"
+#include "app/main_wnd.h"
+#include "device/messages.h"
+#include "platform/folders.h"
+#include "platform/language.h"
+#include "platform/single_instance.h"
+#include "platform/skin.h"
+
+namespace ms1 {
+namespace {
+
+size_t CommandLineLength(int argc, char** argv) {
+  size_t length = 0;
+  for (int i = 0; i < argc; ++i) length += std::strlen(argv[i]) + (i > 0 ? 1 : 0);
+  return length;
+}
+
+void CentreOnScreen(QWidget& window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+  }
+}
+
+}  // namespace
+
+int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
+  QApplication app(argc, argv);
+  // A tray program: closing a dialog while the window is hidden must not end it.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  SingleInstance instance(QString::fromLatin1(kInstanceName));
+  if (!instance.Acquire()) {
+    instance.AskFirstToComeForward();
+    return 1;
+  }
+  std::fprintf(stderr, "ilen = %zu\r\n", CommandLineLength(argc, argv));
+
+  SetSkinFolder(QString::fromStdString(ProgramFolder()) + QStringLiteral("res/"));
+  Lan().Load(SkinFile(QStringLiteral("lan.xml")));
+  ApplySkinStyle();
+
+  {
+    CMainWnd window(makePage ? makePage() : nullptr);
+    QObject::connect(&instance, &SingleInstance::showRequested, &window,
+                     [&window] { window.Messages().Post(msg::kShowInstance); });
+    window.Create();
+    window.resize(800, 572);
+    CentreOnScreen(window);
+    window.show();
+    QApplication::exec();
+  }
+  return 0;
+}
+
+}  // namespace ms1

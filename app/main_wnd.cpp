@@ -1,0 +1,260 @@
+#include "app/main_wnd.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QIcon>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <algorithm>
+
+#include "app/app_messages.h"
+#include "app/instance.h"
+#include "device/messages.h"
+#include "platform/language.h"
+#include "platform/menu_xml.h"
+#include "platform/skin.h"
+#include "ui/dpi_msg.h"
+#include "ui/msg_wnd.h"
+
+namespace ms1 {
+namespace {
+
+constexpr int kTrayMenuLift = 58;  // the tray menu opens this far above the cursor
+
+bool SameName(const QString& a, const char* b) {
+  return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+QString DpiIndicatorText(uintptr_t wParam, intptr_t rawValue) {
+  QString text = QStringLiteral("DPI :");
+  if (wParam <= 2) text += QString::number(static_cast<qint64>(rawValue) * 40);
+  return text;
+}
+
+CMainWnd::CMainWnd(std::unique_ptr<DevicePage> page)
+    : quit([] { QCoreApplication::quit(); }),
+      page_(std::move(page)),
+      messages_([this](const WindowMessage& m) { return HandleCustomMessage(m); }) {
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowSystemMenuHint);
+}
+
+CMainWnd::~CMainWnd() {
+  // The page goes first (drivers closed, worker joined), then the tray icon.
+  if (pump() != nullptr) pump()->Silence();
+  page_.reset();
+  tray_menu_.reset();
+  tray_.reset();
+  CloseDpiIndicator();
+}
+
+QString CMainWnd::WindowClassName() const {
+  return QString::fromLatin1(kInstanceName);
+}
+
+void CMainWnd::InitWindow() {
+  if (page_) {
+    page_->Init(*this);
+  } else {
+    // Without a page there is no device: follow that like the page would.
+    messages_.Post(msg::kDevicePresence);
+  }
+  const QIcon icon(SkinFile(QStringLiteral("images/logo.svg")));
+  setWindowIcon(icon);
+  const QString title = Lan().Text(QStringLiteral("mouse_name_text"));
+  CreateTrayIcon(title);
+  device_tab_switch_ = SkinWindow::FindControl<QStackedWidget>(QStringLiteral("device_tab_switch"));
+  setWindowTitle(title);
+  if (page_) page_->LoadProfileList();
+}
+
+void CMainWnd::CreateTrayIcon(const QString& title) {
+  tray_ = std::make_unique<QSystemTrayIcon>(windowIcon());
+  tray_->setToolTip(title);
+  QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
+                   [this](QSystemTrayIcon::ActivationReason reason) {
+                     if (reason == QSystemTrayIcon::Trigger) {
+                       messages_.Post(msg::kTrayCallback, 0, sysmsg::kLeftButtonUp);
+                     } else if (reason == QSystemTrayIcon::Context) {
+                       messages_.Post(msg::kTrayCallback, 0, sysmsg::kRightButtonUp);
+                     }
+                   });
+  // Where the desktop has no tray the window stays reachable by itself.
+  tray_->show();
+}
+
+void CMainWnd::Notify(const Notification& n) {
+  if (n.sender.startsWith(QLatin1String("ms_1_"))) {
+    if (page_) page_->Notify(n);
+    return;
+  }
+  if (n.Is(notify::kClick)) OnClick(n);
+}
+
+void CMainWnd::OnClick(const Notification& n) {
+  if (n.From(QStringLiteral("exit_btn"))) {
+    DestroyWindow();
+  } else if (n.From(QStringLiteral("min_btn"))) {
+    showMinimized();
+  }
+}
+
+void CMainWnd::closeEvent(QCloseEvent* event) {
+  event->accept();
+  DestroyWindow();
+}
+
+bool CMainWnd::HandleCustomMessage(const WindowMessage& m) {
+  switch (m.message) {
+    case msg::kTrayCallback:
+      OnTrayCallback(m.lParam);
+      return true;
+    case msg::kMenuClick:
+      OnMenuCommand(m.text);
+      return true;
+    case msg::kShowInstance:
+      ShowWindowOrWarn();
+      return true;
+    case msg::kDevicePresence:
+      OnDevicePresence();
+      return true;
+    case msg::kShowDpi:
+      ShowDpi(m.wParam, m.lParam);
+      return true;
+    case msg::kReceiverEvent:
+    case msg::kReceiverPlug:
+    case msg::kWiredEvent:
+    case msg::kWiredPlug:
+      if (page_) page_->OnLinkMessage(m);
+      return true;
+    case msg::kApplyRequest:
+      if (page_) page_->RequestApply(m.wParam, m.lParam);
+      return true;
+    case msg::kStoreSaveResult:
+      OnStoreSaveResult(m.wParam != 0);
+      return true;
+    case sysmsg::kTimer:
+      return OnTimer(static_cast<int>(m.wParam));
+    case msg::kHookEvent:
+      return true;
+    default:
+      return std::ranges::find(msg::kIgnored, m.message) != std::end(msg::kIgnored);
+  }
+}
+
+bool CMainWnd::OnTimer(int id) {
+  switch (id) {
+    case timer::kDpiIndicator:
+      messages_.KillTimer(id);
+      CloseDpiIndicator();
+      break;
+    case timer::kReceiverHeartbeat:
+      messages_.KillTimer(id);
+      if (page_) page_->OnHeartbeatTimeout();
+      break;
+    case timer::kApplyDebounce:
+      messages_.KillTimer(id);
+      messages_.Post(msg::kApplyRequest);
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+void CMainWnd::OnTrayCallback(intptr_t mouseMessage) {
+  if (mouseMessage == static_cast<intptr_t>(sysmsg::kLeftButtonUp)) {
+    ShowWindowOrWarn();
+  } else if (mouseMessage == static_cast<intptr_t>(sysmsg::kRightButtonUp)) {
+    OpenTrayMenu();
+  }
+}
+
+void CMainWnd::OpenTrayMenu() {
+  // One tray menu at a time: a new right click replaces the old one.
+  tray_menu_.reset();
+  tray_menu_ = BuildMenu(QStringLiteral("traymenu.xml"), [this](const QString& name) {
+    messages_.Post(msg::kMenuClick, 0, 0, name);
+  });
+  if (tray_menu_) tray_menu_->popup(QCursor::pos() - QPoint(0, kTrayMenuLift));
+}
+
+void CMainWnd::OnMenuCommand(const QString& name) {
+  if (SameName(name, "configuration")) {
+    ShowWindowOrWarn();
+  } else if (SameName(name, "exit")) {
+    DestroyWindow();
+  } else if (name.startsWith(QLatin1String("ms_1"), Qt::CaseInsensitive)) {
+    // Only items of the page's own menus; a short or empty name is no item.
+    if (page_) page_->ApplyMenuFunction(name);
+  }
+}
+
+void CMainWnd::ShowWindowOrWarn() {
+  if (!device_present_) {
+    ShowNoDeviceWarning();
+    return;
+  }
+  show();
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+void CMainWnd::ShowNoDeviceWarning() {
+  if (warning_open_) return;
+  warning_open_ = true;
+  ShowMessageBox(this, QStringLiteral("warning_title_text"), QStringLiteral("no_device_text"),
+                 true);
+  warning_open_ = false;
+}
+
+void CMainWnd::OnDevicePresence() {
+  device_present_ = page_ != nullptr && page_->DevicePresent();
+  if (device_tab_switch_ != nullptr) {
+    // The last item stands for "no item": nothing of the device page shows.
+    device_tab_switch_->setCurrentIndex(device_present_ ? 0 : device_tab_switch_->count() - 1);
+  }
+  if (!device_present_) showMinimized();
+}
+
+void CMainWnd::ShowDpi(uintptr_t wParam, intptr_t lParam) {
+  const QString text = DpiIndicatorText(wParam, lParam);
+  messages_.SetTimer(timer::kDpiIndicator, static_cast<int>(period::kDpiIndicator.count()));
+  if (dpi_indicator_) {
+    dpi_indicator_->SetText(text);
+    return;
+  }
+  // Without a parent: it must stay visible while this window is minimised.
+  dpi_indicator_ = new CDPIMsg;
+  dpi_indicator_->text = text;
+  dpi_indicator_->Create();
+  dpi_indicator_->show();
+}
+
+void CMainWnd::CloseDpiIndicator() {
+  if (dpi_indicator_) dpi_indicator_->close();  // deletes itself
+  dpi_indicator_ = nullptr;
+}
+
+void CMainWnd::OnStoreSaveResult(bool saved) {
+  if (!store_warning_.ShouldWarn(saved)) return;
+  ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                 QStringLiteral("store_save_failed_text"), true);
+}
+
+void CMainWnd::DestroyWindow() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  CloseDpiIndicator();
+  tray_menu_.reset();
+  if (tray_) tray_->hide();
+  hide();
+  if (quit) quit();
+}
+
+}  // namespace ms1

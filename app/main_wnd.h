@@ -1,0 +1,90 @@
+// The program's only top-level window: shows the main layout, hosts the device
+// page, owns the tray icon and its menu and the DPI indicator, and receives
+// every private message of the program.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/device_page.h"
+#include "app/store_save_warning.h"
+#include "platform/skin_form.h"
+#include "platform/window_messages.h"
+#include "ui/dpi_msg.h"
+
+class QMenu;
+class QSystemTrayIcon;
+class QStackedWidget;
+
+namespace ms1 {
+
+class CMainWnd : public SkinWindow, public PageHost {
+ public:
+  // `page` may be null: the window then runs as with no device present.
+  explicit CMainWnd(std::unique_ptr<DevicePage> page);
+  ~CMainWnd() override;
+
+  QString WindowClassName() const override;
+  QString SkinFileName() const override { return QStringLiteral("main.xml"); }
+
+  // Thread-safe entry for private messages.
+  WindowMessages& Messages() override { return messages_; }
+  bool HandleCustomMessage(const WindowMessage& m);
+
+  // Ends the window: the indicator closes, the tray icon goes, the loop quits.
+  void DestroyWindow();
+  bool IsDestroyed() const { return destroyed_; }
+
+  // What ends the message loop; tests replace it.
+  std::function<void()> quit;
+
+  // PageHost
+  QWidget* HostWindow() override { return this; }
+  QWidget* FindControl(const QString& name) const override { return SkinWindow::FindControl(name); }
+  NotificationPump* ControlTimers() override { return pump(); }
+
+  // Observers for tests and the shell.
+  CDPIMsg* DpiIndicator() const { return dpi_indicator_; }
+  QMenu* TrayMenu() const { return tray_menu_.get(); }
+  QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
+  bool NoDeviceWarningOpen() const { return warning_open_; }
+  bool DevicePresent() const { return device_present_; }
+
+ protected:
+  void InitWindow() override;
+  void Notify(const Notification& n) override;
+  void OnClick(const Notification& n) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateTrayIcon(const QString& title);
+  void OnTrayCallback(intptr_t mouseMessage);
+  void OpenTrayMenu();
+  void OnMenuCommand(const QString& name);
+  void ShowWindowOrWarn();
+  void ShowNoDeviceWarning();
+  void OnDevicePresence();
+  void ShowDpi(uintptr_t wParam, intptr_t lParam);
+  void CloseDpiIndicator();
+  bool OnTimer(int id);
+  void OnStoreSaveResult(bool saved);
+
+  std::unique_ptr<DevicePage> page_;
+  WindowMessages messages_;
+  std::unique_ptr<QSystemTrayIcon> tray_;
+  std::unique_ptr<QMenu> tray_menu_;
+  QPointer<CDPIMsg> dpi_indicator_;
+  QStackedWidget* device_tab_switch_ = nullptr;
+  StoreSaveWarning store_warning_;
+  bool device_present_ = false;
+  bool warning_open_ = false;
+  bool destroyed_ = false;
+};
+
+// "DPI :" and the DPI of a raw value (units of 40); just "DPI :" for a wParam
+// other than 0, 1 or 2.
+QString DpiIndicatorText(uintptr_t wParam, intptr_t rawValue);
+
+}  // namespace ms1

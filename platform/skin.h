@@ -1,0 +1,41 @@
+// The skin folder and the forms in it. Every window's layout is a Qt Designer
+// form in the skin folder, read at run time; our own controls (colour palette,
+// ring progress) are created by class name.
+#pragma once
+
+#include <QString>
+#include <QUiLoader>
+
+namespace ms1 {
+
+// The skin folder, ending with '/'. Set once at start-up.
+void SetSkinFolder(const QString& folder);
+QString SkinFolder();
+
+// A file of the skin folder, e.g. "MS/MS_1/profilename.xml".
+QString SkinFile(const QString& relative);
+
+class SkinLoader : public QUiLoader {
+  Q_OBJECT
+ public:
+  explicit SkinLoader(QObject* parent = nullptr);
+  QWidget* createWidget(const QString& className, QWidget* parent = nullptr,
+                        const QString& name = QString()) override;
+
+  // Loads a form of the skin folder under `parent`. Null when it is missing or
+  // unreadable; the reason goes to standard error.
+  QWidget* LoadForm(const QString& relative, QWidget* parent);
+};
+
+// Replaces "${SKIN}" in a style sheet with the skin folder.
+QString ExpandSkinPaths(QString styleSheet);
+
+// The dark look: Fusion style, a dark palette (the ring progress and the
+// palette control draw with it) and the skin's style sheet.
+void ApplySkinStyle();
+
+// Reads the skin's style sheet ("style.qss") with its paths expanded; empty
+// when there is none.
+QString SkinStyleSheet();
+
+}  // namespace ms1

@@ -1,0 +1,61 @@
+// The real program: the first copy runs, a second start exits with 1 and the
+// first is asked to come forward. Both run off-screen.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QLocalSocket>
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+
+#include "platform/single_instance.h"
+#include "support/qt_wait.h"
+#include "support/run.h"
+
+namespace ms1 {
+namespace {
+
+constexpr char kInstance[] = "Velmar KTQ9ZWRX mouse ";
+
+pid_t StartProgram() {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int null_fd = open("/dev/null", O_RDWR);
+    dup2(null_fd, 1);
+    dup2(null_fd, 2);
+    execl(MS1_PROGRAM, MS1_PROGRAM, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+bool Listening() {
+  QLocalSocket socket;
+  socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+  socket.connectToServer(SingleInstance(QString::fromLatin1(kInstance)).SocketName());
+  return socket.waitForConnected(200);
+}
+
+TEST(Program, ASecondStartExitsWithOneWhileTheFirstRuns) {
+  // A session of its own, apart from any copy the user runs.
+  QTemporaryDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+  ASSERT_FALSE(Listening());
+  const pid_t first = StartProgram();
+  ASSERT_GT(first, 0);
+  const bool up = test::WaitFor([] { return Listening(); }, 20000);
+  int secondExit = -1;
+  if (up) secondExit = test::Run({MS1_PROGRAM}).exit_code;
+  int status = 0;
+  const bool firstStillRuns = waitpid(first, &status, WNOHANG) == 0;
+  kill(first, SIGTERM);
+  waitpid(first, &status, 0);
+  ASSERT_TRUE(up);
+  EXPECT_EQ(secondExit, 1);
+  EXPECT_TRUE(firstStillRuns);
+}
+
+}  // namespace
+}  // namespace ms1

@@ -1,0 +1,20 @@
+// main() of the widget test programs: an off-screen QApplication with the real
+// skin folder and language file of the source tree.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/language.h"
+#include "platform/skin.h"
+
+int main(int argc, char** argv) {
+  // Before the QApplication exists: gtest_discover_tests runs this at build time.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  ms1::SetSkinFolder(QStringLiteral(MS1_SKIN_DIR));
+  ms1::Lan().Load(ms1::SkinFile(QStringLiteral("lan.xml")));
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,46 @@
+// Widget-test helpers: wait for a condition while the event loop runs, and act
+// on a modal window once it is open.
+#pragma once
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
+namespace ms1::test {
+
+// Runs the event loop until `done` holds; false after the safety timeout.
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return true;
+}
+
+// Once a modal window other than `outer` is active, calls `act` with it. When
+// none appears in time, closes whatever is modal so the test cannot hang, and
+// `act` gets null.
+inline void WhenModal(std::function<void(QWidget*)> act, QWidget* outer = nullptr) {
+  auto* poll = new QTimer;
+  auto deadline = std::make_shared<QDeadlineTimer>(10000);
+  QObject::connect(poll, &QTimer::timeout, [poll, deadline, act, outer] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != outer && modal->isVisible()) {
+      poll->stop();
+      poll->deleteLater();
+      act(modal);
+    } else if (deadline->hasExpired()) {
+      poll->stop();
+      poll->deleteLater();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(-1);
+      act(nullptr);
+    }
+  });
+  poll->start(5);
+}
+
+}  // namespace ms1::test
