@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <cstring>
+#include <nlohmann/json.hpp>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -11,7 +12,7 @@
 
 #include "cli/commands.h"
 #include "cli/report_text.h"
-#include "device/event_codes.h"
+#include "device/device_event.h"
 #include "device/feature_drivers.h"
 #include "device/headless_link_window.h"
 #include "device/link_state.h"
@@ -55,16 +56,29 @@ const char* LinkOfMessage(uint32_t message) {
   return HeadlessLinkWindow::IsWiredMessage(message) ? "wired" : "receiver";
 }
 
+// One line per message: "wired plug arrived", "receiver battery 70% awake".
 std::string DescribeMessage(const ThreadMessage& m) {
   const std::string link = LinkOfMessage(m.id);
   if (HeadlessLinkWindow::IsPlugMessage(m.id)) {
     const char* what = m.wParam == 1 ? "arrived" : m.wParam == 0 ? "removed" : "other";
     return link + " plug " + what;
   }
-  char text[64];
-  std::snprintf(text, sizeof text, " event 0x%04X value 0x%04X", event::CodeOf(m.wParam),
-                event::ValueOf(m.lParam));
-  return link + text;
+  return link + " " + DescribeDeviceEvent(DataEvent(m.wParam, m.lParam));
+}
+
+nlohmann::json MessageJson(const ThreadMessage& m) {
+  nlohmann::json line = {{"link", LinkOfMessage(m.id)}};
+  if (HeadlessLinkWindow::IsPlugMessage(m.id)) {
+    line["kind"] = "plug";
+    line["plugged"] = m.wParam == 1;
+    return line;
+  }
+  const DeviceEvent e = DataEvent(m.wParam, m.lParam);
+  line["kind"] = "event";
+  line["code"] = e.code;
+  line["value"] = e.value;
+  line["text"] = DescribeDeviceEvent(e);
+  return line;
 }
 
 struct ApplyOptions {
@@ -146,7 +160,7 @@ class StopSignals {
   std::thread waiter_;
 };
 
-void Monitor(const std::string& drivers_option) {
+void Monitor(const std::string& drivers_option, bool as_json) {
   const std::string folder = drivers_option.empty() ? DefaultDriverFolder() : drivers_option;
   LinkState links;
   HeadlessLinkWindow window(links);
@@ -155,14 +169,20 @@ void Monitor(const std::string& drivers_option) {
   LoadDriversOrFail(drivers, folder);
   const bool wired_open = drivers.OpenWired(window.Handle());
   const bool receiver_open = drivers.OpenReceiver(window.Handle());
-  if (drivers.wired()) std::cout << "wired " << (wired_open ? "present" : "absent") << std::endl;
-  if (drivers.receiver()) {
-    std::cout << "receiver " << (receiver_open ? "present" : "absent") << std::endl;
-  }
+  auto presence = [as_json](const char* link, bool open) {
+    if (as_json) {
+      std::cout << nlohmann::json{{"link", link}, {"kind", "presence"}, {"plugged", open}}.dump();
+    } else {
+      std::cout << link << (open ? " present" : " absent");
+    }
+    std::cout << std::endl;
+  };
+  if (drivers.wired()) presence("wired", wired_open);
+  if (drivers.receiver()) presence("receiver", receiver_open);
   for (;;) {
     const ThreadMessage m = window.messages().Wait();
     if (m.id == StopSignals::kStopMessage) break;
-    std::cout << DescribeMessage(m) << std::endl;
+    std::cout << (as_json ? MessageJson(m).dump() : DescribeMessage(m)) << std::endl;
     if (!HeadlessLinkWindow::IsPlugMessage(m.id)) continue;
     // As the program does: open the device on arrival, close it on removal.
     DriverLibrary* library =
@@ -192,10 +212,12 @@ void RegisterDeviceCommands(CLI::App& app) {
   apply->callback([] { Apply(apply_options); });
 
   static std::string monitor_drivers;
+  static bool monitor_json = false;
   auto* monitor =
-      app.add_subcommand("monitor", "Print the mouse's plug and data messages until interrupted");
+      app.add_subcommand("monitor", "Print link changes and decoded device events until interrupted");
   monitor->add_option("--drivers", monitor_drivers, "Folder of the driver libraries");
-  monitor->callback([] { Monitor(monitor_drivers); });
+  monitor->add_flag("--json", monitor_json, "One JSON object per line");
+  monitor->callback([] { Monitor(monitor_drivers, monitor_json); });
 }
 
 }  // namespace ms1::cli

@@ -1,6 +1,6 @@
 #include "device/headless_link_window.h"
 
-#include "device/event_codes.h"
+#include "device/device_event.h"
 #include "device/feature_drivers.h"
 
 namespace ms1 {
@@ -30,9 +30,8 @@ void HeadlessLinkWindow::Track(uint32_t message, uintptr_t wParam, intptr_t lPar
     if (wParam == 0) (wired ? links_.wiredState : links_.receiverState) = link_presence::kRemoved;
     return;
   }
-  const uint16_t code = event::CodeOf(wParam);
-  const uint16_t value = event::ValueOf(lParam);
-  if (code == event::kAcknowledgement) links_.ackReceived = (value & 0xFF) == 0 ? 1 : 0;
+  const auto [code, value] = DataEvent(wParam, lParam);
+  if (code == event::kAcknowledge) links_.ackReceived = (value & 0xFF) == 0 ? 1 : 0;
   if (code == event::kStatus && !wired) links_.receiverAwake = 1;
 }
 

@@ -1,6 +1,7 @@
 // ms1ctl apply and monitor, run as a user runs them, over stand-in driver
 // libraries that accept everything.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <csignal>
 #include <filesystem>
@@ -127,10 +128,25 @@ TEST_F(VirtualMouseCommandsTest, MonitorShowsPlugsAndEvents) {
   ASSERT_TRUE(Steer("plug wired"));
   EXPECT_EQ(monitor.NextLine(), "wired plug arrived");
   ASSERT_TRUE(Steer("press dpi 3"));
-  EXPECT_EQ(monitor.NextLine(), "wired event 0x1000 value 0x0003");
+  EXPECT_EQ(monitor.NextLine(), "wired dpi level 3");
   ASSERT_TRUE(Steer("unplug wired"));
   EXPECT_EQ(monitor.NextLine(), "wired plug removed");
   EXPECT_EQ(monitor.Signal(SIGINT), 0);
+}
+
+TEST_F(VirtualMouseCommandsTest, MonitorJsonLinesDecodeStatusAndAcknowledgements) {
+  test::RunningProgram monitor({MS1CTL_PATH, "monitor", "--json", "--drivers", MS1_VIRTUAL_DIR});
+  EXPECT_EQ(nlohmann::json::parse(monitor.NextLine())["kind"], "presence");
+  EXPECT_EQ(nlohmann::json::parse(monitor.NextLine())["plugged"], false);
+  ASSERT_TRUE(Steer("plug receiver"));
+  const auto plug = nlohmann::json::parse(monitor.NextLine());
+  EXPECT_EQ(plug["link"], "receiver");
+  EXPECT_EQ(plug["plugged"], true);
+  ASSERT_TRUE(Steer("battery 7"));
+  const auto status = nlohmann::json::parse(monitor.NextLine());
+  EXPECT_EQ(status["code"], 0x4010);
+  EXPECT_EQ(status["text"], "battery 70% awake");
+  EXPECT_EQ(monitor.Signal(SIGTERM), 0);
 }
 
 }  // namespace
