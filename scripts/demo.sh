@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Shows what one forced apply of a default profile sends to the mouse.
+# Creates a default profile, shows it, and sends a full apply of it to the
+# built-in virtual mouse through the same driver libraries and transport the
+# program uses (with the mouse's real pauses), then shows what the mouse holds.
 set -euo pipefail
 build=${1:-build/default}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-"$build/cli/ms1ctl" new-profile "Demo" -o "$work/demo.pro"
-"$build/cli/ms1ctl" show "$work/demo.pro"
+export MS1_VMOUSE_DIR="$work/vmouse" MS1_VMOUSE_HEARTBEAT_MS=0
+mkdir -p "$MS1_VMOUSE_DIR"
+ctl="$build/cli/ms1ctl"
+trap '"$ctl" sim stop >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+
+"$ctl" new-profile "Demo" -o "$work/demo.pro"
+"$ctl" show "$work/demo.pro"
 echo
-echo "Reports of a full apply:"
-"$build/cli/ms1ctl" reports "$work/demo.pro"
+echo "Full apply to the virtual mouse (link, result, report):"
+"$ctl" apply "$work/demo.pro" --drivers "$build/virtual"
+echo
+echo "The virtual mouse now holds:"
+"$ctl" sim state
