@@ -11,17 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "device/device_event.h"
 #include "libs/virtualmouse/report_check.h"
 
 namespace ms1::vmouse {
-
-namespace event {
-inline constexpr uint16_t kDpiLevel = 0x1000;
-inline constexpr uint16_t kStatus = 0x4010;
-inline constexpr uint16_t kAcknowledge = 0x5010;
-inline constexpr uint16_t kBattery = 0x6000;
-inline constexpr uint16_t kMode = 0x8000;
-}  // namespace event
 
 using Bytes = std::vector<uint8_t>;
 
