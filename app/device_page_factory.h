@@ -2,7 +2,7 @@
 // the window then runs without a device.
 #pragma once
 
-#include "app/device_page.h"
+#include "ui/device_page.h"
 
 namespace ms1 {
 std::unique_ptr<DevicePage> CreateDevicePage();

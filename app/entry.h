@@ -1,7 +1,7 @@
 // The program's start and end: single instance, skin, main window, message loop.
 #pragma once
 
-#include "app/device_page.h"
+#include "ui/device_page.h"
 
 namespace ms1 {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/device_page.h"
+#include "ui/device_page.h"
 #include "app/store_save_warning.h"
 #include "platform/skin_form.h"
 #include "platform/window_messages.h"
