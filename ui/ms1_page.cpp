@@ -23,6 +23,7 @@
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "platform/system_mouse_settings.h"
+#include "ui/button_text.h"
 #include "ui/page_settings_view.h"
 #include "ui/page_window_bridge.h"
 
@@ -174,6 +175,9 @@ void CMS_1_Page::RefreshPage() {
     return std::make_unique<Shown>(Shown{p.active_mode, ModeOf(p, ActiveModeIndex(p))});
   });
   ShowModeSettings(c_, shown->active_mode, shown->mode);
+  for (int i = 0; i < kPageKeyCount; ++i) {
+    ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(shown->mode, i), UsageNumberName));
+  }
 }
 
 // ---------------------------------------------------------------- LinkView

@@ -122,6 +122,13 @@ TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
   EXPECT_EQ(Control<QComboBox>("ms_1_combo_light")->currentIndex(), mode.light_effect);
   EXPECT_TRUE(Shown("ms_1_check_prate"));
   EXPECT_TRUE(Shown("ms_1_check_power"));
+  // Every key button names its function; the first is the left click.
+  EXPECT_EQ(Control<QAbstractButton>("ms_1_btn_key_1")->text(),
+            Lan().Text(QStringLiteral("left_click_text")));
+  for (int n = 1; n <= 18; ++n) {
+    const std::string name = "ms_1_btn_key_" + std::to_string(n);
+    EXPECT_FALSE(Control<QAbstractButton>(name.c_str())->text().isEmpty()) << name;
+  }
 }
 
 TEST_F(DevicePageTest, ModeSwitchSendsTheWholeProfileFirstAndThenOnlyWhatChanged) {

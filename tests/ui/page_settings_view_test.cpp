@@ -8,6 +8,8 @@
 
 #include "platform/language.h"
 #include "platform/system_mouse_settings.h"
+#include "model/text_field.h"
+#include "ui/button_text.h"
 
 namespace ms1 {
 namespace {
@@ -36,6 +38,37 @@ TEST(PageSettingsView, ConvertsDpiSleepAndColoursForDisplay) {
   EXPECT_EQ(swatch.property("bkcolor").toUInt(), 0xFF18C6F0u);
   EXPECT_TRUE(swatch.styleSheet().contains(QStringLiteral("#18c6f0")));
   SetButtonColor(nullptr, 0xFF000000);  // a control the layout lacks
+}
+
+TEST(ButtonText, NamesTableFunctionsShortcutsAndMacros) {
+  ButtonRecord button{};
+  const KeyNamer name = [](uint8_t usage) { return QStringLiteral("K%1").arg(usage); };
+
+  button.function_code = 1;
+  EXPECT_EQ(ButtonTextOf(button, name).text, QStringLiteral("left_click_text"));
+  EXPECT_TRUE(ButtonTextOf(button, name).is_language_key);
+  button.function_code = 250;  // not in the table
+  EXPECT_EQ(ButtonTextOf(button, name).text, QString());
+
+  button.function_code = 16;
+  button.shortcut_key = 4;
+  button.shortcut_modifiers = 0b0101;  // Ctrl and Alt
+  const ButtonText shortcut = ButtonTextOf(button, name);
+  EXPECT_FALSE(shortcut.is_language_key);
+  EXPECT_EQ(shortcut.text, Lan().Text(QStringLiteral("keyboard_ctrl_text")) + "+" +
+                               Lan().Text(QStringLiteral("keyboard_alt_text")) + "+K4");
+
+  button.function_code = 17;
+  SetFieldText(button.macro_name, u"Combo");
+  const ButtonText macro = ButtonTextOf(button, name);
+  EXPECT_FALSE(macro.is_language_key);
+  EXPECT_EQ(macro.text, Lan().Text(QStringLiteral("assign_macro_text")) + "Combo");
+
+  QPushButton control;
+  ShowButtonText(&control, {QStringLiteral("left_click_text"), true});
+  EXPECT_EQ(control.text(), Lan().Text(QStringLiteral("left_click_text")));
+  ShowButtonText(&control, macro);
+  EXPECT_EQ(control.text(), macro.text);
 }
 
 TEST(SystemMouseSettings, StartsTheFirstDesktopToolFoundWithoutAShell) {
