@@ -1,6 +1,5 @@
 #include "ui/page_window_bridge.h"
 
-#include <QThread>
 #include <QWidget>
 
 #include "device/messages.h"
@@ -9,7 +8,11 @@
 namespace ms1 {
 
 PageWindowBridge::PageWindowBridge(PageHost& host, QWidget* apply_ring)
-    : host_(host), apply_ring_(apply_ring) {}
+    : host_(host), apply_ring_(apply_ring), interface_thread_(QThread::currentThread()) {}
+
+PageWindowBridge::~PageWindowBridge() {
+  *alive_ = false;
+}
 
 void PageWindowBridge::PostToWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   host_.Messages().Post(message, wParam, lParam);
@@ -25,7 +28,10 @@ void PageWindowBridge::StopTimer(int id) {
 }
 
 void PageWindowBridge::RunOnInterfaceThread(std::function<void()> work) {
-  QMetaObject::invokeMethod(&context_, std::move(work), Qt::QueuedConnection);
+  // Through the window's own queue: plain locking, in order with the messages.
+  host_.Messages().PostWork([alive = alive_, work = std::move(work)] {
+    if (*alive) work();
+  });
 }
 
 void PageWindowBridge::StopHeartbeat() {
@@ -42,7 +48,7 @@ void PageWindowBridge::ShowApplyProgress(bool visible) {
 }
 
 void PageWindowBridge::OnInterfaceThread(std::function<void()> work) {
-  if (QThread::currentThread() == context_.thread()) {
+  if (QThread::currentThread() == interface_thread_) {
     work();
   } else {
     RunOnInterfaceThread(std::move(work));

@@ -4,8 +4,9 @@
 // to the interface thread, where the timers and controls live.
 #pragma once
 
-#include <QObject>
+#include <QThread>
 #include <functional>
+#include <memory>
 
 #include "device/apply_engine.h"
 #include "device/link_host.h"
@@ -18,6 +19,8 @@ class PageWindowBridge final : public LinkHost, public ApplyHost {
  public:
   // `apply_ring` is shown during an apply; may be null.
   PageWindowBridge(PageHost& host, QWidget* apply_ring);
+  // Work still queued for the page is dropped from here on.
+  ~PageWindowBridge() override;
 
   // LinkHost
   void PostToWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -36,8 +39,9 @@ class PageWindowBridge final : public LinkHost, public ApplyHost {
 
   PageHost& host_;
   QWidget* apply_ring_;
-  // Queued work dies with this object: nothing runs after the page has gone.
-  QObject context_;
+  QThread* interface_thread_;
+  // Read and cleared on the interface thread only: queued work runs there.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace ms1

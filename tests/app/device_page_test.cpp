@@ -135,18 +135,19 @@ TEST_F(DevicePageTest, ModeSwitchSendsTheWholeProfileFirstAndThenOnlyWhatChanged
   Start("wired");
   QTest::mouseClick(Control("ms_1_option_button_mode_2"), Qt::LeftButton);
   EXPECT_EQ(Current().active_mode, 1);
+  EXPECT_TRUE(test::WaitFor([&] { return Shown("apply_ring"); })) << "busy while sending";
   // The first apply after loading sends everything (12 reports here).
-  ASSERT_TRUE(test::WaitFor([&] { return sim->State()["active_mode"] == 1; }, 30000));
+  // The store is written when the apply has ended.
+  ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 1; }, 30000));
+  EXPECT_EQ(sim->State()["active_mode"], 1);
   EXPECT_TRUE(test::WaitFor([&] { return !Shown("apply_ring"); }));
   const int full = Accepted();
   EXPECT_EQ(full, 12);
 
   QTest::mouseClick(Control("ms_1_option_button_mode_1"), Qt::LeftButton);
-  ASSERT_TRUE(test::WaitFor([&] { return sim->State()["active_mode"] == 0; }, 30000));
+  ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 0; }, 30000));
+  EXPECT_EQ(sim->State()["active_mode"], 0);
   EXPECT_LT(Accepted() - full, 4) << "a mode switch sends only the mode selection";
-
-  // The store keeps what was sent, once the apply has ended.
-  EXPECT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 0; }));
 }
 
 TEST_F(DevicePageTest, SliderEditsShowAtOnceAndAreSentAfterTheDebounce) {
