@@ -14,18 +14,12 @@
 #include "device/messages.h"
 #include "platform/folders.h"
 #include "platform/language.h"
-#include "support/fake_hook_log.h"
+#include "support/fake_hook.h"
 #include "support/qt_wait.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
-
-int BoundCount(const InputHookTable& t) {
-  return (t.installmousehook != nullptr) + (t.removemousehook != nullptr) +
-         (t.enablemousehook != nullptr) + (t.installhook != nullptr) + (t.removehook != nullptr) +
-         (t.enablehook != nullptr) + (t.mousewheelenable != nullptr);
-}
 
 struct PageLog {
   QStringList calls;
@@ -51,7 +45,8 @@ class RecordingPage : public DevicePage {
   }
   void LoadProfileList() override {
     log_.calls << QStringLiteral("LoadProfileList");
-    if (log_.hookTable != nullptr) log_.hooksBoundAtProfileLoad = BoundCount(*log_.hookTable);
+    if (log_.hookTable != nullptr)
+      log_.hooksBoundAtProfileLoad = test::BoundEntryPoints(*log_.hookTable);
   }
   bool DevicePresent() const override { return log_.present; }
   void Notify(const Notification& n) override { log_.notifications.push_back(n); }
@@ -319,7 +314,7 @@ TEST_F(MainWindow, DestructionEndsTheHooksAndUnloadsTheLibraryOnce) {
             (std::vector<std::string>{"complete removemousehook", "complete removehook",
                                       "complete unloaded"}));
   EXPECT_FALSE(window->HookLoaded());
-  EXPECT_EQ(BoundCount(*log.hookTable), 0);  // the page can no longer reach it
+  EXPECT_EQ(test::BoundEntryPoints(*log.hookTable), 0);  // the page can no longer reach it
 
   // A second destroy request and the destructor leave it alone.
   Send(msg::kMenuClick, 0, 0, QStringLiteral("exit"));

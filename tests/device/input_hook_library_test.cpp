@@ -8,13 +8,14 @@
 
 #include "device/folder_library.h"
 #include "device/messages.h"
-#include "support/fake_hook_log.h"
+#include "support/fake_hook.h"
 #include "support/temp_dir.h"
 
 namespace ms1 {
 namespace {
 
 using Log = std::vector<std::string>;
+using test::BoundEntryPoints;
 using test::TakeHookLog;
 
 const std::string kComplete = FAKE_HOOKS_DIR "/complete/";
@@ -41,12 +42,6 @@ bool Mapped(const std::string& folder) {
   return true;
 }
 
-int BoundCount(const InputHookTable& t) {
-  return (t.installmousehook != nullptr) + (t.removemousehook != nullptr) +
-         (t.enablemousehook != nullptr) + (t.installhook != nullptr) + (t.removehook != nullptr) +
-         (t.enablehook != nullptr) + (t.mousewheelenable != nullptr);
-}
-
 class InputHookLibraryTest : public test::TempDirTest {
  protected:
   void SetUp() override {
@@ -60,7 +55,7 @@ TEST_F(InputHookLibraryTest, BindsAllSevenEntryPointsAndPassesTheirArguments) {
   ASSERT_TRUE(hook.Load(kComplete));
   EXPECT_TRUE(hook.IsLoaded());
   const InputHookTable& t = hook.Table();
-  ASSERT_EQ(BoundCount(t), 7);
+  ASSERT_EQ(BoundEntryPoints(t), 7);
 
   PostLog window;
   t.installmousehook();
@@ -100,7 +95,7 @@ TEST_F(InputHookLibraryTest, UnloadEndsBothHooksInOrderThenUnloadsOnlyOnce) {
     EXPECT_FALSE(Mapped(kComplete));
     // Holders of the table see no stale entry points, at the same address.
     EXPECT_EQ(&hook.Table(), table);
-    EXPECT_EQ(BoundCount(*table), 0);
+    EXPECT_EQ(BoundEntryPoints(*table), 0);
 
     hook.Unload();
   }
@@ -120,7 +115,7 @@ TEST_F(InputHookLibraryTest, AMissingEntryPointStaysNullAndTheOthersWork) {
   ASSERT_TRUE(hook.Load(kPartial));
   const InputHookTable& t = hook.Table();
   EXPECT_EQ(t.removemousehook, nullptr);
-  EXPECT_EQ(BoundCount(t), 6);
+  EXPECT_EQ(BoundEntryPoints(t), 6);
   t.enablehook(1);
   t.mousewheelenable(0);
   EXPECT_EQ(TakeHookLog(), (Log{"partial enablehook 1", "partial mousewheelenable 0"}));
@@ -138,7 +133,7 @@ TEST_F(InputHookLibraryTest, LoadingAgainReleasesTheLibraryHeldBefore) {
             (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
   EXPECT_FALSE(Mapped(kComplete));
   EXPECT_EQ(hook.Table().removemousehook, nullptr);  // the table is the new library's alone
-  EXPECT_EQ(BoundCount(hook.Table()), 6);
+  EXPECT_EQ(BoundEntryPoints(hook.Table()), 6);
 }
 
 TEST_F(InputHookLibraryTest, NoFileOrAForeignFileLeavesEveryEntryNull) {
@@ -148,14 +143,14 @@ TEST_F(InputHookLibraryTest, NoFileOrAForeignFileLeavesEveryEntryNull) {
   // No file is the ordinary case and says nothing.
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_FALSE(hook.IsLoaded());
-  EXPECT_EQ(BoundCount(hook.Table()), 0);
+  EXPECT_EQ(BoundEntryPoints(hook.Table()), 0);
 
   // A file under the name that is no library is refused with a trace.
   test::WriteBytes(dir / kInputHookFile, "not a shared object\n");
   testing::internal::CaptureStderr();
   EXPECT_FALSE(hook.Load(dir.string()));
   EXPECT_NE(testing::internal::GetCapturedStderr().find(kInputHookFile), std::string::npos);
-  EXPECT_EQ(BoundCount(hook.Table()), 0);
+  EXPECT_EQ(BoundEntryPoints(hook.Table()), 0);
 
   // A failed load after a good one leaves nothing of the old library behind.
   ASSERT_TRUE(hook.Load(kComplete));
@@ -163,7 +158,7 @@ TEST_F(InputHookLibraryTest, NoFileOrAForeignFileLeavesEveryEntryNull) {
   EXPECT_FALSE(hook.Load("/nonexistent/folder/"));
   EXPECT_EQ(TakeHookLog(),
             (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
-  EXPECT_EQ(BoundCount(hook.Table()), 0);
+  EXPECT_EQ(BoundEntryPoints(hook.Table()), 0);
   hook.Unload();
   EXPECT_TRUE(TakeHookLog().empty());
 }

@@ -1,4 +1,4 @@
-#include "support/fake_hook_log.h"
+#include "support/fake_hook.h"
 
 #include <mutex>
 #include <utility>
