@@ -34,8 +34,9 @@ QString DpiIndicatorText(uintptr_t wParam, intptr_t rawValue) {
   return text;
 }
 
-CMainWnd::CMainWnd(std::unique_ptr<DevicePage> page)
+CMainWnd::CMainWnd(std::unique_ptr<DevicePage> page, std::string programFolder)
     : quit([] { QCoreApplication::quit(); }),
+      program_folder_(std::move(programFolder)),
       page_(std::move(page)),
       messages_([this](const WindowMessage& m) { return HandleCustomMessage(m); }) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
@@ -43,6 +44,9 @@ CMainWnd::CMainWnd(std::unique_ptr<DevicePage> page)
 }
 
 CMainWnd::~CMainWnd() {
+  // A window that was never destroyed still releases the hook library before
+  // the page goes, as DestroyWindow would have.
+  hook_.Unload();
   // The page goes first (drivers closed, worker joined), then the tray icon.
   if (pump() != nullptr) pump()->Silence();
   page_.reset();
@@ -68,6 +72,8 @@ void CMainWnd::InitWindow() {
   CreateTrayIcon(title);
   device_tab_switch_ = SkinWindow::FindControl<QStackedWidget>(QStringLiteral("device_tab_switch"));
   setWindowTitle(title);
+  // Without it the window works as before; only input capture is missing.
+  hook_.Load(program_folder_);
   if (page_) page_->LoadProfileList();
 }
 
@@ -250,6 +256,7 @@ void CMainWnd::DestroyWindow() {
   if (destroyed_) return;
   destroyed_ = true;
   CloseDpiIndicator();
+  hook_.Unload();
   tray_menu_.reset();
   if (tray_) tray_->hide();
   hide();

@@ -7,11 +7,14 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 
-#include "ui/device_page.h"
 #include "app/store_save_warning.h"
+#include "device/input_hook_library.h"
+#include "platform/folders.h"
 #include "platform/skin_form.h"
 #include "platform/window_messages.h"
+#include "ui/device_page.h"
 #include "ui/dpi_msg.h"
 
 class QMenu;
@@ -22,8 +25,9 @@ namespace ms1 {
 
 class CMainWnd : public SkinWindow, public PageHost {
  public:
-  // `page` may be null: the window then runs as with no device present.
-  explicit CMainWnd(std::unique_ptr<DevicePage> page);
+  // `page` may be null: the window then runs as with no device present. The
+  // input hook library is loaded from `programFolder`.
+  explicit CMainWnd(std::unique_ptr<DevicePage> page, std::string programFolder = ProgramFolder());
   ~CMainWnd() override;
 
   QString WindowClassName() const override;
@@ -33,7 +37,8 @@ class CMainWnd : public SkinWindow, public PageHost {
   WindowMessages& Messages() override { return messages_; }
   bool HandleCustomMessage(const WindowMessage& m);
 
-  // Ends the window: the indicator closes, the tray icon goes, the loop quits.
+  // Ends the window: the indicator closes, the input hook library is released,
+  // the tray icon goes, the loop quits.
   void DestroyWindow();
   bool IsDestroyed() const { return destroyed_; }
 
@@ -44,6 +49,7 @@ class CMainWnd : public SkinWindow, public PageHost {
   QWidget* HostWindow() override { return this; }
   QWidget* FindControl(const QString& name) const override { return SkinWindow::FindControl(name); }
   NotificationPump* ControlTimers() override { return pump(); }
+  const InputHookTable* HookTable() const override { return &hook_.Table(); }
 
   // Observers for tests and the shell.
   CDPIMsg* DpiIndicator() const { return dpi_indicator_; }
@@ -51,6 +57,7 @@ class CMainWnd : public SkinWindow, public PageHost {
   QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
   bool NoDeviceWarningOpen() const { return warning_open_; }
   bool DevicePresent() const { return device_present_; }
+  bool HookLoaded() const { return hook_.IsLoaded(); }
 
  protected:
   void InitWindow() override;
@@ -71,7 +78,9 @@ class CMainWnd : public SkinWindow, public PageHost {
   bool OnTimer(int id);
   void OnStoreSaveResult(bool saved);
 
+  std::string program_folder_;
   std::unique_ptr<DevicePage> page_;
+  InputHookLibrary hook_;
   WindowMessages messages_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   std::unique_ptr<QMenu> tray_menu_;

@@ -1,45 +1,30 @@
 #include "device/driver_library.h"
 
-#include <dlfcn.h>
+#include "device/folder_library.h"
 
 namespace ms1 {
 
-namespace {
-
-template <typename Fn>
-bool Bind(void* handle, const char* name, Fn& out) {
-  out = reinterpret_cast<Fn>(dlsym(handle, name));
-  return out != nullptr;
-}
-
-}  // namespace
-
 std::unique_ptr<DriverLibrary> DriverLibrary::Load(const std::string& folder,
                                                    const std::string& file_name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != '/') path += '/';
-  path += file_name;
-  // A path with a slash keeps dlopen from searching anywhere but the folder.
-  if (path.find('/') == std::string::npos) path = "./" + path;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = OpenFolderLibrary(folder, file_name);
   if (handle == nullptr) return nullptr;
   EntryPoints e{};
-  const bool complete = Bind(handle, "Set_VIDPID", e.set_vid_pid) &&
-                        Bind(handle, "Open_DevMonitor", e.open_dev_monitor) &&
-                        Bind(handle, "Close_DevMonitor", e.close_dev_monitor) &&
-                        Bind(handle, "Open_FeatureDevice", e.open_feature_device) &&
-                        Bind(handle, "Close_FeatureDevice", e.close_feature_device) &&
-                        Bind(handle, "SetFeature", e.set_feature) &&
-                        Bind(handle, "GetFeature", e.get_feature);
+  const bool complete = BindEntryPoint(handle, "Set_VIDPID", e.set_vid_pid) &&
+                        BindEntryPoint(handle, "Open_DevMonitor", e.open_dev_monitor) &&
+                        BindEntryPoint(handle, "Close_DevMonitor", e.close_dev_monitor) &&
+                        BindEntryPoint(handle, "Open_FeatureDevice", e.open_feature_device) &&
+                        BindEntryPoint(handle, "Close_FeatureDevice", e.close_feature_device) &&
+                        BindEntryPoint(handle, "SetFeature", e.set_feature) &&
+                        BindEntryPoint(handle, "GetFeature", e.get_feature);
   if (!complete) {
-    dlclose(handle);
+    CloseFolderLibrary(handle);
     return nullptr;
   }
   return std::unique_ptr<DriverLibrary>(new DriverLibrary(handle, e));
 }
 
 DriverLibrary::~DriverLibrary() {
-  dlclose(handle_);
+  CloseFolderLibrary(handle_);
 }
 
 void DriverLibrary::SetVidPid(int32_t vendor_id, int32_t product_id) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "device/input_hook_table.h"
 #include "platform/notification.h"
 #include "platform/window_messages.h"
 
@@ -31,6 +32,10 @@ class PageHost {
   // Posting to the main window from any thread, window timers by id (the
   // debounce timer 43, the heartbeat 100) and the handle for the driver libraries.
   virtual WindowMessages& Messages() = 0;
+  // The input hook entry points, for the macro editor and the shortcut dialog.
+  // The address is fixed from Init on; the entries are filled in later in the
+  // window's start-up and become null again when the window is destroyed.
+  virtual const InputHookTable* HookTable() const = 0;
 };
 
 class DevicePage {

@@ -6,16 +6,11 @@
 
 #include <stdint.h>
 
+#include "libs/abi/ms1_window_handle.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-/* Lets a library post a message to the program's main window from any thread.
- * The library keeps a copy; `post` must be safe to call from any thread. */
-typedef struct Ms1WindowHandle {
-  void *context;
-  void (*post)(void *context, uint32_t message, uintptr_t wParam, intptr_t lParam);
-} Ms1WindowHandle;
 
 /* Which device the library serves (vendor id, product id). */
 void Set_VIDPID(int32_t vendor_id, int32_t product_id);

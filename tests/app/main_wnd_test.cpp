@@ -11,7 +11,9 @@
 #include <QTest>
 
 #include "device/messages.h"
+#include "platform/folders.h"
 #include "platform/language.h"
+#include "support/fake_hook.h"
 #include "support/qt_wait.h"
 #include "ui/msg_wnd.h"
 
@@ -24,6 +26,8 @@ struct PageLog {
   std::vector<WindowMessage> linkMessages;
   int applies = 0;
   bool present = true;
+  const InputHookTable* hookTable = nullptr;  // as given at Init
+  int hooksBoundAtProfileLoad = -1;
 };
 
 // Stands in for the device page: records what the window hands it.
@@ -36,8 +40,13 @@ class RecordingPage : public DevicePage {
     // The page ends its start-up by reporting presence.
     host.Messages().Post(msg::kDevicePresence);
     hasApply_ = host.FindControl(QStringLiteral("ms_1_apply_btn")) != nullptr;
+    log_.hookTable = host.HookTable();
   }
-  void LoadProfileList() override { log_.calls << QStringLiteral("LoadProfileList"); }
+  void LoadProfileList() override {
+    log_.calls << QStringLiteral("LoadProfileList");
+    if (log_.hookTable != nullptr)
+      log_.hooksBoundAtProfileLoad = test::BoundEntryPoints(*log_.hookTable);
+  }
   bool DevicePresent() const override { return log_.present; }
   void Notify(const Notification& n) override { log_.notifications.push_back(n); }
   void OnLinkMessage(const WindowMessage& m) override { log_.linkMessages.push_back(m); }
@@ -54,9 +63,10 @@ class RecordingPage : public DevicePage {
 
 class MainWindow : public ::testing::Test {
  protected:
-  void Start(bool present) {
+  void Start(bool present, const std::string& programFolder = ProgramFolder()) {
     log.present = present;
-    window = std::make_unique<CMainWnd>(std::make_unique<RecordingPage>(log));
+    test::TakeHookLog();
+    window = std::make_unique<CMainWnd>(std::make_unique<RecordingPage>(log), programFolder);
     window->quit = [this] { ++quits; };
     ASSERT_TRUE(window->Create());
     window->show();
@@ -283,6 +293,53 @@ TEST_F(MainWindow, DestroysThePageBeforeTheTrayIcon) {
   Start(true);
   window.reset();
   EXPECT_EQ(log.calls.back(), QStringLiteral("destroyed"));
+}
+
+TEST_F(MainWindow, LoadsTheHookLibraryBeforeProfilesAndHandsThePageItsTable) {
+  Start(true, FAKE_HOOK_DIR);
+  EXPECT_TRUE(window->HookLoaded());
+  // The page got the window's own table, bound by the time profiles load.
+  EXPECT_EQ(log.hookTable, window->HookTable());
+  EXPECT_EQ(log.hooksBoundAtProfileLoad, 7);
+  // Loading alone calls nothing in the library.
+  EXPECT_TRUE(test::TakeHookLog().empty());
+}
+
+TEST_F(MainWindow, DestructionEndsTheHooksAndUnloadsTheLibraryOnce) {
+  Start(true, FAKE_HOOK_DIR);
+  QTest::mouseClick(Control("exit_btn"), Qt::LeftButton);
+  ASSERT_TRUE(window->IsDestroyed());
+  EXPECT_EQ(test::TakeHookLog(),
+            (std::vector<std::string>{"complete removemousehook", "complete removehook",
+                                      "complete unloaded"}));
+  EXPECT_FALSE(window->HookLoaded());
+  EXPECT_EQ(test::BoundEntryPoints(*log.hookTable), 0);  // the page can no longer reach it
+
+  // A second destroy request and the destructor leave it alone.
+  Send(msg::kMenuClick, 0, 0, QStringLiteral("exit"));
+  window.reset();
+  EXPECT_TRUE(test::TakeHookLog().empty());
+}
+
+TEST_F(MainWindow, DeletedWithoutDestroyStillEndsTheHooks) {
+  Start(true, FAKE_HOOK_DIR);
+  window.reset();
+  EXPECT_EQ(test::TakeHookLog(),
+            (std::vector<std::string>{"complete removemousehook", "complete removehook",
+                                      "complete unloaded"}));
+}
+
+TEST_F(MainWindow, WorksWithoutTheHookLibrary) {
+  Start(true, "/nonexistent/program/folder/");
+  EXPECT_FALSE(window->HookLoaded());
+  ASSERT_NE(log.hookTable, nullptr);
+  EXPECT_EQ(log.hooksBoundAtProfileLoad, 0);
+  EXPECT_EQ(log.calls.filter(QStringLiteral("LoadProfileList")).size(), 1);
+  EXPECT_TRUE(Send(msg::kHookEvent, 0x41, 0));
+  QTest::mouseClick(Control("exit_btn"), Qt::LeftButton);
+  EXPECT_TRUE(window->IsDestroyed());
+  EXPECT_EQ(quits, 1);
+  EXPECT_TRUE(test::TakeHookLog().empty());
 }
 
 TEST(MainWindowWithoutPage, RunsAsWithNoDevice) {
