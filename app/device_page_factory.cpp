@@ -1,10 +1,11 @@
 #include "app/device_page_factory.h"
 
+#include "ui/ms1_page.h"
+
 namespace ms1 {
 
-// The page with its links, worker and panels replaces this once it is built.
 std::unique_ptr<DevicePage> CreateDevicePage() {
-  return nullptr;
+  return std::make_unique<CMS_1_Page>();
 }
 
 }  // namespace ms1

@@ -9,7 +9,6 @@
 #include <QSystemTrayIcon>
 #include <algorithm>
 
-#include "app/app_messages.h"
 #include "app/instance.h"
 #include "device/messages.h"
 #include "platform/language.h"

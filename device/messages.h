@@ -21,6 +21,9 @@ inline constexpr uint32_t kWiredPlug = 1328;           // WM_WIRED_PLUG
 inline constexpr uint32_t kApplyRequest = 1329;        // WM_APPLY_REQUEST
 // Reach the main window from nobody in the program; consumed without effect.
 inline constexpr uint32_t kIgnored[] = {1130, 1261, 5121};
+// Result of a profile-store save, from any thread: wParam 1 saved, 0 failed.
+// The number is unused by the drivers, the hook and the table above.
+inline constexpr uint32_t kStoreSaveResult = 1140;
 }  // namespace msg
 
 // Thread message to the page worker: run one apply.

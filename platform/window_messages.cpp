@@ -36,6 +36,16 @@ void WindowMessages::Post(uint32_t message, uintptr_t wParam, intptr_t lParam, Q
   Wake();
 }
 
+void WindowMessages::PostWork(std::function<void()> work) {
+  {
+    const std::lock_guard lock(queue_mutex_);
+    WindowMessage entry;
+    entry.work = std::move(work);
+    queue_.push_back(std::move(entry));
+  }
+  Wake();
+}
+
 void WindowMessages::Wake() {
   const uint64_t one = 1;
   if (wake_fd_ >= 0 && write(wake_fd_, &one, sizeof one) < 0 && errno != EAGAIN) {
@@ -60,7 +70,11 @@ void WindowMessages::DeliverPosted() {
       more = !queue_.empty();
     }
     if (more) Wake();
-    Send(next);
+    if (next.work) {
+      next.work();
+    } else {
+      Send(next);
+    }
   }
 }
 

@@ -30,6 +30,7 @@ struct WindowMessage {
   uintptr_t wParam = 0;
   intptr_t lParam = 0;
   QString text;  // the item name of a menu command; empty otherwise
+  std::function<void()> work;  // set: run on the interface thread instead of a message
 };
 
 class WindowMessages : public QObject {
@@ -43,6 +44,10 @@ class WindowMessages : public QObject {
 
   // Thread-safe: queues the message for the interface thread.
   void Post(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0, QString text = {});
+
+  // Thread-safe: queues `work` to run on the interface thread, in order with
+  // the posted messages.
+  void PostWork(std::function<void()> work);
 
   // Handles the message now (interface thread only).
   bool Send(const WindowMessage& message);

@@ -200,7 +200,10 @@ def main_form():
 
     progress_row = W("QWidget", "apply_progress_row", **fixed(800, 3), layout=H(
         W("QProgressBar", "apply_progress", value=0, textVisible=False, visible=False,
-          maximumSize=("size", 16777215, 3)), margins=0))
+          maximumSize=("size", 16777215, 3)),
+        # Shown while settings are being sent; a busy bar (no range).
+        W("QProgressBar", "apply_ring", minimum=0, maximum=0, textVisible=False, visible=False,
+          role="busy", maximumSize=("size", 16777215, 3)), margins=0))
 
     profile_panel = W("QFrame", "panel_profile", role="panel", layout=V(
         section_header("ms_1_check_profile", "profile_text"),
@@ -227,7 +230,7 @@ def main_form():
                     scaledContents=True, role="link", **fixed(20, 20)), spacing=8),
             H(W("RingProgress", "ms_1_progress_power", value=0, **fixed(64, 64)),
               V(label("ms_1_label_power", "battery_text", role="value"),
-                label("ms_1_low_power_label", "low_power_text", role="warning"),
+                label("ms_1_low_power_label", "low_power_text", role="warning", visible=False),
                 label("ms_1_sleep_label", "sleeping_text", role="muted"),
                 Stretch(True), spacing=2),
               spacing=10),

@@ -10,7 +10,6 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 
-#include "app/app_messages.h"
 #include "device/messages.h"
 #include "platform/language.h"
 #include "support/qt_wait.h"

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -51,6 +52,27 @@ TEST(WindowMessages, MenuNamesTravelWithTheMessage) {
   window.Post(1027, 0, 0, QStringLiteral("configuration"));
   ASSERT_TRUE(test::WaitFor([&] { return !name.isEmpty(); }));
   EXPECT_EQ(name, QStringLiteral("configuration"));
+}
+
+TEST(WindowMessages, WorkFromAnotherThreadRunsOnTheInterfaceThreadInOrderWithMessages) {
+  std::vector<std::string> order;
+  WindowMessages window([&](const WindowMessage& m) {
+    order.push_back("message " + std::to_string(m.lParam));
+    return true;
+  });
+  bool wrongThread = false;
+  std::thread poster([&] {
+    window.Post(1329, 0, 1);
+    window.PostWork([&] {
+      wrongThread |= QThread::currentThread() != qApp->thread();
+      order.push_back("work");
+    });
+    window.Post(1329, 0, 2);
+  });
+  poster.join();
+  ASSERT_TRUE(test::WaitFor([&] { return order.size() == 3; }));
+  EXPECT_FALSE(wrongThread);
+  EXPECT_EQ(order, (std::vector<std::string>{"message 1", "work", "message 2"}));
 }
 
 TEST(WindowMessages, MessagesWaitingBehindAModalLoopAreDeliveredInsideIt) {

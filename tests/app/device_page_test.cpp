@@ -1,0 +1,250 @@
+// The device page in the real main window, on the real skin, against the
+// virtual mouse: links at start and later, edits reaching the mouse, the
+// mouse's own buttons reaching the page, and the profile list.
+#include "ui/ms1_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../libs/sim_instance.h"
+#include "app/main_wnd.h"
+#include "device/messages.h"
+#include "model/profile.h"
+#include "model/profile_store.h"
+#include "model/text_field.h"
+#include "platform/language.h"
+#include "platform/resource_text.h"
+#include "support/qt_wait.h"
+
+namespace ms1 {
+namespace {
+
+class DevicePageTest : public ::testing::Test {
+ protected:
+  // `plugged`: the links the mouse has when the program starts.
+  void Start(const std::string& plugged) {
+    sim = std::make_unique<test::SimInstance>(
+        ::testing::UnitTest::GetInstance()->current_test_info()->name(), plugged);
+    auto page = std::make_unique<CMS_1_Page>(
+        PageFolders{MS1_VIRTUAL_DIR "/", data.path().toStdString()});
+    this->page = page.get();
+    window = std::make_unique<CMainWnd>(std::move(page));
+    window->quit = [] {};
+    ASSERT_TRUE(window->Create());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    window.reset();  // the page closes its drivers before the simulator stops
+    sim.reset();
+  }
+
+  template <class T = QWidget>
+  T* Control(const char* name) {
+    return qobject_cast<T*>(window->FindControl(QString::fromLatin1(name)));
+  }
+  ProfileRecord Current() {
+    return page->model().With([](PageState& s) { return *s.Current(); });
+  }
+  int Accepted() { return static_cast<int>(sim->Log()["accepted"].size()); }
+  bool Steer(const std::string& request) {
+    return sim->Request(request).value("ok", false);
+  }
+  // Shown by the page (the no-device tab may cover the whole page).
+  bool Shown(const char* name) { return !Control(name)->isHidden(); }
+  int32_t StoredActiveMode() {
+    ProfileList stored;
+    int32_t selected = -1;
+    LoadProfileStore(data.path().toStdString(), u"P", stored, selected);
+    return stored.empty() ? -1 : stored[static_cast<size_t>(selected)]->active_mode;
+  }
+
+  QTemporaryDir data;
+  std::unique_ptr<test::SimInstance> sim;
+  std::unique_ptr<CMainWnd> window;
+  CMS_1_Page* page = nullptr;
+};
+
+TEST_F(DevicePageTest, WithoutAMouseTheWindowMinimisesAndTheFirstProfileIsCreated) {
+  Start("");
+  EXPECT_FALSE(page->DevicePresent());
+  EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
+  EXPECT_TRUE(Shown("ms_1_sleep_label"));
+  for (const char* icon : {"ms_1_wired", "ms_1_wireless", "ms_1_BLE"}) EXPECT_FALSE(Shown(icon));
+  EXPECT_FALSE(Shown("ms_1_check_power_setting"));
+  EXPECT_FALSE(Shown("ms_1_ver_power_setting"));
+
+  auto* list = Control<QListWidget>("ms_1_list_profile");
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_EQ(list->item(0)->text(), Lan().Text(QStringLiteral("add_profile_text")) + "1");
+  EXPECT_EQ(list->currentRow(), 0);
+  EXPECT_TRUE(QFile::exists(data.filePath("ms_1/pro.data")));
+
+  // Edits without a link stay in memory: the worker drops the request.
+  QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_EQ(Accepted(), 0);
+}
+
+TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
+  Start("wired");
+  EXPECT_TRUE(page->DevicePresent());
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_TRUE(Shown("ms_1_wired"));
+  EXPECT_FALSE(Shown("ms_1_sleep_label"));
+  auto* label = Control<QLabel>("ms_1_label_power");
+  EXPECT_EQ(label->text(), Lan().Text(QStringLiteral("charging_text")));
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  EXPECT_TRUE(window->ControlTimers()->IsTimerActive(ring, timer::kChargeAnimation));
+  const int before = ring->value();
+  EXPECT_TRUE(test::WaitFor([&] { return ring->value() != before; }));
+
+  // The page shows the active mode record of the stored profile.
+  const ModeRecord mode = ModeOf(Current(), ActiveModeIndex(Current()));
+  for (int n = 1; n <= 8; ++n) {
+    const QByteArray name = "ms_1_label_dpi_" + QByteArray::number(n);
+    EXPECT_EQ(Control<QLabel>(name.constData())->text(),
+              QString::number(mode.dpi_value[n - 1] * 40));
+  }
+  auto* level = Control<QAbstractButton>(
+      ("ms_1_option_dpi_step_" + std::to_string(mode.dpi_level + 1)).c_str());
+  EXPECT_TRUE(level->isChecked());
+  EXPECT_EQ(Control<QComboBox>("ms_1_combo_light")->currentIndex(), mode.light_effect);
+  EXPECT_TRUE(Shown("ms_1_check_prate"));
+  EXPECT_TRUE(Shown("ms_1_check_power"));
+  // Every key button names its function; the first is the left click.
+  EXPECT_EQ(Control<QAbstractButton>("ms_1_btn_key_1")->text(),
+            Lan().Text(QStringLiteral("left_click_text")));
+  for (int n = 1; n <= 18; ++n) {
+    const std::string name = "ms_1_btn_key_" + std::to_string(n);
+    EXPECT_FALSE(Control<QAbstractButton>(name.c_str())->text().isEmpty()) << name;
+  }
+}
+
+TEST_F(DevicePageTest, ModeSwitchSendsTheWholeProfileFirstAndThenOnlyWhatChanged) {
+  Start("wired");
+  QTest::mouseClick(Control("ms_1_option_button_mode_2"), Qt::LeftButton);
+  EXPECT_EQ(Current().active_mode, 1);
+  EXPECT_TRUE(test::WaitFor([&] { return Shown("apply_ring"); })) << "busy while sending";
+  // The first apply after loading sends everything (12 reports here).
+  // The store is written when the apply has ended.
+  ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 1; }, 30000));
+  EXPECT_EQ(sim->State()["active_mode"], 1);
+  EXPECT_TRUE(test::WaitFor([&] { return !Shown("apply_ring"); }));
+  const int full = Accepted();
+  EXPECT_EQ(full, 12);
+
+  QTest::mouseClick(Control("ms_1_option_button_mode_1"), Qt::LeftButton);
+  ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 0; }, 30000));
+  EXPECT_EQ(sim->State()["active_mode"], 0);
+  EXPECT_LT(Accepted() - full, 4) << "a mode switch sends only the mode selection";
+}
+
+TEST_F(DevicePageTest, SliderEditsShowAtOnceAndAreSentAfterTheDebounce) {
+  Start("wired");
+  auto* slider = Control<QSlider>("ms_1_slider_dpi_2");
+  slider->setValue(20);
+  EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_2")->text(), QStringLiteral("800"));
+  for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.dpi_value[1], 20);
+  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+  EXPECT_EQ(window->Messages().TimerInterval(timer::kApplyDebounce), 500);
+  EXPECT_EQ(Accepted(), 0);
+
+  auto* sleep = Control<QSlider>("ms_1_slider_sleep_timer");
+  sleep->setValue(3);
+  EXPECT_EQ(Control<QLabel>("ms_1_label_sleep_timer")->text(),
+            Lan().Text(QStringLiteral("sleep_timer_1_text")) + "1.5 " +
+                Lan().Text(QStringLiteral("sleep_timer_2_text")));
+
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() > 0; }, 30000));
+  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+}
+
+TEST_F(DevicePageTest, LightingEffectPicksItsRowAndSectionBoxesSendNothing) {
+  Start("wired");
+  auto* combo = Control<QComboBox>("ms_1_combo_light");
+  const struct {
+    int effect;
+    bool brightness, speed;
+  } cases[] = {{1, true, false}, {2, false, true}, {11, false, true}, {0, false, false}};
+  for (const auto& c : cases) {
+    combo->setCurrentIndex(c.effect);
+    EXPECT_EQ(Shown("ms_1_hor_brightness"), c.brightness) << c.effect;
+    EXPECT_EQ(Shown("ms_1_hor_breathspeed"), c.speed) << c.effect;
+    EXPECT_FALSE(Shown("ms_1_hor_light_color")) << c.effect;
+    for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.light_effect, c.effect);
+  }
+  EXPECT_EQ(window->Messages().TimerInterval(timer::kApplyDebounce), 200);
+  window->Messages().KillTimer(timer::kApplyDebounce);
+
+  auto* check = Control<QCheckBox>("ms_1_check_dpi");
+  ASSERT_TRUE(check->isChecked());
+  QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+  EXPECT_FALSE(Shown("ms_1_hor_dpi"));
+  QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+  EXPECT_TRUE(Shown("ms_1_hor_dpi"));
+  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+}
+
+TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
+  Start("wired");
+  ASSERT_TRUE(Steer("press dpi 3"));
+  ASSERT_TRUE(test::WaitFor([&] { return window->DpiIndicator() != nullptr; }));
+  EXPECT_TRUE(Control<QAbstractButton>("ms_1_option_dpi_step_3")->isChecked());
+  for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.dpi_level, 2);
+
+  ASSERT_TRUE(Steer("plug receiver"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverState == 1; }));
+  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kReceiverHeartbeat));
+
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_TRUE(page->DevicePresent()) << "the receiver is still plugged";
+  ASSERT_TRUE(Steer("battery 7"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverAwake == 1; }));
+  EXPECT_EQ(Control<QLabel>("ms_1_label_power")->text(), QStringLiteral("70%"));
+  EXPECT_EQ(Control<QProgressBar>("ms_1_progress_power")->value(), 70);
+
+  ASSERT_TRUE(Steer("unplug receiver"));
+  ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
+  EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
+}
+
+TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
+  {
+    ProfileList profiles;
+    profiles.push_back(CreateProfile(u"Work"));
+    profiles.push_back(CreateProfile(u"Games"));
+    SetSharedSetting(*profiles[1], SharedSetting::kDpiValue, 50, 0);
+    std::string error;
+    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
+  }
+  Start("wired");
+  auto* list = Control<QListWidget>("ms_1_list_profile");
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(1)->text(), QStringLiteral("Games"));
+  list->setCurrentRow(1);
+  EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_1")->text(), QStringLiteral("2000"));
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() == 12; }, 30000));
+
+  // The store remembers the choice once the apply has ended.
+  ASSERT_TRUE(test::WaitFor([&] {
+    ProfileList stored;
+    int32_t selected = -1;
+    LoadProfileStore(data.path().toStdString(), u"P", stored, selected);
+    return selected == 1;
+  }));
+}
+
+}  // namespace
+}  // namespace ms1

@@ -1,0 +1,31 @@
+// The text of a button control: what its assignment does.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "model/records.h"
+
+class QAbstractButton;
+
+namespace ms1 {
+
+struct ButtonText {
+  QString text;
+  bool is_language_key = true;  // text is a key of the language file
+};
+
+// How a keyboard usage is named on screen.
+using KeyNamer = std::function<QString(uint8_t usage)>;
+
+// A table function: its language key (empty when it has none). A shortcut:
+// the modifier names, each followed by "+", in the order Ctrl, Shift, Alt,
+// Win, then the key's name. A macro: "assign_macro_text" and the macro's name.
+ButtonText ButtonTextOf(const ButtonRecord& button, const KeyNamer& key_name);
+
+void ShowButtonText(QAbstractButton* control, const ButtonText& text);
+
+// Until the keyboard-layout tables name keys, a key shows its usage number.
+QString UsageNumberName(uint8_t usage);
+
+}  // namespace ms1

@@ -1,0 +1,118 @@
+// The device page of the MS_1: the profile list and the settings panels on the
+// main layout, the links to the mouse, its events, and the worker that sends
+// the settings. It owns the page's state; the main window hosts it.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "device/apply_engine.h"
+#include "device/charge_display.h"
+#include "device/connection_manager.h"
+#include "device/device_event_handler.h"
+#include "device/feature_drivers.h"
+#include "device/link_state.h"
+#include "device/link_view.h"
+#include "device/pacer.h"
+#include "device/page_model.h"
+#include "device/page_worker.h"
+#include "device/report_transport.h"
+#include "model/profile.h"
+#include "ui/device_page.h"
+#include "ui/page_controls.h"
+
+class QSocketNotifier;
+
+namespace ms1 {
+
+class HidrawMonitor;
+class PageWindowBridge;
+
+// Where the page finds its driver libraries and keeps its stores.
+struct PageFolders {
+  std::string drivers;  // ends with '/'
+  std::filesystem::path data;
+  static PageFolders OfProgram();  // the program folder and its data folder
+};
+
+class CMS_1_Page final : public DevicePage, private LinkView {
+ public:
+  explicit CMS_1_Page(PageFolders folders = PageFolders::OfProgram());
+  // Closes the drivers, lets the worker finish, then unloads the drivers.
+  ~CMS_1_Page() override;
+
+  void Init(PageHost& host) override;
+  void LoadProfileList() override;
+  bool DevicePresent() const override { return links_.devicePresent.load() != 0; }
+  void Notify(const Notification& n) override;
+  void OnLinkMessage(const WindowMessage& m) override;
+  void RequestApply(uintptr_t wParam, intptr_t lParam) override;
+  void OnHeartbeatTimeout() override;
+  void ApplyMenuFunction(const QString& itemName) override;
+
+  // Rewrites every settings control from the current profile.
+  void RefreshPage() override;
+
+  // Observers for tests and ms1ctl-like tools.
+  const LinkState& links() const { return links_; }
+  PageModel& model() { return model_; }
+  const PageControls& controls() const { return c_; }
+
+ private:
+  // LinkView
+  void ShowLinkIcon(ConnectionMode link, bool visible) override;
+  void ShowSleepLabel(bool visible) override;
+  void ShowLightingControls() override;
+  void ShowPollingRateToggle(bool visible) override;
+  void ShowPowerToggle(bool visible) override;
+  void ShowPowerPanel(bool visible) override;
+  void SetPowerRing(int value) override;
+  void SetPowerLabelKey(std::string_view language_key) override;
+  void SetPowerLabelText(std::string_view text) override;
+  void StartChargeAnimationTimer() override;
+  void StopChargeAnimationTimer() override;
+  void SelectDpiLevelOption(int level) override;
+  void SelectModeOptionNotifying(int mode) override;
+
+  // Notification handlers.
+  void OnSelectChanged(const Notification& n);
+  void OnItemSelect(const Notification& n);
+  void OnCheckClick(const Notification& n);
+  void OnValueChanged(const Notification& n);
+  void OnClick(const Notification& n);
+  void OnTimer(const Notification& n);
+
+  void SelectProfile(int index);
+  void WatchBluetoothNodes();
+  bool HasCurrentProfile() const;
+  int32_t ActiveLightEffect() const;
+  // Writes one setting into all five mode records of the current profile.
+  void SetShared(SharedSetting field, int32_t value, int level = 0);
+  void PostApplyRequest();
+  void RestartDebounce(std::chrono::milliseconds period);
+  void ShutDownLinks();
+  LinkView& view() { return *this; }
+
+  PageFolders folders_;
+  PageHost* host_ = nullptr;
+  PageControls c_;
+  LinkState links_;
+  PageModel model_;
+  std::unique_ptr<PageWindowBridge> bridge_;
+  FeatureDrivers drivers_;
+  RealPacer pacer_;
+  ChargeDisplay charge_{*this};
+  ReportTransport transport_{links_, pacer_};
+  std::unique_ptr<ProfileStoreWriter> store_;
+  std::unique_ptr<ApplyEngine> engine_;
+  std::unique_ptr<PageWorker> worker_;
+  std::unique_ptr<DeviceEventHandler> events_;
+  std::unique_ptr<BluetoothControl> bluetooth_;
+  std::unique_ptr<ConnectionManager> manager_;
+  std::unique_ptr<HidrawMonitor> hidraw_;
+  QSocketNotifier* hidraw_notifier_ = nullptr;
+};
+
+}  // namespace ms1

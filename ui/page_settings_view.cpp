@@ -1,0 +1,101 @@
+#include "ui/page_settings_view.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QColor>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVariant>
+
+#include "platform/language.h"
+
+namespace ms1 {
+namespace {
+
+constexpr int32_t kStaticEffect = 1;
+constexpr int32_t kFirstAnimatedEffect = 2;
+constexpr int32_t kLastAnimatedEffect = 11;
+
+// Options are checked without a notification: the profile already holds them.
+void SelectQuietly(QAbstractButton* option) {
+  if (option == nullptr) return;
+  const QSignalBlocker quiet(option);
+  option->setChecked(true);
+}
+
+template <class Array>
+void SelectOptionQuietly(const Array& options, int32_t index) {
+  if (index >= 0 && index < static_cast<int32_t>(options.size())) SelectQuietly(options[index]);
+}
+
+void SetSliderQuietly(QAbstractSlider* slider, int32_t value) {
+  if (slider == nullptr) return;
+  const QSignalBlocker quiet(slider);
+  slider->setValue(value);
+}
+
+}  // namespace
+
+QString DpiLabelText(int32_t raw_value) {
+  return QString::number(static_cast<int64_t>(raw_value) * 40);
+}
+
+QRgb ArgbOfStoredColor(int32_t stored) {
+  const auto bytes = static_cast<uint32_t>(stored);
+  const uint32_t red = bytes & 0xFF;
+  const uint32_t green = (bytes >> 8) & 0xFF;
+  const uint32_t blue = (bytes >> 16) & 0xFF;
+  return 0xFF000000u + red * 65536u + green * 256u + blue;
+}
+
+int32_t StoredColorOfArgb(QRgb argb) {
+  return static_cast<int32_t>(qRed(argb) | (qGreen(argb) << 8) | (qBlue(argb) << 16));
+}
+
+QString SleepLabelText(int32_t sleep_timer) {
+  const float minutes = static_cast<float>(sleep_timer) * 0.5f;
+  return Lan().Text(QStringLiteral("sleep_timer_1_text")) +
+         QString::asprintf("%.1f ", static_cast<double>(minutes)) +
+         Lan().Text(QStringLiteral("sleep_timer_2_text"));
+}
+
+void SetButtonColor(QAbstractButton* button, QRgb argb) {
+  if (button == nullptr) return;
+  button->setProperty("bkcolor", QVariant::fromValue(static_cast<uint>(argb)));
+  button->setStyleSheet(
+      QStringLiteral("background-color: %1;").arg(QColor::fromRgb(argb).name(QColor::HexRgb)));
+}
+
+void UpdateLightingRows(PageControls& c, int32_t light_effect) {
+  SetShown(c.brightness_row, light_effect == kStaticEffect);
+  SetShown(c.speed_row,
+           light_effect >= kFirstAnimatedEffect && light_effect <= kLastAnimatedEffect);
+  SetShown(c.light_color_row, false);
+}
+
+void UpdateSleepLabel(PageControls& c, int32_t sleep_timer) {
+  if (c.sleep_timer_label != nullptr) c.sleep_timer_label->setText(SleepLabelText(sleep_timer));
+}
+
+void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) {
+  SelectOptionQuietly(c.mode_options, active_mode);
+  SelectOptionQuietly(c.dpi_options, mode.dpi_level);
+  for (int n = 0; n < kPageDpiLevelCount; ++n) {
+    SetSliderQuietly(c.dpi_sliders[n], mode.dpi_value[n]);
+    if (c.dpi_labels[n] != nullptr) c.dpi_labels[n]->setText(DpiLabelText(mode.dpi_value[n]));
+    SetButtonColor(c.dpi_colors[n], ArgbOfStoredColor(mode.dpi_color[n]));
+  }
+  if (c.light_effect != nullptr) {
+    const QSignalBlocker quiet(c.light_effect);
+    c.light_effect->setCurrentIndex(mode.light_effect);
+  }
+  SetSliderQuietly(c.brightness, mode.light_brightness);
+  SetSliderQuietly(c.speed, mode.light_speed);
+  SetButtonColor(c.light_color, ArgbOfStoredColor(mode.light_color));
+  SelectOptionQuietly(c.polling_rates, mode.polling_rate);
+  SetSliderQuietly(c.sleep_timer, mode.sleep_timer);
+  UpdateSleepLabel(c, mode.sleep_timer);
+}
+
+}  // namespace ms1
