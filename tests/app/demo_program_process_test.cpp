@@ -1,0 +1,69 @@
+// The program from the demo folder on the virtual mouse (cable plugged), on a
+// desktop with a window manager: with the device present its window stays
+// shown, a second start exits with 1 and brings the first to the front
+// without any warning, and the exit button ends it with 0.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <string>
+
+#include "libs/virtualmouse/sim_connection.h"
+#include "program_on_x.h"
+
+namespace ms1 {
+namespace {
+
+class DemoProgram : public test::ProgramOnX {
+ protected:
+  void SetUp() override { StartX(/*windowManager=*/true); }
+  void TearDown() override {
+    test::ProgramOnX::TearDown();
+    // The driver file started the simulator; it must not outlive the test.
+    if (auto sim = vmouse::ConnectToSimulator(vmouse_.path().toStdString())) sim->Request("stop");
+  }
+  void StartOnVirtualMouse() { StartProgram(MS1_DEMO_PROGRAM, VirtualMouseEnv()); }
+  std::vector<std::string> VirtualMouseEnv() const {
+    return {"MS1_VMOUSE_DIR=" + vmouse_.path().toStdString(), "MS1_VMOUSE_PLUGGED=wired"};
+  }
+
+  // Watches for a while that the window stays shown and no warning comes up.
+  // Only a wrong program fails here; a slow machine at worst lets it pass.
+  bool StaysShownWithoutWarning(const std::string& main) {
+    for (int i = 0; i < 30; ++i) {
+      if (x_.Iconic(main) || x_.CountVisible(WarningTitle()) != 0) return false;
+      QThread::msleep(50);
+    }
+    return true;
+  }
+
+  QTemporaryDir vmouse_;
+};
+
+TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton) {
+  StartOnVirtualMouse();
+  const std::string main = x_.FindVisible(MainTitle());
+  ASSERT_FALSE(main.empty()) << "the main window did not appear";
+
+  // The second copy is answered after the device presence was taken (it was
+  // posted before the message loop ran), so from here on a program that
+  // missed the mouse would be minimised or warn.
+  EXPECT_EQ(StartSecondCopy(MS1_DEMO_PROGRAM, VirtualMouseEnv()), 1);
+  EXPECT_TRUE(StaysShownWithoutWarning(main)) << "the device was not seen as present";
+  x_.Screenshot(MS1_ARTIFACT_DIR "demo_program_window.png");
+
+  // Minimised by the user, it comes back to the front on the next start.
+  x_.X({"/usr/bin/xdotool", "windowminimize", main});
+  ASSERT_TRUE(test::PollFor([&] { return x_.Iconic(main); })) << "the window did not minimise";
+  EXPECT_EQ(StartSecondCopy(MS1_DEMO_PROGRAM, VirtualMouseEnv()), 1);
+  EXPECT_TRUE(test::PollFor([&] { return !x_.Iconic(main); })) << "the window was not restored";
+  EXPECT_TRUE(test::PollFor([&] {
+    return x_.X({"/usr/bin/xdotool", "getactivewindow"}).out == main + "\n";
+  })) << "the window did not come to the front";
+  EXPECT_EQ(x_.CountVisible(WarningTitle()), 0);
+
+  PressExitButton(main);
+  EXPECT_EQ(ProgramExit(), 0);
+}
+
+}  // namespace
+}  // namespace ms1

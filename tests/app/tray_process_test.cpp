@@ -1,0 +1,79 @@
+// The real program in its real driver folder on a desktop with a window
+// manager and a tray, without a mouse: it minimises itself, its tray icon
+// answers a left click with the no-device warning (only ever one) and a right
+// click with the tray menu, whose "exit" ends the program cleanly.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "program_on_x.h"
+
+namespace ms1 {
+namespace {
+
+class TrayWithoutMouse : public test::ProgramOnX {
+ protected:
+  void SetUp() override { StartX(/*windowManager=*/true, /*tray=*/true); }
+
+  // A visible window of the program's that is neither its main window nor
+  // the tray icon: the tray menu once it pops up.
+  std::string FindPopup(const std::string& main, const std::string& icon) {
+    std::string popup;
+    test::PollFor([&] {
+      for (const std::string& id : x_.Search({"--onlyvisible", "--class", "^ms1-config$"})) {
+        if (id != main && id != icon) popup = id;
+      }
+      return !popup.empty();
+    });
+    return popup;
+  }
+
+  // Watches for a while that no second warning comes up. Only a wrong
+  // program fails here; a slow machine at worst lets it pass unnoticed.
+  bool WarningStaysSingle() {
+    for (int i = 0; i < 30; ++i) {
+      if (x_.CountVisible(WarningTitle()) != 1) return false;
+      QThread::msleep(50);
+    }
+    return true;
+  }
+};
+
+TEST_F(TrayWithoutMouse, MinimisesWarnsOnceFromTheTrayAndExitsFromTheTrayMenu) {
+  StartProgram(MS1_PROGRAM);
+
+  // No device: the window minimises itself right after it is shown.
+  const std::string main = x_.FindWindow({"--name", "^" + MainTitle() + "$"});
+  ASSERT_FALSE(main.empty()) << "the main window was not created";
+  EXPECT_TRUE(test::PollFor([&] { return x_.Iconic(main); })) << "the window did not minimise";
+
+  const std::string icon = x_.FindTrayIcon("ms1-config");
+  ASSERT_FALSE(icon.empty()) << "no icon docked in the tray";
+
+  // Left click: the no-device warning, and the window stays minimised.
+  x_.Click(icon, 8, 8);
+  const std::string warning = x_.FindVisible(WarningTitle());
+  ASSERT_FALSE(warning.empty()) << "a left click on the tray icon opened no warning";
+  x_.Screenshot(MS1_ARTIFACT_DIR "tray_no_device_warning.png");
+  EXPECT_TRUE(x_.Iconic(main));
+
+  // While it is open, neither another left click nor a second start opens one more.
+  x_.Click(icon, 8, 8);
+  EXPECT_EQ(StartSecondCopy(MS1_PROGRAM), 1);
+  EXPECT_TRUE(WarningStaysSingle());
+
+  PressWarningOk(warning);
+  ASSERT_TRUE(test::PollFor([&] { return x_.CountVisible(WarningTitle()) == 0; }))
+      << "the warning did not close";
+
+  // Right click: the tray menu; its last item is "exit".
+  x_.Click(icon, 8, 8, 3);
+  const std::string menu = FindPopup(main, icon);
+  ASSERT_FALSE(menu.empty()) << "a right click on the tray icon opened no menu";
+  x_.Screenshot(MS1_ARTIFACT_DIR "tray_menu.png");
+  x_.Keys({"Up", "Return"});
+  EXPECT_EQ(ProgramExit(), 0);
+}
+
+}  // namespace
+}  // namespace ms1
