@@ -144,6 +144,7 @@ void CMS_1_Page::LoadProfileList() {
 }
 
 void CMS_1_Page::WatchBluetoothNodes() {
+  if (hidraw_) return;  // one watch for the page's life
   hidraw_ = std::make_unique<HidrawMonitor>();
   if (!hidraw_->ok()) return;
   hidraw_notifier_ = new QSocketNotifier(hidraw_->fd(), QSocketNotifier::Read);
