@@ -55,10 +55,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   // Rewrites every settings control from the current profile.
   void RefreshPage() override;
 
-  // Observers for tests and ms1ctl-like tools.
+  // Observers for tests.
   const LinkState& links() const { return links_; }
   PageModel& model() { return model_; }
-  const PageControls& controls() const { return c_; }
 
  private:
   // LinkView

@@ -49,10 +49,6 @@ QRgb ArgbOfStoredColor(int32_t stored) {
   return 0xFF000000u + red * 65536u + green * 256u + blue;
 }
 
-int32_t StoredColorOfArgb(QRgb argb) {
-  return static_cast<int32_t>(qRed(argb) | (qGreen(argb) << 8) | (qBlue(argb) << 16));
-}
-
 QString SleepLabelText(int32_t sleep_timer) {
   const float minutes = static_cast<float>(sleep_timer) * 0.5f;
   return Lan().Text(QStringLiteral("sleep_timer_1_text")) +

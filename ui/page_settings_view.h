@@ -17,8 +17,6 @@ namespace ms1 {
 QString DpiLabelText(int32_t raw_value);
 // The stored colour (bytes red, green, blue, 0) as an opaque ARGB value.
 QRgb ArgbOfStoredColor(int32_t stored);
-// The stored form of an ARGB colour (alpha dropped).
-int32_t StoredColorOfArgb(QRgb argb);
 // "sleep_timer_1_text", the value times 0.5 with one decimal, a blank, "sleep_timer_2_text".
 QString SleepLabelText(int32_t sleep_timer);
 
