@@ -5,19 +5,31 @@
 namespace ms1 {
 
 void ApplyEngine::ApplyConfiguration() {
-  if (links_.mouseAsleep.load() != 0) return;
+  if (links_.mouseAsleep.load() != 0) {
+    // The mouse takes no reports while it sleeps. The edit is kept on disk and
+    // stays unsent; the mouse reporting itself awake brings the apply back.
+    model_.SaveStore(store_);
+    return;
+  }
   std::optional<PageModel::ApplyInput> input = model_.TakeApplyInput();
   if (!input) return;
 
   host_.StopHeartbeat();
   host_.ShowApplyProgress(true);
   const ApplyPlan plan = PlanApply(*input->current, *input->last_applied, input->force_full);
+  int undelivered = 0;
   for (const Report& report : plan.reports) {
-    sender_.SendReport(report.data(), static_cast<int>(report.size()));
+    if (sender_.SendReport(report.data(), static_cast<int>(report.size())) == 0) ++undelivered;
   }
   host_.StartHeartbeat(period::kReceiverHeartbeat);
   model_.SaveStore(store_);
-  model_.RecordApplied(*input->current, plan);
+  // A report that did not arrive leaves the mouse in an unknown state: only a
+  // full apply brings it back to the profile.
+  if (undelivered == 0) {
+    model_.RecordApplied(*input->current, plan);
+  } else {
+    model_.RecordApplyFailed();
+  }
   host_.ShowApplyProgress(false);
 }
 

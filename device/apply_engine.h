@@ -1,5 +1,6 @@
 // ApplyConfiguration: sends what changed since the last apply (or everything
-// when a full apply is forced), then saves the store and moves the diff base.
+// when a full apply is forced), then saves the store and, when every report
+// arrived, moves the diff base; otherwise the next apply is a full one.
 // Runs on the page worker; reaches the interface only through ApplyHost.
 #pragma once
 

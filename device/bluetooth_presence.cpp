@@ -1,5 +1,6 @@
 #include "device/bluetooth_presence.h"
 
+#include <hidapi/hidapi.h>
 #include <libudev.h>
 
 #include <charconv>
@@ -31,6 +32,24 @@ bool IsMouseBluetoothHidId(std::string_view hid_id) {
   const auto product = HexField(hid_id.substr(second + 1));
   return bus == kBluetoothBus && vendor == link_ids::kBluetoothVendor &&
          product == link_ids::kBluetoothProduct;
+}
+
+bool ListHasBluetoothMouse(const hid_device_info* list) {
+  for (const hid_device_info* d = list; d != nullptr; d = d->next) {
+    if (d->bus_type == HID_API_BUS_BLUETOOTH && d->vendor_id == link_ids::kBluetoothVendor &&
+        d->product_id == link_ids::kBluetoothProduct) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ProbeBluetoothMouse() {
+  if (hid_init() != 0) return false;
+  hid_device_info* list = hid_enumerate(link_ids::kBluetoothVendor, link_ids::kBluetoothProduct);
+  const bool present = ListHasBluetoothMouse(list);
+  hid_free_enumeration(list);
+  return present;
 }
 
 std::optional<LinkChange> BluetoothNodeTracker::OnHidraw(std::string_view action,

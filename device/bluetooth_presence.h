@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+struct hid_device_info;
 struct udev;
 struct udev_monitor;
 
@@ -16,6 +17,13 @@ namespace ms1 {
 
 // True for a HID_ID property ("BBBB:VVVVVVVV:PPPPPPPP", hex) of the mouse over Bluetooth.
 bool IsMouseBluetoothHidId(std::string_view hid_id);
+
+// True when the enumeration holds the mouse on the Bluetooth bus; the same ids
+// on another bus (a USB dongle of that maker, say) are not the mouse.
+bool ListHasBluetoothMouse(const hid_device_info* list);
+
+// Whether the mouse is connected over Bluetooth LE, asked through hidapi.
+bool ProbeBluetoothMouse();
 
 enum class LinkChange { kArrived, kRemoved };
 

@@ -1,7 +1,5 @@
 #include "device/connection_manager.h"
 
-#include <hidapi/hidapi.h>
-
 #include "device/link_panels.h"
 #include "device/messages.h"
 
@@ -161,12 +159,5 @@ void ConnectionManager::SetPresence(bool present) {
   host_.PostToWindow(msg::kDevicePresence, 0, 0);
 }
 
-bool ProbeBluetoothMouse() {
-  if (hid_init() != 0) return false;
-  hid_device_info* list = hid_enumerate(link_ids::kBluetoothVendor, link_ids::kBluetoothProduct);
-  const bool present = list != nullptr;
-  hid_free_enumeration(list);
-  return present;
-}
 
 }  // namespace ms1

@@ -72,7 +72,4 @@ class ConnectionManager {
   std::function<bool()> probe_bluetooth_;
 };
 
-// Whether the mouse is connected over Bluetooth LE, asked through hidapi.
-bool ProbeBluetoothMouse();
-
 }  // namespace ms1

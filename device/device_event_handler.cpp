@@ -1,7 +1,6 @@
 #include "device/device_event_handler.h"
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 #include "device/link_panels.h"
@@ -14,7 +13,7 @@ void DeviceEventHandler::HandleDeviceEvent(DeviceEvent e) {
   switch (e.code) {
     case event::kDpiLevel: OnDpiLevel(e.value); break;
     case event::kPollingRate: OnPollingRate(e.value); break;
-    case event::kConfigChanged: SaveReportedChange(); break;
+    case event::kConfigChanged: SaveStore(); break;
     case event::kStatus: OnStatus(e.value); break;
     case event::kAcknowledge: links_.ackReceived = (e.value & 0xFF) == 0 ? 1 : 0; break;
     case event::kBattery:
@@ -27,27 +26,22 @@ void DeviceEventHandler::HandleDeviceEvent(DeviceEvent e) {
 
 void DeviceEventHandler::OnDpiLevel(uint16_t level) {
   if (level < 1 || level > 8) return;
+  if (!model_.RecordReported(ReportedSetting::kDpiLevel, level - 1)) return;
   // The indicator shows the level's DPI from the active mode, the table the
   // page shows; the five tables only differ after an import made them so.
-  const auto dpi = model_.With([&](PageState& s) -> std::optional<int32_t> {
-    ProfileRecord* p = s.Current();
-    if (!p) return std::nullopt;
-    SetSharedSetting(*p, SharedSetting::kDpiLevel, level - 1);
-    return ModeOf(*p, ActiveModeIndex(*p)).dpi_value[level - 1];
+  const int32_t dpi = model_.With([&](PageState& s) {
+    const ProfileRecord* p = s.Current();
+    return p == nullptr ? 0 : ModeOf(*p, ActiveModeIndex(*p)).dpi_value[level - 1];
   });
-  if (!dpi) return;
   view_.SelectDpiLevelOption(level);
-  host_.PostToWindow(msg::kShowDpi, 0, *dpi);
-  SaveReportedChange();
+  host_.PostToWindow(msg::kShowDpi, 0, dpi);
+  SaveStore();
 }
 
 void DeviceEventHandler::OnPollingRate(uint16_t value) {
   const auto index = PollingIndexForEvent(value);
-  if (!index) return;
-  model_.With([&](PageState& s) {
-    if (ProfileRecord* p = s.Current()) SetSharedSetting(*p, SharedSetting::kPollingRate, *index);
-  });
-  SaveReportedChange();
+  if (!index || !model_.RecordReported(ReportedSetting::kPollingRate, *index)) return;
+  SaveStore();
 }
 
 void DeviceEventHandler::OnStatus(uint16_t value) {
@@ -59,8 +53,10 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
     if (SleepLabelWanted(links_)) view_.ShowSleepLabel(true);
   }
   const bool awake = (value & 0xFF) != 0;
-  links_.mouseAsleep = awake ? 0 : 1;
+  const bool was_asleep = links_.mouseAsleep.exchange(awake ? 0 : 1) != 0;
   view_.ShowSleepLabel(!awake);
+  // Edits made while it slept were kept but not sent: send them now.
+  if (awake && was_asleep && model_.HasUnsentEdits()) host_.PostToWindow(msg::kApplyRequest, 0, 0);
   const int level = value >> 8;
   if (level >= 1 && level <= 10) {
     battery_level_ = level;
@@ -70,20 +66,13 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
 }
 
 void DeviceEventHandler::OnMode(uint16_t mode) {
-  if (mode > 4) return;
-  const bool changed = model_.With([&](PageState& s) {
-    ProfileRecord* p = s.Current();
-    if (p) p->active_mode = mode;
-    return p != nullptr;
-  });
-  if (!changed) return;
+  if (mode > 4 || !model_.RecordReported(ReportedSetting::kActiveMode, mode)) return;
   view_.RefreshPage();
   if (mode <= 1) view_.SelectModeOptionNotifying(mode);
-  SaveReportedChange();
+  SaveStore();
 }
 
-void DeviceEventHandler::SaveReportedChange() {
-  model_.MarkCurrentApplied();
+void DeviceEventHandler::SaveStore() {
   model_.SaveStore(store_);
 }
 

@@ -36,8 +36,7 @@ class DeviceEventHandler {
   void OnPollingRate(uint16_t value);
   void OnStatus(uint16_t value);
   void OnMode(uint16_t mode);
-  // The mouse already holds what it reported: the profile counts as sent.
-  void SaveReportedChange();
+  void SaveStore();
 
   PageModel& model_;
   LinkState& links_;

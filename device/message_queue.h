@@ -28,6 +28,19 @@ class MessageQueue {
     ready_.notify_one();
   }
 
+  // Posts unless a message with the same id waits already; false when it did.
+  bool PostUnlessWaiting(const ThreadMessage& message) {
+    {
+      std::lock_guard lock(mutex_);
+      for (const ThreadMessage& waiting : messages_) {
+        if (waiting.id == message.id) return false;
+      }
+      messages_.push_back(message);
+    }
+    ready_.notify_one();
+    return true;
+  }
+
   // Blocks until a message is there; messages come out in posting order.
   ThreadMessage Wait() {
     std::unique_lock lock(mutex_);

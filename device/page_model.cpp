@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "model/profile.h"
+
 namespace ms1 {
 
 ProfileRecord* PageState::Current() {
@@ -12,6 +14,20 @@ ProfileRecord* PageState::Current() {
 const ProfileRecord* PageState::Current() const {
   return const_cast<PageState*>(this)->Current();
 }
+
+namespace {
+
+void WriteReported(ProfileRecord& profile, ReportedSetting setting, int32_t value) {
+  switch (setting) {
+    case ReportedSetting::kDpiLevel: SetSharedSetting(profile, SharedSetting::kDpiLevel, value); break;
+    case ReportedSetting::kPollingRate:
+      SetSharedSetting(profile, SharedSetting::kPollingRate, value);
+      break;
+    case ReportedSetting::kActiveMode: profile.active_mode = value; break;
+  }
+}
+
+}  // namespace
 
 std::unique_ptr<ProfileRecord> CopyProfile(const ProfileRecord& profile) {
   auto copy = std::make_unique<ProfileRecord>();
@@ -31,20 +47,44 @@ std::optional<PageModel::ApplyInput> PageModel::TakeApplyInput() {
   ApplyInput input{CopyProfile(*current), CopyProfile(*state_.last_applied),
                    state_.force_full_apply};
   state_.force_full_apply = false;
+  applying_ = true;
+  reported_in_apply_.clear();
   return input;
 }
 
 void PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan) {
   std::lock_guard lock(mutex_);
   std::memcpy(state_.last_applied.get(), &sent, sizeof(ProfileRecord));
+  for (const Reported& r : reported_in_apply_) WriteReported(*state_.last_applied, r.setting, r.value);
+  reported_in_apply_.clear();
+  applying_ = false;
   if (plan.sections.buttons) state_.macro_numbers = plan.macro_numbers;
 }
 
-void PageModel::MarkCurrentApplied() {
+void PageModel::RecordApplyFailed() {
   std::lock_guard lock(mutex_);
-  if (const ProfileRecord* current = state_.Current()) {
-    std::memcpy(state_.last_applied.get(), current, sizeof(ProfileRecord));
-  }
+  state_.force_full_apply = true;
+  reported_in_apply_.clear();
+  applying_ = false;
+}
+
+bool PageModel::RecordReported(ReportedSetting setting, int32_t value) {
+  std::lock_guard lock(mutex_);
+  ProfileRecord* current = state_.Current();
+  if (current == nullptr) return false;
+  WriteReported(*current, setting, value);
+  WriteReported(*state_.last_applied, setting, value);
+  if (applying_) reported_in_apply_.push_back({setting, value});
+  return true;
+}
+
+bool PageModel::HasUnsentEdits() const {
+  std::lock_guard lock(mutex_);
+  const ProfileRecord* current = state_.Current();
+  if (current == nullptr) return false;
+  if (state_.force_full_apply) return true;
+  return current->active_mode != state_.last_applied->active_mode ||
+         DiffProfiles(*current, *state_.last_applied) != SectionFlags{};
 }
 
 bool PageModel::SaveStore(ProfileStoreWriter& writer) {

@@ -17,6 +17,9 @@ namespace ms1 {
 
 using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
 
+// Settings the mouse changes with its own buttons and reports as events.
+enum class ReportedSetting { kDpiLevel, kPollingRate, kActiveMode };
+
 struct PageState {
   ProfileList profiles;
   int selected = 0;
@@ -67,12 +70,25 @@ class PageModel {
   // current profile (the flag then stays as it is).
   std::optional<ApplyInput> TakeApplyInput();
 
-  // After an apply: the profile as it was sent becomes the diff base, so an
-  // edit made during the apply is still found different by the next one.
+  // After an apply whose every report was delivered: the profile as it was
+  // sent becomes the diff base, so an edit made during the apply is still
+  // found different by the next one. What the mouse reported meanwhile stays
+  // as it reported it.
   void RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan);
 
-  // After a device-reported change: what is in memory counts as sent.
-  void MarkCurrentApplied();
+  // After an apply in which some report was not delivered: nothing counts as
+  // sent, and the next apply, over whatever link, sends everything.
+  void RecordApplyFailed();
+
+  // A setting the mouse changed with its own buttons goes into the current
+  // profile and the diff base alike: the mouse holds it already, so no apply
+  // sends it back, while edits not yet sent stay unsent. False when there is
+  // no current profile.
+  bool RecordReported(ReportedSetting setting, int32_t value);
+
+  // True when the next apply would send more than the two mode-select
+  // reports, or would select another mode.
+  bool HasUnsentEdits() const;
 
   // Saves the list and the selected index. Saves from any thread are
   // serialised, and each writes the state as it was when its turn came, so
@@ -80,9 +96,16 @@ class PageModel {
   bool SaveStore(ProfileStoreWriter& writer);
 
  private:
+  struct Reported {
+    ReportedSetting setting;
+    int32_t value;
+  };
+
   mutable std::mutex mutex_;
   std::mutex store_mutex_;  // taken before mutex_, never the other way round
   PageState state_;
+  bool applying_ = false;                     // between TakeApplyInput and its outcome
+  std::vector<Reported> reported_in_apply_;  // what the mouse reported meanwhile
 };
 
 }  // namespace ms1

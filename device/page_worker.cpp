@@ -11,7 +11,13 @@ void PageWorker::Start() {
 void PageWorker::Post(uint32_t id, uintptr_t wParam, intptr_t lParam) {
   std::lock_guard lock(lifecycle_mutex_);
   if (stopped_) return;
-  queue_.Post({id, wParam, lParam});
+  // An apply works on the profile as it stands when it starts, so a request
+  // made while another one waits unstarted is already served by that one.
+  if (id == TM_APPLY) {
+    queue_.PostUnlessWaiting({id, wParam, lParam});
+  } else {
+    queue_.Post({id, wParam, lParam});
+  }
 }
 
 void PageWorker::Stop() {

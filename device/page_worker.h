@@ -1,5 +1,6 @@
 // The page's worker thread: runs one apply per TM_APPLY, in arrival order,
-// while a link is open; drops the request otherwise.
+// while a link is open; drops the request otherwise. Requests made while
+// another waits unstarted merge into it.
 #pragma once
 
 #include <functional>
@@ -26,7 +27,8 @@ class PageWorker {
 
   void Start();
 
-  // Thread-safe. Messages posted after Stop() are not run.
+  // Thread-safe. Messages posted after Stop() are not run; a TM_APPLY posted
+  // while another TM_APPLY waits is dropped.
   void Post(uint32_t id, uintptr_t wParam = 0, intptr_t lParam = 0);
 
   // Posts the quit message and waits without a time limit until the thread

@@ -69,14 +69,42 @@ TEST_F(ApplyEngineTest, SleepTimerEditSendsTheLightingOfModesZeroAndOne) {
   EXPECT_EQ(Commands(sender.sent), (std::vector<uint8_t>{0x0C, 0x05, 0x05, 0x0C}));
 }
 
-TEST_F(ApplyEngineTest, AsleepMouseGetsNothingAndTheForceFlagWaits) {
+// The edit is kept on disk while the mouse sleeps, and stays unsent.
+TEST_F(ApplyEngineTest, AsleepMouseGetsNothingButTheEditIsSavedAndWaits) {
   links.mouseAsleep = 1;
   engine.ApplyConfiguration();
   EXPECT_TRUE(sender.sent.empty());
   EXPECT_TRUE(host.Events().empty());
-  EXPECT_EQ(store.saves, 0);
+  EXPECT_EQ(store.saves, 1);
   EXPECT_TRUE(model.With([](PageState& s) { return s.force_full_apply; }));
+  EXPECT_TRUE(model.HasUnsentEdits());
 }
+
+// Whichever report is lost (no link, refused, link gone mid-apply), nothing
+// counts as sent and the next apply sends the whole profile.
+TEST_F(ApplyEngineTest, AnUndeliveredReportMakesTheNextApplyFull) {
+  const std::vector<std::vector<int>> scripts = {{0}, {1, 1, 1, 0},
+                                                 {1, 0, 1}, {0, 0, 0, 0}};
+  int32_t sleep_timer = 1;
+  for (const auto& script : scripts) {
+    engine.ApplyConfiguration();  // a clean start: everything delivered
+    Edit(SharedSetting::kSleepTimer, ++sleep_timer);
+    const auto base = LastApplied();
+    sender.sent.clear();
+    sender.script = script;
+    engine.ApplyConfiguration();
+    EXPECT_EQ(sender.sent.size(), 4u);
+    EXPECT_TRUE(SameProfile(*LastApplied(), *base)) << sleep_timer;
+    EXPECT_TRUE(model.HasUnsentEdits());
+
+    sender.sent.clear();
+    sender.script.clear();
+    engine.ApplyConfiguration();
+    EXPECT_EQ(sender.sent.size(), 12u) << "full apply after a loss";
+    EXPECT_FALSE(model.HasUnsentEdits());
+  }
+}
+
 
 TEST_F(ApplyEngineTest, NoCurrentProfileMeansNoApply) {
   model.With([](PageState& s) { s.selected = 7; });
@@ -137,13 +165,41 @@ TEST_F(ApplyEngineTest, MacroNumbersAreKeptWhenButtonsAreSent) {
   EXPECT_EQ(numbers[0][3], 0);
 }
 
-TEST_F(ApplyEngineTest, DeviceReportedChangeCountsAsSent) {
-  engine.ApplyConfiguration();
-  Edit(SharedSetting::kDpiLevel, 3);
-  model.MarkCurrentApplied();
-  sender.sent.clear();
-  engine.ApplyConfiguration();
-  EXPECT_EQ(Commands(sender.sent), (std::vector<uint8_t>{0x0C, 0x0C}));
+// What the mouse reports it holds already: never sent back, whether it came
+// between applies or in the middle of one; an edit still waiting for its
+// apply is not swallowed by it.
+TEST_F(ApplyEngineTest, DeviceReportedSettingsAreNotSentBack) {
+  struct Case {
+    ReportedSetting setting;
+    int32_t value;
+  };
+  for (const Case c : {Case{ReportedSetting::kDpiLevel, 3}, Case{ReportedSetting::kPollingRate, 1},
+                       Case{ReportedSetting::kActiveMode, 1}}) {
+    for (const bool during_apply : {false, true}) {
+      model.With([](PageState& s) { ResetProfile(*s.Current()); });
+      engine.ApplyConfiguration();
+      sender.sent.clear();
+      if (during_apply) {
+        sender.on_send = [&](const Report&) {
+          if (sender.sent.size() == 3) model.RecordReported(c.setting, c.value);
+        };
+        Edit(SharedSetting::kLightBrightness, 2);
+        engine.ApplyConfiguration();
+        sender.on_send = nullptr;
+      } else {
+        Edit(SharedSetting::kLightBrightness, 2);
+        model.RecordReported(c.setting, c.value);
+        engine.ApplyConfiguration();
+        EXPECT_EQ(Commands(sender.sent), (std::vector<uint8_t>{0x0C, 0x05, 0x05, 0x0C}))
+            << "the waiting edit is still sent";
+      }
+      sender.sent.clear();
+      engine.ApplyConfiguration();
+      EXPECT_EQ(Commands(sender.sent), (std::vector<uint8_t>{0x0C, 0x0C}))
+          << static_cast<int>(c.setting) << " during apply " << during_apply;
+      EXPECT_FALSE(model.HasUnsentEdits());
+    }
+  }
 }
 
 // The same apply through the real transport and a wired fake: the wired link

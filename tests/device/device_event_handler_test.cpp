@@ -36,6 +36,9 @@ class DeviceEventHandlerTest : public ::testing::Test {
       return std::memcmp(s.Current(), s.last_applied.get(), sizeof(ProfileRecord)) == 0;
     });
   }
+  ProfileRecord LastApplied() {
+    return model.With([](PageState& s) { return *s.last_applied; });
+  }
 };
 
 TEST_F(DeviceEventHandlerTest, DpiLevelGoesIntoEveryModeShowsTheIndicatorAndSaves) {
@@ -47,7 +50,7 @@ TEST_F(DeviceEventHandlerTest, DpiLevelGoesIntoEveryModeShowsTheIndicatorAndSave
   ASSERT_EQ(host.CountPosts(msg::kShowDpi), 1);
   EXPECT_EQ(host.posts.back().lParam, 77);  // from the active mode's table
   EXPECT_EQ(store.saves, 1);
-  EXPECT_TRUE(LastAppliedEqualsCurrent());
+  for (const ModeRecord& m : LastApplied().modes) EXPECT_EQ(m.dpi_level, 2);
 }
 
 TEST_F(DeviceEventHandlerTest, OutOfRangeSettingEventsAreIgnoredWithoutASave) {
@@ -67,9 +70,10 @@ TEST_F(DeviceEventHandlerTest, OutOfRangeSettingEventsAreIgnoredWithoutASave) {
 TEST_F(DeviceEventHandlerTest, PollingRateAndConfigurationChangeSave) {
   handler.HandleDeviceEvent({event::kPollingRate, 1});
   for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.polling_rate, 3);
+  for (const ModeRecord& m : LastApplied().modes) EXPECT_EQ(m.polling_rate, 3);
   handler.HandleDeviceEvent({event::kConfigChanged, 0xABCD});
   EXPECT_EQ(store.saves, 2);
-  EXPECT_TRUE(LastAppliedEqualsCurrent());
+  EXPECT_FALSE(LastAppliedEqualsCurrent());  // only what the mouse reported counts as sent
 }
 
 TEST_F(DeviceEventHandlerTest, ModeEventRefreshesAndSelectsOnlyExistingOptions) {
@@ -110,6 +114,29 @@ TEST_F(DeviceEventHandlerTest, StatusAsleepWhileWiredStopsApplies) {
   handler.HandleDeviceEvent({event::kStatus, 0x0501});
   EXPECT_EQ(links.mouseAsleep, 0);
   EXPECT_FALSE(view.sleep_label);
+}
+
+// Edits made while the mouse slept were saved but not sent: the mouse
+// reporting itself awake asks for one apply, and only then.
+TEST_F(DeviceEventHandlerTest, WakingWithUnsentEditsRequestsAnApply) {
+  struct Case {
+    int asleep_before;
+    uint16_t status;
+    bool unsent;
+    int requests;
+  };
+  for (const Case c : {Case{1, 0x0501, true, 1}, Case{1, 0x0501, false, 0},
+                       Case{0, 0x0501, true, 0}, Case{1, 0x0500, true, 0}}) {
+    model.With([&](PageState& s) {
+      std::memcpy(s.last_applied.get(), s.Current(), sizeof(ProfileRecord));
+      if (c.unsent) s.Current()->modes[0].sleep_timer += 1;
+    });
+    links.mouseAsleep = c.asleep_before;
+    host.posts.clear();
+    handler.HandleDeviceEvent({event::kStatus, c.status});
+    EXPECT_EQ(host.CountPosts(msg::kApplyRequest), c.requests)
+        << c.asleep_before << " " << c.status << " " << c.unsent;
+  }
 }
 
 TEST_F(DeviceEventHandlerTest, AcknowledgementAndBatteryLevel) {

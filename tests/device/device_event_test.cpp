@@ -1,6 +1,7 @@
 #include "device/device_event.h"
 
 #include <gtest/gtest.h>
+#include <hidapi/hidapi.h>
 
 #include <vector>
 
@@ -51,6 +52,35 @@ TEST(BluetoothPresence, RecognisesOnlyTheMouseOverBluetooth) {
   EXPECT_FALSE(IsMouseBluetoothHidId("0005:0000045E"));
   EXPECT_FALSE(IsMouseBluetoothHidId(""));
   EXPECT_FALSE(IsMouseBluetoothHidId("0005:0000045E:00000040x"));
+}
+
+// The start-up enumeration: the ids alone are not enough, the bus must be
+// Bluetooth, wherever in the list the mouse stands.
+TEST(BluetoothPresence, EnumerationCountsTheMouseOnlyOnTheBluetoothBus) {
+  auto node = [](hid_bus_type bus, unsigned short vendor, unsigned short product) {
+    hid_device_info d{};
+    d.bus_type = bus;
+    d.vendor_id = vendor;
+    d.product_id = product;
+    return d;
+  };
+  struct Case {
+    std::vector<hid_device_info> list;
+    bool present;
+  };
+  const std::vector<Case> cases = {
+      {{}, false},
+      {{node(HID_API_BUS_BLUETOOTH, 0x045E, 0x0040)}, true},
+      {{node(HID_API_BUS_USB, 0x045E, 0x0040)}, false},
+      {{node(HID_API_BUS_UNKNOWN, 0x045E, 0x0040)}, false},
+      {{node(HID_API_BUS_USB, 0x045E, 0x0040), node(HID_API_BUS_BLUETOOTH, 0x045E, 0x0040)}, true},
+      {{node(HID_API_BUS_BLUETOOTH, 0x045E, 0x0041)}, false},
+  };
+  for (Case c : cases) {
+    for (std::size_t i = 0; i + 1 < c.list.size(); ++i) c.list[i].next = &c.list[i + 1];
+    EXPECT_EQ(ListHasBluetoothMouse(c.list.empty() ? nullptr : c.list.data()), c.present)
+        << c.list.size();
+  }
 }
 
 TEST(BluetoothPresence, TrackerSeesRemovalOfKnownNodesOnly) {

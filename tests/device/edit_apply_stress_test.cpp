@@ -65,7 +65,9 @@ TEST(EditApplyStressTest, EditsRacingAppliesStayConsistent) {
   worker.Stop();
 
   EXPECT_FALSE(store.overlapped);
-  EXPECT_GT(store.saves, kEdits / 7);
+  // Requests made while another waits merge into it, so fewer applies run
+  // than were asked for; the interface thread's saves come on top.
+  EXPECT_GT(store.saves, kEdits / 97 + 1);
   // The last apply started after the last edit, so what it sent is current.
   model.With([](PageState& s) { EXPECT_TRUE(SameProfile(*s.last_applied, *s.Current())); });
   for (const Report& r : rig.wired.sent) {

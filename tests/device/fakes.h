@@ -67,15 +67,18 @@ class FakeBle final : public BleWriter {
   }
 };
 
-// Records the reports an apply hands to the transport.
+// Records the reports an apply hands to the transport; answers from a script
+// of results (then `result`), as a transport would.
 class RecordingSender final : public ReportSender {
  public:
   std::vector<Report> sent;
+  std::vector<int> script;
+  int result = 1;
   std::function<void(const Report&)> on_send;
   int SendReport(const uint8_t* report, int length) override {
     sent.emplace_back(report, report + length);
     if (on_send) on_send(sent.back());
-    return 1;
+    return sent.size() <= script.size() ? script[sent.size() - 1] : result;
   }
 };
 

@@ -86,9 +86,12 @@ class WorkerApplyTest : public ::testing::Test, protected test::ApplyRig {
   }
 };
 
-TEST_F(WorkerApplyTest, TwoRequestsDuringAnApplyRunTwoMoreInOrder) {
+// Browsing profiles queues one request per row: those made while another
+// waits unstarted merge into it, and the mouse still ends with the last edit.
+TEST_F(WorkerApplyTest, RequestsDuringAnApplyMergeIntoOneMore) {
   worker.Post(TM_APPLY);
   ASSERT_TRUE(in_apply.Wait());
+  worker.Post(TM_APPLY);
   model.With([](PageState& s) { SetSharedSetting(*s.Current(), SharedSetting::kSleepTimer, 5); });
   worker.Post(TM_APPLY);
   worker.Post(TM_APPLY);
@@ -101,9 +104,8 @@ TEST_F(WorkerApplyTest, TwoRequestsDuringAnApplyRunTwoMoreInOrder) {
                                      0x05, 0x06, 0x06, 0x08, 0x08, 0x0C};
   std::vector<uint8_t> expected = full;
   for (uint8_t c : {0x0C, 0x05, 0x05, 0x0C}) expected.push_back(c);  // the edit
-  for (uint8_t c : {0x0C, 0x0C}) expected.push_back(c);              // nothing new
   EXPECT_EQ(commands, expected);
-  EXPECT_EQ(store.saves, 3);
+  EXPECT_EQ(store.saves, 2);
 }
 
 TEST_F(WorkerApplyTest, ShutdownWaitsForTheRunningApply) {
