@@ -106,7 +106,7 @@ void BM_LoadProfileStore(benchmark::State& state) {
     ProfileList loaded;
     int32_t selected = 0;
     start = Clock::now();
-    LoadProfileStore(f.data, u"Profile", loaded, selected);
+    LoadProfileStore(f.data, loaded, selected, u"Profile");
     const double t = Seconds(start);
     store_time += t;
     state.SetIterationTime(t);

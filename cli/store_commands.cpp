@@ -1,19 +1,21 @@
 // Commands on the program's own stores: `profiles ...` and `macros ...`.
 // They work on the data folder the program uses (that of the program beside
 // ms1ctl; see DataFolder) unless --data names another, and call the same
-// store functions as the program.
+// store functions and command rules as the program. The running program owns
+// its data folder: commands that write a store refuse while it runs.
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
 #include "cli/profile_view.h"
+#include "model/data_folder_lock.h"
 #include "model/macro_store.h"
 #include "model/named_list.h"
 #include "model/profile.h"
+#include "model/profile_commands.h"
 #include "model/profile_exchange.h"
 #include "model/profile_store.h"
 #include "model/text_field.h"
-#include "model/unique_name.h"
 #include "platform/folders.h"
 
 namespace ms1::cli {
@@ -22,9 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-
-// The texts the language file will provide; English until then.
-constexpr std::u16string_view kAddProfileText = u"Profile";
 
 struct Options {
   std::string data;
@@ -48,12 +47,33 @@ fs::path DataPath() {
   return options.data.empty() ? fs::path(DataFolder()) : fs::path(options.data);
 }
 
+// Held by a writing command from before it reads a store until it ends, so
+// the program cannot start in between and no two commands interleave.
+DataFolderLock write_lock;
+
+// Every command that writes a store calls this first.
+void OwnDataFolder() {
+  const fs::path data = DataPath();
+  std::string error;
+  switch (write_lock.TryTake(data, error)) {
+    case DataFolderLock::Result::kTaken:
+      return;
+    case DataFolderLock::Result::kBusy:
+      Fail("the MS_1 program is running and owns the data folder " + data.string() +
+           "; make the change in the program, or close it and try again");
+    case DataFolderLock::Result::kUnavailable:
+      // A folder that cannot hold the lock file cannot hold the store either;
+      // the write that follows says so.
+      return;
+  }
+}
+
 struct Profiles {
   fs::path data = DataPath();
   ProfileList list;
   int32_t selected = 0;
 
-  Profiles() { Warn(LoadProfileStore(data, kAddProfileText, list, selected)); }
+  Profiles() { Warn(LoadProfileStore(data, list, selected)); }
 
   std::size_t Find(const std::string& name) const {
     const int index = FindProfile(list, Utf8ToUtf16(name));
@@ -82,10 +102,12 @@ struct Macros {
 // A new profile name as the name dialog accepts it.
 std::u16string NewProfileName(const Profiles& profiles, const std::string& name) {
   const std::u16string wide = Utf8ToUtf16(name);
-  if (wide.empty()) Fail("a profile name must not be empty");
-  if (wide.size() > kMaxProfileNameLength) Fail("a profile name has at most 49 characters");
-  if (ProfileNameExists(profiles.list, wide))
-    Fail("a profile named \"" + name + "\" exists already");
+  switch (CheckProfileName(profiles.list, wide)) {
+    case ProfileNameCheck::kOk: return wide;
+    case ProfileNameCheck::kEmpty: Fail("a profile name must not be empty");
+    case ProfileNameCheck::kTooLong: Fail("a profile name has at most 49 characters");
+    case ProfileNameCheck::kTaken: Fail("a profile named \"" + name + "\" exists already");
+  }
   return wide;
 }
 
@@ -113,42 +135,38 @@ void ListProfiles() {
 }
 
 void AddProfile() {
+  OwnDataFolder();
   Profiles profiles;
-  profiles.list.push_back(CreateProfile(NewProfileName(profiles, options.name)));
-  profiles.selected =
-      static_cast<int32_t>(profiles.list.size() - 1);  // an added profile becomes current
+  AddNamedProfile(profiles.list, profiles.selected, NewProfileName(profiles, options.name));
   profiles.Save();
 }
 
 void DeleteProfile() {
+  OwnDataFolder();
   Profiles profiles;
-  const std::size_t index = profiles.Find(options.name);
-  if (profiles.list.size() <= 1) Fail("the only profile cannot be deleted");
-  profiles.list.erase(profiles.list.begin() + static_cast<std::ptrdiff_t>(index));
-  // The profile after a deleted current one takes its place; after the last,
-  // the one before it. Any other selection stays on the same profile.
-  const auto deleted = static_cast<int32_t>(index);
-  const auto count = static_cast<int32_t>(profiles.list.size());
-  if (deleted < profiles.selected || (deleted == profiles.selected && deleted == count)) {
-    --profiles.selected;
+  if (!DeleteProfileAt(profiles.list, profiles.selected, profiles.Find(options.name))) {
+    Fail("the only profile cannot be deleted");
   }
   profiles.Save();
 }
 
 void RenameProfile() {
+  OwnDataFolder();
   Profiles profiles;
   const std::size_t index = profiles.Find(options.name);
-  SetFieldText(profiles.list[index]->name, NewProfileName(profiles, options.other_name));
+  RenameProfileAt(profiles.list, index, NewProfileName(profiles, options.other_name));
   profiles.Save();
 }
 
 void ResetNamedProfile() {
+  OwnDataFolder();
   Profiles profiles;
   ResetProfile(*profiles.list[profiles.Find(options.name)]);
   profiles.Save();
 }
 
 void SelectProfile() {
+  OwnDataFolder();
   Profiles profiles;
   profiles.selected = static_cast<int32_t>(profiles.Find(options.name));
   profiles.Save();
@@ -162,6 +180,7 @@ void ExportNamedProfile() {
 }
 
 void ImportProfileFile() {
+  OwnDataFolder();
   Profiles profiles;
   Macros macros;
   ProfileImport result;
@@ -218,6 +237,7 @@ void ShowMacro() {
 }
 
 void ImportMacroFile() {
+  OwnDataFolder();
   Macros macros;
   std::size_t index = 0;
   std::string error;

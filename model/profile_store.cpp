@@ -39,8 +39,8 @@ void ReadStore(StoreReader& store, ProfileList& profiles, int32_t& selected) {
 
 }  // namespace
 
-StoreLoad LoadProfileStore(const fs::path& data_folder, std::u16string_view add_profile_text,
-                           ProfileList& profiles, int32_t& selected) {
+StoreLoad LoadProfileStore(const fs::path& data_folder, ProfileList& profiles, int32_t& selected,
+                           std::u16string_view add_profile_text) {
   StoreLoad load;
   {
     StoreReader store(ProfileStorePath(data_folder), load);

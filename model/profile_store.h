@@ -20,6 +20,11 @@ using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
 
 std::filesystem::path ProfileStorePath(const std::filesystem::path& data_folder);
 
+// The English text of the language key "add_profile_text": the base of the
+// default profile names ("Profile 1", "Profile 2", ...) wherever no language
+// file gives another.
+inline constexpr std::u16string_view kDefaultAddProfileText = u"Profile ";
+
 // Fills an empty list from the store and sets the selected index. Afterwards
 // the list holds at least one profile and selected names one of them:
 // - no store, an empty one or one without profiles: one default profile named
@@ -28,9 +33,9 @@ std::filesystem::path ProfileStorePath(const std::filesystem::path& data_folder)
 //   is kept aside (StoreLoad::set_aside) before anything can overwrite it;
 // - a stored index outside the list selects profile 0.
 // Every record is made safe before use (record_safety.h).
-StoreLoad LoadProfileStore(const std::filesystem::path& data_folder,
-                           std::u16string_view add_profile_text, ProfileList& profiles,
-                           int32_t& selected);
+StoreLoad LoadProfileStore(const std::filesystem::path& data_folder, ProfileList& profiles,
+                           int32_t& selected,
+                           std::u16string_view add_profile_text = kDefaultAddProfileText);
 
 // Rewrites the whole store atomically; safe to call from any thread, as long
 // as the list does not change during the call. On failure the previous store

@@ -78,6 +78,17 @@ void StoreLoad::NoteProblem(const std::string& text) {
   problem += text;
 }
 
+StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads) {
+  std::string problems, kept;
+  for (const StoreLoad& load : loads) {
+    if (!load.problem.empty()) problems += (problems.empty() ? "" : "; ") + load.problem;
+    if (!load.set_aside.empty()) kept += (kept.empty() ? "" : ", ") + load.set_aside.string();
+  }
+  if (problems.empty() && kept.empty()) return {};
+  if (kept.empty()) return {"store_load_problem_text", {problems}};
+  return {"store_kept_aside_text", {problems, kept}};
+}
+
 StoreReader::StoreReader(fs::path path, StoreLoad& load) : path_(std::move(path)), load_(load) {
   fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) {

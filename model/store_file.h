@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace ms1 {
 
@@ -30,6 +31,16 @@ struct StoreLoad {
   bool ok() const { return problem.empty(); }
   void NoteProblem(const std::string& text);
 };
+
+// What the user is told after the stores were loaded: a language key whose
+// text takes the arguments as %1, %2; no key when all went well.
+struct StoreLoadNotice {
+  std::string text_key;
+  std::vector<std::string> args;
+};
+// "store_kept_aside_text" (%1 what went wrong, %2 where the damaged files
+// were kept) when a file was kept aside, else "store_load_problem_text" (%1).
+StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads);
 
 // A store file opened for loading. A file that exists but cannot be opened is
 // noted as a problem and kept aside; a missing or empty file has no content.

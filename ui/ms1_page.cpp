@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
+#include <QStringList>
+#include <cstdio>
 
 #include "device/bluetooth_presence.h"
 #include "device/link_panels.h"
@@ -23,6 +25,7 @@
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "platform/system_mouse_settings.h"
+#include "ui/msg_wnd.h"
 #include "ui/button_text.h"
 #include "ui/page_settings_view.h"
 #include "ui/page_window_bridge.h"
@@ -116,14 +119,16 @@ void CMS_1_Page::Init(PageHost& host) {
 }
 
 void CMS_1_Page::LoadProfileList() {
+  OwnDataFolder();
   const std::u16string add_text = Lan().Text(QStringLiteral("add_profile_text")).toStdU16String();
+  std::vector<StoreLoad> loads;
   const int selected = model_.With([&](PageState& s) {
     s.force_full_apply = true;
     s.profiles.clear();
     s.macros.clear();
     int32_t index = 0;
-    LoadProfileStore(folders_.data, add_text, s.profiles, index);
-    LoadMacroStore(folders_.data, s.macros);
+    loads.push_back(LoadProfileStore(folders_.data, s.profiles, index, add_text));
+    loads.push_back(LoadMacroStore(folders_.data, s.macros));
     s.selected = index;
     if (c_.profile_list != nullptr) {
       const QSignalBlocker quiet(c_.profile_list);
@@ -141,6 +146,32 @@ void CMS_1_Page::LoadProfileList() {
   if (manager_) manager_->OnBluetoothLink(links_.bleConnected.load() != 0);
   RefreshPage();
   WatchBluetoothNodes();
+  TellLoadProblems(loads);
+}
+
+void CMS_1_Page::OwnDataFolder() {
+  // A command of ms1ctl may be writing the store this very moment; it ends soon.
+  constexpr std::chrono::seconds kCommandEnds{3};
+  std::string error;
+  const auto result = data_lock_.Take(folders_.data, kCommandEnds, error);
+  if (result == DataFolderLock::Result::kBusy) {
+    std::fprintf(stderr, "the data folder %s is held by another process\n",
+                 folders_.data.c_str());
+  } else if (result == DataFolderLock::Result::kUnavailable) {
+    std::fprintf(stderr, "the data folder cannot be locked: %s\n", error.c_str());
+  }
+}
+
+void CMS_1_Page::TellLoadProblems(const std::vector<StoreLoad>& loads) {
+  const StoreLoadNotice notice = NoticeOf(loads);
+  if (notice.text_key.empty()) return;
+  // Shown once the window is up, not in the middle of its start-up.
+  host_->Messages().PostWork([host = host_, notice] {
+    QStringList args;
+    for (const std::string& arg : notice.args) args << QString::fromStdString(arg);
+    ShowMessageBox(host->HostWindow(), QStringLiteral("warning_title_text"),
+                   QString::fromStdString(notice.text_key), true, args);
+  });
 }
 
 void CMS_1_Page::WatchBluetoothNodes() {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "device/apply_engine.h"
 #include "device/charge_display.h"
@@ -19,7 +20,9 @@
 #include "device/page_model.h"
 #include "device/page_worker.h"
 #include "device/report_transport.h"
+#include "model/data_folder_lock.h"
 #include "model/profile.h"
+#include "model/store_file.h"
 #include "ui/device_page.h"
 #include "ui/page_controls.h"
 
@@ -84,6 +87,10 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void OnTimer(const Notification& n);
 
   void SelectProfile(int index);
+  // The running program owns its data folder for its whole life.
+  void OwnDataFolder();
+  // Problems met while loading the stores, shown to the user once.
+  void TellLoadProblems(const std::vector<StoreLoad>& loads);
   void WatchBluetoothNodes();
   bool HasCurrentProfile() const;
   int32_t ActiveLightEffect() const;
@@ -95,6 +102,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   LinkView& view() { return *this; }
 
   PageFolders folders_;
+  DataFolderLock data_lock_;
   PageHost* host_ = nullptr;
   PageControls c_;
   LinkState links_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "platform/skin_form.h"
 
@@ -15,6 +16,7 @@ class CMsgWnd : public SkinDialog {
   // Inputs, set before Create().
   QString title;
   QString message;
+  QStringList messageArgs;    // fill %1, %2, ... of the message's text
   bool singleButton = false;  // a notice: only "btn_ok"
 
   QString WindowClassName() const override { return QStringLiteral("MsgWnd"); }
@@ -27,6 +29,6 @@ class CMsgWnd : public SkinDialog {
 
 // Creates, centres and runs a message box owned by `owner`; its modal result.
 int ShowMessageBox(QWidget* owner, const QString& titleKey, const QString& messageKey,
-                   bool singleButton = false);
+                   bool singleButton = false, const QStringList& messageArgs = {});
 
 }  // namespace ms1

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <filesystem>
 #include <string>
 
 #include "libs/virtualmouse/sim_connection.h"
@@ -39,6 +40,28 @@ class DemoProgram : public test::ProgramOnX {
   QTemporaryDir vmouse_;
 };
 
+// A folder to try things in: a copy of the demo folder with its own data.
+class DemoCopy : public DemoProgram {
+ protected:
+  void SetUp() override {
+    DemoProgram::SetUp();
+    const std::filesystem::path demo = std::filesystem::path(MS1_DEMO_PROGRAM).parent_path();
+    for (const auto& entry : std::filesystem::directory_iterator(demo)) {
+      if (entry.path().filename() == "Data") continue;
+      std::filesystem::copy(entry.path(), folder() / entry.path().filename(),
+                            std::filesystem::copy_options::recursive);
+    }
+  }
+  std::filesystem::path folder() const { return copy_.path().toStdString(); }
+  test::RunResult Ctl(std::vector<std::string> args) {
+    args.insert(args.begin(), MS1CTL_PATH);
+    args.insert(args.end(), {"--data", (folder() / "Data").string()});
+    return test::Run(args);
+  }
+
+  QTemporaryDir copy_;
+};
+
 TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton) {
   StartOnVirtualMouse();
   const std::string main = x_.FindVisible(MainTitle());
@@ -63,6 +86,27 @@ TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton)
 
   PressExitButton(main);
   EXPECT_EQ(ProgramExit(), 0);
+}
+
+// The running program owns its data folder: a profile added beside it would
+// be gone at its next save, so ms1ctl refuses to write until it has ended.
+TEST_F(DemoCopy, Ms1ctlWritesTheStoreOnlyWhenTheProgramHasEnded) {
+  StartProgram((folder() / "ms1-config").string(), VirtualMouseEnv());
+  const std::string main = x_.FindVisible(MainTitle());
+  ASSERT_FALSE(main.empty()) << "the main window did not appear";
+
+  const test::RunResult refused = Ctl({"profiles", "add", "Extra"});
+  EXPECT_NE(refused.exit_code, 0);
+  EXPECT_NE(refused.err.find("program is running"), std::string::npos) << refused.err;
+  const test::RunResult listed = Ctl({"profiles", "list"});
+  EXPECT_EQ(listed.exit_code, 0) << listed.err;
+  EXPECT_EQ(listed.out.find("Extra"), std::string::npos);
+
+  PressExitButton(main);
+  ASSERT_EQ(ProgramExit(), 0);
+  const test::RunResult added = Ctl({"profiles", "add", "Extra"});
+  EXPECT_EQ(added.exit_code, 0) << added.err;
+  EXPECT_NE(Ctl({"profiles", "list"}).out.find("Extra"), std::string::npos);
 }
 
 }  // namespace

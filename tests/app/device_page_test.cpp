@@ -7,6 +7,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +26,7 @@
 #include "platform/language.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
+#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -34,6 +37,14 @@ class DevicePageTest : public ::testing::Test {
   void Start(const std::string& plugged) {
     sim = std::make_unique<test::SimInstance>(
         ::testing::UnitTest::GetInstance()->current_test_info()->name(), plugged);
+    StartWindow();
+  }
+  // The program again, on the same mouse and data folder.
+  void Restart() {
+    window.reset();
+    StartWindow();
+  }
+  void StartWindow() {
     auto page = std::make_unique<CMS_1_Page>(
         PageFolders{MS1_VIRTUAL_DIR "/", data.path().toStdString()});
     this->page = page.get();
@@ -65,9 +76,19 @@ class DevicePageTest : public ::testing::Test {
   int32_t StoredActiveMode() {
     ProfileList stored;
     int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), u"P", stored, selected);
+    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
     return stored.empty() ? -1 : stored[static_cast<size_t>(selected)]->active_mode;
   }
+
+  ProfileRecord Stored() {
+    ProfileList stored;
+    int32_t selected = -1;
+    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
+    return *stored.at(static_cast<size_t>(selected));
+  }
+  // The lighting report the mouse holds for mode record k.
+  nlohmann::json MouseLighting(int k) { return sim->State()["modes"][k]["lighting"]; }
+  void ClickApply() { QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton); }
 
   QTemporaryDir data;
   std::unique_ptr<test::SimInstance> sim;
@@ -241,9 +262,81 @@ TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
   ASSERT_TRUE(test::WaitFor([&] {
     ProfileList stored;
     int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), u"P", stored, selected);
+    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
     return selected == 1;
   }));
+}
+
+// The wireless mouse asleep: the edit is kept on disk, survives a restart
+// of the program, and reaches the mouse as soon as it reports itself awake.
+TEST_F(DevicePageTest, AnEditMadeWhileTheMouseSleepsReachesItWhenItWakes) {
+  Start("receiver");
+  ASSERT_EQ(page->links().mouseAsleep, 1);
+  Control<QSlider>("ms_1_slider_brightness")->setValue(3);
+  ASSERT_TRUE(test::WaitFor([&] { return Stored().modes[0].light_brightness == 3; }, 30000));
+  EXPECT_EQ(Accepted(), 0);
+
+  Restart();
+  ASSERT_TRUE(Steer("wake"));
+  ASSERT_TRUE(test::WaitFor([&] { return MouseLighting(1).is_object(); }, 60000));
+  EXPECT_EQ(MouseLighting(0)["brightness"], 3);
+  EXPECT_EQ(MouseLighting(1)["brightness"], 3);
+}
+
+// A report the mouse refused is not taken for sent: the next apply, even
+// without an edit, sends the whole profile again.
+TEST_F(DevicePageTest, AReportTheMouseRefusedIsSentAgainByTheNextApply) {
+  Start("wired");
+  ClickApply();
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() == 12; }, 30000));
+  ASSERT_TRUE(Steer("refuse 2"));  // the mode selection and mode 1's lighting
+  Control<QSlider>("ms_1_slider_brightness")->setValue(2);
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() == 12 + 2; }, 30000));
+  EXPECT_NE(MouseLighting(0)["brightness"], 2);
+  ASSERT_TRUE(test::WaitFor([&] { return !Shown("apply_ring"); }));
+
+  ClickApply();
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() == 14 + 12; }, 30000));
+  EXPECT_EQ(MouseLighting(0)["brightness"], 2);
+}
+
+// The DPI button pressed while an apply goes out: the level is the mouse's
+// already, so the next apply sends only the mode selection.
+TEST_F(DevicePageTest, ADpiPressDuringAnApplyIsNotSentBack) {
+  Start("wired");
+  ClickApply();
+  // After both settings reports (the 2nd and 6th of 12) have gone.
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() >= 7; }, 30000));
+  ASSERT_TRUE(Steer("press dpi 3"));
+  ASSERT_TRUE(test::WaitFor([&] { return Current().modes[0].dpi_level == 2; }));
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() == 12 && !Shown("apply_ring"); }, 30000));
+
+  ClickApply();
+  ASSERT_TRUE(test::WaitFor([&] { return Accepted() >= 14; }, 30000));
+  ASSERT_TRUE(test::WaitFor([&] { return !Shown("apply_ring"); }));
+  EXPECT_EQ(Accepted(), 14) << "only the two mode selections";
+}
+
+// A damaged store is kept aside and the user hears of it once, with the
+// name of the file that was kept.
+TEST_F(DevicePageTest, ADamagedStoreIsKeptAsideAndTheUserIsTold) {
+  QDir(data.path()).mkpath(QStringLiteral("ms_1"));
+  QFile store(data.filePath(QStringLiteral("ms_1/pro.data")));
+  ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+  store.write("not a profile store");
+  store.close();
+  QStringList told;
+  test::WhenModal([&](QWidget* modal) {
+    auto* box = dynamic_cast<CMsgWnd*>(modal);
+    ASSERT_NE(box, nullptr);
+    told << ControlText(box->FindControl(QStringLiteral("warning")));
+    QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
+  });
+  Start("wired");
+  ASSERT_TRUE(test::WaitFor([&] { return !told.isEmpty(); }));
+  EXPECT_TRUE(told[0].contains(data.filePath(QStringLiteral("ms_1/pro.data.damaged")))) << told[0].toStdString();
+  EXPECT_TRUE(QFile::exists(data.filePath(QStringLiteral("ms_1/pro.data.damaged"))));
+  EXPECT_EQ(Control<QListWidget>("ms_1_list_profile")->count(), 1);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "model/data_folder_lock.h"
 #include "model/macro_store.h"
+#include "model/profile_exchange.h"
 #include "model/profile.h"
 #include "model/profile_file.h"
 #include "model/profile_store.h"
@@ -60,7 +62,7 @@ class StoreCommandsTest : public test::TempDirTest {
 TEST_F(StoreCommandsTest, ProfileCommandsEditTheStore) {
   const auto first = Ctl({"profiles", "list"});
   ASSERT_EQ(first.exit_code, 0) << first.err;
-  EXPECT_EQ(Lines(first.out), std::vector<std::string>{"* 0 Profile1"});
+  EXPECT_EQ(Lines(first.out), std::vector<std::string>{"* 0 Profile 1"});
   EXPECT_EQ(fs::file_size(store), 4 + kProfileRecordSize);
 
   Ok({"profiles", "add", "Büro"});
@@ -75,10 +77,10 @@ TEST_F(StoreCommandsTest, ProfileCommandsEditTheStore) {
 
   Ok({"profiles", "rename", "GAME", "Spiel"});
   Ok({"profiles", "select", "büro"});
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Profile1", "Büro", "Spiel"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Profile 1", "Büro", "Spiel"}));
   EXPECT_EQ(ListJson()["selected"], 1);
 
-  Ok({"profiles", "delete", "Profile1"});  // before the selection: it stays on Büro
+  Ok({"profiles", "delete", "Profile 1"});  // before the selection: it stays on Büro
   EXPECT_EQ(ListJson()["selected"], 0);
   Ok({"profiles", "select", "Spiel"});
   Ok({"profiles", "delete", "Spiel"});  // the last and current one: the one before takes over
@@ -91,14 +93,14 @@ TEST_F(StoreCommandsTest, ResetKeepsTheNameAndBringsTheDefaultsBack) {
   Ok({"profiles", "list"});
   ProfileList profiles;
   int32_t selected = 0;
-  LoadProfileStore(data, u"Profile", profiles, selected);
+  LoadProfileStore(data, profiles, selected, u"Profile");
   profiles[0]->active_mode = 2;
   profiles[0]->modes[1].light_brightness = 1;
   std::string error;
   ASSERT_TRUE(SaveProfileStore(data, profiles, 0, error)) << error;
-  Ok({"profiles", "reset", "profile1"});
+  Ok({"profiles", "reset", "profile 1"});
   const std::string bytes = ReadBytes(store);
-  const auto expected = CreateProfile(u"Profile1");
+  const auto expected = CreateProfile(u"Profile 1");
   EXPECT_EQ(bytes.substr(4),
             std::string(reinterpret_cast<const char*>(expected.get()), kProfileRecordSize));
 }
@@ -107,7 +109,7 @@ TEST_F(StoreCommandsTest, ExportedProfilesRoundTripByteForByteApartFromTheName) 
   Ok({"profiles", "list"});
   ProfileList profiles;
   int32_t selected = 0;
-  LoadProfileStore(data, u"Profile", profiles, selected);
+  LoadProfileStore(data, profiles, selected, u"Profile");
   ProfileRecord& p = *profiles[0];
   p.active_mode = 4;
   p.modes[3].dpi_color[2] = 0x00ABCDEF;
@@ -123,16 +125,16 @@ TEST_F(StoreCommandsTest, ExportedProfilesRoundTripByteForByteApartFromTheName) 
   ASSERT_TRUE(SaveProfileStore(data, profiles, 0, error)) << error;
 
   const std::string exported = (dir / "p.pro").string();
-  Ok({"profiles", "export", "PROFILE1", "-o", exported});
+  Ok({"profiles", "export", "PROFILE 1", "-o", exported});
   const auto imported = Ctl({"profiles", "import", exported, "--json"});
   ASSERT_EQ(imported.exit_code, 0) << imported.err;
   const json result = json::parse(imported.out);
-  EXPECT_EQ(result["name"], "Profile1_1");
+  EXPECT_EQ(result["name"], "Profile 1_1");
   EXPECT_EQ(result["macros_added"], json::array({"Μακρο"}));
   EXPECT_EQ(ListJson()["selected"], 1);
 
   const std::string again = (dir / "again.pro").string();
-  Ok({"profiles", "export", "Profile1_1", "-o", again});
+  Ok({"profiles", "export", "Profile 1_1", "-o", again});
   std::string original = ReadBytes(exported);
   std::string copy = ReadBytes(again);
   ASSERT_EQ(copy.size(), kProfileRecordSize);
@@ -209,7 +211,41 @@ TEST_F(StoreCommandsTest, ADamagedStoreIsKeptAsideWithAWarning) {
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
   EXPECT_EQ(ReadBytes(store.parent_path() / "pro.data.damaged"), "garbage");
-  EXPECT_EQ(Lines(r.out), std::vector<std::string>{"* 0 Profile1"});
+  EXPECT_EQ(Lines(r.out), std::vector<std::string>{"* 0 Profile 1"});
+}
+
+// While the program runs it holds the data folder; a profile added beside it
+// would vanish at its next save, so writing commands refuse and change
+// nothing, and reading ones still work.
+TEST_F(StoreCommandsTest, WritingCommandsRefuseWhileTheProgramOwnsTheDataFolder) {
+  Ok({"profiles", "add", "Work"});
+  test::WriteBytes(dir / "p.pro", ReadBytes(store).substr(4, kProfileRecordSize));
+  MacroList macros;
+  macros.push_back(std::make_unique<MacroRecord>());
+  SetFieldText(macros[0]->name, u"M");
+  std::string error;
+  ASSERT_TRUE(SaveMacroStore(data, macros, error)) << error;
+  ASSERT_TRUE(ExportMacro(dir / "m.macro", *macros[0], error)) << error;
+
+  DataFolderLock program;
+  ASSERT_EQ(program.TryTake(data, error), DataFolderLock::Result::kTaken) << error;
+  const std::string macros_before = ReadBytes(MacroStorePath(data));
+  const std::vector<std::vector<std::string>> writes = {
+      {"profiles", "add", "New"},           {"profiles", "delete", "Work"},
+      {"profiles", "rename", "Work", "W"},  {"profiles", "reset", "Work"},
+      {"profiles", "select", "Profile 1"},  {"profiles", "import", (dir / "p.pro").string()},
+      {"macros", "import", (dir / "m.macro").string()}};
+  for (const auto& command : writes) Refused(command, "program is running");
+  EXPECT_EQ(ReadBytes(MacroStorePath(data)), macros_before);
+  for (const std::vector<std::string> read :
+       {std::vector<std::string>{"profiles", "list"}, {"macros", "list"}, {"macros", "show", "M"},
+        {"profiles", "export", "Work", "-o", (dir / "out.pro").string()}}) {
+    Ok(read);
+  }
+
+  program.Release();
+  Ok({"profiles", "add", "New"});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Profile 1", "Work", "New"}));
 }
 
 TEST_F(StoreCommandsTest, WithoutDataTheProgramsDataFolderIsUsed) {

@@ -43,7 +43,7 @@ class ProfileStoreTest : public test::TempDirTest {
     fs::create_directories(store.parent_path());
     WriteBytes(store, bytes);
   }
-  StoreLoad Load() { return LoadProfileStore(data, u"Profile", profiles, selected); }
+  StoreLoad Load() { return LoadProfileStore(data, profiles, selected, u"Profile"); }
 };
 
 TEST_F(ProfileStoreTest, FirstStartCreatesTheFoldersAndOneDefaultProfile) {
