@@ -1,5 +1,6 @@
 // Commands that talk to the mouse through the driver libraries: apply a
-// profile file, and watch the plug and data messages.
+// profile file, and watch the plug and data messages. Both run the mouse
+// through the same device session as the program, on a loop of their own.
 #include <pthread.h>
 #include <signal.h>
 
@@ -13,12 +14,11 @@
 #include "cli/commands.h"
 #include "cli/report_text.h"
 #include "device/device_event.h"
+#include "device/device_session.h"
 #include "device/feature_drivers.h"
-#include "device/headless_link_window.h"
-#include "device/link_state.h"
-#include "device/message_queue.h"
-#include "device/report_transport.h"
-#include "model/apply_plan.h"
+#include "device/headless_loop.h"
+#include "device/messages.h"
+#include "device/silent_link_view.h"
 #include "model/profile_file.h"
 #include "platform/folders.h"
 
@@ -44,22 +44,59 @@ std::string DefaultDriverFolder() {
   return (folder.parent_path().parent_path() / "drivers").string() + "/";
 }
 
-void LoadDriversOrFail(FeatureDrivers& drivers, const std::string& folder) {
-  drivers.Load(folder);
-  if (drivers.wired() == nullptr && drivers.receiver() == nullptr) {
-    Fail("no driver library in " + folder + " (" + kWiredDriver.file_name + ", " +
-         kReceiverDriver.file_name + ")");
-  }
+// ms1ctl keeps no store: what it sends comes from a file.
+class NoStore final : public ProfileStoreWriter {
+ public:
+  bool Save(const ProfileList&, int) override { return true; }
+};
+
+// ms1ctl has no Bluetooth LE transport: only the cable and the receiver.
+bool NoBluetooth() { return false; }
+
+bool IsLinkMessage(uint32_t message) {
+  return message == msg::kWiredEvent || message == msg::kWiredPlug ||
+         message == msg::kReceiverEvent || message == msg::kReceiverPlug;
 }
 
+bool IsWiredMessage(uint32_t message) {
+  return message == msg::kWiredEvent || message == msg::kWiredPlug;
+}
+
+bool IsPlugMessage(uint32_t message) {
+  return message == msg::kWiredPlug || message == msg::kReceiverPlug;
+}
+
+// The session with its loop, as the program holds them.
+struct HeadlessDevice {
+  SilentLinkView view;
+  NoStore store;
+  HeadlessLoop loop;
+  DeviceSession session{{view, loop, loop, store}};
+
+  explicit HeadlessDevice(std::function<void(const ThreadMessage&)> on_link_message = nullptr)
+      : loop([this, on_link_message](const ThreadMessage& m) {
+          if (!IsLinkMessage(m.id)) return;
+          if (on_link_message) on_link_message(m);
+          session.OnLinkMessage(m.id, m.wParam, m.lParam);
+        }) {}
+
+  void Start(const std::string& folder) {
+    session.Start(folder, loop.Handle(), NoBluetooth);
+    if (session.drivers().wired() == nullptr && session.drivers().receiver() == nullptr) {
+      Fail("no driver library in " + folder + " (" + kWiredDriver.file_name + ", " +
+           kReceiverDriver.file_name + ")");
+    }
+  }
+};
+
 const char* LinkOfMessage(uint32_t message) {
-  return HeadlessLinkWindow::IsWiredMessage(message) ? "wired" : "receiver";
+  return IsWiredMessage(message) ? "wired" : "receiver";
 }
 
 // One line per message: "wired plug arrived", "receiver battery 70% awake".
 std::string DescribeMessage(const ThreadMessage& m) {
   const std::string link = LinkOfMessage(m.id);
-  if (HeadlessLinkWindow::IsPlugMessage(m.id)) {
+  if (IsPlugMessage(m.id)) {
     const char* what = m.wParam == 1 ? "arrived" : m.wParam == 0 ? "removed" : "other";
     return link + " plug " + what;
   }
@@ -68,7 +105,7 @@ std::string DescribeMessage(const ThreadMessage& m) {
 
 nlohmann::json MessageJson(const ThreadMessage& m) {
   nlohmann::json line = {{"link", LinkOfMessage(m.id)}};
-  if (HeadlessLinkWindow::IsPlugMessage(m.id)) {
+  if (IsPlugMessage(m.id)) {
     line["kind"] = "plug";
     line["plugged"] = m.wParam == 1;
     return line;
@@ -93,43 +130,42 @@ void Apply(const ApplyOptions& options) {
   if (!ReadProfileFile(options.file, *profile, error)) Fail(error);
   const std::string folder = options.drivers.empty() ? DefaultDriverFolder() : options.drivers;
 
-  LinkState links;
-  HeadlessLinkWindow window(links);
-  FeatureDrivers drivers;
-  LoadDriversOrFail(drivers, folder);
-  if (drivers.OpenWired(window.Handle())) links.wiredState = link_presence::kPresent;
-  if (drivers.OpenReceiver(window.Handle())) links.receiverState = link_presence::kPresent;
+  HeadlessDevice device;
+  std::size_t sent = 0, failed = 0;
+  device.session.SetReportTrace([&](const Report& report, const SendOutcome& out) {
+    ++sent;
+    if (out.result == 0) ++failed;
+    std::cout << (out.link ? ConnectionModeName(*out.link) : "none") << " " << out.result << " "
+              << HexLine(report) << std::endl;
+  });
+  device.Start(folder);
+  const LinkState& links = device.session.links();
   // Like the program, the receiver is used only once the mouse has reported
   // itself awake through it.
   if (links.wiredState != link_presence::kPresent &&
       links.receiverState == link_presence::kPresent) {
-    window.WaitUntil([&] { return links.receiverAwake.load() != 0; },
-                     std::chrono::milliseconds(options.wait_awake_ms));
+    device.loop.RunUntil([&] { return links.receiverAwake.load() != 0; },
+                         std::chrono::milliseconds(options.wait_awake_ms));
   }
-  if (!links.AnyLinkOpen()) {
-    drivers.CloseAll();
-    Fail("the mouse is not connected");
-  }
+  if (!links.AnyLinkOpen()) Fail("the mouse is not connected");
+  if (links.mouseAsleep.load() != 0) Fail("the mouse is asleep; wake it and try again");
 
-  RealPacer pacer;
-  ReportTransport transport(links, pacer);
-  transport.SetWired(drivers.wired());
-  transport.SetReceiver(drivers.receiver());
-  auto zero = std::make_unique<ProfileRecord>();
-  std::memset(zero.get(), 0, sizeof(ProfileRecord));
-  const ApplyPlan plan = PlanApply(*profile, *zero, true);
-  int failed = 0;
-  for (const Report& report : plan.reports) {
-    const SendOutcome out = transport.Send(report.data(), static_cast<int>(report.size()));
-    if (out.result == 0) ++failed;
-    std::cout << (out.link ? ConnectionModeName(*out.link) : "none") << " " << out.result << " "
-              << HexLine(report) << std::endl;
-  }
-  drivers.CloseAll();
-  drivers.Unload();
+  device.session.model().With([&](PageState& s) {
+    s.profiles.clear();
+    s.profiles.push_back(std::move(profile));
+    s.selected = 0;
+    s.force_full_apply = true;
+  });
+  device.session.RequestApply();
+  // The apply ends with every report tried, or is dropped when the links
+  // went away before it started.
+  device.loop.RunUntil(
+      [&] { return device.loop.AppliesFinished() > 0 || !links.AnyLinkOpen(); },
+      HeadlessLoop::kForever);
+  device.session.Stop();
+  if (sent == 0) Fail("the mouse went away before anything was sent");
   if (failed != 0) {
-    Fail(std::to_string(failed) + " of " + std::to_string(plan.reports.size()) +
-         " reports were not delivered");
+    Fail(std::to_string(failed) + " of " + std::to_string(sent) + " reports were not delivered");
   }
 }
 
@@ -137,15 +173,15 @@ void Apply(const ApplyOptions& options) {
 // libraries' threads inherit the mask) and taken by one waiting thread.
 class StopSignals {
  public:
-  explicit StopSignals(MessageQueue& queue) {
+  explicit StopSignals(HeadlessLoop& loop) {
     sigemptyset(&set_);
     sigaddset(&set_, SIGINT);
     sigaddset(&set_, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &set_, nullptr);
-    waiter_ = std::thread([this, &queue] {
+    waiter_ = std::thread([this, &loop] {
       int signal_number = 0;
       sigwait(&set_, &signal_number);
-      queue.Post({kStopMessage, static_cast<uintptr_t>(signal_number), 0});
+      loop.Quit();
     });
   }
   ~StopSignals() {
@@ -153,7 +189,6 @@ class StopSignals {
     pthread_kill(waiter_.native_handle(), SIGTERM);
     waiter_.join();
   }
-  static constexpr uint32_t kStopMessage = 0;
 
  private:
   sigset_t set_;
@@ -162,13 +197,11 @@ class StopSignals {
 
 void Monitor(const std::string& drivers_option, bool as_json) {
   const std::string folder = drivers_option.empty() ? DefaultDriverFolder() : drivers_option;
-  LinkState links;
-  HeadlessLinkWindow window(links);
-  StopSignals stop(window.messages());
-  FeatureDrivers drivers;
-  LoadDriversOrFail(drivers, folder);
-  const bool wired_open = drivers.OpenWired(window.Handle());
-  const bool receiver_open = drivers.OpenReceiver(window.Handle());
+  HeadlessDevice device([as_json](const ThreadMessage& m) {
+    std::cout << (as_json ? MessageJson(m).dump() : DescribeMessage(m)) << std::endl;
+  });
+  StopSignals stop(device.loop);  // before the libraries start their threads
+  device.Start(folder);
   auto presence = [as_json](const char* link, bool open) {
     if (as_json) {
       std::cout << nlohmann::json{{"link", link}, {"kind", "presence"}, {"plugged", open}}.dump();
@@ -177,22 +210,15 @@ void Monitor(const std::string& drivers_option, bool as_json) {
     }
     std::cout << std::endl;
   };
-  if (drivers.wired()) presence("wired", wired_open);
-  if (drivers.receiver()) presence("receiver", receiver_open);
-  for (;;) {
-    const ThreadMessage m = window.messages().Wait();
-    if (m.id == StopSignals::kStopMessage) break;
-    std::cout << (as_json ? MessageJson(m).dump() : DescribeMessage(m)) << std::endl;
-    if (!HeadlessLinkWindow::IsPlugMessage(m.id)) continue;
-    // As the program does: open the device on arrival, close it on removal.
-    DriverLibrary* library =
-        HeadlessLinkWindow::IsWiredMessage(m.id) ? drivers.wired() : drivers.receiver();
-    if (library == nullptr) continue;
-    if (m.wParam == 1) library->OpenFeatureDevice();
-    if (m.wParam == 0) library->CloseFeatureDevice();
+  const LinkState& links = device.session.links();
+  if (device.session.drivers().wired()) {
+    presence("wired", links.wiredState == link_presence::kPresent);
   }
-  drivers.CloseAll();
-  drivers.Unload();
+  if (device.session.drivers().receiver()) {
+    presence("receiver", links.receiverState == link_presence::kPresent);
+  }
+  device.loop.RunUntil([] { return false; }, HeadlessLoop::kForever);
+  device.session.Stop();
 }
 
 }  // namespace

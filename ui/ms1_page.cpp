@@ -33,15 +33,6 @@
 namespace ms1 {
 namespace {
 
-// The Bluetooth LE link is recognised and shown; sending over it needs the
-// GATT transport, which is not part of this program yet. Until then reports
-// find no Bluetooth end and the other links carry them.
-class NoGattTransport final : public BluetoothControl {
- public:
-  void Connect(std::string_view, std::string_view) override {}
-  void Disconnect() override {}
-};
-
 // Saves the store and tells the window how it went, so that a failed save is
 // not lost in silence.
 class ReportingStoreWriter final : public ProfileStoreWriter {
@@ -85,17 +76,7 @@ void CMS_1_Page::ShutDownLinks() {
   if (hidraw_notifier_ != nullptr) hidraw_notifier_->setEnabled(false);
   delete hidraw_notifier_;
   hidraw_notifier_ = nullptr;
-  hidraw_.reset();
-  drivers_.CloseAll();
-  // With the devices closed no link can carry a report: queued applies are
-  // dropped and a running one ends at its next report instead of retrying.
-  links_.wiredState = link_presence::kRemoved;
-  links_.receiverState = link_presence::kRemoved;
-  links_.bleConnected = 0;
-  if (worker_) worker_->Stop();
-  transport_.SetWired(nullptr);
-  transport_.SetReceiver(nullptr);
-  drivers_.Unload();
+  if (device_) device_->Stop();
 }
 
 void CMS_1_Page::Init(PageHost& host) {
@@ -104,25 +85,15 @@ void CMS_1_Page::Init(PageHost& host) {
   bridge_ = std::make_unique<PageWindowBridge>(host, c_.apply_ring);
   SetShown(c_.apply_ring, false);
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
-  engine_ = std::make_unique<ApplyEngine>(model_, links_, transport_, *bridge_, *store_);
-  worker_ = std::make_unique<PageWorker>(links_, [this] { engine_->ApplyConfiguration(); });
-  worker_->Start();
-
-  events_ = std::make_unique<DeviceEventHandler>(model_, links_, view(), *bridge_, *store_);
-  bluetooth_ = std::make_unique<NoGattTransport>();
-  manager_ = std::make_unique<ConnectionManager>(
-      links_, drivers_, view(), *bridge_, pacer_, charge_, *bluetooth_,
-      [this](DeviceEvent e) { events_->HandleDeviceEvent(e); }, [] { return ProbeBluetoothMouse(); });
-  manager_->Start(folders_.drivers, host.Messages().Handle());
-  transport_.SetWired(drivers_.wired());
-  transport_.SetReceiver(drivers_.receiver());
+  device_ = std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
+  device_->Start(folders_.drivers, host.Messages().Handle());
 }
 
 void CMS_1_Page::LoadProfileList() {
   OwnDataFolder();
   const std::u16string add_text = Lan().Text(QStringLiteral("add_profile_text")).toStdU16String();
   std::vector<StoreLoad> loads;
-  const int selected = model_.With([&](PageState& s) {
+  const int selected = device_->model().With([&](PageState& s) {
     s.force_full_apply = true;
     s.profiles.clear();
     s.macros.clear();
@@ -143,7 +114,7 @@ void CMS_1_Page::LoadProfileList() {
     const QSignalBlocker quiet(c_.profile_list);
     c_.profile_list->setCurrentRow(selected);
   }
-  if (manager_) manager_->OnBluetoothLink(links_.bleConnected.load() != 0);
+  device_->OnBluetoothLink(device_->links().bleConnected.load() != 0);
   RefreshPage();
   WatchBluetoothNodes();
   TellLoadProblems(loads);
@@ -175,21 +146,20 @@ void CMS_1_Page::TellLoadProblems(const std::vector<StoreLoad>& loads) {
 }
 
 void CMS_1_Page::WatchBluetoothNodes() {
-  if (hidraw_) return;  // one watch for the page's life
-  hidraw_ = std::make_unique<HidrawMonitor>();
-  if (!hidraw_->ok()) return;
-  hidraw_notifier_ = new QSocketNotifier(hidraw_->fd(), QSocketNotifier::Read);
-  QObject::connect(hidraw_notifier_, &QSocketNotifier::activated, hidraw_notifier_, [this] {
-    if (const auto change = hidraw_->ReadChange()) manager_->OnBluetoothChange(*change);
-  });
+  if (hidraw_notifier_ != nullptr) return;  // one watch for the page's life
+  const int fd = device_->WatchBluetoothNodes();
+  if (fd < 0) return;
+  hidraw_notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read);
+  QObject::connect(hidraw_notifier_, &QSocketNotifier::activated, hidraw_notifier_,
+                   [this] { device_->OnBluetoothNodes(); });
 }
 
 bool CMS_1_Page::HasCurrentProfile() const {
-  return model_.With([](const PageState& s) { return s.Current() != nullptr; });
+  return device_->model().With([](const PageState& s) { return s.Current() != nullptr; });
 }
 
 int32_t CMS_1_Page::ActiveLightEffect() const {
-  return model_.With([](const PageState& s) {
+  return device_->model().With([](const PageState& s) {
     const ProfileRecord* p = s.Current();
     return p == nullptr ? 0 : ModeOf(*p, ActiveModeIndex(*p)).light_effect;
   });
@@ -197,12 +167,12 @@ int32_t CMS_1_Page::ActiveLightEffect() const {
 
 void CMS_1_Page::RefreshPage() {
   if (!HasCurrentProfile()) return;
-  RefreshLinkPanels(links_, *this);
+  RefreshLinkPanels(device_->links(), *this);
   struct Shown {
     int active_mode;
     ModeRecord mode;
   };
-  const auto shown = model_.With([](const PageState& s) {
+  const auto shown = device_->model().With([](const PageState& s) {
     const ProfileRecord& p = *s.Current();
     return std::make_unique<Shown>(Shown{p.active_mode, ModeOf(p, ActiveModeIndex(p))});
   });
@@ -299,7 +269,7 @@ void CMS_1_Page::Notify(const Notification& n) {
 void CMS_1_Page::OnSelectChanged(const Notification& n) {
   if (!HasCurrentProfile()) return;
   if (const int mode = IndexIn(c_.mode_options, n.control); mode >= 0) {
-    model_.With([mode](PageState& s) { s.Current()->active_mode = mode; });
+    device_->model().With([mode](PageState& s) { s.Current()->active_mode = mode; });
     RefreshPage();
     PostApplyRequest();
   } else if (const int level = IndexIn(c_.dpi_options, n.control); level >= 0) {
@@ -323,14 +293,14 @@ void CMS_1_Page::OnItemSelect(const Notification& n) {
 }
 
 void CMS_1_Page::SelectProfile(int index) {
-  const bool valid = model_.With([index](PageState& s) {
+  const bool valid = device_->model().With([index](PageState& s) {
     if (index < 0 || index >= static_cast<int>(s.profiles.size())) return false;
     s.selected = index;
     return true;
   });
   if (!valid) return;
   RefreshPage();
-  model_.With([](PageState& s) { s.force_full_apply = true; });
+  device_->model().With([](PageState& s) { s.force_full_apply = true; });
   PostApplyRequest();
 }
 
@@ -380,29 +350,22 @@ void CMS_1_Page::OnClick(const Notification& n) {
 void CMS_1_Page::OnTimer(const Notification& n) {
   if (c_.power_ring != nullptr && n.control == c_.power_ring &&
       n.param == timer::kChargeAnimation) {
-    charge_.Tick();
+    device_->OnChargeTimer();
   }
 }
 
 // ---------------------------------------------------------------- links and requests
 
 void CMS_1_Page::OnLinkMessage(const WindowMessage& m) {
-  if (!manager_) return;
-  switch (m.message) {
-    case msg::kWiredPlug: manager_->OnWiredLink(PlugEvent(m.wParam)); break;
-    case msg::kWiredEvent: manager_->OnWiredLink(DataEvent(m.wParam, m.lParam)); break;
-    case msg::kReceiverPlug: manager_->OnReceiverLink(PlugEvent(m.wParam)); break;
-    case msg::kReceiverEvent: manager_->OnReceiverLink(DataEvent(m.wParam, m.lParam)); break;
-    default: break;
-  }
+  if (device_) device_->OnLinkMessage(m.message, m.wParam, m.lParam);
 }
 
 void CMS_1_Page::RequestApply(uintptr_t wParam, intptr_t lParam) {
-  if (worker_) worker_->Post(TM_APPLY, wParam, lParam);
+  if (device_) device_->RequestApply(wParam, lParam);
 }
 
 void CMS_1_Page::OnHeartbeatTimeout() {
-  if (manager_) manager_->OnHeartbeatTimeout();
+  if (device_) device_->OnHeartbeatTimeout();
 }
 
 void CMS_1_Page::ApplyMenuFunction(const QString&) {
@@ -410,7 +373,7 @@ void CMS_1_Page::ApplyMenuFunction(const QString&) {
 }
 
 void CMS_1_Page::SetShared(SharedSetting field, int32_t value, int level) {
-  model_.With([&](PageState& s) {
+  device_->model().With([&](PageState& s) {
     if (ProfileRecord* p = s.Current()) SetSharedSetting(*p, field, value, level);
   });
 }

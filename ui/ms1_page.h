@@ -9,17 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "device/apply_engine.h"
-#include "device/charge_display.h"
-#include "device/connection_manager.h"
-#include "device/device_event_handler.h"
-#include "device/feature_drivers.h"
+#include "device/device_session.h"
 #include "device/link_state.h"
 #include "device/link_view.h"
-#include "device/pacer.h"
 #include "device/page_model.h"
-#include "device/page_worker.h"
-#include "device/report_transport.h"
 #include "model/data_folder_lock.h"
 #include "model/profile.h"
 #include "model/store_file.h"
@@ -30,7 +23,6 @@ class QSocketNotifier;
 
 namespace ms1 {
 
-class HidrawMonitor;
 class PageWindowBridge;
 
 // Where the page finds its driver libraries and keeps its stores.
@@ -48,7 +40,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
 
   void Init(PageHost& host) override;
   void LoadProfileList() override;
-  bool DevicePresent() const override { return links_.devicePresent.load() != 0; }
+  bool DevicePresent() const override {
+    return device_ && device_->links().devicePresent.load() != 0;
+  }
   void Notify(const Notification& n) override;
   void OnLinkMessage(const WindowMessage& m) override;
   void RequestApply(uintptr_t wParam, intptr_t lParam) override;
@@ -58,9 +52,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   // Rewrites every settings control from the current profile.
   void RefreshPage() override;
 
-  // Observers for tests.
-  const LinkState& links() const { return links_; }
-  PageModel& model() { return model_; }
+  // Observers for tests; valid from Init on.
+  const LinkState& links() const { return device_->links(); }
+  PageModel& model() { return device_->model(); }
 
  private:
   // LinkView
@@ -105,20 +99,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   DataFolderLock data_lock_;
   PageHost* host_ = nullptr;
   PageControls c_;
-  LinkState links_;
-  PageModel model_;
   std::unique_ptr<PageWindowBridge> bridge_;
-  FeatureDrivers drivers_;
-  RealPacer pacer_;
-  ChargeDisplay charge_{*this};
-  ReportTransport transport_{links_, pacer_};
   std::unique_ptr<ProfileStoreWriter> store_;
-  std::unique_ptr<ApplyEngine> engine_;
-  std::unique_ptr<PageWorker> worker_;
-  std::unique_ptr<DeviceEventHandler> events_;
-  std::unique_ptr<BluetoothControl> bluetooth_;
-  std::unique_ptr<ConnectionManager> manager_;
-  std::unique_ptr<HidrawMonitor> hidraw_;
+  std::unique_ptr<DeviceSession> device_;
   QSocketNotifier* hidraw_notifier_ = nullptr;
 };
 

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "device/feature_drivers.h"
-#include "device/link_shutdown.h"
+#include "device/device_session.h"
+#include "device/messages.h"
 #include "fakes.h"
+#include "link_fakes.h"
+#include "model/profile.h"
 #include "signal.h"
 
 namespace {
@@ -33,6 +36,11 @@ using test::RecordingPacer;
 std::vector<std::string> TakeLog() {
   std::lock_guard lock(log_mutex);
   return std::exchange(call_log, {});
+}
+
+std::size_t TakeLogSize() {
+  std::lock_guard lock(log_mutex);
+  return call_log.size();
 }
 
 struct PostLog {
@@ -74,46 +82,49 @@ TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {
   EXPECT_EQ(TakeLog(), (std::vector<std::string>{"hiddriver_2 SetFeature 0C 10"}));
 }
 
-TEST_F(DriverLibraryTest, ShutdownClosesReceiverFirstEndsTheWorkerThenUnloadsWiredFirst) {
-  FeatureDrivers drivers;
-  drivers.Load(complete);
-  PostLog window;
-  drivers.OpenWired(window.Handle());
-  drivers.OpenReceiver(window.Handle());
-
-  LinkState links;
-  links.wiredState = link_presence::kPresent;
+// The session as the program and ms1ctl run it: started in order, it sends
+// over the link it found; stopped in the middle of an apply, it closes both
+// drivers, lets the apply end without sending more, then unloads them.
+TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
+  test::RecordingLinkView view;
+  test::FakeLinkHost host;
+  RecordingHost apply_host;
+  FakeStore store;
   RecordingPacer pacer;
-  ReportTransport transport(links, pacer);
-  transport.SetWired(drivers.wired());
-  transport.SetReceiver(drivers.receiver());
   test::Signal in_apply, release;
-  PageWorker worker(links, [&] {
-    ms1_fake_driver_record("apply begins");
+  pacer.on_pause = [&](std::size_t index) {
+    if (index != 0) return;
     in_apply.Raise();
     ASSERT_TRUE(release.Wait());
-    const uint8_t report[10] = {0x0C, 10};
-    transport.SendReport(report, 10);
+  };
+  PostLog window;
+  DeviceSession session({view, host, apply_host, store}, &pacer);
+  session.Start(complete, window.Handle(), [] { return false; });
+  EXPECT_EQ(session.links().wiredState, link_presence::kPresent);
+  EXPECT_EQ(host.CountPosts(msg::kDevicePresence), 1);
+  session.model().With([](PageState& s) {
+    s.profiles.push_back(CreateProfile(u"P"));
+    s.force_full_apply = true;
   });
-  worker.Start();
-  worker.Post(TM_APPLY);
-  ASSERT_TRUE(in_apply.Wait());
   TakeLog();
-  std::thread closing([&] { ShutDownLinks(drivers, worker, transport); });
+
+  session.RequestApply();
+  ASSERT_TRUE(in_apply.Wait());
+  std::thread closing([&] { session.Stop(); });
+  // The drivers are closed while the apply is held at its first pause.
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (worker.QueuedMessages() == 0 && std::chrono::steady_clock::now() < limit) {
-    std::this_thread::yield();
-  }
+  while (TakeLogSize() < 5 && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
   release.Raise();
   closing.join();
 
   EXPECT_EQ(TakeLog(), (std::vector<std::string>{
+                           "hiddriver_2 SetFeature 0C 10",  // the first report, then the pause
                            "hiddriver_1 Close_FeatureDevice", "hiddriver_1 Close_DevMonitor",
                            "hiddriver_2 Close_FeatureDevice", "hiddriver_2 Close_DevMonitor",
-                           "hiddriver_2 SetFeature 0C 10",  // the running apply ends first
                            "hiddriver_2 unloaded", "hiddriver_1 unloaded"}));
-  EXPECT_EQ(drivers.wired(), nullptr);
-  EXPECT_EQ(drivers.receiver(), nullptr);
+  EXPECT_EQ(session.drivers().wired(), nullptr);
+  EXPECT_EQ(store.saves, 1);  // the apply ran to its end
+  EXPECT_TRUE(session.model().HasUnsentEdits()) << "the rest was never sent";
 }
 
 TEST_F(DriverLibraryTest, MissingFileOrEntryPointLeavesTheLinkAbsentAndUntouched) {

@@ -12,7 +12,7 @@
 #include "../libs/sim_instance.h"
 #include "device/apply_engine.h"
 #include "device/feature_drivers.h"
-#include "device/headless_link_window.h"
+#include "headless_link_window.h"
 #include "device/page_worker.h"
 #include "device/profile_store_writer.h"
 #include "device/report_transport.h"

@@ -1,5 +1,5 @@
-// The window handle given to the driver libraries by programs without a
-// window (ms1ctl, tests, benchmarks). Every message is queued for the caller;
+// A window handle for tests that drive the transport without a session:
+// every message is queued for the caller;
 // the link fields the transport relies on (acknowledgement, receiver awake,
 // link removed) are updated at once, on whichever thread the library posts.
 #pragma once

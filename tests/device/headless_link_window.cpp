@@ -1,4 +1,4 @@
-#include "device/headless_link_window.h"
+#include "headless_link_window.h"
 
 #include "device/device_event.h"
 #include "device/feature_drivers.h"

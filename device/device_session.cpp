@@ -1,0 +1,103 @@
+#include "device/device_session.h"
+
+#include "device/messages.h"
+
+namespace ms1 {
+
+namespace {
+
+// The Bluetooth LE link is recognised and shown; sending over it needs the
+// GATT transport, which is not part of this program yet. Until then reports
+// find no Bluetooth end: they count as undelivered and the other links carry
+// them.
+class NoGattTransport final : public BluetoothControl {
+ public:
+  void Connect(std::string_view, std::string_view) override {}
+  void Disconnect() override {}
+};
+
+}  // namespace
+
+int DeviceSession::TracingSender::SendReport(const uint8_t* report, int length) {
+  const SendOutcome outcome = transport.Send(report, length);
+  if (trace) trace(Report(report, report + length), outcome);
+  return outcome.result;
+}
+
+DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
+    : ends_(ends),
+      pacer_(pacer != nullptr ? *pacer : real_pacer_),
+      charge_(ends.view),
+      transport_(links_, pacer_),
+      engine_(model_, links_, sender_, ends.apply_host, ends.store),
+      worker_(links_, [this] { engine_.ApplyConfiguration(); }),
+      events_(model_, links_, ends.view, ends.host, ends.store),
+      bluetooth_(std::make_unique<NoGattTransport>()) {}
+
+DeviceSession::~DeviceSession() {
+  Stop();
+}
+
+void DeviceSession::Start(const std::string& driver_folder, Ms1WindowHandle window,
+                          std::function<bool()> probe_bluetooth) {
+  if (started_ || stopped_) return;
+  started_ = true;
+  worker_.Start();
+  manager_ = std::make_unique<ConnectionManager>(
+      links_, drivers_, ends_.view, ends_.host, pacer_, charge_, *bluetooth_,
+      [this](DeviceEvent e) { events_.HandleDeviceEvent(e); }, std::move(probe_bluetooth));
+  manager_->Start(driver_folder, window);
+  transport_.SetWired(drivers_.wired());
+  transport_.SetReceiver(drivers_.receiver());
+}
+
+void DeviceSession::Stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  hidraw_.reset();
+  drivers_.CloseAll();
+  // With the devices closed no link can carry a report: queued applies are
+  // dropped and a running one ends at its next report instead of retrying.
+  links_.wiredState = link_presence::kRemoved;
+  links_.receiverState = link_presence::kRemoved;
+  links_.bleConnected = 0;
+  worker_.Stop();
+  transport_.SetWired(nullptr);
+  transport_.SetReceiver(nullptr);
+  drivers_.Unload();
+}
+
+void DeviceSession::OnLinkMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (!manager_ || stopped_) return;
+  switch (message) {
+    case msg::kWiredPlug: manager_->OnWiredLink(PlugEvent(wParam)); break;
+    case msg::kWiredEvent: manager_->OnWiredLink(DataEvent(wParam, lParam)); break;
+    case msg::kReceiverPlug: manager_->OnReceiverLink(PlugEvent(wParam)); break;
+    case msg::kReceiverEvent: manager_->OnReceiverLink(DataEvent(wParam, lParam)); break;
+    default: break;
+  }
+}
+
+void DeviceSession::OnHeartbeatTimeout() {
+  if (manager_) manager_->OnHeartbeatTimeout();
+}
+
+void DeviceSession::OnBluetoothLink(bool connected) {
+  if (manager_) manager_->OnBluetoothLink(connected);
+}
+
+int DeviceSession::WatchBluetoothNodes() {
+  if (!hidraw_) hidraw_ = std::make_unique<HidrawMonitor>();  // one watch for the session
+  return hidraw_->ok() ? hidraw_->fd() : -1;
+}
+
+void DeviceSession::OnBluetoothNodes() {
+  if (!hidraw_ || !manager_) return;
+  if (const auto change = hidraw_->ReadChange()) manager_->OnBluetoothChange(*change);
+}
+
+void DeviceSession::RequestApply(uintptr_t wParam, intptr_t lParam) {
+  worker_.Post(TM_APPLY, wParam, lParam);
+}
+
+}  // namespace ms1

@@ -1,0 +1,112 @@
+// Everything on the device side of the page, built and started in the
+// program's order and stopped in the reverse one: the driver libraries, the
+// link states, the transport, the apply engine on its worker thread, the
+// connection manager, the device events and the watch of Bluetooth LE nodes.
+// The program's device page and ms1ctl both run the mouse through it, so the
+// start and the shutdown they take are the same.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "device/apply_engine.h"
+#include "device/bluetooth_presence.h"
+#include "device/charge_display.h"
+#include "device/connection_manager.h"
+#include "device/device_event_handler.h"
+#include "device/feature_drivers.h"
+#include "device/link_host.h"
+#include "device/link_state.h"
+#include "device/link_view.h"
+#include "device/pacer.h"
+#include "device/page_model.h"
+#include "device/page_worker.h"
+#include "device/report_transport.h"
+
+namespace ms1 {
+
+class DeviceSession {
+ public:
+  // Where the session reaches the rest of the program. All must outlive it.
+  struct Ends {
+    LinkView& view;
+    LinkHost& host;
+    ApplyHost& apply_host;
+    ProfileStoreWriter& store;
+  };
+  using ReportTrace = std::function<void(const Report& report, const SendOutcome& outcome)>;
+
+  // `pacer` paces the reports (real pauses when null); it must outlive the session.
+  explicit DeviceSession(Ends ends, Pacer* pacer = nullptr);
+  // Stop().
+  ~DeviceSession();
+  DeviceSession(const DeviceSession&) = delete;
+  DeviceSession& operator=(const DeviceSession&) = delete;
+
+  // Starts the worker, loads the driver libraries from `driver_folder`,
+  // detects the links (`probe_bluetooth` tells whether the mouse is connected
+  // over Bluetooth LE) and posts WM_DEVICE_PRESENCE; from then on the
+  // transport has its link ends. Interface thread, once.
+  void Start(const std::string& driver_folder, Ms1WindowHandle window,
+             std::function<bool()> probe_bluetooth = ProbeBluetoothMouse);
+
+  // Closes both drivers, lets the worker end (an apply in progress, with
+  // nothing left to send to, ends at its next report), then unloads the
+  // libraries. Interface thread; once or more.
+  void Stop();
+
+  // The wired and receiver plug and data messages. Interface thread.
+  void OnLinkMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void OnHeartbeatTimeout();
+  void OnBluetoothLink(bool connected);
+  // One tick of the charging animation.
+  void OnChargeTimer() { charge_.Tick(); }
+
+  // The udev watch of hidraw nodes for the Bluetooth LE link: its descriptor,
+  // or -1 when udev is out of reach. Call OnBluetoothNodes when it is readable.
+  int WatchBluetoothNodes();
+  void OnBluetoothNodes();
+
+  // Queues one apply (TM_APPLY) for the worker. Any thread.
+  void RequestApply(uintptr_t wParam = 0, intptr_t lParam = 0);
+
+  // Called for every report an apply hands on, on the worker thread. Set
+  // before Start.
+  void SetReportTrace(ReportTrace trace) { sender_.trace = std::move(trace); }
+
+  LinkState& links() { return links_; }
+  const LinkState& links() const { return links_; }
+  PageModel& model() { return model_; }
+  const FeatureDrivers& drivers() const { return drivers_; }
+  ReportTransport& transport() { return transport_; }
+
+ private:
+  // The engine's way to the transport, keeping each report's outcome in view.
+  struct TracingSender final : ReportSender {
+    explicit TracingSender(ReportTransport& t) : transport(t) {}
+    int SendReport(const uint8_t* report, int length) override;
+    ReportTransport& transport;
+    ReportTrace trace;
+  };
+
+  Ends ends_;
+  RealPacer real_pacer_;
+  Pacer& pacer_;
+  LinkState links_;
+  PageModel model_;
+  FeatureDrivers drivers_;
+  ChargeDisplay charge_;
+  ReportTransport transport_;
+  TracingSender sender_{transport_};
+  ApplyEngine engine_;
+  PageWorker worker_;
+  DeviceEventHandler events_;
+  std::unique_ptr<BluetoothControl> bluetooth_;
+  std::unique_ptr<ConnectionManager> manager_;
+  std::unique_ptr<HidrawMonitor> hidraw_;
+  bool started_ = false;
+  bool stopped_ = false;
+};
+
+}  // namespace ms1
