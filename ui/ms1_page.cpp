@@ -12,7 +12,6 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "device/bluetooth_presence.h"
 #include "device/link_panels.h"
 #include "device/messages.h"
 #include "device/profile_store_writer.h"
@@ -25,8 +24,8 @@
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "platform/system_mouse_settings.h"
-#include "ui/msg_wnd.h"
 #include "ui/button_text.h"
+#include "ui/msg_wnd.h"
 #include "ui/page_settings_view.h"
 #include "ui/page_window_bridge.h"
 
