@@ -11,6 +11,7 @@
 
 #include "app/instance.h"
 #include "device/messages.h"
+#include "model/protocol/dpi_steps.h"
 #include "platform/language.h"
 #include "platform/menu_xml.h"
 #include "platform/skin.h"
@@ -30,7 +31,7 @@ bool SameName(const QString& a, const char* b) {
 
 QString DpiIndicatorText(uintptr_t wParam, intptr_t rawValue) {
   QString text = QStringLiteral("DPI :");
-  if (wParam <= 2) text += QString::number(static_cast<qint64>(rawValue) * 40);
+  if (wParam <= 2) text += QString::number(DisplayedDpi(rawValue));
   return text;
 }
 

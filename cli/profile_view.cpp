@@ -6,6 +6,8 @@
 
 #include "model/function_table.h"
 #include "model/profile.h"
+#include "model/protocol/dpi_steps.h"
+#include "model/protocol/polling_rate.h"
 #include "model/text_field.h"
 
 namespace ms1::cli {
@@ -58,8 +60,8 @@ json ButtonJson(const ButtonRecord& b, int i) {
 }
 
 json PollingJson(int32_t index) {
-  static const int kHz[] = {125, 250, 500, 1000};
-  if (index >= 0 && index < 4) return kHz[index];
+  const std::optional<int> hz = PollingHzForIndex(index);
+  if (hz) return *hz;
   return nullptr;
 }
 
@@ -67,7 +69,7 @@ json ModeJson(const ModeRecord& m, int k) {
   json levels = json::array();
   for (int n = 0; n < kDpiLevelCount; ++n) {
     levels.push_back({{"level", n + 1},
-                      {"dpi", static_cast<int64_t>(m.dpi_value[n]) * 40},
+                      {"dpi", DisplayedDpi(m.dpi_value[n])},
                       {"enabled", m.dpi_enabled[n] == 1},
                       {"color", ColorText(m.dpi_color[n])}});
   }

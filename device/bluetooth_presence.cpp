@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "device/messages.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1 {
 
@@ -19,8 +19,6 @@ std::optional<unsigned long> HexField(std::string_view text) {
   return value;
 }
 
-constexpr unsigned long kBluetoothBus = 0x0005;
-
 }  // namespace
 
 bool IsMouseBluetoothHidId(std::string_view hid_id) {
@@ -30,7 +28,7 @@ bool IsMouseBluetoothHidId(std::string_view hid_id) {
   const auto bus = HexField(hid_id.substr(0, first));
   const auto vendor = HexField(hid_id.substr(first + 1, second - first - 1));
   const auto product = HexField(hid_id.substr(second + 1));
-  return bus == kBluetoothBus && vendor == link_ids::kBluetoothVendor &&
+  return bus == link_ids::kBluetoothBus && vendor == link_ids::kBluetoothVendor &&
          product == link_ids::kBluetoothProduct;
 }
 

@@ -2,14 +2,18 @@
 
 #include "model/function_table.h"
 #include "model/profile.h"
+#include "model/protocol/button_layout.h"
 
 namespace ms1 {
 
-Report EncodeButtonReport(const ProfileRecord& profile, int k, const MacroNumberRow& macro_numbers) {
+Report EncodeButtonReport(const ProfileRecord& profile, int k,
+                          const MacroNumberRow& macro_numbers) {
+  using namespace button_layout;
+  static_assert(kTripleCount == kButtonCount);
   const ModeRecord& mode = ModeOf(profile, k);
   Report r = NewReport(command::kButtonMapping, report_size::kButtonMapping);
-  r[2] = static_cast<uint8_t>(k + 1);
-  for (int i = 0; i < kButtonCount; ++i) {
+  r[frame::kTarget] = static_cast<uint8_t>(k + 1);
+  for (int i = 0; i < kTripleCount; ++i) {
     const ButtonRecord& button = ButtonOf(mode, i);
     DeviceBytes bytes = DeviceBytesFor(button.function_code);
     if (button.function_code == kFunctionShortcut) {
@@ -19,9 +23,9 @@ Report EncodeButtonReport(const ProfileRecord& profile, int k, const MacroNumber
       bytes[1] = 0;
       bytes[2] = macro_numbers[static_cast<std::size_t>(i)];
     }
-    for (int b = 0; b < 3; ++b) r[3 + 3 * i + b] = bytes[static_cast<std::size_t>(b)];
+    for (std::size_t b = 0; b < kTripleSize; ++b) r[TripleOf(i) + b] = bytes[b];
   }
-  StoreChecksum(r, 56);
+  StoreChecksum(r, kChecksum);
   return r;
 }
 

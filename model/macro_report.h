@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/protocol/macro_layout.h"
 #include "model/records.h"
 #include "model/report.h"
 
 namespace ms1 {
 
-inline constexpr int kMacroPairCapacity = 50;  // bytes 29..128
-inline constexpr int kMaxLongDelayPairs = 10;
+inline constexpr int kMacroPairCapacity = macro_layout::kPairCapacity;
+using macro_pair::kMaxLongDelayPairs;
 
 Report EncodeMacroReport(uint8_t macro_number, const ButtonRecord& button);
 

@@ -2,22 +2,16 @@
 
 namespace ms1 {
 
-uint16_t ReportChecksum(const uint8_t* buffer, std::size_t first, std::size_t last) {
-  uint16_t sum = 0;
-  for (std::size_t i = first; i <= last; ++i) sum = static_cast<uint16_t>(sum + buffer[i]);
-  return sum;
-}
-
-void StoreChecksum(Report& report, std::size_t last) {
-  const uint16_t sum = ReportChecksum(report.data(), 3, last);
-  report.at(last + 1) = static_cast<uint8_t>(sum >> 8);
-  report.at(last + 2) = static_cast<uint8_t>(sum & 0xFF);
+void StoreChecksum(Report& report, ChecksumSpan span) {
+  const uint16_t sum = ReportChecksum(report.data(), span.first, span.last);
+  report.at(span.HighByte()) = static_cast<uint8_t>(sum >> 8);
+  report.at(span.LowByte()) = static_cast<uint8_t>(sum & 0xFF);
 }
 
 Report NewReport(uint8_t command, std::size_t size) {
   Report report(size, 0);
-  report[0] = command;
-  report[1] = static_cast<uint8_t>(size);
+  report[frame::kCommand] = command;
+  report[frame::kLength] = static_cast<uint8_t>(size);
   return report;
 }
 

@@ -1,95 +1,87 @@
 #include "model/settings_reports.h"
 
 #include "model/profile.h"
+#include "model/protocol/lighting_layout.h"
+#include "model/protocol/mode_select_layout.h"
+#include "model/protocol/polling_layout.h"
+#include "model/protocol/settings_layout.h"
 
 namespace ms1 {
 
 namespace {
 
-uint8_t LowByte(int32_t value) { return static_cast<uint8_t>(static_cast<uint32_t>(value)); }
+uint8_t LowByte(int32_t value) {
+  return static_cast<uint8_t>(static_cast<uint32_t>(value));
+}
 
-// Divides in single precision and rounds half up, as the mouse's firmware
-// expects; the cast goes through int64 so out-of-range values stay defined.
-uint8_t RoundedQuotient(float x, float divisor) {
-  return static_cast<uint8_t>(static_cast<int64_t>(x / divisor + 0.5f));
+uint8_t ModeNumber(int k) {
+  return static_cast<uint8_t>(k + 1);
 }
 
 }  // namespace
 
-DpiSteps DpiStepsFor(int32_t dpi_value) {
-  const int64_t dpi = static_cast<int64_t>(dpi_value) * 40;
-  const bool high = dpi > 4000;
-  const float x = high ? static_cast<float>(dpi) * 0.5f : static_cast<float>(dpi);
-  return {RoundedQuotient(x, 39.0f), RoundedQuotient(x, 38.0f), high};
-}
-
 Report EncodeSettingsReport(const ProfileRecord& profile, int k) {
+  using namespace settings_layout;
+  static_assert(kLevelCount == kDpiLevelCount);
   const ModeRecord& mode = ModeOf(profile, k);
   Report r = NewReport(command::kSettings, report_size::kSettings);
-  r[2] = static_cast<uint8_t>(k + 1);
-  r[3] = LowByte(mode.settings_byte_a);
-  r[4] = LowByte(mode.settings_byte_b);
+  r[frame::kTarget] = ModeNumber(k);
+  r[kByteA] = LowByte(mode.settings_byte_a);
+  r[kByteB] = LowByte(mode.settings_byte_b);
   uint8_t enabled = 0;
   uint8_t high = 0;
-  for (int n = 0; n < kDpiLevelCount; ++n) {
+  for (int n = 0; n < kLevelCount; ++n) {
     if (mode.dpi_enabled[n] == 1) enabled |= static_cast<uint8_t>(1u << n);
     const DpiSteps steps = DpiStepsFor(mode.dpi_value[n]);
     if (steps.high_range) high |= static_cast<uint8_t>(1u << n);
-    r[8 + n] = steps.s39;
-    r[16 + n] = steps.s38;
+    r[kFirstSteps39 + n] = steps.s39;
+    r[kFirstSteps38 + n] = steps.s38;
     const auto color = static_cast<uint32_t>(mode.dpi_color[n]);
-    r[25 + 3 * n] = static_cast<uint8_t>(color);
-    r[26 + 3 * n] = static_cast<uint8_t>(color >> 8);
-    r[27 + 3 * n] = static_cast<uint8_t>(color >> 16);
+    r[ColorOf(n)] = static_cast<uint8_t>(color);
+    r[ColorOf(n) + 1] = static_cast<uint8_t>(color >> 8);
+    r[ColorOf(n) + 2] = static_cast<uint8_t>(color >> 16);
   }
-  r[5] = enabled;
-  r[6] = high;
-  r[7] = high;
-  r[24] = static_cast<uint8_t>(static_cast<uint32_t>(mode.dpi_level) + 1);
-  r[49] = 0x02;
-  StoreChecksum(r, 49);
+  r[kEnableMask] = enabled;
+  r[kHighRangeMask] = high;
+  r[kHighRangeMaskCopy] = high;
+  r[kDpiLevel] = static_cast<uint8_t>(static_cast<uint32_t>(mode.dpi_level) + 1);
+  r[kTrailer] = kTrailerValue;
+  StoreChecksum(r, kChecksum);
   return r;
 }
 
 Report EncodeLightingReport(const ProfileRecord& profile, int k) {
+  using namespace lighting_layout;
   const ModeRecord& mode = ModeOf(profile, k);
   Report r = NewReport(command::kLighting, report_size::kLighting);
-  r[2] = static_cast<uint8_t>(k + 1);
-  r[3] = static_cast<uint8_t>(static_cast<uint32_t>(mode.light_effect) << 4);
-  r[4] = static_cast<uint8_t>(9u - static_cast<uint32_t>(mode.light_speed));
-  const bool sends_brightness = mode.light_effect == 1 || mode.light_effect == 9;
-  r[5] = sends_brightness ? LowByte(mode.light_brightness) : 8;
-  r[6] = 0xFF;
-  r[9] = LowByte(mode.sleep_timer);
-  r[10] = 0x01;
-  StoreChecksum(r, 10);
+  r[frame::kTarget] = ModeNumber(k);
+  r[kEffect] = static_cast<uint8_t>(static_cast<uint32_t>(mode.light_effect) << kEffectShift);
+  r[kSpeed] = static_cast<uint8_t>(kSpeedBase - static_cast<uint32_t>(mode.light_speed));
+  r[kBrightness] =
+      SendsBrightness(mode.light_effect) ? LowByte(mode.light_brightness) : kBrightnessUnsent;
+  r[kFixedByte] = kFixedByteValue;
+  r[kSleepTimer] = LowByte(mode.sleep_timer);
+  r[kTrailer] = kTrailerValue;
+  StoreChecksum(r, kChecksum);
   return r;
 }
 
-uint8_t PollingIntervalCode(int32_t polling_rate) {
-  switch (polling_rate) {
-    case 0: return 8;
-    case 1: return 4;
-    case 2: return 2;
-    case 3: return 1;
-    default: return 2;
-  }
-}
-
 Report EncodePollingReport(const ProfileRecord& profile, int k, int j) {
+  using namespace polling_layout;
   Report r = NewReport(command::kPollingRate, report_size::kPollingRate);
-  r[2] = static_cast<uint8_t>(j);
-  r[3] = PollingIntervalCode(ModeOf(profile, k).polling_rate);
-  r[4] = static_cast<uint8_t>(~r[3]);
+  r[kRepetition] = static_cast<uint8_t>(j);
+  r[kInterval] = PollingIntervalCode(ModeOf(profile, k).polling_rate);
+  r[kIntervalComplement] = Complement(r[kInterval]);
   return r;
 }
 
 Report EncodeModeSelectReport(const ProfileRecord& profile) {
+  using namespace mode_select_layout;
   Report r = NewReport(command::kModeSelect, report_size::kModeSelect);
-  r[2] = static_cast<uint8_t>(static_cast<uint32_t>(profile.active_mode) + 1);
-  r[3] = static_cast<uint8_t>(~r[2]);
-  r[4] = 0x02;
-  r[5] = 0xFD;
+  r[kModeNumber] = static_cast<uint8_t>(static_cast<uint32_t>(profile.active_mode) + 1);
+  r[kModeComplement] = Complement(r[kModeNumber]);
+  r[kMarker] = kMarkerValue;
+  r[kMarkerComplement] = Complement(kMarkerValue);
   return r;
 }
 

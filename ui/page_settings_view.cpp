@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QVariant>
 
+#include "model/protocol/dpi_steps.h"
 #include "platform/language.h"
 
 namespace ms1 {
@@ -38,7 +39,7 @@ void SetSliderQuietly(QAbstractSlider* slider, int32_t value) {
 }  // namespace
 
 QString DpiLabelText(int32_t raw_value) {
-  return QString::number(static_cast<int64_t>(raw_value) * 40);
+  return QString::number(DisplayedDpi(raw_value));
 }
 
 QRgb ArgbOfStoredColor(int32_t stored) {

@@ -6,11 +6,12 @@
 
 #include <cstring>
 
-#include "device/messages.h"
+#include "libs/abi/ms1_feature_driver.h"
 #include "libs/driver_library.h"
 #include "libs/sim_instance.h"
 #include "libs/test_window.h"
 #include "model/profile.h"
+#include "model/protocol/link_ids.h"
 #include "model/settings_reports.h"
 
 namespace ms1 {
@@ -24,10 +25,10 @@ struct Setup {
 
   Setup() {
     wired.set_vid_pid(link_ids::kVendor, link_ids::kWiredProduct);
-    wired.open_monitor(window.Handle(), msg::kWiredEvent, msg::kWiredPlug);
+    wired.open_monitor(window.Handle(), MS1_WIRED_EVENT_MESSAGE, MS1_WIRED_PLUG_MESSAGE);
     wired.open_device();
     receiver.set_vid_pid(link_ids::kVendor, link_ids::kReceiverProduct);
-    receiver.open_monitor(window.Handle(), msg::kReceiverEvent, msg::kReceiverPlug);
+    receiver.open_monitor(window.Handle(), MS1_RECEIVER_EVENT_MESSAGE, MS1_RECEIVER_PLUG_MESSAGE);
     receiver.open_device();
   }
   ~Setup() {

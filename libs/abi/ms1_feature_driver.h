@@ -12,6 +12,14 @@
 extern "C" {
 #endif
 
+/* The messages the program asks for in Open_DevMonitor, per link. */
+enum {
+  MS1_RECEIVER_EVENT_MESSAGE = 1325,
+  MS1_RECEIVER_PLUG_MESSAGE = 1326,
+  MS1_WIRED_EVENT_MESSAGE = 1327,
+  MS1_WIRED_PLUG_MESSAGE = 1328
+};
+
 /* Which device the library serves (vendor id, product id). */
 void Set_VIDPID(int32_t vendor_id, int32_t product_id);
 

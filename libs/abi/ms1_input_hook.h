@@ -2,8 +2,8 @@
  * and the mouse for the whole desktop and reports what it sees to one window
  * of the program, which only ever calls it from its interface thread.
  *
- * Events are posted to the window given to installhook as message 1034
- * (msg::kHookEvent in device/messages.h):
+ * Events are posted to the window given to installhook as message
+ * MS1_HOOK_EVENT_MESSAGE (1034):
  *   keyboard: wParam = Windows virtual-key code, lParam = 0 press, else release;
  *   mouse buttons: wParam = Windows mouse message (0x201/0x202 left down/up,
  *   0x204/0x205 right, 0x207/0x208 middle, 0x20B/0x20C X button down/up),
@@ -16,6 +16,8 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+enum { MS1_HOOK_EVENT_MESSAGE = 1034 };
 
 /* Bound by the program but never called. */
 void installmousehook(void);

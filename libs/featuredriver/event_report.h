@@ -1,18 +1,13 @@
-// The mouse's event reports: a 16-bit event code and a 16-bit value, both
-// little-endian, in the first four bytes (as a Bluetooth notification carries them).
+// The mouse's event reports as the driver reads them from its hidraw node.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 
-namespace ms1::hiddriver {
+#include "model/protocol/events.h"
 
-struct DeviceEvent {
-  uint16_t code;
-  uint16_t value;
-  bool operator==(const DeviceEvent&) const = default;
-};
+namespace ms1::hiddriver {
 
 // None for a report too short to hold an event.
 std::optional<DeviceEvent> ParseEventReport(const uint8_t* data, std::size_t size);

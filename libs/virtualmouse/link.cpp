@@ -1,6 +1,6 @@
 #include "libs/virtualmouse/link.h"
 
-#include "device/messages.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1::vmouse {
 

@@ -2,7 +2,13 @@
 
 #include <cstdio>
 
-#include "model/report.h"
+#include "model/protocol/button_layout.h"
+#include "model/protocol/lighting_layout.h"
+#include "model/protocol/macro_layout.h"
+#include "model/protocol/mode_select_layout.h"
+#include "model/protocol/polling_layout.h"
+#include "model/protocol/polling_rate.h"
+#include "model/protocol/settings_layout.h"
 
 namespace ms1::vmouse {
 
@@ -24,26 +30,27 @@ class Checker {
            std::to_string(n_);
   }
   std::string ModeNumber() const {
-    if (d_[2] >= kModeNumberMin && d_[2] <= kModeNumberMax) return {};
-    return "mode number " + std::to_string(d_[2]) + " is outside 1..5";
+    const uint8_t number = d_[frame::kTarget];
+    if (number >= kFirstModeNumber && number <= kLastModeNumber) return {};
+    return "mode number " + std::to_string(number) + " is outside 1..5";
   }
-  std::string Checksum(std::size_t last) const {
-    const uint16_t sum = ReportChecksum(d_, 3, last);
-    const uint16_t carried = static_cast<uint16_t>(d_[last + 1] << 8 | d_[last + 2]);
+  std::string Checksum(ChecksumSpan span) const {
+    const uint16_t sum = ReportChecksum(d_, span.first, span.last);
+    const uint16_t carried = static_cast<uint16_t>(d_[span.HighByte()] << 8 | d_[span.LowByte()]);
     if (sum == carried) return {};
     return "checksum " + Hex(carried) + " does not match the bytes (" + Hex(sum) + ")";
   }
-  std::string Complement(std::size_t at) const {
-    if (static_cast<uint8_t>(~d_[at]) == d_[at + 1]) return {};
-    return "byte " + std::to_string(at + 1) + " is not the complement of byte " +
-           std::to_string(at);
+  std::string Complement(std::size_t value, std::size_t complement) const {
+    if (ms1::Complement(d_[value]) == d_[complement]) return {};
+    return "byte " + std::to_string(complement) + " is not the complement of byte " +
+           std::to_string(value);
   }
   std::string Byte(std::size_t at, uint8_t expected) const {
     if (d_[at] == expected) return {};
     return "byte " + std::to_string(at) + " is " + Hex(d_[at]) + ", expected " + Hex(expected);
   }
-  std::string Zero(std::size_t first, std::size_t last) const {
-    for (std::size_t i = first; i <= last; ++i) {
+  std::string Zero(ByteSpan span) const {
+    for (std::size_t i = span.first; i <= span.last; ++i) {
       if (d_[i] != 0) return "byte " + std::to_string(i) + " must be zero";
     }
     return {};
@@ -63,92 +70,103 @@ std::string FirstError(Checks&&... checks) {
 }
 
 std::string CheckSettings(const Checker& c) {
+  using namespace settings_layout;
   return FirstError([&] { return c.Size(report_size::kSettings, "settings"); },
-                    [&] { return c.ModeNumber(); }, [&] { return c.Byte(49, 0x02); },
-                    [&] { return c.Checksum(49); }, [&] { return c.Zero(52, 55); });
+                    [&] { return c.ModeNumber(); }, [&] { return c.Byte(kTrailer, kTrailerValue); },
+                    [&] { return c.Checksum(kChecksum); }, [&] { return c.Zero(kPadding); });
 }
 
 std::string CheckLighting(const Checker& c) {
-  return FirstError([&] { return c.Size(report_size::kLighting, "lighting"); },
-                    [&] { return c.ModeNumber(); }, [&] { return c.Byte(6, 0xFF); },
-                    [&] { return c.Zero(7, 8); }, [&] { return c.Byte(10, 0x01); },
-                    [&] { return c.Checksum(10); }, [&] { return c.Zero(13, 14); });
+  using namespace lighting_layout;
+  return FirstError(
+      [&] { return c.Size(report_size::kLighting, "lighting"); }, [&] { return c.ModeNumber(); },
+      [&] { return c.Byte(kFixedByte, kFixedByteValue); }, [&] { return c.Zero(kFixedZero); },
+      [&] { return c.Byte(kTrailer, kTrailerValue); }, [&] { return c.Checksum(kChecksum); },
+      [&] { return c.Zero(kPadding); });
 }
 
 std::string CheckPolling(const Checker& c, const uint8_t* d) {
+  using namespace polling_layout;
   return FirstError([&] { return c.Size(report_size::kPollingRate, "polling-rate"); },
                     [&]() -> std::string {
-                      return d[2] == 1 || d[2] == 2 ? "" : "polling-rate repetition must be 1 or 2";
+                      return d[kRepetition] >= kFirstRepetition && d[kRepetition] <= kLastRepetition
+                                 ? ""
+                                 : "polling-rate repetition must be 1 or 2";
                     },
                     [&]() -> std::string {
-                      return d[3] == 1 || d[3] == 2 || d[3] == 4 || d[3] == 8
+                      return IsPollingInterval(d[kInterval])
                                  ? ""
-                                 : "report interval " + std::to_string(d[3]) +
+                                 : "report interval " + std::to_string(d[kInterval]) +
                                        " is not 1, 2, 4 or 8";
                     },
-                    [&] { return c.Complement(3); }, [&] { return c.Zero(5, 8); });
+                    [&] { return c.Complement(kInterval, kIntervalComplement); },
+                    [&] { return c.Zero(kPadding); });
 }
 
 std::string CheckButtons(const Checker& c) {
   return FirstError([&] { return c.Size(report_size::kButtonMapping, "button-mapping"); },
-                    [&] { return c.ModeNumber(); }, [&] { return c.Checksum(56); });
+                    [&] { return c.ModeNumber(); },
+                    [&] { return c.Checksum(button_layout::kChecksum); });
 }
 
 std::string CheckModeSelect(const Checker& c) {
+  using namespace mode_select_layout;
   return FirstError([&] { return c.Size(report_size::kModeSelect, "mode-select"); },
-                    [&] { return c.ModeNumber(); }, [&] { return c.Complement(2); },
-                    [&] { return c.Byte(4, 0x02); }, [&] { return c.Byte(5, 0xFD); },
-                    [&] { return c.Zero(6, 9); });
+                    [&] { return c.ModeNumber(); },
+                    [&] { return c.Complement(kModeNumber, kModeComplement); },
+                    [&] { return c.Byte(kMarker, kMarkerValue); },
+                    [&] { return c.Byte(kMarkerComplement, ms1::Complement(kMarkerValue)); },
+                    [&] { return c.Zero(kPadding); });
 }
 
-constexpr std::size_t kMacroPairCountByte = 28;
-constexpr uint8_t kMacroPairCapacity = 50;
-
 std::string CheckMacroNumber(const uint8_t* d) {
-  return d[2] == 0 ? "macro number 0 is not a macro" : "";
+  return d[macro_layout::kNumber] == 0 ? "macro number 0 is not a macro" : "";
 }
 
 std::string CheckFullMacro(Link link, const Checker& c, const uint8_t* d) {
+  using namespace macro_layout;
   return FirstError(
       [&]() -> std::string {
         return link == Link::kWired ? "the wired link takes macros only as 64-byte chunks" : "";
       },
       [&] { return c.Size(report_size::kMacro, "macro"); }, [&] { return CheckMacroNumber(d); },
-      [&] { return c.Zero(8, 27); },
+      [&] { return c.Zero(kFixedZero); },
       [&]() -> std::string {
-        return d[kMacroPairCountByte] <= kMacroPairCapacity ? "" : "more than 50 macro step pairs";
+        return d[kPairCount] <= kPairCapacity ? "" : "more than 50 macro step pairs";
       },
-      [&] { return c.Checksum(128); });
+      [&] { return c.Checksum(kChecksum); });
 }
 
-// Chunk 2 carries the last 8 report bytes and zero padding.
-constexpr std::size_t kLastChunkDataEnd = 12;
-
 std::string CheckMacroChunk(Link link, const Checker& c, const uint8_t* d) {
+  using namespace macro_chunk_layout;
+  constexpr int kLastIndex = kChunkCount - 1;
   return FirstError(
       [&]() -> std::string {
         return link == Link::kWired ? "" : "macro chunks belong to the wired link only";
       },
       [&] { return c.Size(report_size::kWiredChunk, "macro chunk"); },
       [&] { return CheckMacroNumber(d); },
-      [&]() -> std::string { return d[3] <= 2 ? "" : "macro chunk index above 2"; },
-      [&] { return d[3] == 2 ? c.Zero(kLastChunkDataEnd, 63) : std::string(); });
+      [&]() -> std::string { return d[kIndex] <= kLastIndex ? "" : "macro chunk index above 2"; },
+      [&] {
+        return d[kIndex] == kLastIndex ? c.Zero({kLastChunkDataEnd, report_size::kWiredChunk - 1})
+                                       : std::string();
+      });
 }
 
 }  // namespace
 
 std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
   if (size < 2) return "a report needs at least a command and a length byte";
-  if (size > kMaxReport) return "reports are at most 131 bytes";
-  if (link == Link::kWired && size > kWiredMaxReport)
+  if (size > report_size::kLargest) return "reports are at most 131 bytes";
+  if (link == Link::kWired && size > report_size::kWiredChunk)
     return "the wired link takes at most 64 bytes";
-  if (data[1] != size) {
-    return "length byte " + std::to_string(data[1]) + " does not match the " +
+  if (data[frame::kLength] != size) {
+    return "length byte " + std::to_string(data[frame::kLength]) + " does not match the " +
            std::to_string(size) + " bytes sent";
   }
-  if (size < 3) return "report too short";
+  if (size < frame::kHeaderSize) return "report too short";
   const Checker c(data, size);
-  switch (data[0]) {
+  switch (data[frame::kCommand]) {
     case command::kSettings:
       return CheckSettings(c);
     case command::kLighting:
@@ -163,7 +181,7 @@ std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
       return size == report_size::kWiredChunk ? CheckMacroChunk(link, c, data)
                                               : CheckFullMacro(link, c, data);
     default:
-      return "unknown command " + Hex(data[0]);
+      return "unknown command " + Hex(data[frame::kCommand]);
   }
 }
 

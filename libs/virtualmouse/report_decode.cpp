@@ -2,6 +2,11 @@
 
 #include <cstdio>
 
+#include "model/protocol/button_layout.h"
+#include "model/protocol/lighting_layout.h"
+#include "model/protocol/macro_layout.h"
+#include "model/protocol/settings_layout.h"
+
 namespace ms1::vmouse {
 
 namespace {
@@ -14,60 +19,68 @@ std::string Colour(const std::vector<uint8_t>& r, std::size_t at) {
   return text;
 }
 
-constexpr uint8_t kLongDelayKey = 0x03;
+bool Bit(uint8_t mask, int n) {
+  return (mask >> n & 1) != 0;
+}
 
 }  // namespace
 
 json DecodeSettings(const std::vector<uint8_t>& r) {
+  using namespace settings_layout;
   json levels = json::array();
-  for (int n = 0; n < 8; ++n) {
-    levels.push_back({{"enabled", (r[5] >> n & 1) != 0},
-                      {"high_range", (r[6] >> n & 1) != 0},
-                      {"steps39", r[8 + n]},
-                      {"steps38", r[16 + n]},
-                      {"color", Colour(r, 25 + 3 * n)}});
+  for (int n = 0; n < kLevelCount; ++n) {
+    levels.push_back({{"enabled", Bit(r[kEnableMask], n)},
+                      {"high_range", Bit(r[kHighRangeMask], n)},
+                      {"steps39", r[kFirstSteps39 + n]},
+                      {"steps38", r[kFirstSteps38 + n]},
+                      {"color", Colour(r, ColorOf(n))}});
   }
   return {{"raw", ToHex(r)},
-          {"settings_byte_a", r[3]},
-          {"settings_byte_b", r[4]},
-          {"dpi_level", r[24]},
+          {"settings_byte_a", r[kByteA]},
+          {"settings_byte_b", r[kByteB]},
+          {"dpi_level", r[kDpiLevel]},
           {"levels", levels}};
 }
 
 json DecodeLighting(const std::vector<uint8_t>& r) {
+  using namespace lighting_layout;
   return {{"raw", ToHex(r)},
-          {"effect", r[3] >> 4},
-          {"speed", static_cast<int8_t>(9 - r[4])},
-          {"brightness", r[5]},
-          {"sleep_timer", r[9]}};
+          {"effect", r[kEffect] >> kEffectShift},
+          {"speed", static_cast<int8_t>(kSpeedBase - r[kSpeed])},
+          {"brightness", r[kBrightness]},
+          {"sleep_timer", r[kSleepTimer]}};
 }
 
 json DecodeButtons(const std::vector<uint8_t>& r) {
+  using namespace button_layout;
   json triples = json::array();
-  for (int i = 0; i < 18; ++i) {
-    triples.push_back({r[3 + 3 * i], r[4 + 3 * i], r[5 + 3 * i]});
+  for (int i = 0; i < kTripleCount; ++i) {
+    triples.push_back({r[TripleOf(i)], r[TripleOf(i) + 1], r[TripleOf(i) + 2]});
   }
   return {{"raw", ToHex(r)}, {"buttons", triples}};
 }
 
 json DecodeMacro(const std::vector<uint8_t>& r) {
+  using namespace macro_layout;
+  using namespace macro_pair;
   json steps = json::array();
-  const int pairs = r[28];
-  for (int p = 0; p < pairs && p < 50; ++p) {
-    const uint8_t time = r[29 + 2 * p];
-    const uint8_t key = r[30 + 2 * p];
+  const int pairs = r[kPairCount];
+  for (int p = 0; p < pairs && p < kPairCapacity; ++p) {
+    const uint8_t time = r[PairAt(p)];
+    const uint8_t key = r[PairAt(p) + 1];
     if (key == kLongDelayKey && !steps.empty()) {
       steps.back()["long_delay_200ms"] = time;
       continue;
     }
-    steps.push_back({{"key", key}, {"press", (time & 0x80) == 0}, {"time_10ms", time & 0x7F}});
+    steps.push_back(
+        {{"key", key}, {"press", (time & kReleaseBit) == 0}, {"time_10ms", time & kTimeMask}});
   }
-  return {{"raw", ToHex(r)},    {"number", r[2]},      {"repeat_mode", r[3]},
-          {"loop_count", r[7]}, {"pair_count", r[28]}, {"steps", steps}};
-}
-
-int PollingRateHz(uint8_t interval_ms) {
-  return interval_ms == 0 ? 0 : 1000 / interval_ms;
+  return {{"raw", ToHex(r)},
+          {"number", r[kNumber]},
+          {"repeat_mode", r[kRepeatMode]},
+          {"loop_count", r[kLoopCount]},
+          {"pair_count", r[kPairCount]},
+          {"steps", steps}};
 }
 
 }  // namespace ms1::vmouse

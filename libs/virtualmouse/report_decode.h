@@ -15,7 +15,4 @@ nlohmann::json DecodeLighting(const std::vector<uint8_t>& report);
 nlohmann::json DecodeButtons(const std::vector<uint8_t>& report);
 nlohmann::json DecodeMacro(const std::vector<uint8_t>& report);
 
-// Report interval in milliseconds to the rate the user picked.
-int PollingRateHz(uint8_t interval_ms);
-
 }  // namespace ms1::vmouse

@@ -1,7 +1,9 @@
 #include "libs/virtualmouse/virtual_mouse.h"
 
 #include "libs/virtualmouse/report_decode.h"
-#include "model/report.h"
+#include "model/protocol/macro_layout.h"
+#include "model/protocol/polling_layout.h"
+#include "model/protocol/polling_rate.h"
 
 namespace ms1::vmouse {
 
@@ -10,8 +12,6 @@ namespace {
 using nlohmann::json;
 
 constexpr std::size_t kLogLimit = 20000;
-constexpr uint8_t kAccepted = 0;
-constexpr uint8_t kRejected = 1;
 
 int Index(Link link) {
   return static_cast<int>(link);
@@ -23,15 +23,21 @@ LinkEvent Data(Link link, uint16_t code, uint16_t value) {
 
 // The full macro report the three wired chunks stand for.
 Bytes AssembleMacro(const Bytes& chunks, uint8_t macro_number) {
+  using namespace macro_chunk_layout;
   Bytes full(report_size::kMacro, 0);
-  full[0] = command::kMacro;
-  full[1] = static_cast<uint8_t>(report_size::kMacro);
-  full[2] = macro_number;
-  for (std::size_t i = 3; i < full.size(); ++i) {
-    const std::size_t payload = i - 3;
-    full[i] = chunks[(payload / 60) * 64 + 4 + payload % 60];
+  full[frame::kCommand] = command::kMacro;
+  full[frame::kLength] = static_cast<uint8_t>(report_size::kMacro);
+  full[macro_layout::kNumber] = macro_number;
+  for (std::size_t i = kSourceFirst; i < full.size(); ++i) {
+    const std::size_t payload = i - kSourceFirst;
+    full[i] = chunks[(payload / kPayloadSize) * report_size::kWiredChunk + kFirstPayload +
+                     payload % kPayloadSize];
   }
   return full;
+}
+
+bool IsMacroChunk(const uint8_t* data, std::size_t size) {
+  return data[frame::kCommand] == command::kMacro && size == report_size::kWiredChunk;
 }
 
 }  // namespace
@@ -50,7 +56,7 @@ Delivery VirtualMouse::Receive(Link link, const uint8_t* data, std::size_t size)
     delivery.error = std::string("the ") + LinkName(link) + " link is not plugged";
     return delivery;
   }
-  auto acknowledge = [&](uint8_t verdict) {
+  auto acknowledge = [&](uint16_t verdict) {
     if (link != Link::kReceiver) return;
     if (lose_acks_ > 0) {
       --lose_acks_;
@@ -75,33 +81,33 @@ Delivery VirtualMouse::Receive(Link link, const uint8_t* data, std::size_t size)
   if (!delivery.error.empty()) {
     if (link == Link::kWired) chunks_[Index(link)] = {};
     Remember(refused_, link, data, size, delivery.error);
-    acknowledge(kRejected);
+    acknowledge(kAckRefused);
     return delivery;
   }
   Store(link, data, size);
   Remember(accepted_, link, data, size, "");
   delivery.accepted = true;
   delivery.result = 1;
-  acknowledge(kAccepted);
+  acknowledge(kAckAccepted);
   return delivery;
 }
 
 std::string VirtualMouse::CheckChunkOrder(Link link, const uint8_t* data) const {
-  const bool chunk = data[0] == command::kMacro && data[1] == report_size::kWiredChunk;
-  if (!chunk || data[3] == 0) return {};
+  using namespace macro_chunk_layout;
+  if (!IsMacroChunk(data, data[frame::kLength]) || data[kIndex] == 0) return {};
   const ChunkProgress& progress = chunks_[Index(link)];
-  if (progress.next_index != data[3]) {
-    return "macro chunk " + std::to_string(data[3]) + " out of order (expected " +
+  if (progress.next_index != data[kIndex]) {
+    return "macro chunk " + std::to_string(data[kIndex]) + " out of order (expected " +
            std::to_string(progress.next_index) + ")";
   }
-  if (progress.macro_number != data[2]) {
-    return "macro chunk for macro " + std::to_string(data[2]) + " while macro " +
+  if (progress.macro_number != data[kNumber]) {
+    return "macro chunk for macro " + std::to_string(data[kNumber]) + " while macro " +
            std::to_string(progress.macro_number) + " is in progress";
   }
-  if (data[3] == 2) {
+  if (data[kIndex] == kChunkCount - 1) {
     Bytes chunks = progress.assembled;
     chunks.insert(chunks.end(), data, data + report_size::kWiredChunk);
-    const Bytes full = AssembleMacro(chunks, data[2]);
+    const Bytes full = AssembleMacro(chunks, data[kNumber]);
     const std::string error = CheckReport(Link::kReceiver, full.data(), full.size());
     if (!error.empty()) return "assembled macro refused: " + error;
   }
@@ -109,42 +115,45 @@ std::string VirtualMouse::CheckChunkOrder(Link link, const uint8_t* data) const 
 }
 
 void VirtualMouse::StoreChunk(Link link, const uint8_t* data) {
+  using namespace macro_chunk_layout;
   ChunkProgress& progress = chunks_[Index(link)];
-  if (data[3] == 0) progress = {0, data[2], {}};
+  if (data[kIndex] == 0) progress = {0, data[kNumber], {}};
   progress.assembled.insert(progress.assembled.end(), data, data + report_size::kWiredChunk);
-  progress.next_index = data[3] + 1;
-  if (progress.next_index == 3) {
-    macros_[data[2]] = AssembleMacro(progress.assembled, data[2]);
+  progress.next_index = data[kIndex] + 1;
+  if (progress.next_index == kChunkCount) {
+    macros_[data[kNumber]] = AssembleMacro(progress.assembled, data[kNumber]);
     progress = {};
   }
 }
 
 void VirtualMouse::Store(Link link, const uint8_t* data, std::size_t size) {
   const Bytes report(data, data + size);
-  const bool chunk = data[0] == command::kMacro && size == report_size::kWiredChunk;
+  const bool chunk = IsMacroChunk(data, size);
   // Anything else between two chunks abandons the macro in progress.
   if (!chunk) chunks_[Index(link)] = {};
-  switch (data[0]) {
+  // Per-mode reports name the mode record by its number, index + 1.
+  const uint8_t target = data[frame::kTarget];
+  switch (data[frame::kCommand]) {
     case command::kSettings:
-      modes_[data[2] - 1].settings = report;
+      modes_[target - 1].settings = report;
       break;
     case command::kLighting:
-      modes_[data[2] - 1].lighting = report;
+      modes_[target - 1].lighting = report;
       break;
     case command::kPollingRate:
-      polling_interval_ = data[3];
+      polling_interval_ = data[polling_layout::kInterval];
       break;
     case command::kButtonMapping:
-      modes_[data[2] - 1].buttons = report;
+      modes_[target - 1].buttons = report;
       break;
     case command::kModeSelect:
-      active_mode_ = data[2] - 1;
+      active_mode_ = target - 1;
       break;
     case command::kMacro:
       if (chunk) {
         StoreChunk(link, data);
       } else {
-        macros_[data[2]] = report;
+        macros_[target] = report;
       }
       break;
     default:
@@ -173,8 +182,7 @@ std::vector<LinkEvent> VirtualMouse::Status() const {
     link = Link::kWired;
   }
   if (!link) return {};
-  const auto value = static_cast<uint16_t>(battery_ << 8 | (asleep_ ? 0 : 1));
-  return {Data(*link, event::kStatus, value)};
+  return {Data(*link, event::kStatus, StatusValue(static_cast<unsigned>(battery_), !asleep_))};
 }
 
 std::vector<LinkEvent> VirtualMouse::PressDpi(int level) {
@@ -197,7 +205,7 @@ std::vector<LinkEvent> VirtualMouse::ReportBattery(int level, bool asleep) {
   battery_ = level;
   asleep_ = asleep;
   std::vector<LinkEvent> events = Status();
-  if (!events.empty() && level >= 1 && level <= 10) {
+  if (!events.empty() && IsBatteryLevel(static_cast<unsigned>(level))) {
     events.push_back(Data(events.front().link, event::kBattery, static_cast<uint16_t>(level)));
   }
   return events;

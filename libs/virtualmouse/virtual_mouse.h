@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "device/device_event.h"
 #include "libs/virtualmouse/report_check.h"
+#include "model/protocol/events.h"
 
 namespace ms1::vmouse {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "device/bluetooth_presence.h"
+#include "libs/featuredriver/event_report.h"
 
 namespace ms1 {
 namespace {
@@ -24,6 +25,14 @@ TEST(BluetoothNotification, TakesCodeAndValueLittleEndianAndNeedsFourBytes) {
   for (std::size_t n = 0; n < 4; ++n) {
     EXPECT_FALSE(ParseBluetoothNotification(std::span(status.data(), n))) << n;
   }
+}
+
+TEST(EventDecoding, DriverReportsAndBluetoothNotificationsAgreeOnEveryLength) {
+  const uint8_t bytes[] = {0x00, 0x20, 0x04, 0x00, 0x99, 0x99};
+  for (std::size_t n = 0; n <= sizeof bytes; ++n) {
+    EXPECT_EQ(hiddriver::ParseEventReport(bytes, n), ParseBluetoothNotification({bytes, n})) << n;
+  }
+  EXPECT_EQ(hiddriver::ParseEventReport(bytes, 4), (DeviceEvent{0x2000, 4}));
 }
 
 TEST(PollingEvent, MapsIntervalsOntoTheFourIndexes) {

@@ -31,7 +31,7 @@ void HeadlessLinkWindow::Track(uint32_t message, uintptr_t wParam, intptr_t lPar
     return;
   }
   const auto [code, value] = DataEvent(wParam, lParam);
-  if (code == event::kAcknowledge) links_.ackReceived = (value & 0xFF) == 0 ? 1 : 0;
+  if (code == event::kAcknowledge) links_.ackReceived = AcknowledgeAccepted(value) ? 1 : 0;
   if (code == event::kStatus && !wired) links_.receiverAwake = 1;
 }
 

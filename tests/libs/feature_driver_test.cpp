@@ -8,13 +8,14 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "device/messages.h"
 #include "driver_library.h"
+#include "libs/abi/ms1_feature_driver.h"
 #include "libs/featuredriver/device_presence.h"
 #include "libs/featuredriver/event_reader.h"
 #include "libs/featuredriver/event_report.h"
 #include "libs/featuredriver/hid_interface.h"
 #include "libs/featuredriver/udev_watch.h"
+#include "model/protocol/link_ids.h"
 #include "test_window.h"
 
 namespace ms1::hiddriver {
@@ -156,10 +157,10 @@ TEST(FeatureDriverLibraryTest, NoMouseMeansAbsentAndNothingSent) {
   test::TestWindow window;
   for (int round = 0; round < 3; ++round) {
     wired.set_vid_pid(link_ids::kVendor, link_ids::kWiredProduct);
-    wired.open_monitor(window.Handle(), msg::kWiredEvent, msg::kWiredPlug);
+    wired.open_monitor(window.Handle(), MS1_WIRED_EVENT_MESSAGE, MS1_WIRED_PLUG_MESSAGE);
     EXPECT_EQ(wired.open_device(), 0);
     receiver.set_vid_pid(link_ids::kVendor, link_ids::kReceiverProduct);
-    receiver.open_monitor(window.Handle(), msg::kReceiverEvent, msg::kReceiverPlug);
+    receiver.open_monitor(window.Handle(), MS1_RECEIVER_EVENT_MESSAGE, MS1_RECEIVER_PLUG_MESSAGE);
     EXPECT_EQ(receiver.open_device(), 0);
     const uint8_t mode_select[] = {0x0C, 0x0A, 0x01, 0xFE, 0x02, 0xFD, 0, 0, 0, 0};
     EXPECT_EQ(wired.set_feature(mode_select, sizeof mode_select), 0);

@@ -5,9 +5,10 @@
 #include <cstring>
 
 #include "apply_helpers.h"
-#include "device/messages.h"
 #include "driver_library.h"
+#include "libs/abi/ms1_feature_driver.h"
 #include "libs/virtualmouse/report_decode.h"
+#include "model/protocol/link_ids.h"
 #include "model/settings_reports.h"
 #include "sample_profiles.h"
 #include "sim_instance.h"
@@ -48,10 +49,10 @@ class VirtualDriverTest : public ::testing::Test {
   // The program's start-up order; returns what the two opens returned.
   std::pair<int32_t, int32_t> StartLikeTheProgram() {
     wired.set_vid_pid(link_ids::kVendor, link_ids::kWiredProduct);
-    wired.open_monitor(window.Handle(), msg::kWiredEvent, msg::kWiredPlug);
+    wired.open_monitor(window.Handle(), MS1_WIRED_EVENT_MESSAGE, MS1_WIRED_PLUG_MESSAGE);
     const int32_t w = wired.open_device();
     receiver.set_vid_pid(link_ids::kVendor, link_ids::kReceiverProduct);
-    receiver.open_monitor(window.Handle(), msg::kReceiverEvent, msg::kReceiverPlug);
+    receiver.open_monitor(window.Handle(), MS1_RECEIVER_EVENT_MESSAGE, MS1_RECEIVER_PLUG_MESSAGE);
     return {w, receiver.open_device()};
   }
   bool Steer(const std::string& request) { return sim.Request(request).value("ok", false); }
@@ -72,29 +73,29 @@ TEST_F(VirtualDriverTest, NothingPluggedMeansBothLinksAbsent) {
 TEST_F(VirtualDriverTest, UnknownIdsServeNothing) {
   ASSERT_TRUE(Steer("plug wired"));
   wired.set_vid_pid(0x1234, 0x5678);
-  wired.open_monitor(window.Handle(), msg::kWiredEvent, msg::kWiredPlug);
+  wired.open_monitor(window.Handle(), MS1_WIRED_EVENT_MESSAGE, MS1_WIRED_PLUG_MESSAGE);
   EXPECT_EQ(wired.open_device(), 0);
 }
 
 TEST_F(VirtualDriverTest, PlugMessagesReachTheWindowAndOpenFollowsThePlug) {
   StartLikeTheProgram();
   ASSERT_TRUE(Steer("plug wired"));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kWiredPlug, 1, 0}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_PLUG_MESSAGE, 1, 0}));
   EXPECT_EQ(wired.open_device(), 1);
   EXPECT_EQ(receiver.open_device(), 0);
   EXPECT_EQ(wired.Send(EncodeModeSelectReport(*blank)), 1);
 
   ASSERT_TRUE(Steer("plug receiver"));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverPlug, 1, 0}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_PLUG_MESSAGE, 1, 0}));
   ASSERT_TRUE(Steer("unplug wired"));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kWiredPlug, 0, 0}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_PLUG_MESSAGE, 0, 0}));
   // The pulled cable invalidated the open device.
   EXPECT_EQ(wired.Send(EncodeModeSelectReport(*blank)), 0);
   EXPECT_EQ(wired.open_device(), 0);
   // Each link's messages went only to its own numbers, in order.
-  EXPECT_EQ(window.Messages(),
-            (std::vector<PostedMessage>{
-                {msg::kWiredPlug, 1, 0}, {msg::kReceiverPlug, 1, 0}, {msg::kWiredPlug, 0, 0}}));
+  EXPECT_EQ(window.Messages(), (std::vector<PostedMessage>{{MS1_WIRED_PLUG_MESSAGE, 1, 0},
+                                                           {MS1_RECEIVER_PLUG_MESSAGE, 1, 0},
+                                                           {MS1_WIRED_PLUG_MESSAGE, 0, 0}}));
 }
 
 TEST_F(VirtualDriverTest, ReceiverReportsAreAcknowledgedOnTheReceiverLink) {
@@ -102,20 +103,20 @@ TEST_F(VirtualDriverTest, ReceiverReportsAreAcknowledgedOnTheReceiverLink) {
   EXPECT_EQ(StartLikeTheProgram(), std::make_pair(0, 1));
   const Report mode_select = EncodeModeSelectReport(*blank);
   EXPECT_EQ(receiver.Send(mode_select), 1);
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, kAck, 0}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, kAck, 0}));
 
   Report bad = mode_select;
   bad[3] = 0x00;
   EXPECT_EQ(receiver.Send(bad), 0);
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, kAck, 1}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, kAck, 1}));
 
   ASSERT_TRUE(Steer("lose-acks 1"));
   EXPECT_EQ(receiver.Send(mode_select), 1);
   EXPECT_EQ(receiver.Send(mode_select), 1);
   ASSERT_TRUE(window.WaitForCount(3));
-  EXPECT_EQ(window.Messages(), (std::vector<PostedMessage>{{msg::kReceiverEvent, kAck, 0},
-                                                           {msg::kReceiverEvent, kAck, 1},
-                                                           {msg::kReceiverEvent, kAck, 0}}));
+  EXPECT_EQ(window.Messages(), (std::vector<PostedMessage>{{MS1_RECEIVER_EVENT_MESSAGE, kAck, 0},
+                                                           {MS1_RECEIVER_EVENT_MESSAGE, kAck, 1},
+                                                           {MS1_RECEIVER_EVENT_MESSAGE, kAck, 0}}));
   EXPECT_EQ(sim.Log()["accepted"].size(), 3u);
 }
 
@@ -142,24 +143,24 @@ TEST_F(VirtualDriverTest, DeviceEventsBecomeDataMessages) {
   ASSERT_TRUE(Steer("plug receiver"));
   StartLikeTheProgram();
   ASSERT_TRUE(Steer("press dpi 5"));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kWiredEvent, 0x1000, 5}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_EVENT_MESSAGE, 0x1000, 5}));
   ASSERT_TRUE(Steer("battery 6"));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, 0x4010, 0x0601}));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, 0x6000, 6}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, 0x4010, 0x0601}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, 0x6000, 6}));
   ASSERT_TRUE(Steer("sleep"));
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, 0x4010, 0x0600}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, 0x4010, 0x0600}));
   EXPECT_EQ(sim.State()["asleep"], true);
   EXPECT_FALSE(Steer("press dpi 9"));
   ASSERT_TRUE(Steer("unplug wired"));
   ASSERT_TRUE(Steer("press mode 2"));  // wakes the mouse; reported over the receiver now
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kReceiverEvent, 0x8000, 2}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, 0x8000, 2}));
 }
 
 TEST_F(VirtualDriverTest, AnAwakeMouseKeepsReportingItsStatusOverTheReceiver) {
   ASSERT_TRUE(Steer("plug receiver"));
   StartLikeTheProgram();
   ASSERT_TRUE(Steer("heartbeat 10"));
-  const PostedMessage status{msg::kReceiverEvent, 0x4010, 0x0801};
+  const PostedMessage status{MS1_RECEIVER_EVENT_MESSAGE, 0x4010, 0x0801};
   auto count = [&] {
     std::size_t n = 0;
     for (const PostedMessage& m : window.Messages()) n += m == status;
@@ -212,7 +213,7 @@ TEST_F(VirtualDriverTest, ForcedFullAppliesLeaveTheMouseHoldingTheProfile) {
   }
   // Every receiver report was acknowledged on the receiver link only.
   for (const PostedMessage& m : window.Messages()) {
-    EXPECT_EQ(m, (PostedMessage{msg::kReceiverEvent, kAck, 0}));
+    EXPECT_EQ(m, (PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, kAck, 0}));
   }
 }
 
@@ -220,7 +221,7 @@ TEST_F(VirtualDriverTest, TheMouseVanishesWhenTheSimulatorStops) {
   ASSERT_TRUE(Steer("plug wired"));
   StartLikeTheProgram();
   sim.Stop();
-  ASSERT_TRUE(window.WaitFor(PostedMessage{msg::kWiredPlug, 0, 0}));
+  ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_PLUG_MESSAGE, 0, 0}));
   EXPECT_EQ(wired.Send(EncodeModeSelectReport(*blank)), 0);
 }
 
