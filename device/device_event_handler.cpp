@@ -15,9 +15,9 @@ void DeviceEventHandler::HandleDeviceEvent(DeviceEvent e) {
     case event::kPollingRate: OnPollingRate(e.value); break;
     case event::kConfigChanged: SaveStore(); break;
     case event::kStatus: OnStatus(e.value); break;
-    case event::kAcknowledge: links_.ackReceived = (e.value & 0xFF) == 0 ? 1 : 0; break;
+    case event::kAcknowledge: links_.ackReceived = AcknowledgeAccepted(e.value) ? 1 : 0; break;
     case event::kBattery:
-      if (e.value >= 1 && e.value <= 10) battery_level_ = e.value;
+      if (IsBatteryLevel(e.value)) battery_level_ = e.value;
       break;
     case event::kMode: OnMode(e.value); break;
     default: break;
@@ -52,13 +52,13 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
     RefreshLinkPanels(links_, view_);
     if (SleepLabelWanted(links_)) view_.ShowSleepLabel(true);
   }
-  const bool awake = (value & 0xFF) != 0;
+  const bool awake = StatusAwake(value);
   const bool was_asleep = links_.mouseAsleep.exchange(awake ? 0 : 1) != 0;
   view_.ShowSleepLabel(!awake);
   // Edits made while it slept were kept but not sent: send them now.
   if (awake && was_asleep && model_.HasUnsentEdits()) host_.PostToWindow(msg::kApplyRequest, 0, 0);
-  const int level = value >> 8;
-  if (level >= 1 && level <= 10) {
+  const int level = static_cast<int>(StatusBatteryTenths(value));
+  if (IsBatteryLevel(level)) {
     battery_level_ = level;
     view_.SetPowerRing(level * 10);
     view_.SetPowerLabelText(std::to_string(level * 10) + "%");
