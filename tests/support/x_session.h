@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace ms1::test {
@@ -41,14 +42,12 @@ inline pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::
   return pid;
 }
 
-// Waits for a child with a safety timeout; -1 when it did not end in time.
+// Waits for a child with a safety timeout; -1 when it did not end in time
+// (or was no child of ours).
 inline int WaitExit(pid_t pid, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
+  if (!ProcessExitWatch(pid).WaitForExit(timeoutMs)) return -1;
   int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (deadline.hasExpired()) return -1;
-    QThread::msleep(20);
-  }
+  if (waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
