@@ -63,7 +63,7 @@ inline bool Installed(const std::string& tool) {
 }
 
 // Polls `done` until it holds; false after the safety timeout.
-inline bool PollFor(const std::function<bool()>& done, int timeoutMs = 20000) {
+inline bool PollFor(const std::function<bool()>& done, int timeoutMs = 60000) {
   QDeadlineTimer deadline(timeoutMs);
   while (!done()) {
     if (deadline.hasExpired()) return false;
@@ -138,7 +138,7 @@ class XSession {
   }
 
   // The first window the search finds, waiting for it; empty when none came.
-  std::string FindWindow(const std::vector<std::string>& options, int timeoutMs = 20000) const {
+  std::string FindWindow(const std::vector<std::string>& options, int timeoutMs = 60000) const {
     std::string found;
     PollFor(
         [&] {
@@ -151,7 +151,7 @@ class XSession {
   }
 
   // The visible window with exactly this title, waiting for it.
-  std::string FindVisible(const std::string& title, int timeoutMs = 20000) const {
+  std::string FindVisible(const std::string& title, int timeoutMs = 60000) const {
     return FindWindow({"--onlyvisible", "--name", "^" + title + "$"}, timeoutMs);
   }
 
@@ -161,7 +161,7 @@ class XSession {
 
   // The icon a program of this WM_CLASS docked in the tray (a descendant of
   // trayer's panel, not a top-level window); waits for it.
-  std::string FindTrayIcon(const std::string& windowClass, int timeoutMs = 20000) const {
+  std::string FindTrayIcon(const std::string& windowClass, int timeoutMs = 60000) const {
     const std::string marker = "(\"" + windowClass + "\" ";
     std::string icon;
     PollFor(
