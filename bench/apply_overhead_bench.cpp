@@ -80,7 +80,8 @@ class SimulatorInstance {
       while (control->ReadLine(ignored, 10000)) {
       }
     }
-    std::filesystem::remove_all(dir_);
+    std::error_code ignored;  // a destructor must not throw
+    std::filesystem::remove_all(dir_, ignored);
   }
 
  private:

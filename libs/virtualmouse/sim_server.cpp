@@ -103,11 +103,15 @@ SimServer::SimServer(ServerOptions options) : options_(std::move(options)) {
 }
 
 SimServer::~SimServer() {
-  clients_.clear();
+  // The socket file goes before any client sees its connection end: a client
+  // that cleans up the folder on that end must find nothing of ours left to
+  // race with. The lock is let go last, so that a successor cannot bind its
+  // socket before this one's file is gone.
   if (listen_fd_ >= 0) {
-    ::close(listen_fd_);
     ::unlink(SocketPath(options_.dir).c_str());
+    ::close(listen_fd_);
   }
+  clients_.clear();
   if (signal_fd_ >= 0) ::close(signal_fd_);
   if (lock_fd_ >= 0) ::close(lock_fd_);
 }

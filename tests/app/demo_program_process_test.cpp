@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "libs/virtualmouse/sim_connection.h"
+#include "../libs/simulator_stop.h"
 #include "program_on_x.h"
 
 namespace ms1 {
@@ -20,7 +20,7 @@ class DemoProgram : public test::ProgramOnX {
   void TearDown() override {
     test::ProgramOnX::TearDown();
     // The driver file started the simulator; it must not outlive the test.
-    if (auto sim = vmouse::ConnectToSimulator(vmouse_.path().toStdString())) sim->Request("stop");
+    EXPECT_TRUE(test::StopSimulator(vmouse_.path().toStdString())) << "the simulator did not exit";
   }
   void StartOnVirtualMouse() { StartProgram(MS1_DEMO_PROGRAM, VirtualMouseEnv()); }
   std::vector<std::string> VirtualMouseEnv() const {

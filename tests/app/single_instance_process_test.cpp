@@ -45,7 +45,7 @@ TEST(Program, ASecondStartExitsWithOneWhileTheFirstRuns) {
   ASSERT_FALSE(Listening());
   const pid_t first = StartProgram();
   ASSERT_GT(first, 0);
-  const bool up = test::WaitFor([] { return Listening(); }, 20000);
+  const bool up = test::WaitFor([] { return Listening(); }, 60000);
   int secondExit = -1;
   if (up) secondExit = test::Run({MS1_PROGRAM}).exit_code;
   int status = 0;

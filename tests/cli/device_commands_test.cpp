@@ -9,6 +9,7 @@
 #include "../libs/sim_instance.h"
 #include "support/process.h"
 #include "support/run.h"
+#include "support/temp_dir.h"
 
 namespace ms1 {
 namespace {
@@ -19,15 +20,12 @@ const std::string kFakeDrivers = FAKE_DRIVERS_DIR "/complete";
 
 class DeviceCommandsTest : public ::testing::Test {
  protected:
-  fs::path dir =
-      fs::temp_directory_path() / ("ms1ctl-device-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const fs::path dir = test::MakeTempDir("ms1ctl-device-" + test::CurrentTestName());
   std::string profile = (dir / "p.pro").string();
   void SetUp() override {
-    fs::create_directories(dir);
     ASSERT_EQ(test::Run({MS1CTL_PATH, "new-profile", "P", "-o", profile}).exit_code, 0);
   }
-  void TearDown() override { fs::remove_all(dir); }
+  void TearDown() override { test::RemoveTree(dir); }
 };
 
 TEST_F(DeviceCommandsTest, ApplyPrintsEachReportWithItsLinkAndResult) {

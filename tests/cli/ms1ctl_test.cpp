@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "support/run.h"
+#include "support/temp_dir.h"
 
 namespace ms1 {
 namespace {
@@ -15,11 +16,8 @@ using test::Lines;
 
 class Ms1ctlTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 ("ms1ctl-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
+  const fs::path dir = test::MakeTempDir("ms1ctl-" + test::CurrentTestName());
+  void TearDown() override { test::RemoveTree(dir); }
 
   test::RunResult Ctl(std::vector<std::string> args) {
     args.insert(args.begin(), MS1CTL_PATH);

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "../libs/simulator_stop.h"
 #include "support/run.h"
+#include "support/temp_dir.h"
 
 namespace ms1 {
 namespace {
@@ -13,11 +15,8 @@ namespace fs = std::filesystem;
 
 class SimCommandsTest : public ::testing::Test {
  protected:
-  fs::path dir =
-      fs::temp_directory_path() / ("ms1sim-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const fs::path dir = test::MakeTempDir("ms1sim-" + test::CurrentTestName());
   void SetUp() override {
-    fs::create_directories(dir);
     ::setenv("MS1_VMOUSE_DIR", dir.c_str(), 1);
     ::setenv("MS1_VMOUSE_HEARTBEAT_MS", "0", 1);
     ::setenv("MS1_VMOUSE_IDLE_MS", "60000", 1);
@@ -25,8 +24,8 @@ class SimCommandsTest : public ::testing::Test {
     ::unsetenv("MS1_VMOUSE_SIM");  // found beside ms1ctl's build folder
   }
   void TearDown() override {
-    Sim({"stop"});
-    fs::remove_all(dir);
+    EXPECT_TRUE(test::StopSimulator(dir.string())) << "the simulator did not exit";
+    test::RemoveTree(dir);
   }
   test::RunResult Sim(std::vector<std::string> args) {
     args.insert(args.begin(), {MS1CTL_PATH, "sim"});

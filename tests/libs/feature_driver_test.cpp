@@ -106,7 +106,7 @@ class EventReaderTest : public ::testing::Test {
   }
   bool WaitForEvents(std::size_t count) {
     std::unique_lock lock(mutex);
-    return changed.wait_for(lock, std::chrono::seconds(10), [&] { return events.size() >= count; });
+    return changed.wait_for(lock, std::chrono::seconds(60), [&] { return events.size() >= count; });
   }
 };
 

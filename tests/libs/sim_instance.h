@@ -3,9 +3,7 @@
 // so no process outlives the test.
 #pragma once
 
-#include <poll.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,18 +11,15 @@
 #include <string>
 
 #include "libs/virtualmouse/sim_connection.h"
+#include "simulator_stop.h"
+#include "support/temp_dir.h"
 
 namespace ms1::test {
 
 class SimInstance {
  public:
-  explicit SimInstance(const std::string& name, const std::string& plugged = "") {
-    static int counter = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ms1vm-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + "-" +
-            name.substr(0, 20));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+  explicit SimInstance(const std::string& name, const std::string& plugged = "")
+      : dir_(MakeTempDir("ms1vm-" + name.substr(0, 20))) {
     ::setenv("MS1_VMOUSE_DIR", dir_.c_str(), 1);
     ::setenv("MS1_VMOUSE_SIM", MS1_VMOUSE_SIM_PATH, 1);
     ::setenv("MS1_VMOUSE_HEARTBEAT_MS", "0", 1);
@@ -33,7 +28,7 @@ class SimInstance {
   }
   ~SimInstance() {
     Stop();
-    std::filesystem::remove_all(dir_);
+    RemoveTree(dir_);
   }
 
   // The simulator's standard error, sanitizer reports included.
@@ -51,15 +46,11 @@ class SimInstance {
   nlohmann::json State() { return Request("state")["state"]; }
   nlohmann::json Log() { return Request("log")["log"]; }
 
-  // Stops the simulator and waits until it has closed every connection.
-  void Stop() {
+  // Stops the simulator and waits until its process has exited; false when
+  // it did not end in time.
+  bool Stop() {
     if (!control_) control_ = vmouse::ConnectToSimulator(dir_.string());
-    if (!control_) return;
-    control_->Request("stop");
-    std::string ignored;
-    while (control_->ReadLine(ignored, 10000)) {
-    }
-    control_.reset();
+    return StopSimulator(std::move(control_));
   }
 
   const std::filesystem::path& dir() const { return dir_; }

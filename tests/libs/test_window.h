@@ -29,10 +29,10 @@ class TestWindow {
     return messages_;
   }
 
-  // Waits (10 s at most, as a safety net) until a posted message matches.
+  // Waits (60 s at most, as a safety net) until a posted message matches.
   bool WaitFor(const std::function<bool(const PostedMessage&)>& match) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds(10), [&] {
+    return changed_.wait_for(lock, std::chrono::seconds(60), [&] {
       for (const PostedMessage& m : messages_) {
         if (match(m)) return true;
       }
@@ -45,7 +45,7 @@ class TestWindow {
   // Waits until `count` messages have been posted in all.
   bool WaitForCount(std::size_t count) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds(10),
+    return changed_.wait_for(lock, std::chrono::seconds(60),
                              [&] { return messages_.size() >= count; });
   }
   void Clear() {

@@ -41,7 +41,8 @@ class VirtualDriverTest : public ::testing::Test {
     receiver.close_monitor();
     wired.close_device();
     wired.close_monitor();
-    sim.Stop();
+    // Its log is complete only once the process has exited.
+    EXPECT_TRUE(sim.Stop()) << "the simulator did not exit";
     const std::string log = sim.SimulatorLog();
     EXPECT_EQ(log.find("Sanitizer"), std::string::npos) << log;
     EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;

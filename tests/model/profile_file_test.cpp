@@ -7,6 +7,7 @@
 
 #include "model/profile.h"
 #include "model/text_field.h"
+#include "support/temp_dir.h"
 
 namespace ms1 {
 namespace {
@@ -15,11 +16,8 @@ namespace fs = std::filesystem;
 
 class ProfileFileTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 ("ms1-profile-file-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
+  const fs::path dir = test::MakeTempDir("ms1-profile-file-" + test::CurrentTestName());
+  void TearDown() override { test::RemoveTree(dir); }
 };
 
 TEST_F(ProfileFileTest, RoundTripsByteForByte) {

@@ -11,7 +11,7 @@
 namespace ms1::test {
 
 // Runs the event loop until `done` holds; false after the safety timeout.
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 60000) {
   QDeadlineTimer deadline(timeoutMs);
   while (!done()) {
     if (deadline.hasExpired()) return false;
@@ -26,7 +26,7 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
 // `act` gets null.
 inline void WhenModal(std::function<void(QWidget*)> act, QWidget* outer = nullptr) {
   auto* poll = new QTimer;
-  auto deadline = std::make_shared<QDeadlineTimer>(10000);
+  auto deadline = std::make_shared<QDeadlineTimer>(60000);
   QObject::connect(poll, &QTimer::timeout, [poll, deadline, act, outer] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal != nullptr && modal != outer && modal->isVisible()) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "support/process_exit.h"
 #include "support/run.h"
 
 namespace ms1::test {
@@ -41,14 +42,12 @@ inline pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::
   return pid;
 }
 
-// Waits for a child with a safety timeout; -1 when it did not end in time.
+// Waits for a child with a safety timeout; -1 when it did not end in time
+// (or was no child of ours).
 inline int WaitExit(pid_t pid, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
+  if (!ProcessExitWatch(pid).WaitForExit(timeoutMs)) return -1;
   int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (deadline.hasExpired()) return -1;
-    QThread::msleep(20);
-  }
+  if (waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -64,7 +63,7 @@ inline bool Installed(const std::string& tool) {
 }
 
 // Polls `done` until it holds; false after the safety timeout.
-inline bool PollFor(const std::function<bool()>& done, int timeoutMs = 20000) {
+inline bool PollFor(const std::function<bool()>& done, int timeoutMs = 60000) {
   QDeadlineTimer deadline(timeoutMs);
   while (!done()) {
     if (deadline.hasExpired()) return false;
@@ -139,7 +138,7 @@ class XSession {
   }
 
   // The first window the search finds, waiting for it; empty when none came.
-  std::string FindWindow(const std::vector<std::string>& options, int timeoutMs = 20000) const {
+  std::string FindWindow(const std::vector<std::string>& options, int timeoutMs = 60000) const {
     std::string found;
     PollFor(
         [&] {
@@ -152,7 +151,7 @@ class XSession {
   }
 
   // The visible window with exactly this title, waiting for it.
-  std::string FindVisible(const std::string& title, int timeoutMs = 20000) const {
+  std::string FindVisible(const std::string& title, int timeoutMs = 60000) const {
     return FindWindow({"--onlyvisible", "--name", "^" + title + "$"}, timeoutMs);
   }
 
@@ -162,7 +161,7 @@ class XSession {
 
   // The icon a program of this WM_CLASS docked in the tray (a descendant of
   // trayer's panel, not a top-level window); waits for it.
-  std::string FindTrayIcon(const std::string& windowClass, int timeoutMs = 20000) const {
+  std::string FindTrayIcon(const std::string& windowClass, int timeoutMs = 60000) const {
     const std::string marker = "(\"" + windowClass + "\" ";
     std::string icon;
     PollFor(
