@@ -24,6 +24,7 @@
 #include "platform/resource_text.h"
 #include "platform/system_mouse_settings.h"
 #include "ui/button_text.h"
+#include "ui/msg_wnd.h"
 #include "ui/page_settings_view.h"
 #include "ui/page_window_bridge.h"
 
@@ -342,7 +343,10 @@ void CMS_1_Page::OnClick(const Notification& n) {
   if (c_.apply != nullptr && n.control == c_.apply) {
     PostApplyRequest();
   } else if (c_.mouse_attribute != nullptr && n.control == c_.mouse_attribute) {
-    OpenSystemMouseSettings();
+    if (!OpenSystemMouseSettings()) {
+      ShowMessageBox(host_->HostWindow(), QStringLiteral("warning_title_text"),
+                     QStringLiteral("no_mouse_settings_text"), true);
+    }
   }
 }
 

@@ -24,6 +24,7 @@
 #include "platform/language.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
+#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -218,6 +219,23 @@ TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
   ASSERT_TRUE(Steer("unplug receiver"));
   ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
   EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
+}
+
+TEST_F(DevicePageTest, MouseAttributeSaysSoWhenNoDesktopSettingsToolIsInstalled) {
+  Start("wired");
+  QTemporaryDir empty;
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", empty.path().toLocal8Bit());  // no settings program anywhere
+  QString message;
+  test::WhenModal([&](QWidget* modal) {
+    if (auto* box = dynamic_cast<CMsgWnd*>(modal)) {
+      message = box->message;
+      box->Close(1);
+    }
+  });
+  Control<QAbstractButton>("ms_1_btn_mouse_attribute")->click();
+  qputenv("PATH", path);
+  EXPECT_EQ(message, QStringLiteral("no_mouse_settings_text"));
 }
 
 TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
