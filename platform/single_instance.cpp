@@ -1,5 +1,6 @@
 #include "platform/single_instance.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +51,17 @@ QString ExplainLockFailure(const QString& lockPath, QLockFile::LockError error) 
   return QString::fromLocal8Bit(std::strerror(cause));
 }
 
+// The abstract socket can be reached by every user of the machine: only
+// requests from this copy's own user are served.
+bool FromThisUser(qintptr descriptor) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) {
+    return false;
+  }
+  return peer.uid == geteuid();
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
@@ -88,6 +100,11 @@ InstanceClaim SingleInstance::Acquire() {
 
 void SingleInstance::ServeNextConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    if (!FromThisUser(socket->socketDescriptor())) {
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
       if (!socket->canReadLine()) return;

@@ -40,7 +40,7 @@ class SingleInstance : public QObject {
   QString SocketName() const { return socket_name_; }
 
  signals:
-  // A later copy asked this one to come forward.
+  // A later copy of this user asked this one to come forward.
   void showRequested();
 
  private:
