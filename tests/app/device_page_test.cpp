@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +26,7 @@
 #include "platform/language.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
+#include "support/wheel.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1 {
@@ -219,6 +222,31 @@ TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
   ASSERT_TRUE(Steer("unplug receiver"));
   ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
   EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
+}
+
+TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheEffect) {
+  Start("wired");
+  auto* scroll = Control<QScrollArea>("settings_scroll");
+  ASSERT_NE(scroll, nullptr);
+  ASSERT_GT(scroll->verticalScrollBar()->maximum(), 0) << "the settings column must scroll";
+  auto* slider = Control<QSlider>("ms_1_slider_dpi_2");
+  auto* combo = Control<QComboBox>("ms_1_combo_light");
+  const int dpi = slider->value();
+  const int effect = combo->currentIndex();
+  scroll->setFocus();
+  for (QWidget* control : {static_cast<QWidget*>(slider), static_cast<QWidget*>(combo)}) {
+    scroll->verticalScrollBar()->setValue(0);
+    test::TurnWheelOver(control);
+    EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << control->objectName().toStdString();
+  }
+  EXPECT_EQ(slider->value(), dpi);
+  EXPECT_EQ(combo->currentIndex(), effect);
+  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce)) << "nothing to send";
+
+  slider->setFocus();
+  test::TurnWheelOver(slider);
+  EXPECT_NE(slider->value(), dpi) << "with focus the wheel moves the slider";
+  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
 }
 
 TEST_F(DevicePageTest, MouseAttributeSaysSoWhenNoDesktopSettingsToolIsInstalled) {
