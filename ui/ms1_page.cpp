@@ -219,7 +219,15 @@ void CMS_1_Page::ShowPowerPanel(bool visible) {
 }
 
 void CMS_1_Page::SetPowerRing(int value) {
-  if (c_.power_ring != nullptr) c_.power_ring->setValue(value);
+  if (c_.power_ring == nullptr) return;
+  c_.power_ring->setTextVisible(true);
+  c_.power_ring->setValue(value);
+}
+
+void CMS_1_Page::SetChargeSweep(int value) {
+  if (c_.power_ring == nullptr) return;
+  c_.power_ring->setTextVisible(false);
+  c_.power_ring->setValue(value);
 }
 
 void CMS_1_Page::SetPowerLabelKey(std::string_view language_key) {

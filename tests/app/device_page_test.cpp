@@ -224,6 +224,25 @@ TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
   EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
 }
 
+TEST_F(DevicePageTest, TheChargingSweepShowsNoPercentageAndLeavesNoneBehind) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  auto* label = Control<QLabel>("ms_1_label_power");
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
+  EXPECT_FALSE(ring->isTextVisible()) << "no level is known while charging";
+
+  // Cable out: an empty label, and the ring keeps no stale number.
+  ASSERT_TRUE(Steer("plug receiver"));
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_EQ(label->text(), QString());
+  EXPECT_FALSE(ring->isTextVisible());
+  // A battery level shows its percentage again.
+  ASSERT_TRUE(Steer("battery 7"));
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() == 70; }));
+  EXPECT_TRUE(ring->isTextVisible());
+}
+
 TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheEffect) {
   Start("wired");
   auto* scroll = Control<QScrollArea>("settings_scroll");
