@@ -244,8 +244,9 @@ void CMS_1_Page::SetPowerLabelText(std::string_view text) {
 
 void CMS_1_Page::StartChargeAnimationTimer() {
   if (c_.power_ring != nullptr && host_->ControlTimers() != nullptr) {
-    host_->ControlTimers()->SetTimer(c_.power_ring, timer::kChargeAnimation,
-                                     static_cast<int>(period::kChargeAnimation.count()));
+    // The sweep costs nothing while nobody can see it.
+    host_->ControlTimers()->SetAnimationTimer(c_.power_ring, timer::kChargeAnimation,
+                                              static_cast<int>(period::kChargeAnimation.count()));
   }
 }
 

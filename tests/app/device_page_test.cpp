@@ -24,6 +24,7 @@
 #include "model/profile_store.h"
 #include "model/text_field.h"
 #include "platform/language.h"
+#include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
 #include "support/wheel.h"
@@ -241,6 +242,25 @@ TEST_F(DevicePageTest, TheChargingSweepShowsNoPercentageAndLeavesNoneBehind) {
   ASSERT_TRUE(Steer("battery 7"));
   ASSERT_TRUE(test::WaitFor([&] { return ring->value() == 70; }));
   EXPECT_TRUE(ring->isTextVisible());
+}
+
+TEST_F(DevicePageTest, TheChargingSweepRestsWhileTheWindowIsMinimised) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  NotificationPump& timers = *window->ControlTimers();
+  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+  window->showMinimized();
+  EXPECT_TRUE(timers.IsTimerActive(ring, timer::kChargeAnimation));
+  EXPECT_FALSE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+  const int resting = ring->value();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ring->value(), resting);
+  window->showNormal();
+  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_FALSE(timers.IsTimerActive(ring, timer::kChargeAnimation));
 }
 
 TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheEffect) {
