@@ -22,6 +22,7 @@
 #include "platform/language.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
+#include "platform/ring_progress.h"
 #include "platform/system_mouse_settings.h"
 #include "ui/button_text.h"
 #include "ui/msg_wnd.h"
@@ -227,7 +228,7 @@ void CMS_1_Page::SetPowerRing(int value) {
 void CMS_1_Page::SetChargeSweep(int value) {
   if (c_.power_ring == nullptr) return;
   c_.power_ring->setTextVisible(false);
-  c_.power_ring->setValue(value);
+  SetValueDeferred(c_.power_ring, value);  // a frame every 30 ms: no wait for the X server
 }
 
 void CMS_1_Page::SetPowerLabelKey(std::string_view language_key) {

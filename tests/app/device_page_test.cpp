@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "../libs/sim_instance.h"
 #include "app/main_wnd.h"
@@ -261,6 +262,42 @@ TEST_F(DevicePageTest, TheChargingSweepRestsWhileTheWindowIsMinimised) {
   ASSERT_TRUE(Steer("unplug wired"));
   ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
   EXPECT_FALSE(timers.IsTimerActive(ring, timer::kChargeAnimation));
+}
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+ public:
+  void Watch(QWidget* widget) {
+    widget->installEventFilter(this);
+    counts[widget] = 0;
+  }
+  std::map<QObject*, int> counts;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++counts[watched];
+    return false;
+  }
+};
+
+TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
+  // Opaque on the panel's own colour: beside it, in the gap to its label.
+  const QImage shot = window->grab().toImage();
+  const QPoint corner = ring->mapTo(window.get(), QPoint(ring->width() - 1, 0));
+  EXPECT_EQ(shot.pixelColor(corner), shot.pixelColor(corner + QPoint(4, 0)));
+
+  PaintCounter paints;
+  paints.Watch(ring);
+  paints.Watch(ring->parentWidget());
+  paints.Watch(Control("ms_1_label_power"));
+  paints.Watch(window.get());
+  ASSERT_TRUE(test::WaitFor([&] { return paints.counts[ring] >= 5; }));
+  for (const auto& [widget, count] : paints.counts) {
+    if (widget != ring) EXPECT_EQ(count, 0) << widget->objectName().toStdString();
+  }
 }
 
 TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheEffect) {
