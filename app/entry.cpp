@@ -38,9 +38,17 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   SingleInstance instance(QString::fromLatin1(kInstanceName));
-  if (!instance.Acquire()) {
-    instance.AskFirstToComeForward();
-    return 1;
+  switch (instance.Acquire()) {
+    case InstanceClaim::kFirst:
+      break;
+    case InstanceClaim::kAnotherRuns:
+      instance.AskFirstToComeForward();
+      return kExitAnotherCopyRuns;
+    case InstanceClaim::kFailed:
+      // Not another copy: without this the user sees nothing start and no reason.
+      std::fprintf(stderr, "ms1-config: cannot take the single-instance lock %s: %s\n",
+                   qPrintable(instance.LockPath()), qPrintable(instance.FailureReason()));
+      return kExitNoInstanceLock;
   }
   std::fprintf(stderr, "ilen = %zu\r\n", CommandLineLength(argc, argv));
 
@@ -58,7 +66,7 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
     window.show();
     QApplication::exec();
   }
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace ms1

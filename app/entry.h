@@ -5,7 +5,13 @@
 
 namespace ms1 {
 
-// Exit code 1 when another copy runs (it was asked to come forward), else 0.
+inline constexpr int kExitDone = 0;
+// Another copy runs; it was asked to come forward.
+inline constexpr int kExitAnotherCopyRuns = 1;
+// The single-instance lock could not be taken for another reason (the
+// runtime folder cannot be written, ...); the reason went to standard error.
+inline constexpr int kExitNoInstanceLock = 2;
+
 int RunApplication(int argc, char** argv, const DevicePageFactory& makePage);
 
 }  // namespace ms1

@@ -5,6 +5,8 @@ namespace ms1 {
 void ChargeDisplay::Start() {
   value_ = 0;
   view_.SetPowerLabelKey("charging_text");
+  // The battery level shown until now is no longer true.
+  view_.SetChargeSweep(value_);
   view_.StartChargeAnimationTimer();
 }
 
@@ -14,7 +16,7 @@ void ChargeDisplay::Stop() {
 }
 
 void ChargeDisplay::Tick() {
-  view_.SetPowerRing(value_);
+  view_.SetChargeSweep(value_);
   value_ += 2;
   if (value_ > 100) value_ = 0;
 }

@@ -10,9 +10,10 @@ class ChargeDisplay {
  public:
   explicit ChargeDisplay(LinkView& view) : view_(view) {}
 
-  // Starts a sweep from 0.
+  // Starts a sweep from 0; the ring shows no percentage from now on.
   void Start();
-  // Clears the label and stops the timer; the ring keeps its last value.
+  // Clears the label and stops the timer; the ring keeps its last value,
+  // still without a percentage.
   void Stop();
   // One timer tick.
   void Tick();

@@ -31,7 +31,10 @@ class LinkView {
 
   // Power display: the ring "ms_1_progress_power" (0..100) and the label
   // "ms_1_label_power", which shows either a language text or plain text.
+  // The battery level: the ring with its percentage in the middle.
   virtual void SetPowerRing(int value) = 0;
+  // A frame of the charging sweep: the ring alone, as no level is known.
+  virtual void SetChargeSweep(int value) = 0;
   virtual void SetPowerLabelKey(std::string_view language_key) = 0;
   virtual void SetPowerLabelText(std::string_view text) = 0;
   // The 30 ms control timer of the charging animation.

@@ -15,6 +15,7 @@ class SilentLinkView final : public LinkView {
   void ShowPowerToggle(bool) override {}
   void ShowPowerPanel(bool) override {}
   void SetPowerRing(int) override {}
+  void SetChargeSweep(int) override {}
   void SetPowerLabelKey(std::string_view) override {}
   void SetPowerLabelText(std::string_view) override {}
   void StartChargeAnimationTimer() override {}

@@ -1,8 +1,18 @@
 #include "model/function_table.h"
 
+#include <algorithm>
+
 namespace ms1 {
 
 namespace {
+
+// Menu item names are plain ASCII; a menu file may spell them in any case.
+bool SameItemName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  return std::ranges::equal(a, b, {}, lower, lower);
+}
 
 constexpr DeviceBytes B(uint8_t c, uint8_t p1, uint8_t p2) { return {c, p1, p2}; }
 
@@ -96,7 +106,7 @@ std::string_view LabelKeyFor(uint8_t code) {
 
 uint8_t FunctionForMenuItem(std::string_view menu_item) {
   for (const FunctionRow& row : kTable) {
-    if (!row.menu_item.empty() && row.menu_item == menu_item) return row.code;
+    if (!row.menu_item.empty() && SameItemName(row.menu_item, menu_item)) return row.code;
   }
   return 1;
 }

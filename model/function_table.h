@@ -27,7 +27,8 @@ DeviceBytes DeviceBytesFor(uint8_t code);
 // The label text key of a code; empty when it has none.
 std::string_view LabelKeyFor(uint8_t code);
 
-// The code a menu item assigns; an unknown item assigns code 1 (left click).
+// The code a menu item assigns, its name compared without regard to case; an
+// unknown item assigns code 1 (left click).
 uint8_t FunctionForMenuItem(std::string_view menu_item);
 
 }  // namespace ms1

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include "platform/color_palette.h"
+#include "platform/pause_while_unseen.h"
 
 namespace ms1 {
 namespace {
@@ -102,25 +103,48 @@ bool NotificationPump::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void NotificationPump::SetTimer(QWidget* control, int id, int msec) {
-  QTimer*& timer = timers_[TimerKey{control, id}];
-  if (timer == nullptr) {
-    timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this,
+NotificationPump::ControlTimer& NotificationPump::StartTimer(QWidget* control, int id, int msec) {
+  ControlTimer& entry = timers_[TimerKey{control, id}];
+  if (entry.timer == nullptr) {
+    entry.timer = new QTimer(this);
+    connect(entry.timer, &QTimer::timeout, this,
             [this, control, id] { Send(notify::kTimer, control, id); });
     // A destroyed control takes its timers with it.
-    connect(control, &QObject::destroyed, timer, [this, control, id] { KillTimer(control, id); });
+    connect(control, &QObject::destroyed, entry.timer,
+            [this, control, id] { KillTimer(control, id); });
   }
-  timer->start(msec);
+  entry.timer->start(msec);
+  return entry;
+}
+
+void NotificationPump::SetTimer(QWidget* control, int id, int msec) {
+  ControlTimer& entry = StartTimer(control, id, msec);
+  delete entry.pause;
+  entry.pause = nullptr;
+}
+
+void NotificationPump::SetAnimationTimer(QWidget* control, int id, int msec) {
+  ControlTimer& entry = StartTimer(control, id, msec);
+  delete entry.pause;
+  entry.pause = PauseWhileUnseen(*entry.timer, *control);
 }
 
 void NotificationPump::KillTimer(QWidget* control, int id) {
-  if (QTimer* timer = timers_.take(TimerKey{control, id})) timer->deleteLater();
+  const ControlTimer entry = timers_.take(TimerKey{control, id});
+  if (entry.timer == nullptr) return;
+  // Not one more tick: deletion waits for the event loop.
+  entry.timer->stop();
+  delete entry.pause;
+  entry.timer->deleteLater();
 }
 
 bool NotificationPump::IsTimerActive(QWidget* control, int id) const {
-  const QTimer* timer = timers_.value(TimerKey{control, id});
-  return timer != nullptr && timer->isActive();
+  return timers_.contains(TimerKey{control, id});
+}
+
+bool NotificationPump::IsTimerRunning(QWidget* control, int id) const {
+  const ControlTimer entry = timers_.value(TimerKey{control, id});
+  return entry.timer != nullptr && entry.timer->isActive();
 }
 
 void NotificationPump::Send(const QString& type, QWidget* control, qint64 param) {

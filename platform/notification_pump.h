@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 #include "platform/notification.h"
@@ -29,8 +30,14 @@ class NotificationPump : public QObject {
   // A control timer: raises "timer" from `control` with param `id` every
   // `msec` until killed. Setting a running id restarts it.
   void SetTimer(QWidget* control, int id, int msec);
+  // The same for a timer that only animates its control: it rests while the
+  // control cannot be seen and goes on when it is shown (PauseWhileUnseen).
+  void SetAnimationTimer(QWidget* control, int id, int msec);
   void KillTimer(QWidget* control, int id);
+  // Set and not killed; an animation timer also while it rests.
   bool IsTimerActive(QWidget* control, int id) const;
+  // Counting now: false for an animation timer at rest.
+  bool IsTimerRunning(QWidget* control, int id) const;
 
   void Send(const QString& type, QWidget* control, qint64 param = 0);
 
@@ -51,10 +58,16 @@ class NotificationPump : public QObject {
     return qHashMulti(seed, key.control, key.id);
   }
 
+  struct ControlTimer {
+    QTimer* timer = nullptr;
+    QPointer<QObject> pause;  // PauseWhileUnseen guard of an animation timer
+  };
+
   void ConnectSignals(QWidget* control);
+  ControlTimer& StartTimer(QWidget* control, int id, int msec);
 
   Handler handler_;
-  QHash<TimerKey, QTimer*> timers_;
+  QHash<TimerKey, ControlTimer> timers_;
 };
 
 }  // namespace ms1

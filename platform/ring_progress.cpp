@@ -1,5 +1,6 @@
 #include "platform/ring_progress.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -8,10 +9,64 @@ namespace ms1 {
 RingProgress::RingProgress(QWidget* parent) : QProgressBar(parent) {
   setTextVisible(true);
   setRange(0, 100);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void RingProgress::SetValueDeferred(int value) {
+  // QProgressBar::setValue repaints at once unless updates are off.
+  setUpdatesEnabled(false);
+  setValue(value);
+  setUpdatesEnabled(true);  // schedules the paint
+}
+
+bool RingProgress::event(QEvent* event) {
+  const bool handled = QProgressBar::event(event);
+  switch (event->type()) {
+    case QEvent::Polish:
+    case QEvent::StyleChange:
+      // A style sheet's polish takes opaqueness away from any widget with an
+      // outline or padding rule, though the ring paints every pixel all the same.
+      setAttribute(Qt::WA_OpaquePaintEvent);
+      frames_.clear();
+      break;
+    case QEvent::Resize:
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+      frames_.clear();
+      break;
+    default:
+      break;
+  }
+  return handled;
 }
 
 void RingProgress::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  if (isTextVisible()) {
+    DrawRing(painter);
+    return;
+  }
+  QPixmap& frame = frames_[value()];
+  if (frame.isNull()) {
+    const qreal ratio = devicePixelRatioF();
+    frame = QPixmap(size() * ratio);
+    frame.setDevicePixelRatio(ratio);
+    QPainter framePainter(&frame);
+    DrawRing(framePainter);
+  }
+  painter.drawPixmap(0, 0, frame);
+}
+
+void SetValueDeferred(QProgressBar* bar, int value) {
+  if (auto* ring = qobject_cast<RingProgress*>(bar)) {
+    ring->SetValueDeferred(value);
+  } else {
+    bar->setValue(value);
+  }
+}
+
+void RingProgress::DrawRing(QPainter& painter) const {
+  painter.fillRect(rect(), palette().window());
   painter.setRenderHint(QPainter::Antialiasing);
   const int side = std::min(width(), height()) - 8;
   const QRectF ring((width() - side) / 2.0, (height() - side) / 2.0, side, side);

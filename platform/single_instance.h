@@ -12,15 +12,25 @@ class QLocalServer;
 
 namespace ms1 {
 
+enum class InstanceClaim {
+  kFirst,        // this is the only copy; it serves later starts
+  kAnotherRuns,  // the lock is held by a running copy
+  kFailed,       // the lock could not be taken at all (see FailureReason)
+};
+
 class SingleInstance : public QObject {
   Q_OBJECT
  public:
+  // The lock lies in the user's runtime folder (the temporary folder without one).
   explicit SingleInstance(const QString& instanceName, QObject* parent = nullptr);
+  SingleInstance(const QString& instanceName, const QString& lockFolder,
+                 QObject* parent = nullptr);
   ~SingleInstance() override;
 
-  // True when this is the first copy; it then serves requests of later ones.
   // A lock left by a copy that died is taken over.
-  bool Acquire();
+  InstanceClaim Acquire();
+  // Why the last Acquire failed, for the user ("No such file or directory").
+  QString FailureReason() const { return failure_; }
 
   // From a later copy: asks the first to come forward and waits for its answer.
   // True when it answered within `timeoutMs`.
@@ -30,7 +40,7 @@ class SingleInstance : public QObject {
   QString SocketName() const { return socket_name_; }
 
  signals:
-  // A later copy asked this one to come forward.
+  // A later copy of this user asked this one to come forward.
   void showRequested();
 
  private:
@@ -38,6 +48,7 @@ class SingleInstance : public QObject {
 
   QString lock_path_;
   QString socket_name_;
+  QString failure_;
   std::unique_ptr<QLockFile> lock_;
   QLocalServer* server_ = nullptr;
 };

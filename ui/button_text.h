@@ -23,6 +23,10 @@ using KeyNamer = std::function<QString(uint8_t usage)>;
 // Win, then the key's name. A macro: "assign_macro_text" and the macro's name.
 ButtonText ButtonTextOf(const ButtonRecord& button, const KeyNamer& key_name);
 
+// Shows the text on the button. A caption wider than the button's room is
+// elided at its end, with the whole caption as tool tip; a caption that fits
+// has no tool tip. The caption is fitted again whenever the button is resized,
+// and the button's width no longer follows its caption.
 void ShowButtonText(QAbstractButton* control, const ButtonText& text);
 
 // Until the keyboard-layout tables name keys, a key shows its usage number.

@@ -23,6 +23,7 @@
 #include "platform/language.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
+#include "platform/ring_progress.h"
 #include "platform/system_mouse_settings.h"
 #include "ui/button_text.h"
 #include "ui/msg_wnd.h"
@@ -218,7 +219,15 @@ void CMS_1_Page::ShowPowerPanel(bool visible) {
 }
 
 void CMS_1_Page::SetPowerRing(int value) {
-  if (c_.power_ring != nullptr) c_.power_ring->setValue(value);
+  if (c_.power_ring == nullptr) return;
+  c_.power_ring->setTextVisible(true);
+  c_.power_ring->setValue(value);
+}
+
+void CMS_1_Page::SetChargeSweep(int value) {
+  if (c_.power_ring == nullptr) return;
+  c_.power_ring->setTextVisible(false);
+  SetValueDeferred(c_.power_ring, value);  // a frame every 30 ms: no wait for the X server
 }
 
 void CMS_1_Page::SetPowerLabelKey(std::string_view language_key) {
@@ -235,8 +244,9 @@ void CMS_1_Page::SetPowerLabelText(std::string_view text) {
 
 void CMS_1_Page::StartChargeAnimationTimer() {
   if (c_.power_ring != nullptr && host_->ControlTimers() != nullptr) {
-    host_->ControlTimers()->SetTimer(c_.power_ring, timer::kChargeAnimation,
-                                     static_cast<int>(period::kChargeAnimation.count()));
+    // The sweep costs nothing while nobody can see it.
+    host_->ControlTimers()->SetAnimationTimer(c_.power_ring, timer::kChargeAnimation,
+                                              static_cast<int>(period::kChargeAnimation.count()));
   }
 }
 
@@ -342,7 +352,10 @@ void CMS_1_Page::OnClick(const Notification& n) {
   if (c_.apply != nullptr && n.control == c_.apply) {
     PostApplyRequest();
   } else if (c_.mouse_attribute != nullptr && n.control == c_.mouse_attribute) {
-    OpenSystemMouseSettings();
+    if (!OpenSystemMouseSettings()) {
+      ShowMessageBox(host_->HostWindow(), QStringLiteral("warning_title_text"),
+                     QStringLiteral("no_mouse_settings_text"), true);
+    }
   }
 }
 

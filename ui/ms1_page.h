@@ -65,6 +65,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void ShowPowerToggle(bool visible) override;
   void ShowPowerPanel(bool visible) override;
   void SetPowerRing(int value) override;
+  void SetChargeSweep(int value) override;
   void SetPowerLabelKey(std::string_view language_key) override;
   void SetPowerLabelText(std::string_view text) override;
   void StartChargeAnimationTimer() override;

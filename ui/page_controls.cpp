@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 
+#include "platform/wheel_needs_focus.h"
 #include "ui/device_page.h"
 
 namespace ms1 {
@@ -93,6 +94,12 @@ PageControls BindPageControls(const PageHost& host) {
 
   SetShown(c.power_setting().check, false);
   SetShown(c.power_setting().container, false);
+  // Scrolling the settings column must not change (and send) what it passes.
+  for (QAbstractSlider* slider : c.dpi_sliders) RequireFocusForWheel(slider);
+  for (QAbstractSlider* slider : {c.brightness, c.speed, c.sleep_timer}) {
+    RequireFocusForWheel(slider);
+  }
+  RequireFocusForWheel(c.light_effect);
   return c;
 }
 

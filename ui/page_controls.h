@@ -77,7 +77,8 @@ struct PageControls {
 };
 
 // Finds every control by name; ends by hiding the power-setting section and
-// its box, which nothing shows again.
+// its box, which nothing shows again. The sliders and the lighting combo then
+// take the mouse wheel only while they have keyboard focus.
 PageControls BindPageControls(const PageHost& host);
 
 // Null-safe visibility.

@@ -13,9 +13,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "../libs/sim_instance.h"
 #include "app/main_wnd.h"
@@ -24,8 +27,10 @@
 #include "model/profile_store.h"
 #include "model/text_field.h"
 #include "platform/language.h"
+#include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
+#include "support/wheel.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1 {
@@ -263,6 +268,122 @@ TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
   ASSERT_TRUE(Steer("unplug receiver"));
   ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
   EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
+}
+
+TEST_F(DevicePageTest, TheChargingSweepShowsNoPercentageAndLeavesNoneBehind) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  auto* label = Control<QLabel>("ms_1_label_power");
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
+  EXPECT_FALSE(ring->isTextVisible()) << "no level is known while charging";
+
+  // Cable out: an empty label, and the ring keeps no stale number.
+  ASSERT_TRUE(Steer("plug receiver"));
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_EQ(label->text(), QString());
+  EXPECT_FALSE(ring->isTextVisible());
+  // A battery level shows its percentage again.
+  ASSERT_TRUE(Steer("battery 7"));
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() == 70; }));
+  EXPECT_TRUE(ring->isTextVisible());
+}
+
+TEST_F(DevicePageTest, TheChargingSweepRestsWhileTheWindowIsMinimised) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  NotificationPump& timers = *window->ControlTimers();
+  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+  window->showMinimized();
+  EXPECT_TRUE(timers.IsTimerActive(ring, timer::kChargeAnimation));
+  EXPECT_FALSE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+  const int resting = ring->value();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ring->value(), resting);
+  window->showNormal();
+  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_FALSE(timers.IsTimerActive(ring, timer::kChargeAnimation));
+}
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+ public:
+  void Watch(QWidget* widget) {
+    widget->installEventFilter(this);
+    counts[widget] = 0;
+  }
+  std::map<QObject*, int> counts;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++counts[watched];
+    return false;
+  }
+};
+
+TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
+  // Opaque on the panel's own colour: beside it, in the gap to its label.
+  const QImage shot = window->grab().toImage();
+  const QPoint corner = ring->mapTo(window.get(), QPoint(ring->width() - 1, 0));
+  EXPECT_EQ(shot.pixelColor(corner), shot.pixelColor(corner + QPoint(4, 0)));
+
+  PaintCounter paints;
+  paints.Watch(ring);
+  paints.Watch(ring->parentWidget());
+  paints.Watch(Control("ms_1_label_power"));
+  paints.Watch(window.get());
+  ASSERT_TRUE(test::WaitFor([&] { return paints.counts[ring] >= 5; }));
+  for (const auto& [widget, count] : paints.counts) {
+    if (widget != ring) EXPECT_EQ(count, 0) << widget->objectName().toStdString();
+  }
+}
+
+TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheEffect) {
+  Start("wired");
+  auto* scroll = Control<QScrollArea>("settings_scroll");
+  ASSERT_NE(scroll, nullptr);
+  ASSERT_GT(scroll->verticalScrollBar()->maximum(), 0) << "the settings column must scroll";
+  auto* slider = Control<QSlider>("ms_1_slider_dpi_2");
+  auto* combo = Control<QComboBox>("ms_1_combo_light");
+  const int dpi = slider->value();
+  const int effect = combo->currentIndex();
+  scroll->setFocus();
+  for (QWidget* control : {static_cast<QWidget*>(slider), static_cast<QWidget*>(combo)}) {
+    scroll->verticalScrollBar()->setValue(0);
+    test::TurnWheelOver(control);
+    EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << control->objectName().toStdString();
+  }
+  EXPECT_EQ(slider->value(), dpi);
+  EXPECT_EQ(combo->currentIndex(), effect);
+  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce)) << "nothing to send";
+
+  slider->setFocus();
+  test::TurnWheelOver(slider);
+  EXPECT_NE(slider->value(), dpi) << "with focus the wheel moves the slider";
+  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+}
+
+TEST_F(DevicePageTest, MouseAttributeSaysSoWhenNoDesktopSettingsToolIsInstalled) {
+  Start("wired");
+  QTemporaryDir empty;
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", empty.path().toLocal8Bit());  // no settings program anywhere
+  QString message;
+  test::WhenModal([&](QWidget* modal) {
+    if (auto* box = dynamic_cast<CMsgWnd*>(modal)) {
+      message = box->message;
+      box->Close(1);
+    }
+  });
+  Control<QAbstractButton>("ms_1_btn_mouse_attribute")->click();
+  qputenv("PATH", path);
+  EXPECT_EQ(message, QStringLiteral("no_mouse_settings_text"));
 }
 
 TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {

@@ -5,9 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QLocalSocket>
 #include <QString>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/single_instance.h"
@@ -55,6 +58,23 @@ TEST(Program, ASecondStartExitsWithOneWhileTheFirstRuns) {
   ASSERT_TRUE(up);
   EXPECT_EQ(secondExit, 1);
   EXPECT_TRUE(firstStillRuns);
+}
+
+TEST(Program, ALockThatCannotBeTakenIsReportedAndIsNotExitCodeOne) {
+  // Neither the runtime folder nor the temporary folder is a folder.
+  QTemporaryDir root;
+  const QString plain = root.filePath(QStringLiteral("plain"));
+  QFile file(plain);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  const std::string folder = plain.toStdString();
+  const test::RunResult run = test::Run(
+      {"/usr/bin/env", "XDG_RUNTIME_DIR=" + folder, "TMPDIR=" + folder, MS1_PROGRAM});
+  EXPECT_NE(run.exit_code, 0);
+  EXPECT_NE(run.exit_code, 1) << "1 means another copy runs";
+  const std::string lock = (plain + '/' + QString::fromLatin1(kInstance) + ".lock").toStdString();
+  EXPECT_NE(run.err.find("lock " + lock + ": " + std::strerror(ENOTDIR)), std::string::npos)
+      << run.err;
 }
 
 }  // namespace

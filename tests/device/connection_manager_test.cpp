@@ -67,7 +67,8 @@ TEST_F(ConnectionManagerTest, WiredArrivalAndRemoval) {
   EXPECT_EQ(links.devicePresent, 1);
   EXPECT_EQ(PresencePosts(), 1);
   EXPECT_EQ(view.Take(), (Calls{"sleep off", "icon wired on", "lighting", "prate on",
-                                "power-toggle on", "label [charging_text]", "charge start"}));
+                                "power-toggle on", "label [charging_text]", "sweep 0",
+                                "charge start"}));
 
   manager.OnWiredLink(PlugEvent(1));  // repeated arrival: no pause, no second open
   EXPECT_EQ(pacer.pauses.size(), 1u);
@@ -167,13 +168,16 @@ TEST(LinkPanels, FollowTheBestLink) {
 TEST(ChargeDisplay, SweepsInStepsOfTwoAndWraps) {
   test::RecordingLinkView view;
   ChargeDisplay charge(view);
+  view.SetPowerRing(60);  // the battery level before the cable came
   charge.Start();
   EXPECT_EQ(view.label, "[charging_text]");
   EXPECT_TRUE(view.charge_timer);
+  EXPECT_FALSE(view.ring_percentage) << "no level is known while charging";
   std::vector<int> rings;
   for (int tick = 0; tick < 52; ++tick) {
     charge.Tick();
     rings.push_back(view.ring);
+    EXPECT_FALSE(view.ring_percentage) << tick;
   }
   EXPECT_EQ(rings[0], 0);
   EXPECT_EQ(rings[50], 100);
@@ -182,6 +186,7 @@ TEST(ChargeDisplay, SweepsInStepsOfTwoAndWraps) {
   EXPECT_EQ(view.label, "");
   EXPECT_FALSE(view.charge_timer);
   EXPECT_EQ(view.ring, 0);  // the ring keeps its last value
+  EXPECT_FALSE(view.ring_percentage) << "and shows no stale percentage";
   charge.Tick();
   charge.Start();  // a new arrival sweeps from 0 again
   charge.Tick();

@@ -23,6 +23,7 @@ class RecordingLinkView : public LinkView {
   std::map<ConnectionMode, bool> icons;
   bool sleep_label = false;
   int ring = 0;
+  bool ring_percentage = false;  // the ring shows its value as a percentage
   std::string label;
   bool charge_timer = false;
 
@@ -42,7 +43,13 @@ class RecordingLinkView : public LinkView {
   void ShowPowerPanel(bool v) override { Record(v ? "power-panel on" : "power-panel off"); }
   void SetPowerRing(int value) override {
     ring = value;
+    ring_percentage = true;
     Record("ring " + std::to_string(value));
+  }
+  void SetChargeSweep(int value) override {
+    ring = value;
+    ring_percentage = false;
+    Record("sweep " + std::to_string(value));
   }
   void SetPowerLabelKey(std::string_view key) override {
     label = "[" + std::string(key) + "]";

@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTest>
+#include <functional>
 
 #include "support/form_window.h"
 #include "support/qt_wait.h"
@@ -165,6 +166,52 @@ TEST_F(MainFormNotifications, ControlTimersRaiseTimerWithTheirIdUntilKilled) {
     EXPECT_EQ(n.sender, QStringLiteral("ms_1_progress_power"));
     EXPECT_EQ(n.param, 53);
   }
+}
+
+TEST_F(MainFormNotifications, AnAnimationTimerRestsWhileItsControlCannotBeSeen) {
+  auto* ring = window.FindControl(QStringLiteral("ms_1_progress_power"));
+  auto* section = window.FindControl(QStringLiteral("ms_1_ver_power"));
+  ASSERT_NE(ring, nullptr);
+  ASSERT_NE(section, nullptr);
+  NotificationPump& pump = *window.pump();
+  pump.SetAnimationTimer(ring, 53, 30);
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    bool running;
+  } steps[] = {
+      {"shown", [] {}, true},
+      {"section closed", [&] { section->hide(); }, false},
+      {"section opened", [&] { section->show(); }, true},
+      {"window minimised", [&] { window.showMinimized(); }, false},
+      {"window restored", [&] { window.showNormal(); }, true},
+      {"window hidden", [&] { window.hide(); }, false},
+      {"window shown", [&] { window.show(); }, true},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    EXPECT_EQ(pump.IsTimerRunning(ring, 53), s.running) << s.step;
+    EXPECT_TRUE(pump.IsTimerActive(ring, 53)) << s.step;
+  }
+
+  // Killed while at rest: showing the control again does not bring it back.
+  window.hide();
+  pump.KillTimer(ring, 53);
+  window.show();
+  EXPECT_FALSE(pump.IsTimerActive(ring, 53));
+  EXPECT_FALSE(pump.IsTimerRunning(ring, 53));
+
+  // Set while unseen: it starts at rest and runs once shown.
+  window.hide();
+  pump.SetAnimationTimer(ring, 53, 30);
+  EXPECT_FALSE(pump.IsTimerRunning(ring, 53));
+  window.show();
+  EXPECT_TRUE(pump.IsTimerRunning(ring, 53));
+  // A plain control timer runs whatever is seen.
+  pump.SetTimer(ring, 53, 30);
+  window.hide();
+  EXPECT_TRUE(pump.IsTimerRunning(ring, 53));
+  pump.KillTimer(ring, 53);
 }
 
 TEST(DialogFormNotifications, TypingRaisesTextChangedAndFocusRaisesSetAndKillFocus) {

@@ -1,12 +1,19 @@
 #include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QUuid>
+#include <cstddef>
+#include <cstring>
 #include <thread>
 
 #include "support/qt_wait.h"
@@ -21,12 +28,12 @@ QString UniqueName() {
 TEST(SingleInstance, ASecondCopyIsRefusedAndBringsTheFirstForward) {
   const QString name = UniqueName();
   SingleInstance first(name);
-  ASSERT_TRUE(first.Acquire());
+  ASSERT_EQ(first.Acquire(), InstanceClaim::kFirst);
   int shows = 0;
   QObject::connect(&first, &SingleInstance::showRequested, [&] { ++shows; });
 
   SingleInstance second(name);
-  EXPECT_FALSE(second.Acquire());
+  EXPECT_EQ(second.Acquire(), InstanceClaim::kAnotherRuns);
   // The later copy asks from another thread, as a separate process would,
   // while this thread's event loop serves the request.
   bool answered = false;
@@ -59,17 +66,93 @@ TEST(SingleInstance, ALockLeftByADeadProcessIsTakenOver) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   ASSERT_TRUE(QFile::exists(probe.LockPath()));
-  EXPECT_TRUE(probe.Acquire());
+  EXPECT_EQ(probe.Acquire(), InstanceClaim::kFirst);
 }
 
 TEST(SingleInstance, TheNameIsFreeAgainOnceTheFirstCopyEnds) {
   const QString name = UniqueName();
   {
     SingleInstance first(name);
-    ASSERT_TRUE(first.Acquire());
+    ASSERT_EQ(first.Acquire(), InstanceClaim::kFirst);
   }
   SingleInstance next(name);
-  EXPECT_TRUE(next.Acquire());
+  EXPECT_EQ(next.Acquire(), InstanceClaim::kFirst);
+}
+
+TEST(SingleInstance, ALockThatCannotBeTakenIsAFailureWithItsReasonNotAnotherCopy) {
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  QFile plain(root.filePath(QStringLiteral("plain")));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  QDir(root.path()).mkdir(QStringLiteral("read-only"));
+  QFile::setPermissions(root.filePath(QStringLiteral("read-only")),
+                        QFile::ReadOwner | QFile::ExeOwner);
+  const struct {
+    const char* folder;
+    int cause;
+  } cases[] = {
+      {"missing", ENOENT},
+      {"plain", ENOTDIR},  // a file where the folder should be
+      {"read-only", EACCES},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    if (c.cause == EACCES && geteuid() == 0) continue;  // root writes anywhere
+    SingleInstance instance(UniqueName(), root.filePath(QString::fromLatin1(c.folder)));
+    EXPECT_EQ(instance.Acquire(), InstanceClaim::kFailed);
+    EXPECT_EQ(instance.FailureReason(), QString::fromLocal8Bit(std::strerror(c.cause)));
+    EXPECT_TRUE(instance.LockPath().startsWith(root.filePath(QString::fromLatin1(c.folder)) + '/'));
+  }
+}
+
+// Connects to the abstract socket `name` as user `uid`, in a child process,
+// and asks to come forward. The child exits 0 when it was answered, 1 when the
+// connection was closed without an answer, 2 when it could not connect.
+pid_t AskAsUser(const QString& name, uid_t uid) {
+  const QByteArray encoded = QFile::encodeName(name);
+  const pid_t child = fork();
+  if (child != 0) return child;
+  if (setgid(uid) != 0 || setuid(uid) != 0) _exit(3);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path + 1, encoded.constData(), encoded.size());
+  // The name's exact length, or the whole address as some Qt versions bind it.
+  const auto exact = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + encoded.size());
+  auto* any = reinterpret_cast<sockaddr*>(&address);
+  if (connect(fd, any, exact) != 0 && connect(fd, any, sizeof address) != 0) _exit(2);
+  if (write(fd, "show\n", 5) != 5) _exit(1);
+  pollfd readable{fd, POLLIN, 0};
+  char answer[8] = {};
+  if (poll(&readable, 1, 10000) != 1 || read(fd, answer, sizeof answer) <= 0) _exit(1);
+  _exit(std::strncmp(answer, "ok\n", 3) == 0 ? 0 : 1);
+}
+
+TEST(SingleInstance, OnlyTheSameUserIsBroughtForward) {
+  if (geteuid() != 0) GTEST_SKIP() << "connecting as another user needs root";
+  const QString name = UniqueName();
+  SingleInstance first(name);
+  ASSERT_EQ(first.Acquire(), InstanceClaim::kFirst);
+  int shows = 0;
+  QObject::connect(&first, &SingleInstance::showRequested, [&] { ++shows; });
+
+  const struct {
+    uid_t uid;
+    int exit_code;
+    int shows;
+  } cases[] = {{65534, 1, 0}, {geteuid(), 0, 1}, {12345, 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.uid);
+    const pid_t child = AskAsUser(first.SocketName(), c.uid);
+    ASSERT_GT(child, 0);
+    int status = -1;
+    ASSERT_TRUE(test::WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; }));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.exit_code);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shows, c.shows);
+  }
 }
 
 }  // namespace

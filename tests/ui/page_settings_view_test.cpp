@@ -69,6 +69,51 @@ TEST(ButtonText, NamesTableFunctionsShortcutsAndMacros) {
   EXPECT_EQ(control.text(), macro.text);
 }
 
+TEST(ButtonText, ACaptionTooWideForItsButtonIsElidedWithTheWholeTextAsToolTip) {
+  QPushButton control;
+  const QString long_text = QStringLiteral("Ctrl+Shift+Alt+Win+Scroll Lock");
+  const struct {
+    int width;
+    QString text;
+    bool elided;
+  } cases[] = {
+      {400, long_text, false},
+      {60, long_text, true},
+      {60, QStringLiteral("Ok"), false},
+      {400, QStringLiteral("Ok"), false},
+      {400, long_text, false},  // wide again: the whole caption, no tool tip left over
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.width);
+    control.resize(c.width, 26);
+    ShowButtonText(&control, {c.text, false});
+    if (c.elided) {
+      EXPECT_NE(control.text(), c.text);
+      EXPECT_TRUE(control.text().endsWith(QChar(0x2026))) << control.text().toStdString();
+      EXPECT_LE(control.fontMetrics().horizontalAdvance(control.text()), c.width);
+      EXPECT_EQ(control.toolTip(), c.text);
+    } else {
+      EXPECT_EQ(control.text(), c.text);
+      EXPECT_TRUE(control.toolTip().isEmpty());
+    }
+  }
+}
+
+TEST(ButtonText, ACaptionIsFittedAgainWhenItsButtonIsResized) {
+  QPushButton control;
+  control.resize(400, 26);
+  control.show();  // a hidden widget hears of its new size only when shown
+  // A language key: the tool tip is the language text, not the key.
+  ShowButtonText(&control, {QStringLiteral("no_device_text"), true});
+  const QString whole = Lan().Text(QStringLiteral("no_device_text"));
+  control.resize(80, 26);
+  EXPECT_NE(control.text(), whole);
+  EXPECT_EQ(control.toolTip(), whole);
+  control.resize(2000, 26);
+  EXPECT_EQ(control.text(), whole);
+  EXPECT_TRUE(control.toolTip().isEmpty());
+}
+
 TEST(SystemMouseSettings, StartsTheFirstDesktopToolFoundWithoutAShell) {
   QStringList looked_for;
   QString started;
