@@ -44,38 +44,35 @@ std::string DefaultDriverFolder() {
   return (folder.parent_path().parent_path() / "drivers").string() + "/";
 }
 
-// ms1ctl keeps no store: what it sends comes from a file.
+// ms1ctl keeps no store: what it sends comes from a file. Every apply ends
+// with a save, on every path, so the save tells the loop that it has ended.
 class NoStore final : public ProfileStoreWriter {
  public:
-  bool Save(const ProfileList&, int) override { return true; }
+  explicit NoStore(LinkHost& loop) : loop_(loop) {}
+  bool Save(const ProfileList&, int) override {
+    loop_.RunOnInterfaceThread([this] { ++saves_; });
+    return true;
+  }
+  int saves() const { return saves_; }  // interface thread
+
+ private:
+  LinkHost& loop_;
+  int saves_ = 0;
 };
 
 // ms1ctl has no Bluetooth LE transport: only the cable and the receiver.
 bool NoBluetooth() { return false; }
 
-bool IsLinkMessage(uint32_t message) {
-  return message == msg::kWiredEvent || message == msg::kWiredPlug ||
-         message == msg::kReceiverEvent || message == msg::kReceiverPlug;
-}
-
-bool IsWiredMessage(uint32_t message) {
-  return message == msg::kWiredEvent || message == msg::kWiredPlug;
-}
-
-bool IsPlugMessage(uint32_t message) {
-  return message == msg::kWiredPlug || message == msg::kReceiverPlug;
-}
-
 // The session with its loop, as the program holds them.
 struct HeadlessDevice {
   SilentLinkView view;
-  NoStore store;
   HeadlessLoop loop;
+  NoStore store{loop};
   DeviceSession session{{view, loop, loop, store}};
 
   explicit HeadlessDevice(std::function<void(const ThreadMessage&)> on_link_message = nullptr)
       : loop([this, on_link_message](const ThreadMessage& m) {
-          if (!IsLinkMessage(m.id)) return;
+          if (!msg::IsLinkMessage(m.id)) return;
           if (on_link_message) on_link_message(m);
           session.OnLinkMessage(m.id, m.wParam, m.lParam);
         }) {}
@@ -90,13 +87,13 @@ struct HeadlessDevice {
 };
 
 const char* LinkOfMessage(uint32_t message) {
-  return IsWiredMessage(message) ? "wired" : "receiver";
+  return msg::IsWiredMessage(message) ? "wired" : "receiver";
 }
 
 // One line per message: "wired plug arrived", "receiver battery 70% awake".
 std::string DescribeMessage(const ThreadMessage& m) {
   const std::string link = LinkOfMessage(m.id);
-  if (IsPlugMessage(m.id)) {
+  if (msg::IsPlugMessage(m.id)) {
     const char* what = m.wParam == 1 ? "arrived" : m.wParam == 0 ? "removed" : "other";
     return link + " plug " + what;
   }
@@ -105,7 +102,7 @@ std::string DescribeMessage(const ThreadMessage& m) {
 
 nlohmann::json MessageJson(const ThreadMessage& m) {
   nlohmann::json line = {{"link", LinkOfMessage(m.id)}};
-  if (IsPlugMessage(m.id)) {
+  if (msg::IsPlugMessage(m.id)) {
     line["kind"] = "plug";
     line["plugged"] = m.wParam == 1;
     return line;
@@ -148,7 +145,6 @@ void Apply(const ApplyOptions& options) {
                          std::chrono::milliseconds(options.wait_awake_ms));
   }
   if (!links.AnyLinkOpen()) Fail("the mouse is not connected");
-  if (links.mouseAsleep.load() != 0) Fail("the mouse is asleep; wake it and try again");
 
   device.session.model().With([&](PageState& s) {
     s.profiles.clear();
@@ -157,13 +153,15 @@ void Apply(const ApplyOptions& options) {
     s.force_full_apply = true;
   });
   device.session.RequestApply();
-  // The apply ends with every report tried, or is dropped when the links
-  // went away before it started.
-  device.loop.RunUntil(
-      [&] { return device.loop.AppliesFinished() > 0 || !links.AnyLinkOpen(); },
-      HeadlessLoop::kForever);
+  // The apply ends with its save, or is dropped when the links went away
+  // before it started.
+  device.loop.RunUntil([&] { return device.store.saves() > 0 || !links.AnyLinkOpen(); },
+                       HeadlessLoop::kForever);
   device.session.Stop();
-  if (sent == 0) Fail("the mouse went away before anything was sent");
+  if (sent == 0) {
+    Fail(links.mouseAsleep.load() != 0 ? "the mouse is asleep; wake it and try again"
+                                       : "the mouse went away before anything was sent");
+  }
   if (failed != 0) {
     Fail(std::to_string(failed) + " of " + std::to_string(sent) + " reports were not delivered");
   }

@@ -23,20 +23,6 @@ void HeadlessLoop::RunOnInterfaceThread(std::function<void()> work) {
   Push({{}, std::move(work)});
 }
 
-void HeadlessLoop::ShowApplyProgress(bool visible) {
-  if (visible) return;
-  {
-    std::lock_guard lock(mutex_);
-    ++applies_finished_;
-  }
-  ready_.notify_all();
-}
-
-int HeadlessLoop::AppliesFinished() const {
-  std::lock_guard lock(mutex_);
-  return applies_finished_;
-}
-
 void HeadlessLoop::Quit() {
   {
     std::lock_guard lock(mutex_);
@@ -48,18 +34,14 @@ void HeadlessLoop::Quit() {
 bool HeadlessLoop::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
-    // Read before `done` is tested, so an apply that finishes in between
-    // still wakes the wait below.
-    const int finished = AppliesFinished();
     if (done()) return true;
     Item item;
     {
       std::unique_lock lock(mutex_);
       const bool woken = ready_.wait_until(lock, deadline, [&] {
-        return quit_ || !items_.empty() || applies_finished_ != finished;
+        return quit_ || !items_.empty();
       });
       if (quit_ || !woken) break;
-      if (items_.empty()) continue;
       item = std::move(items_.front());
       items_.pop_front();
     }

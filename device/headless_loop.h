@@ -27,14 +27,11 @@ class HeadlessLoop final : public LinkHost, public ApplyHost {
 
   static constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 365);
 
-  // Handles messages and work until `done` holds (tested before each wait),
+  // Handles messages and work until `done` holds (tested after each one),
   // Quit() is called, or `limit` has passed. Returns whether `done` holds.
   bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
   // Ends the running RunUntil, and every later one at once. Any thread.
   void Quit();
-
-  // Applies the worker has finished, counted at the end of each.
-  int AppliesFinished() const;
 
   // LinkHost
   void PostToWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -43,10 +40,10 @@ class HeadlessLoop final : public LinkHost, public ApplyHost {
   void StopTimer(int) override {}
   void RunOnInterfaceThread(std::function<void()> work) override;
 
-  // ApplyHost
+  // ApplyHost: nothing to show.
   void StopHeartbeat() override {}
   void StartHeartbeat(std::chrono::milliseconds) override {}
-  void ShowApplyProgress(bool visible) override;
+  void ShowApplyProgress(bool) override {}
 
  private:
   struct Item {
@@ -61,7 +58,6 @@ class HeadlessLoop final : public LinkHost, public ApplyHost {
   std::condition_variable ready_;
   std::deque<Item> items_;
   bool quit_ = false;
-  int applies_finished_ = 0;
 };
 
 }  // namespace ms1

@@ -29,6 +29,20 @@ inline constexpr uint32_t kIgnored[] = {1130, 1261, 5121};
 // Result of a profile-store save, from any thread: wParam 1 saved, 0 failed.
 // The number is unused by the drivers, the hook and the table above.
 inline constexpr uint32_t kStoreSaveResult = 1140;
+
+// The driver libraries' plug and data messages, by link.
+constexpr bool IsWiredMessage(uint32_t message) {
+  return message == kWiredEvent || message == kWiredPlug;
+}
+constexpr bool IsReceiverMessage(uint32_t message) {
+  return message == kReceiverEvent || message == kReceiverPlug;
+}
+constexpr bool IsLinkMessage(uint32_t message) {
+  return IsWiredMessage(message) || IsReceiverMessage(message);
+}
+constexpr bool IsPlugMessage(uint32_t message) {
+  return message == kWiredPlug || message == kReceiverPlug;
+}
 }  // namespace msg
 
 // Thread message to the page worker: run one apply.

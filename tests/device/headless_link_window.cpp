@@ -1,17 +1,9 @@
 #include "headless_link_window.h"
 
 #include "device/device_event.h"
-#include "device/feature_drivers.h"
+#include "device/messages.h"
 
 namespace ms1 {
-
-bool HeadlessLinkWindow::IsWiredMessage(uint32_t message) {
-  return message == kWiredDriver.data_message || message == kWiredDriver.plug_message;
-}
-
-bool HeadlessLinkWindow::IsPlugMessage(uint32_t message) {
-  return message == kWiredDriver.plug_message || message == kReceiverDriver.plug_message;
-}
 
 void HeadlessLinkWindow::Post(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   auto* self = static_cast<HeadlessLinkWindow*>(context);
@@ -24,8 +16,8 @@ void HeadlessLinkWindow::Post(void* context, uint32_t message, uintptr_t wParam,
 }
 
 void HeadlessLinkWindow::Track(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  const bool wired = IsWiredMessage(message);
-  if (IsPlugMessage(message)) {
+  const bool wired = msg::IsWiredMessage(message);
+  if (msg::IsPlugMessage(message)) {
     // A link that goes away mid-apply must not be used any further.
     if (wParam == 0) (wired ? links_.wiredState : links_.receiverState) = link_presence::kRemoved;
     return;

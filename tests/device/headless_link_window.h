@@ -26,8 +26,6 @@ class HeadlessLinkWindow {
   // the limit has passed. Returns whether it holds.
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
-  static bool IsWiredMessage(uint32_t message);
-  static bool IsPlugMessage(uint32_t message);
 
  private:
   static void Post(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam);
