@@ -36,6 +36,32 @@ char32_t CharacterAtLevel(xkb_keymap* keymap, uint32_t linux_key, uint32_t group
   return count == 1 ? xkb_keysym_to_utf32(syms[0]) : 0;
 }
 
+// Dead keys and the spacing characters that show them.
+char32_t SpacingAccent(xkb_keysym_t keysym) {
+  switch (keysym) {
+    case XKB_KEY_dead_grave: return U'`';
+    case XKB_KEY_dead_acute: return U'\u00B4';
+    case XKB_KEY_dead_circumflex: return U'^';
+    case XKB_KEY_dead_tilde: return U'~';
+    case XKB_KEY_dead_macron: return U'\u00AF';
+    case XKB_KEY_dead_breve: return U'\u02D8';
+    case XKB_KEY_dead_abovedot: return U'\u02D9';
+    case XKB_KEY_dead_diaeresis: return U'\u00A8';
+    case XKB_KEY_dead_abovering: return U'\u02DA';
+    case XKB_KEY_dead_doubleacute: return U'\u02DD';
+    case XKB_KEY_dead_caron: return U'\u02C7';
+    case XKB_KEY_dead_cedilla: return U'\u00B8';
+    case XKB_KEY_dead_ogonek: return U'\u02DB';
+    default: return 0;
+  }
+}
+
+// The accents above all lie below U+0800: one or two UTF-8 bytes.
+std::string Utf8(char32_t c) {
+  if (c < 0x80) return std::string(1, static_cast<char>(c));
+  return {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+}
+
 std::unique_ptr<Layout> FromDisplay() {
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   std::unique_ptr<Layout> layout;
@@ -142,6 +168,13 @@ std::string Layout::TextOf(uint32_t linux_key) const {
   char text[64];
   xkb_state_key_get_utf8(plain_state_, linux_key + kXkbKeyOffset, text, sizeof text);
   return text;
+}
+
+std::string Layout::AccentOf(uint32_t linux_key) const {
+  if (plain_state_ == nullptr || linux_key == 0) return {};
+  const char32_t accent =
+      SpacingAccent(xkb_state_key_get_one_sym(plain_state_, linux_key + kXkbKeyOffset));
+  return accent != 0 ? Utf8(accent) : "";
 }
 
 std::string Layout::Name() const {

@@ -66,6 +66,10 @@ class Layout {
   // prints none (dead keys included).
   std::string TextOf(uint32_t linux_key) const;
 
+  // The spacing accent a dead key prints with no modifier held ("^" for
+  // dead_circumflex), as a name for the key; empty for any other key.
+  std::string AccentOf(uint32_t linux_key) const;
+
   // The layout's name as xkbcommon knows it ("English (US)", "French"), for
   // diagnostics.
   std::string Name() const;

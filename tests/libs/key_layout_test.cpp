@@ -114,6 +114,22 @@ TEST(KeyLayout, TextIsWhatTheKeyPrintsUnshifted) {
   }
 }
 
+TEST(KeyLayout, DeadKeysNameTheirAccent) {
+  struct Case {
+    NamedLayout layout;
+    uint32_t linux_key;
+    std::string accent;
+  } const cases[] = {
+      {{"fr", ""}, 26, "^"}, {{"de", ""}, 41, "^"}, {{"de", ""}, 13, "\u00B4"},
+      {{"us", ""}, 26, ""},  {{"us", ""}, 30, ""},  {{"de", "nodeadkeys"}, 41, ""},
+  };
+  for (const Case& c : cases) {
+    const auto layout = Load(c.layout);
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->AccentOf(c.linux_key), c.accent) << c.layout.layout << " key " << c.linux_key;
+  }
+}
+
 TEST(KeyLayout, UnknownLayoutIsNullAndNamesComeFromXkb) {
   EXPECT_EQ(Layout::FromNames("no-such-layout"), nullptr);
   EXPECT_EQ(Layout::FromNames("us")->Name(), "English (US)");
