@@ -10,6 +10,7 @@
 #include "model/profile.h"
 #include "model/profile_file.h"
 #include "model/text_field.h"
+#include "platform/folders.h"
 
 namespace ms1::cli {
 
@@ -48,7 +49,7 @@ void PrintReports(const std::string& path, const std::string& last_applied_path)
 
 void Show(const std::string& path, bool as_json) {
   auto profile = LoadOrFail(path);
-  const nlohmann::json view = ProfileToJson(*profile);
+  const nlohmann::json view = ProfileToJson(*profile, ActiveKeyNames(ProgramFolder()));
   if (as_json) {
     std::cout << view.dump(2) << "\n";
   } else {

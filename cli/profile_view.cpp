@@ -29,30 +29,42 @@ std::string Hex2(unsigned value) {
   return text;
 }
 
-std::string ShortcutText(const ButtonRecord& b) {
-  static const char* const kModifiers[] = {"Ctrl", "Shift", "Alt", "Win"};
-  std::string text;
-  for (int bit = 0; bit < 4; ++bit) {
-    if (b.shortcut_modifiers & (1u << bit)) text += std::string(kModifiers[bit]) + "+";
-  }
-  return text + "key " + Hex2(b.shortcut_key);
+// A key by its name, or by its number when it has none.
+std::string KeyText(const std::string& name, unsigned key_code) {
+  return name.empty() ? "key " + Hex2(key_code) : name;
 }
 
-json MacroJson(const ButtonRecord& b) {
+void AddShortcut(const ButtonRecord& b, const KeyNames& names, json& out) {
+  static const char* const kModifierIds[] = {"ctrl", "shift", "alt", "win"};
+  json modifiers = json::array();
+  std::string text;
+  for (int bit = 0; bit < 4; ++bit) {
+    if ((b.shortcut_modifiers & (1u << bit)) == 0) continue;
+    modifiers.push_back(kModifierIds[bit]);
+    text += names.modifiers[static_cast<std::size_t>(bit)] + "+";
+  }
+  const std::string key_name = names.key(b.shortcut_key);
+  out["shortcut"] = text + KeyText(key_name, b.shortcut_key);
+  out["shortcut_modifiers"] = modifiers;
+  out["shortcut_key"] = b.shortcut_key;
+  out["shortcut_key_name"] = key_name;
+}
+
+json MacroJson(const ButtonRecord& b, const KeyNames& names) {
   return {{"name", Utf16ToUtf8(FieldText(b.macro_name))},
           {"repeat_mode", b.macro_repeat_mode},
           {"loop_count", b.macro_loop_count},
-          {"steps", MacroStepsToJson(b.macro_actions, b.macro_action_count)}};
+          {"steps", MacroStepsToJson(b.macro_actions, b.macro_action_count, names)}};
 }
 
-json ButtonJson(const ButtonRecord& b, int i) {
+json ButtonJson(const ButtonRecord& b, int i, const KeyNames& names) {
   json out = {{"button", i + 1}, {"code", b.function_code}};
   if (b.function_code == kFunctionShortcut) {
     out["function"] = "shortcut";
-    out["shortcut"] = ShortcutText(b);
+    AddShortcut(b, names, out);
   } else if (b.function_code == kFunctionMacro) {
     out["function"] = "macro";
-    out["macro"] = MacroJson(b);
+    out["macro"] = MacroJson(b, names);
   } else {
     out["function"] = std::string(LabelKeyFor(b.function_code));
   }
@@ -65,7 +77,7 @@ json PollingJson(int32_t index) {
   return nullptr;
 }
 
-json ModeJson(const ModeRecord& m, int k) {
+json ModeJson(const ModeRecord& m, int k, const KeyNames& names) {
   json levels = json::array();
   for (int n = 0; n < kDpiLevelCount; ++n) {
     levels.push_back({{"level", n + 1},
@@ -74,7 +86,7 @@ json ModeJson(const ModeRecord& m, int k) {
                       {"color", ColorText(m.dpi_color[n])}});
   }
   json buttons = json::array();
-  for (int i = 0; i < kButtonCount; ++i) buttons.push_back(ButtonJson(m.buttons[i], i));
+  for (int i = 0; i < kButtonCount; ++i) buttons.push_back(ButtonJson(m.buttons[i], i, names));
   return {{"mode", k + 1},
           {"dpi_levels", levels},
           {"current_dpi_level", static_cast<int64_t>(m.dpi_level) + 1},
@@ -111,12 +123,13 @@ std::string ButtonLine(const json& b) {
 
 }  // namespace
 
-json MacroStepsToJson(const MacroAction* actions, int count) {
+json MacroStepsToJson(const MacroAction* actions, int count, const KeyNames& names) {
   json steps = json::array();
   count = std::clamp(count, 0, kMaxMacroActions);
   for (int s = 0; s < count; ++s) {
     const MacroAction& a = actions[s];
     steps.push_back({{"key", a.key},
+                     {"key_name", names.key(a.key)},
                      {"action", a.state == kActionPress ? "press" : "release"},
                      {"delay_ms", a.delay_ms}});
   }
@@ -124,13 +137,16 @@ json MacroStepsToJson(const MacroAction* actions, int count) {
 }
 
 std::string MacroStepLine(const json& step) {
-  return step["action"].get<std::string>() + " key " + Hex2(step["key"].get<unsigned>()) + ", wait " +
+  const unsigned key = step["key"].get<unsigned>();
+  const std::string name = step.value("key_name", std::string());
+  return step["action"].get<std::string>() + " " +
+         (name.empty() ? "key " + Hex2(key) : name + " (" + Hex2(key) + ")") + ", wait " +
          std::to_string(step["delay_ms"].get<int>()) + " ms";
 }
 
-json ProfileToJson(const ProfileRecord& profile) {
+json ProfileToJson(const ProfileRecord& profile, const KeyNames& names) {
   json modes = json::array();
-  for (int k = 0; k < kModeCount; ++k) modes.push_back(ModeJson(profile.modes[k], k));
+  for (int k = 0; k < kModeCount; ++k) modes.push_back(ModeJson(profile.modes[k], k, names));
   return {{"name", Utf16ToUtf8(FieldText(profile.name))},
           {"active_mode", static_cast<int64_t>(profile.active_mode) + 1},
           {"modes", modes}};

@@ -205,7 +205,7 @@ void ImportProfileFile() {
 json MacroJson(const MacroRecord& m) {
   return {{"name", NameOf(m)},
           {"loop_count", m.loop_count},
-          {"steps", MacroStepsToJson(m.actions, m.action_count)}};
+          {"steps", MacroStepsToJson(m.actions, m.action_count, ActiveKeyNames(ProgramFolder()))}};
 }
 
 void ListMacros() {

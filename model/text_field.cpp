@@ -31,6 +31,8 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -49,10 +51,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-}  // namespace
-
-std::u16string Utf8ToUtf16(std::string_view in) {
-  std::u16string out;
+std::u32string Utf8ToUtf32(std::string_view in) {
+  std::u32string out;
   std::size_t i = 0;
   while (i < in.size()) {
     const auto lead = static_cast<uint8_t>(in[i]);
@@ -76,9 +76,15 @@ std::u16string Utf8ToUtf16(std::string_view in) {
       ++i;
       continue;
     }
-    AppendUtf16(out, cp);
+    out.push_back(cp);
     i += extra + 1;
   }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view in) {
+  std::u16string out;
+  for (const char32_t cp : Utf8ToUtf32(in)) AppendUtf16(out, cp);
   return out;
 }
 

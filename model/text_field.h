@@ -26,8 +26,13 @@ void SetFieldText(char16_t (&field)[N], std::u16string_view text) {
 // Appends one code point as one UTF-16 unit or a surrogate pair.
 void AppendUtf16(std::u16string& out, char32_t code_point);
 
-// UTF-8 <-> UTF-16 for the command line and JSON. Malformed input becomes U+FFFD.
+// Appends one code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t code_point);
+
+// UTF-8 <-> UTF-16 for the command line and JSON, and UTF-8 as code points.
+// Malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+std::u32string Utf8ToUtf32(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
 }  // namespace ms1

@@ -116,8 +116,4 @@ void ShowButtonText(QAbstractButton* control, const ButtonText& text) {
   FitCaption(*control);
 }
 
-QString UsageNumberName(uint8_t usage) {
-  return QStringLiteral("#%1").arg(usage);
-}
-
 }  // namespace ms1

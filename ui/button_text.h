@@ -29,7 +29,4 @@ ButtonText ButtonTextOf(const ButtonRecord& button, const KeyNamer& key_name);
 // and the button's width no longer follows its caption.
 void ShowButtonText(QAbstractButton* control, const ButtonText& text);
 
-// Until the keyboard-layout tables name keys, a key shows its usage number.
-QString UsageNumberName(uint8_t usage);
-
 }  // namespace ms1

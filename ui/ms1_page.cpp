@@ -11,10 +11,12 @@
 #include <QSocketNotifier>
 #include <QStringList>
 #include <cstdio>
+#include <optional>
 
 #include "device/link_panels.h"
 #include "device/messages.h"
 #include "device/profile_store_writer.h"
+#include "keys/key_names.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
@@ -177,8 +179,15 @@ void CMS_1_Page::RefreshPage() {
     return std::make_unique<Shown>(Shown{p.active_mode, ModeOf(p, ActiveModeIndex(p))});
   });
   ShowModeSettings(c_, shown->active_mode, shown->mode);
+  // All captions name their keys on one reading of the layout, taken only
+  // when some button is a shortcut.
+  std::optional<KeyNamesNow> key_names;
+  const KeyNamer name_key = [&key_names](uint8_t usage) {
+    if (!key_names) key_names.emplace();
+    return key_names->UsageDisplayName(usage);
+  };
   for (int i = 0; i < kPageKeyCount; ++i) {
-    ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(shown->mode, i), UsageNumberName));
+    ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(shown->mode, i), name_key));
   }
 }
 

@@ -9,21 +9,27 @@
 // Which virtual key a key carries: a key of the character block (digit row,
 // letter rows, punctuation, the 102nd key) that prints a letter with no
 // modifier held carries that letter's code ('A'..'Z'); one that prints a digit
-// carries that digit's ('0'..'9'); one that prints one of the US punctuation
-// characters carries that character's US code (VK_OEM_COMMA for ',', ...).
-// Any other key keeps the code of its position on a US keyboard, except that
-// a position whose US code is a letter and whose layout prints none is left
-// without a code, so that no letter is carried by two keys. Keys outside the
-// character block (function keys, Enter, arrows, the keypad, modifiers as
-// their left/right-specific codes) always carry the code of their position.
+// carries that digit's ('0'..'9'), with or without Shift (AZERTY's digit row);
+// one that prints one of the US punctuation characters carries that
+// character's US code (VK_OEM_COMMA for ',', VK_OEM_PLUS for '=' and '+', ...).
+// Any other key keeps the code of its position on a US keyboard. No code is
+// carried by two keys of the block: a key whose character or position code was
+// already taken (the first key in key-code order wins) takes a non-letter code
+// of the block that no key carries, or none when there is none left; so
+// KeyOf(VirtualKeyOf(k)) == k for every key that carries a code. Keys outside
+// the character block (function keys, Enter, arrows, the keypad, modifiers as
+// their left/right-specific codes) always carry the code of their position;
+// keypad Enter carries VK_SEPARATOR (0x6C).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 struct xkb_context;
 struct xkb_keymap;
+struct xkb_state;
 struct xcb_connection_t;
 
 namespace ms1::keylayout {
@@ -60,6 +66,10 @@ class Layout {
   // prints none (dead keys included).
   std::string TextOf(uint32_t linux_key) const;
 
+  // The spacing accent a dead key prints with no modifier held ("^" for
+  // dead_circumflex), as a name for the key; empty for any other key.
+  std::string AccentOf(uint32_t linux_key) const;
+
   // The layout's name as xkbcommon knows it ("English (US)", "French"), for
   // diagnostics.
   std::string Name() const;
@@ -70,6 +80,9 @@ class Layout {
   xkb_context* context_;
   xkb_keymap* keymap_;
   uint32_t group_;
+  // Holds only the group, no modifier: what the keys print unshifted.
+  xkb_state* plain_state_ = nullptr;
+  std::array<uint32_t, 256> virtual_keys_{};
 };
 
 }  // namespace ms1::keylayout

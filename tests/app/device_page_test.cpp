@@ -30,6 +30,7 @@
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
+#include "support/scoped_env.h"
 #include "support/wheel.h"
 #include "ui/msg_wnd.h"
 
@@ -410,6 +411,32 @@ TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
     LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
     return selected == 1;
   }));
+}
+
+// Shortcut buttons name their key by what the keyboard layout prints on it.
+TEST_F(DevicePageTest, ShortcutCaptionsNameTheKeyOnTheActiveLayout) {
+  test::ScopedEnv env;
+  env.Clear("DISPLAY").Set("XKB_DEFAULT_LAYOUT", "de").Clear("XKB_DEFAULT_VARIANT");
+  {
+    ProfileList profiles;
+    profiles.push_back(CreateProfile(u"Keys"));
+    for (ModeRecord& mode : profiles[0]->modes) {
+      mode.buttons[2].function_code = kFunctionShortcut;
+      mode.buttons[2].shortcut_modifiers = 0x03;  // Ctrl, Shift
+      mode.buttons[2].shortcut_key = 0x1C;        // the US Y key, Z on a German keyboard
+      mode.buttons[3].function_code = kFunctionShortcut;
+      mode.buttons[3].shortcut_modifiers = 0x01;
+      mode.buttons[3].shortcut_key = 0x3E;  // F5
+    }
+    std::string error;
+    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
+  }
+  Start("wired");
+  const auto caption = [&](const char* name) {
+    return Control<QAbstractButton>(name)->property("fullcaption").toString();
+  };
+  EXPECT_EQ(caption("ms_1_btn_key_3"), QStringLiteral("Ctrl+Shift+Z"));
+  EXPECT_EQ(caption("ms_1_btn_key_4"), QStringLiteral("Ctrl+F5"));
 }
 
 // The wireless mouse asleep: the edit is kept on disk, survives a restart

@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/profile.h"
+#include "model/profile_file.h"
 #include "support/run.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace ms1 {
@@ -68,6 +71,37 @@ TEST_F(Ms1ctlTest, ShowPrintsTextAndJson) {
   EXPECT_EQ(view["modes"][1]["buttons"][14]["function"], "titl_right_text");
   EXPECT_EQ(view["modes"][0]["dpi_levels"][0]["color"], "#FF0000");
   EXPECT_EQ(view["modes"][0]["sleep_timer"], 0.5);
+}
+
+// Keys are named as the window names them: on the layout of the moment, with
+// the program's English texts.
+TEST_F(Ms1ctlTest, ShowNamesShortcutKeysOnTheActiveLayout) {
+  auto profile = CreateProfile(u"Keys");
+  ButtonRecord& b = profile->modes[0].buttons[0];
+  b.function_code = kFunctionShortcut;
+  b.shortcut_modifiers = 0x03;
+  b.shortcut_key = 0x14;  // the US Q key, A on a French keyboard
+  profile->modes[0].buttons[1].function_code = kFunctionShortcut;
+  profile->modes[0].buttons[1].shortcut_modifiers = 0x01;
+  profile->modes[0].buttons[1].shortcut_key = 0xE4;
+  const std::string file = (dir / "keys.pro").string();
+  std::string error;
+  ASSERT_TRUE(WriteProfileFile(file, *profile, error)) << error;
+
+  test::ScopedEnv env;
+  env.Clear("DISPLAY").Set("XKB_DEFAULT_LAYOUT", "fr").Clear("XKB_DEFAULT_VARIANT");
+  const auto text = Ctl({"show", file});
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  EXPECT_NE(text.out.find("button 1: shortcut Ctrl+Shift+A\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("button 2: shortcut Ctrl+Right Ctrl\n"), std::string::npos) << text.out;
+  EXPECT_EQ(text.err, "");
+
+  const auto view = nlohmann::json::parse(Ctl({"show", file, "--json"}).out);
+  const auto& button = view["modes"][0]["buttons"][0];
+  EXPECT_EQ(button["shortcut"], "Ctrl+Shift+A");
+  EXPECT_EQ(button["shortcut_key"], 0x14);
+  EXPECT_EQ(button["shortcut_key_name"], "A");
+  EXPECT_EQ(button["shortcut_modifiers"], nlohmann::json({"ctrl", "shift"}));
 }
 
 TEST_F(Ms1ctlTest, ErrorsGoToStandardErrorWithNonZeroExit) {

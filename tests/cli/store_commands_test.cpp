@@ -181,7 +181,7 @@ TEST_F(StoreCommandsTest, MacroFilesRoundTripByteForByte) {
   EXPECT_EQ(Lines(list.out), (std::vector<std::string>{"Jump (1 steps)", "Jump_1 (1 steps)"}));
   const auto show = Ctl({"macros", "show", "jump"});
   EXPECT_EQ(Lines(show.out),
-            (std::vector<std::string>{"Macro \"Jump\", loops 2", "  press key 0xF1, wait 40 ms"}));
+            (std::vector<std::string>{"Macro \"Jump\", loops 2", "  press Left button (0xF1), wait 40 ms"}));
 }
 
 TEST_F(StoreCommandsTest, ForeignFilesAreRefusedAndChangeNothing) {
