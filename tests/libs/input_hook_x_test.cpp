@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "hook_library.h"
+#include "support/hook_library.h"
 #include "support/scoped_env.h"
 #include "support/x_session.h"
 #include "test_window.h"
