@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/input_capture.h"
 #include "platform/language.h"
 #include "support/qt_wait.h"
 
@@ -151,7 +152,7 @@ TEST_F(ShortcutDialog, HookedKeysBecomeTheShortcutKeyAndTheLastEventDecides) {
       {0x10, 0x00, nullptr, ""},            // the generic Shift has none
       {0x1B, 0x29, "key_Esc", nullptr},     // Escape is a key like any other
       {0x0D, 0x28, "key_Enter", nullptr},
-      {0x74, 0x3F, "key_F5", nullptr},
+      {0x74, 0x3E, "key_F5", nullptr},
       {0xE9, 0x00, nullptr, ""},            // no row at all
   };
   CShortcutWnd dialog;
@@ -290,6 +291,16 @@ TEST_F(ShortcutDialog, WithoutTheHookLibraryTheDialogSaysSoAndStillWorks) {
     EXPECT_EQ(field->text(), QStringLiteral("C"));
   }
   EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(ShortcutDialog, WithoutAnXDisplayTheDialogSaysCaptureCannotWork) {
+  CShortcutWnd dialog;
+  dialog.hook = &kHook;
+  Open(dialog);
+  auto* note = dialog.FindControl<QLabel>(QStringLiteral("shortcut_capture_note"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_EQ(note->text(), Lan().Text(QLatin1String(kInputCaptureNoDisplayKey)));
 }
 
 }  // namespace
