@@ -8,6 +8,18 @@
 
 namespace ms1 {
 
+InputHookTable BindInputHook(void* handle) {
+  InputHookTable table;
+  BindEntryPoint(handle, "installmousehook", table.installmousehook);
+  BindEntryPoint(handle, "removemousehook", table.removemousehook);
+  BindEntryPoint(handle, "enablemousehook", table.enablemousehook);
+  BindEntryPoint(handle, "installhook", table.installhook);
+  BindEntryPoint(handle, "removehook", table.removehook);
+  BindEntryPoint(handle, "enablehook", table.enablehook);
+  BindEntryPoint(handle, "mousewheelenable", table.mousewheelenable);
+  return table;
+}
+
 bool InputHookLibrary::Load(const std::string& folder) {
   Unload();
   std::string error;
@@ -20,13 +32,7 @@ bool InputHookLibrary::Load(const std::string& folder) {
     }
     return false;
   }
-  BindEntryPoint(handle_, "installmousehook", table_.installmousehook);
-  BindEntryPoint(handle_, "removemousehook", table_.removemousehook);
-  BindEntryPoint(handle_, "enablemousehook", table_.enablemousehook);
-  BindEntryPoint(handle_, "installhook", table_.installhook);
-  BindEntryPoint(handle_, "removehook", table_.removehook);
-  BindEntryPoint(handle_, "enablehook", table_.enablehook);
-  BindEntryPoint(handle_, "mousewheelenable", table_.mousewheelenable);
+  table_ = BindInputHook(handle_);
   return true;
 }
 

@@ -11,6 +11,10 @@ namespace ms1 {
 
 inline constexpr char kInputHookFile[] = "Hook.so";
 
+// The entry points of an opened Hook.so (a dlopen handle); null where one is
+// missing.
+InputHookTable BindInputHook(void* handle);
+
 class InputHookLibrary {
  public:
   InputHookLibrary() = default;

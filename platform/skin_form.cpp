@@ -65,6 +65,16 @@ SkinDialog::SkinDialog(QWidget* owner) : SkinHost<QDialog>(owner) {
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 }
 
+SkinDialog::~SkinDialog() = default;
+
+Ms1WindowHandle SkinDialog::MessageHandle() {
+  if (!messages_) {
+    messages_ = std::make_unique<WindowMessages>(
+        [this](const WindowMessage& m) { return HandleCustomMessage(m); });
+  }
+  return messages_->Handle();
+}
+
 int SkinDialog::ShowModal() {
   setWindowModality(Qt::ApplicationModal);
   return exec();

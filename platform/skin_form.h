@@ -6,9 +6,12 @@
 #include <QDialog>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
+#include "libs/abi/ms1_window_handle.h"
 #include "platform/notification.h"
 #include "platform/notification_pump.h"
+#include "platform/window_messages.h"
 
 namespace ms1 {
 
@@ -77,10 +80,24 @@ using SkinWindow = SkinHost<QWidget>;
 class SkinDialog : public SkinHost<QDialog> {
  public:
   explicit SkinDialog(QWidget* owner = nullptr);
+  ~SkinDialog() override;
 
   void Close(int result) { done(result); }
   int ShowModal();
   void CenterWindow();
+
+  // The dialog as a message target for a library that posts from its own
+  // thread (the input hook): messages reach HandleCustomMessage on the
+  // interface thread, in order. Whoever was given the handle must stop
+  // posting before the dialog is destroyed; messages still waiting then are
+  // dropped.
+  Ms1WindowHandle MessageHandle();
+
+ protected:
+  virtual bool HandleCustomMessage(const WindowMessage&) { return false; }
+
+ private:
+  std::unique_ptr<WindowMessages> messages_;  // made when a handle is first asked for
 };
 
 }  // namespace ms1

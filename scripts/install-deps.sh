@@ -16,6 +16,8 @@ packages=(
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins libqt6test6 libqt6svg6
   # keyboard layouts and global input capture
   libxkbcommon-dev libxkbcommon-x11-dev xkb-data libxcb-record0-dev libxcb-xkb-dev
+  # injected keys for the input hook benchmark
+  libxcb-xtest0-dev
   # real-window, tray and D-Bus tests (openbox: a window manager, so that minimising is real)
   xvfb xauth xdotool trayer openbox x11-utils imagemagick x11-xkb-utils dbus-daemon python3-dbus
 )

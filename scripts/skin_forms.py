@@ -365,6 +365,29 @@ def profilename_form():
         spacing=0))
 
 
+def shortcut_form():
+    flags = [W("QCheckBox", f"check_flag_{n}", text=key, resourcetext=True)
+             for n, key in enumerate(("keyboard_ctrl_text", "keyboard_shift_text",
+                                      "keyboard_alt_text", "keyboard_win_text"), start=1)]
+    return W("QFrame", "shortcut_form", geometry=("rect", 0, 0, 360, 230), role="dialog",
+             minimumSize=("size", 360, 230), maximumSize=("size", 360, 230), layout=V(
+        dialog_caption("shortcut_title", "shortcut_title_text", close_name="btn_exit"),
+        W("QWidget", "shortcut_body", layout=V(
+            label("shortcut_modifiers_label", "shortcut_modifiers_text", role="muted"),
+            H(*flags, Stretch(), spacing=14),
+            label("edit_key_label", "shortcut_key_text", role="muted"),
+            W("QLineEdit", "edit_key", readOnly=True, minimumSize=("size", 0, 30)),
+            label("shortcut_capture_note", "", key=False, wordWrap=True, role="muted"),
+            Stretch(True),
+            H(Stretch(),
+              button("btn_cancel", "cancel_text", minimumSize=("size", 88, 30)),
+              button("btn_ok", "ok_text", role="accent", minimumSize=("size", 88, 30),
+                     default=True),
+              spacing=8),
+            margins=(14, 10, 14, 14), spacing=6)),
+        spacing=0))
+
+
 def dpimsg_form():
     return W("QFrame", "dpimsg_form", geometry=("rect", 0, 0, 200, 50), role="indicator",
              minimumSize=("size", 200, 50), maximumSize=("size", 200, 50), layout=H(
@@ -380,3 +403,4 @@ if __name__ == "__main__":
     write_form("msg.xml", "msg", msg_form())
     write_form("MS/MS_1/profilename.xml", "profilename", profilename_form())
     write_form("DPImsg.xml", "DPImsg", dpimsg_form())
+    write_form("shortcut.xml", "shortcut", shortcut_form())

@@ -4,10 +4,30 @@
  *
  * Events are posted to the window given to installhook as message
  * MS1_HOOK_EVENT_MESSAGE (1034):
- *   keyboard: wParam = Windows virtual-key code, lParam = 0 press, else release;
- *   mouse buttons: wParam = Windows mouse message (0x201/0x202 left down/up,
- *   0x204/0x205 right, 0x207/0x208 middle, 0x20B/0x20C X button down/up),
- *   lParam = 1 or 2 naming the X button. */
+ *   keyboard: wParam = Windows virtual-key code, lParam = 0 press, 1 release.
+ *     Left and right modifiers have their own codes (0xA0..0xA5, 0x5B, 0x5C);
+ *     a held key's repeats arrive as further presses; a key that carries no
+ *     virtual key in the active layout is not reported. The layout is followed
+ *     as it changes.
+ *   mouse buttons: wParam = Windows mouse message, lParam as follows:
+ *     left (X11 button 1) 0x201/0x202, middle (2) 0x207/0x208 and right (3)
+ *     0x204/0x205, each with lParam 0; back (8) and forward (9) 0x20B/0x20C
+ *     with lParam 2 and 1, since the macro recorder reads Windows X button 2
+ *     as back and 1 as forward. The wheel (X11 buttons 4..7) is never reported.
+ *
+ * When events are posted: keyboard events while a window is installed and
+ * enablehook(1) is in force; mouse buttons while a window is installed and both
+ * enablehook(1) and enablemousehook(1) are in force. Every entry point may be
+ * called in any order and any number of times. removehook, enablehook(0) and
+ * enablemousehook(0) take effect before they return: from then on nothing
+ * (respectively no mouse button) is posted, not even an event the library had
+ * already seen. Whichever of installhook and enablehook(1) completes the
+ * conditions returns once capture runs: input that follows it is reported,
+ * input that came before it never is.
+ * Without an X display, or one without the RECORD extension (a Wayland
+ * session without XWayland), every entry point still returns at once and
+ * nothing is reported. After removehook the library runs no thread of its
+ * own, so it may be unloaded. */
 #ifndef MS1_INPUT_HOOK_H
 #define MS1_INPUT_HOOK_H
 
@@ -19,7 +39,8 @@ extern "C" {
 
 enum { MS1_HOOK_EVENT_MESSAGE = 1034 };
 
-/* Bound by the program but never called. */
+/* Bound by the program; the first is never called. Both do nothing: mouse
+ * buttons come with the keyboard hook, gated by enablemousehook. */
 void installmousehook(void);
 void removemousehook(void);
 /* flag 1: report mouse buttons; 0: stop. */
@@ -31,7 +52,7 @@ void removehook(void);
 /* flag 1: report; 0: stop. */
 void enablehook(int flag);
 
-/* The program always passes 0: wheel movement is never reported. */
+/* The program always passes 0; wheel movement is never reported either way. */
 void mousewheelenable(int flag);
 
 /* Signatures as the program binds them with dlsym. */

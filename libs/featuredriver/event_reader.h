@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "libs/featuredriver/event_report.h"
-#include "libs/featuredriver/wake_event.h"
+#include "libs/common/wake_event.h"
 
 namespace ms1::hiddriver {
 

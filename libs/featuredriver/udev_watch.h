@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "libs/featuredriver/device_presence.h"
-#include "libs/featuredriver/wake_event.h"
+#include "libs/common/wake_event.h"
 
 struct udev;
 struct udev_monitor;

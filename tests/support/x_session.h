@@ -80,13 +80,16 @@ class XSession {
     EndChild(xvfb_, SIGTERM);
   }
 
-  // Starts Xvfb on a free display; false when it did not come up.
-  bool Start() {
+  // Starts Xvfb on a free display, with any extra arguments (such as
+  // "-extension", "RECORD" to leave an extension out); false when it did not
+  // come up.
+  bool Start(const std::vector<std::string>& extra_arguments = {}) {
     int fds[2];
     if (pipe(fds) != 0) return false;
-    xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-screen", "0",
-                   "1280x800x24", "-nolisten", "tcp"},
-                  {}, -1);
+    std::vector<std::string> argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset",
+                                     "-screen", "0", "1280x800x24", "-nolisten", "tcp"};
+    argv.insert(argv.end(), extra_arguments.begin(), extra_arguments.end());
+    xvfb_ = Spawn(argv, {}, -1);
     close(fds[1]);
     std::string number;
     char c;
@@ -95,6 +98,13 @@ class XSession {
     if (number.empty()) return false;
     display_ = ":" + number;
     return true;
+  }
+
+  // Ends the X server at once, as a crash would; its clients lose their
+  // connections.
+  void KillServer() {
+    EndChild(xvfb_, SIGKILL);
+    xvfb_ = -1;
   }
 
   // Starts openbox and waits until it manages the screen, so that a window's

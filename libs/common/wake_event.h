@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace ms1::hiddriver {
+namespace ms1 {
 
 class WakeEvent {
  public:
@@ -30,4 +30,4 @@ class WakeEvent {
   int fd_;
 };
 
-}  // namespace ms1::hiddriver
+}  // namespace ms1

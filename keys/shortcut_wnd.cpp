@@ -1,0 +1,181 @@
+#include "keys/shortcut_wnd.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <cstdio>
+
+#include "keys/key_names.h"
+#include "platform/input_capture.h"
+#include "platform/language.h"
+#include "platform/resource_text.h"
+
+namespace ms1 {
+namespace {
+
+const QString kKeyField = QStringLiteral("edit_key");
+
+QString FlagBoxName(int n) { return QStringLiteral("check_flag_%1").arg(n); }
+
+// The modifier box (bit 0 Ctrl, 1 Shift, 2 Alt, 3 Win) of a left/right-specific
+// modifier key; 0 for any other key.
+unsigned ModifierBit(uintptr_t virtual_key) {
+  switch (virtual_key) {
+    case 0xA2:
+    case 0xA3:
+      return 1u << 0;
+    case 0xA0:
+    case 0xA1:
+      return 1u << 1;
+    case 0xA4:
+    case 0xA5:
+      return 1u << 2;
+    case 0x5B:
+    case 0x5C:
+      return 1u << 3;
+    default:
+      return 0;
+  }
+}
+
+// Keeps the keys a dialog would act on (Enter confirms, Escape cancels, Tab
+// moves the focus) inside the key field, so that they can be captured as the
+// shortcut key.
+class KeepDialogKeys final : public QObject {
+ public:
+  explicit KeepDialogKeys(QWidget* field) : QObject(field) { field->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+      return false;
+    }
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Escape:
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+        event->accept();
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+}  // namespace
+
+CShortcutWnd::~CShortcutWnd() { EndCapture(); }
+
+void CShortcutWnd::InitWindow() {
+  for (int n = 1; n <= 4; ++n) {
+    if (auto* box = FindControl<QCheckBox>(FlagBoxName(n))) {
+      box->setChecked(modifier_flags[n - 1] != 0);
+    }
+  }
+  if (auto* field = FindControl<QLineEdit>(kKeyField)) {
+    field->setReadOnly(true);
+    field->setPlaceholderText(Lan().Text(QStringLiteral("shortcut_key_placeholder_text")));
+    new KeepDialogKeys(field);
+  }
+  ShowKey();
+  ShowCaptureProblem();
+}
+
+void CShortcutWnd::Notify(const Notification& n) {
+  if (n.Is(notify::kClick)) {
+    OnClick(n);
+  } else if (n.Is(notify::kCheckClick)) {
+    for (int i = 1; i <= 4; ++i) {
+      if (n.From(FlagBoxName(i))) modifier_flags[i - 1] = n.param != 0 ? 1 : 0;
+    }
+  } else if (n.Is(notify::kSetFocus) && n.From(kKeyField)) {
+    StartCapture();
+  } else if (n.Is(notify::kKillFocus) && n.From(kKeyField)) {
+    EndCapture();
+  }
+}
+
+void CShortcutWnd::OnClick(const Notification& n) {
+  if (n.From(QStringLiteral("btn_ok"))) {
+    Close(1);
+  } else if (n.From(QStringLiteral("btn_cancel")) || n.From(QStringLiteral("btn_exit"))) {
+    Close(0);
+  }
+}
+
+bool CShortcutWnd::HandleCustomMessage(const WindowMessage& m) {
+  if (m.message == MS1_HOOK_EVENT_MESSAGE) CaptureKey(m.wParam, m.lParam);
+  return false;
+}
+
+void CShortcutWnd::StartCapture() {
+  held_modifiers_ = 0;
+  combined_ = false;
+  if (hook == nullptr) return;
+  if (hook->installhook != nullptr) hook->installhook(MessageHandle());
+  if (hook->enablehook != nullptr) hook->enablehook(1);
+}
+
+void CShortcutWnd::EndCapture() {
+  if (hook == nullptr) return;
+  if (hook->removehook != nullptr) hook->removehook();
+  if (hook->enablehook != nullptr) hook->enablehook(0);
+}
+
+// The last event decides the key, as for a key pressed alone, with one
+// exception: a combination typed into the field (Ctrl+Shift+C) gives the key
+// C and ticks the modifiers held, and releasing those modifiers afterwards
+// does not turn one of them into the key. A modifier pressed and released
+// alone is the key itself.
+void CShortcutWnd::CaptureKey(uintptr_t virtual_key, intptr_t release) {
+  std::fprintf(stderr, "%x,%x\n", static_cast<unsigned>(virtual_key),
+               static_cast<unsigned>(release));
+  const unsigned modifier = ModifierBit(virtual_key);
+  if (modifier != 0) {
+    if (release == 0) {
+      held_modifiers_ |= modifier;
+    } else {
+      held_modifiers_ &= ~modifier;
+    }
+  }
+  const bool keep_combination = modifier != 0 && combined_;
+  if (held_modifiers_ == 0 && release != 0 && modifier != 0) combined_ = false;
+  if (keep_combination) return;
+
+  const UsageLookup found = VirtualKeyToUsage(static_cast<uint32_t>(virtual_key));
+  const uint32_t usage_id = found.found ? found.usage : 0;
+  std::fprintf(stderr, "iUsageID=%d\n", static_cast<int>(usage_id));
+  key_usage = static_cast<uint8_t>(usage_id & 0xFF);
+  if (modifier == 0 && release == 0 && held_modifiers_ != 0) TakeHeldModifiers();
+  ShowKey();
+}
+
+void CShortcutWnd::TakeHeldModifiers() {
+  combined_ = true;
+  for (int n = 1; n <= 4; ++n) {
+    const bool held = (held_modifiers_ & (1u << (n - 1))) != 0;
+    modifier_flags[n - 1] = held ? 1 : 0;
+    if (auto* box = FindControl<QCheckBox>(FlagBoxName(n))) box->setChecked(held);
+  }
+}
+
+void CShortcutWnd::ShowKey() {
+  if (auto* field = FindControl<QLineEdit>(kKeyField)) field->setText(UsageDisplayName(key_usage));
+}
+
+// Says why pressing a key in the field will show nothing, where that is known.
+void CShortcutWnd::ShowCaptureProblem() {
+  auto* note = FindControl<QLabel>(QStringLiteral("shortcut_capture_note"));
+  if (note == nullptr) return;
+  const bool bound = hook != nullptr && hook->installhook != nullptr &&
+                     hook->removehook != nullptr && hook->enablehook != nullptr;
+  const QString problem = bound ? QString::fromStdString(InputCaptureProblem())
+                                : QStringLiteral("input_capture_no_hook_text");
+  note->setText(problem.isEmpty() ? QString() : Lan().Text(problem));
+  note->setVisible(!problem.isEmpty());
+}
+
+}  // namespace ms1
