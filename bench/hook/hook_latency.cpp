@@ -107,16 +107,9 @@ Latencies TimeKeys(KeyInjector& injector, TimedWindow& window, int keys, InjectS
 }
 
 void Print(const char* what, const Latencies& l) {
-  std::printf("%-58s events %4zu  median %7.3f ms  p99 %7.3f ms  late (>%lld ms) %d\n", what,
+  std::printf("%-66s events %4zu  median %7.3f ms  p99 %7.3f ms  late (>%lld ms) %d\n", what,
               l.ms.size() + l.late, Percentile(l.ms, 0.5), Percentile(l.ms, 0.99),
               static_cast<long long>(kLate.count()), l.late);
-}
-
-pid_t NewThread(const std::set<pid_t>& before) {
-  for (const pid_t id : ThreadIds()) {
-    if (!before.contains(id)) return id;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -139,9 +132,13 @@ int main(int argc, char** argv) {
   }
 
   TimedWindow window;
-  const std::set<pid_t> threads_before = ThreadIds();
   hook.Start(window.Handle(), false);
-  const pid_t capture_thread = NewThread(threads_before);
+  const std::vector<pid_t> capture_threads = ms1::test::ThreadsNamed(ms1::test::kHookThreadName);
+  if (capture_threads.size() != 1) {
+    std::fprintf(stderr, "Hook.so runs no capture here\n");
+    return 1;
+  }
+  const pid_t capture_thread = capture_threads.front();
 
   {
     KeyInjector waiting(x.Display());

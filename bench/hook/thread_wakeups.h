@@ -4,12 +4,7 @@
 
 #include <sys/types.h>
 
-#include <set>
-
 namespace ms1::bench {
-
-// The ids of this process's threads now.
-std::set<pid_t> ThreadIds();
 
 // Voluntary plus involuntary context switches of the thread so far.
 long ContextSwitches(pid_t thread_id);

@@ -1,6 +1,7 @@
 #include "libs/inputhook/capture.h"
 
 #include <poll.h>
+#include <pthread.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -38,6 +39,7 @@ std::unique_ptr<Capture> Capture::Start(Sink sink, CaptureOptions options) {
   std::unique_ptr<Capture> capture(new Capture(std::move(session), std::move(sink), options));
   if (!capture->stop_.Valid()) return nullptr;
   capture->thread_ = std::thread(&Capture::Run, capture.get());
+  pthread_setname_np(capture->thread_.native_handle(), kCaptureThreadName);
   return capture;
 }
 

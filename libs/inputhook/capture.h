@@ -13,6 +13,9 @@
 
 namespace ms1::inputhook {
 
+// The capture thread's name, as /proc shows it.
+inline constexpr char kCaptureThreadName[] = "ms1 input hook";
+
 struct CaptureOptions {
   // Off only to measure what the nudge is good for (see flush_nudge.h).
   bool nudge_flush = true;
@@ -31,9 +34,6 @@ class Capture {
   ~Capture();
   Capture(const Capture&) = delete;
   Capture& operator=(const Capture&) = delete;
-
-  // The capture thread's id (for measuring its wake-ups).
-  std::thread::native_handle_type NativeHandle() { return thread_.native_handle(); }
 
  private:
   Capture(std::unique_ptr<RecordSession> session, Sink sink, CaptureOptions options);

@@ -66,7 +66,6 @@ class InputHookOnX : public ::testing::Test {
     }
     ASSERT_TRUE(x_.Start(ServerArguments()));
     env_.Set("DISPLAY", x_.Display());
-    threads_before_ = ThreadCount();
     hook_ = std::make_unique<HookLibrary>(kProgramFolder);
     ASSERT_TRUE(hook_->Loaded());
   }
@@ -98,7 +97,6 @@ class InputHookOnX : public ::testing::Test {
   XSession x_;
   ScopedEnv env_;
   TestWindow window_;
-  int threads_before_ = 0;
   std::unique_ptr<HookLibrary> hook_;
 };
 
@@ -239,6 +237,7 @@ TEST_F(InputHookOnX, AnotherWindowTakesOverAtOnce) {
   PressKeys({kKeyQ});
   ExpectMessages(second, Taps({'Q'}));
   EXPECT_EQ(window_.Messages(), Taps({'A'}));
+  hook_->Stop();
 }
 
 // Keys are typed without pause while the hook is removed; the window is gone
@@ -253,7 +252,7 @@ TEST_F(InputHookOnX, AfterRemovehookReturnsNothingMoreIsPosted) {
   ASSERT_TRUE(window->WaitForCount(20));
   hook_->removehook();
   const std::size_t posted = window->Messages().size();
-  EXPECT_EQ(ThreadCount(), threads_before_);
+  EXPECT_EQ(CaptureThreads(), 0);
   window->Clear();
   window.reset();
   EXPECT_EQ(WaitExit(typist, 60000), 0);
@@ -262,6 +261,7 @@ TEST_F(InputHookOnX, AfterRemovehookReturnsNothingMoreIsPosted) {
   hook_->installhook(next.Handle());
   PressKeys({kKeyQ});
   ExpectMessages(next, Taps({'Q'}));
+  hook_->Stop();
   EXPECT_LT(posted, 1200u);  // typing was still going on when the hook went
 }
 
@@ -282,7 +282,7 @@ TEST_F(InputHookOnX, TwoHundredInstallRemoveCyclesLeaveNoThreadBehind) {
     hook_->Stop();
     if (cycle % 7 == 0) hook_->removehook();
   }
-  EXPECT_EQ(ThreadCount(), threads_before_);
+  EXPECT_EQ(CaptureThreads(), 0);
 }
 
 TEST_F(InputHookOnX, UnloadingEndsCaptureWithOrWithoutRemovehook) {
@@ -292,13 +292,13 @@ TEST_F(InputHookOnX, UnloadingEndsCaptureWithOrWithoutRemovehook) {
       HookLibrary hook(kProgramFolder);
       ASSERT_TRUE(hook.Loaded());
       hook.Start(window_.Handle(), true);
-      EXPECT_GT(ThreadCount(), threads_before_);
+      EXPECT_EQ(CaptureThreads(), 1);
       if (cycle % 2 == 0) {
         hook.removemousehook();
         hook.removehook();
       }
     }
-    EXPECT_EQ(ThreadCount(), threads_before_) << cycle;
+    EXPECT_EQ(CaptureThreads(), 0) << cycle;
     EXPECT_FALSE(StillLoaded()) << cycle;
   }
   window_.Clear();
@@ -315,9 +315,9 @@ TEST_F(InputHookOnX, AServerThatDiesLeavesEveryEntryPointWorking) {
   ASSERT_TRUE(window_.WaitForCount(2));
   x_.KillServer();
   hook_->Stop();
-  EXPECT_EQ(ThreadCount(), threads_before_);
+  EXPECT_EQ(CaptureThreads(), 0);
   hook_->Start(window_.Handle(), true);
-  EXPECT_EQ(ThreadCount(), threads_before_);
+  EXPECT_EQ(CaptureThreads(), 0);
   hook_->Stop();
   EXPECT_EQ(window_.Messages(), Taps({'A'}));
 }
@@ -329,14 +329,13 @@ class InputHookWithoutRecord : public InputHookOnX {
 
 TEST_F(InputHookWithoutRecord, NothingRunsAndNothingIsReported) {
   hook_->Start(window_.Handle(), true);
-  EXPECT_EQ(ThreadCount(), threads_before_);
+  EXPECT_EQ(CaptureThreads(), 0);
   PressKeys({kKeyA});
   hook_->Stop();
   EXPECT_TRUE(window_.Messages().empty());
 }
 
 TEST(InputHookWithoutDisplay, EveryEntryPointReturnsAndNothingIsReported) {
-  const int threads_before = ThreadCount();
   const char* const displays[] = {"", "no-such-display", nullptr};
   for (const char* display : displays) {
     SCOPED_TRACE(display ? display : "unset");
@@ -346,13 +345,13 @@ TEST(InputHookWithoutDisplay, EveryEntryPointReturnsAndNothingIsReported) {
     } else {
       env.Set("DISPLAY", display);
     }
+    TestWindow window;
     HookLibrary hook(kProgramFolder);
     ASSERT_TRUE(hook.Loaded());
-    TestWindow window;
     hook.enablehook(1);
     hook.enablemousehook(1);
     hook.installhook(window.Handle());
-    EXPECT_EQ(ThreadCount(), threads_before);
+    EXPECT_EQ(CaptureThreads(), 0);
     hook.installmousehook();
     hook.Stop();
     hook.Start(window.Handle(), true);

@@ -5,12 +5,19 @@
 
 #include <dirent.h>
 
+#include <sys/types.h>
+
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "device/folder_library.h"
 #include "device/input_hook_library.h"
 
 namespace ms1::test {
+
+// The name Hook.so gives its capture thread.
+inline constexpr char kHookThreadName[] = "ms1 input hook";
 
 class HookLibrary : public InputHookTable {
  public:
@@ -49,16 +56,23 @@ class HookLibrary : public InputHookTable {
   void* handle_;
 };
 
-// How many threads this process runs right now.
-inline int ThreadCount() {
-  int count = 0;
+// The ids of this process's threads that carry `name`.
+inline std::vector<pid_t> ThreadsNamed(const std::string& name) {
+  std::vector<pid_t> ids;
   if (DIR* tasks = ::opendir("/proc/self/task")) {
     while (const dirent* entry = ::readdir(tasks)) {
-      if (entry->d_name[0] != '.') ++count;
+      if (entry->d_name[0] == '.') continue;
+      std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+      std::string thread_name;
+      std::getline(comm, thread_name);
+      if (thread_name == name) ids.push_back(static_cast<pid_t>(std::stol(entry->d_name)));
     }
     ::closedir(tasks);
   }
-  return count;
+  return ids;
 }
+
+// How many capture threads Hook.so runs in this process now.
+inline int CaptureThreads() { return static_cast<int>(ThreadsNamed(kHookThreadName).size()); }
 
 }  // namespace ms1::test
