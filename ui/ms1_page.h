@@ -24,6 +24,7 @@ class QSocketNotifier;
 namespace ms1 {
 
 class PageWindowBridge;
+class ProfileListCommands;
 
 // Where the page finds its driver libraries and keeps its stores.
 struct PageFolders {
@@ -103,6 +104,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::unique_ptr<PageWindowBridge> bridge_;
   std::unique_ptr<ProfileStoreWriter> store_;
   std::unique_ptr<DeviceSession> device_;
+  std::unique_ptr<ProfileListCommands> profile_commands_;
   QSocketNotifier* hidraw_notifier_ = nullptr;
 };
 
