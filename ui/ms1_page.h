@@ -23,6 +23,7 @@ class QSocketNotifier;
 
 namespace ms1 {
 
+class PageColorCommands;
 class PageWindowBridge;
 class ProfileListCommands;
 
@@ -105,6 +106,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::unique_ptr<ProfileStoreWriter> store_;
   std::unique_ptr<DeviceSession> device_;
   std::unique_ptr<ProfileListCommands> profile_commands_;
+  std::unique_ptr<PageColorCommands> color_commands_;
   QSocketNotifier* hidraw_notifier_ = nullptr;
 };
 

@@ -17,6 +17,7 @@
 
 #include "support/qt_wait.h"
 #include "ui/config_name.h"
+#include "ui/dpi_color_wnd.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1::test {
@@ -116,6 +117,25 @@ inline void ChooseFile(const QString& path, FileDialogSeen& seen, bool overwrite
     dialog->selectFile(path);
     static_cast<QDialog*>(dialog)->accept();  // as its accept button does
     if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+// Answers the next colour dialogs in turn, one function each; a function
+// returns true to confirm and false to cancel. `initial` collects the colour
+// each dialog opened with. The watch for the next dialog starts when the one
+// before has finished: the next may well be built at the same address.
+using ColorAnswer = std::function<bool(CDpiColorWnd&)>;
+inline void AnswerColorDialogs(std::vector<ColorAnswer> answers, std::vector<QRgb>& initial) {
+  if (answers.empty()) return;
+  WhenModal([answers, &initial](QWidget* modal) mutable {
+    auto* dialog = dynamic_cast<CDpiColorWnd*>(modal);
+    ASSERT_NE(dialog, nullptr) << "no colour dialog";
+    initial.push_back(dialog->color);
+    const ColorAnswer answer = answers.front();
+    answers.erase(answers.begin());
+    QObject::connect(dialog, &QDialog::finished, dialog,
+                     [answers, &initial] { AnswerColorDialogs(answers, initial); });
+    Press(dialog, answer(*dialog) ? "confirm_btn" : "cancel_btn");
   });
 }
 
