@@ -37,6 +37,9 @@ bool MacroNameExists(const MacroList& macros, std::u16string_view name);
 bool AddMacro(const std::filesystem::path& data_folder, MacroList& macros,
               std::u16string_view add_macro_text, std::string& error);
 
+// A button's copy of a macro: its name, step count and steps.
+void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro);
+
 // Position of the first macro whose name equals the button's macro_name
 // without regard to case, or -1.
 int FindMacroForButton(const MacroList& macros, const ButtonRecord& button);
