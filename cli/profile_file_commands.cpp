@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/profile_name.h"
 #include "cli/profile_view.h"
 #include "cli/report_text.h"
 #include "model/apply_plan.h"
@@ -30,8 +31,9 @@ std::unique_ptr<ProfileRecord> LoadOrFail(const std::string& path) {
 
 void NewProfile(const std::string& name, const std::string& output) {
   const std::u16string wide = Utf8ToUtf16(name);
-  if (wide.empty()) Fail("a profile name must not be empty");
-  if (wide.size() >= kProfileNameChars) Fail("a profile name has at most 49 characters");
+  // A file of its own: no other profile's name is taken.
+  const std::string problem = ProfileNameProblem(CheckProfileName(ProfileList{}, wide), name);
+  if (!problem.empty()) Fail(problem);
   auto profile = CreateProfile(wide);
   std::string error;
   if (!WriteProfileFile(output, *profile, error)) Fail(error);

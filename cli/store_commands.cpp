@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/profile_name.h"
 #include "cli/profile_view.h"
 #include "model/data_folder_lock.h"
 #include "model/macro_store.h"
@@ -102,12 +103,8 @@ struct Macros {
 // A new profile name as the name dialog accepts it.
 std::u16string NewProfileName(const Profiles& profiles, const std::string& name) {
   const std::u16string wide = Utf8ToUtf16(name);
-  switch (CheckProfileName(profiles.list, wide)) {
-    case ProfileNameCheck::kOk: return wide;
-    case ProfileNameCheck::kEmpty: Fail("a profile name must not be empty");
-    case ProfileNameCheck::kTooLong: Fail("a profile name has at most 49 characters");
-    case ProfileNameCheck::kTaken: Fail("a profile named \"" + name + "\" exists already");
-  }
+  const std::string problem = ProfileNameProblem(CheckProfileName(profiles.list, wide), name);
+  if (!problem.empty()) Fail(problem);
   return wide;
 }
 
@@ -185,9 +182,10 @@ void ImportProfileFile() {
   Macros macros;
   ProfileImport result;
   std::string error;
-  if (!ImportProfile(options.file, profiles.data, profiles.list, macros.list, result, error))
+  if (!ImportProfileSelected(options.file, profiles.data, profiles.list, profiles.selected,
+                             macros.list, result, error)) {
     Fail(error);
-  profiles.selected = static_cast<int32_t>(result.index);  // imported profiles become current
+  }
   profiles.Save();
   const std::string name = NameOf(*profiles.list[result.index]);
   if (options.json) {

@@ -40,11 +40,16 @@ bool ButtonsDiffer(const ModeRecord& c, const ModeRecord& a) {
 }  // namespace
 
 SectionFlags DiffProfiles(const ProfileRecord& current, const ProfileRecord& last_applied) {
-  const int k = ActiveModeIndex(current);
-  const ModeRecord& c = ModeOf(current, k);
-  const ModeRecord& a = ModeOf(last_applied, k);
-  return {SettingsDiffer(c, a), LightingDiffer(c, a), c.polling_rate != a.polling_rate,
-          ButtonsDiffer(c, a)};
+  SectionFlags flags;
+  for (const int k : {ActiveModeIndex(current), 0, 1}) {
+    const ModeRecord& c = ModeOf(current, k);
+    const ModeRecord& a = ModeOf(last_applied, k);
+    flags.settings = flags.settings || SettingsDiffer(c, a);
+    flags.lighting = flags.lighting || LightingDiffer(c, a);
+    flags.polling_rate = flags.polling_rate || c.polling_rate != a.polling_rate;
+    flags.buttons = flags.buttons || ButtonsDiffer(c, a);
+  }
+  return flags;
 }
 
 MacroNumbering NumberMacros(const ProfileRecord& profile) {

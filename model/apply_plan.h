@@ -21,8 +21,10 @@ struct SectionFlags {
   bool operator==(const SectionFlags&) const = default;
 };
 
-// Compares the active mode record of both profiles, section by section. Only
-// the active mode is compared: shared settings are the same in every mode.
+// Compares the active mode record of both profiles, section by section, and
+// the mode records 0 and 1 that every apply sends: shared settings are the
+// same in every mode, but a DPI colour is chosen for each mode record on its
+// own, and one changed in the other sent record must not pass for sent.
 SectionFlags DiffProfiles(const ProfileRecord& current, const ProfileRecord& last_applied);
 
 // Macro number per mode record and button; numbers are given to the macro

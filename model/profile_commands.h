@@ -1,13 +1,16 @@
-// The rules of the profile commands (add, delete, rename, reset, select),
-// shared by the window and ms1ctl. They change the list and the selected
-// index in memory; saving and sending are the caller's. Import and export
-// are in profile_exchange.h.
+// The rules of the profile commands (add, delete, rename, import), shared by
+// the window and ms1ctl. They change the lists and the selected index in
+// memory; saving the profile store and sending are the caller's. The file
+// formats of import and export are in profile_exchange.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
+#include "model/profile_exchange.h"
 #include "model/profile_store.h"
 
 namespace ms1 {
@@ -28,5 +31,13 @@ bool DeleteProfileAt(ProfileList& profiles, int32_t& selected, std::size_t index
 
 // Gives profile `index` an accepted name.
 void RenameProfileAt(ProfileList& profiles, std::size_t index, std::u16string_view name);
+
+// Adds the profile of a profile file with its macros (ImportProfile) and
+// selects it, as an added profile is. Refused like ImportProfile, changing
+// nothing, not even the selection.
+bool ImportProfileSelected(const std::filesystem::path& file,
+                           const std::filesystem::path& data_folder, ProfileList& profiles,
+                           int32_t& selected, MacroList& macros, ProfileImport& result,
+                           std::string& error);
 
 }  // namespace ms1

@@ -398,9 +398,36 @@ def dpimsg_form():
         margins=(14, 0, 14, 0), spacing=8))
 
 
+def dpicolor_form():
+    def component(name, key):
+        return H(label(f"{name}_label", key, role="row_label", **fixed(14, 24)),
+                 W("QLineEdit", name, maxLength=4, minimumSize=("size", 0, 24),
+                   maximumSize=("size", 16777215, 24)), spacing=4)
+
+    def swatch_row(first):
+        return H(*[button(f"mouse_dpi_color_{n}", key=False, role="preset", **fixed(22, 14))
+                   for n in range(first, first + 8)], Stretch(), spacing=6)
+
+    return W("QFrame", "dpicolor_form", geometry=("rect", 0, 0, 250, 200), role="dialog",
+             minimumSize=("size", 250, 200), maximumSize=("size", 250, 200), layout=V(
+        H(W("ColorPalette", "ColorPallet", **fixed(132, 104)),
+          V(label("color_show_control", key=False, role="color_preview", **fixed(88, 22)),
+            component("r_edit", "red_text"), component("g_edit", "green_text"),
+            component("b_edit", "blue_text"), spacing=4),
+          spacing=8),
+        swatch_row(1), swatch_row(9),
+        H(Stretch(),
+          button("cancel_btn", "cancel_text", minimumSize=("size", 72, 26)),
+          button("confirm_btn", "ok_text", role="accent", minimumSize=("size", 72, 26),
+                 default=True),
+          spacing=6),
+        margins=8, spacing=6))
+
+
 if __name__ == "__main__":
     write_form("main.xml", "main", main_form())
     write_form("msg.xml", "msg", msg_form())
     write_form("MS/MS_1/profilename.xml", "profilename", profilename_form())
     write_form("DPImsg.xml", "DPImsg", dpimsg_form())
     write_form("shortcut.xml", "shortcut", shortcut_form())
+    write_form("DpiColorDialog.xml", "DpiColorDialog", dpicolor_form())

@@ -29,8 +29,10 @@
 #include "platform/system_mouse_settings.h"
 #include "ui/button_text.h"
 #include "ui/msg_wnd.h"
+#include "ui/page_color_commands.h"
 #include "ui/page_settings_view.h"
 #include "ui/page_window_bridge.h"
+#include "ui/profile_list_commands.h"
 
 namespace ms1 {
 namespace {
@@ -89,6 +91,11 @@ void CMS_1_Page::Init(PageHost& host) {
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
   device_ = std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
   device_->Start(folders_.drivers, host.Messages().Handle());
+  profile_commands_ = std::make_unique<ProfileListCommands>(
+      ProfileListCommands::Page{device_->model(), *store_, c_.profile_list, host.HostWindow(),
+                                folders_.data, [this](int index) { SelectProfile(index); }});
+  color_commands_ = std::make_unique<PageColorCommands>(
+      PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
 }
 
 void CMS_1_Page::LoadProfileList() {
@@ -358,6 +365,8 @@ void CMS_1_Page::OnValueChanged(const Notification& n) {
 }
 
 void CMS_1_Page::OnClick(const Notification& n) {
+  if (profile_commands_->OnClick(c_, n.control)) return;
+  if (HasCurrentProfile() && color_commands_->OnClick(c_, n.control)) return;
   if (c_.apply != nullptr && n.control == c_.apply) {
     PostApplyRequest();
   } else if (c_.mouse_attribute != nullptr && n.control == c_.mouse_attribute) {

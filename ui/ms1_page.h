@@ -23,7 +23,9 @@ class QSocketNotifier;
 
 namespace ms1 {
 
+class PageColorCommands;
 class PageWindowBridge;
+class ProfileListCommands;
 
 // Where the page finds its driver libraries and keeps its stores.
 struct PageFolders {
@@ -103,6 +105,8 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::unique_ptr<PageWindowBridge> bridge_;
   std::unique_ptr<ProfileStoreWriter> store_;
   std::unique_ptr<DeviceSession> device_;
+  std::unique_ptr<ProfileListCommands> profile_commands_;
+  std::unique_ptr<PageColorCommands> color_commands_;
   QSocketNotifier* hidraw_notifier_ = nullptr;
 };
 

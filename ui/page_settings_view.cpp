@@ -2,13 +2,12 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QVariant>
 
 #include "model/protocol/dpi_steps.h"
+#include "platform/bk_color.h"
 #include "platform/language.h"
 
 namespace ms1 {
@@ -42,26 +41,11 @@ QString DpiLabelText(int32_t raw_value) {
   return QString::number(DisplayedDpi(raw_value));
 }
 
-QRgb ArgbOfStoredColor(int32_t stored) {
-  const auto bytes = static_cast<uint32_t>(stored);
-  const uint32_t red = bytes & 0xFF;
-  const uint32_t green = (bytes >> 8) & 0xFF;
-  const uint32_t blue = (bytes >> 16) & 0xFF;
-  return 0xFF000000u + red * 65536u + green * 256u + blue;
-}
-
 QString SleepLabelText(int32_t sleep_timer) {
   const float minutes = static_cast<float>(sleep_timer) * 0.5f;
   return Lan().Text(QStringLiteral("sleep_timer_1_text")) +
          QString::asprintf("%.1f ", static_cast<double>(minutes)) +
          Lan().Text(QStringLiteral("sleep_timer_2_text"));
-}
-
-void SetButtonColor(QAbstractButton* button, QRgb argb) {
-  if (button == nullptr) return;
-  button->setProperty("bkcolor", QVariant::fromValue(static_cast<uint>(argb)));
-  button->setStyleSheet(
-      QStringLiteral("background-color: %1;").arg(QColor::fromRgb(argb).name(QColor::HexRgb)));
 }
 
 void UpdateLightingRows(PageControls& c, int32_t light_effect) {
@@ -81,7 +65,7 @@ void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) 
   for (int n = 0; n < kPageDpiLevelCount; ++n) {
     SetSliderQuietly(c.dpi_sliders[n], mode.dpi_value[n]);
     if (c.dpi_labels[n] != nullptr) c.dpi_labels[n]->setText(DpiLabelText(mode.dpi_value[n]));
-    SetButtonColor(c.dpi_colors[n], ArgbOfStoredColor(mode.dpi_color[n]));
+    SetBkColor(c.dpi_colors[n], ArgbOfStoredColor(mode.dpi_color[n]));
   }
   if (c.light_effect != nullptr) {
     const QSignalBlocker quiet(c.light_effect);
@@ -89,7 +73,7 @@ void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) 
   }
   SetSliderQuietly(c.brightness, mode.light_brightness);
   SetSliderQuietly(c.speed, mode.light_speed);
-  SetButtonColor(c.light_color, ArgbOfStoredColor(mode.light_color));
+  SetBkColor(c.light_color, ArgbOfStoredColor(mode.light_color));
   SelectOptionQuietly(c.polling_rates, mode.polling_rate);
   SetSliderQuietly(c.sleep_timer, mode.sleep_timer);
   UpdateSleepLabel(c, mode.sleep_timer);

@@ -2,11 +2,12 @@
 // always rewritten from the profile, never kept apart from it.
 #pragma once
 
-#include <QString>
 #include <QRgb>
+#include <QString>
 #include <cstdint>
 
 #include "model/records.h"
+#include "model/stored_color.h"
 #include "ui/page_controls.h"
 
 class QAbstractButton;
@@ -15,13 +16,8 @@ namespace ms1 {
 
 // "%d" of the raw value times 40.
 QString DpiLabelText(int32_t raw_value);
-// The stored colour (bytes red, green, blue, 0) as an opaque ARGB value.
-QRgb ArgbOfStoredColor(int32_t stored);
 // "sleep_timer_1_text", the value times 0.5 with one decimal, a blank, "sleep_timer_2_text".
 QString SleepLabelText(int32_t sleep_timer);
-
-// Paints a colour button; the colour is also kept in its "bkcolor" property.
-void SetButtonColor(QAbstractButton* button, QRgb argb);
 
 // Shows the lighting row that fits the effect: brightness for the static
 // effect 1, speed for the animated effects 2..11, none otherwise.

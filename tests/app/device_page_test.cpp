@@ -20,7 +20,7 @@
 #include <QTest>
 #include <map>
 
-#include "../libs/sim_instance.h"
+#include "device_page_fixture.h"
 #include "app/main_wnd.h"
 #include "device/messages.h"
 #include "model/profile.h"
@@ -55,70 +55,7 @@ class ShowWatch : public QObject {
   bool shown_ = false;
 };
 
-class DevicePageTest : public ::testing::Test {
- protected:
-  // `plugged`: the links the mouse has when the program starts.
-  void Start(const std::string& plugged) {
-    sim = std::make_unique<test::SimInstance>(
-        ::testing::UnitTest::GetInstance()->current_test_info()->name(), plugged);
-    StartWindow();
-  }
-  // The program again, on the same mouse and data folder.
-  void Restart() {
-    window.reset();
-    StartWindow();
-  }
-  void StartWindow() {
-    auto page = std::make_unique<CMS_1_Page>(
-        PageFolders{MS1_VIRTUAL_DIR "/", data.path().toStdString()});
-    this->page = page.get();
-    window = std::make_unique<CMainWnd>(std::move(page));
-    window->quit = [] {};
-    ASSERT_TRUE(window->Create());
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    window.reset();  // the page closes its drivers before the simulator stops
-    sim.reset();
-  }
-
-  template <class T = QWidget>
-  T* Control(const char* name) {
-    return qobject_cast<T*>(window->FindControl(QString::fromLatin1(name)));
-  }
-  ProfileRecord Current() {
-    return page->model().With([](PageState& s) { return *s.Current(); });
-  }
-  int Accepted() { return static_cast<int>(sim->Log()["accepted"].size()); }
-  bool Steer(const std::string& request) {
-    return sim->Request(request).value("ok", false);
-  }
-  // Shown by the page (the no-device tab may cover the whole page).
-  bool Shown(const char* name) { return !Control(name)->isHidden(); }
-  int32_t StoredActiveMode() {
-    ProfileList stored;
-    int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
-    return stored.empty() ? -1 : stored[static_cast<size_t>(selected)]->active_mode;
-  }
-
-  ProfileRecord Stored() {
-    ProfileList stored;
-    int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
-    return *stored.at(static_cast<size_t>(selected));
-  }
-  // The lighting report the mouse holds for mode record k.
-  nlohmann::json MouseLighting(int k) { return sim->State()["modes"][k]["lighting"]; }
-  void ClickApply() { QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton); }
-
-  QTemporaryDir data;
-  std::unique_ptr<test::SimInstance> sim;
-  std::unique_ptr<CMainWnd> window;
-  CMS_1_Page* page = nullptr;
-};
+using test::DevicePageTest;
 
 TEST_F(DevicePageTest, WithoutAMouseTheWindowMinimisesAndTheFirstProfileIsCreated) {
   Start("");

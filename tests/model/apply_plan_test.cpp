@@ -97,6 +97,18 @@ TEST_F(ApplyPlanTest, OnlyTheActiveModeIsCompared) {
   EXPECT_EQ(Plan().reports.front(), Hex("0C 0A 03 FC 02 FD 00 00 00 00"));
 }
 
+TEST_F(ApplyPlanTest, BothSentModeRecordsAreComparedWhateverModeIsActive) {
+  for (const int active : {0, 1, 2}) {
+    for (const int edited : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "active " << active << ", edited " << edited);
+      current->active_mode = active;
+      Applied();
+      current->modes[edited].dpi_color[3] ^= 0x00FFFFFF;
+      EXPECT_EQ(Plan().sections, (SectionFlags{true, false, false, false}));
+    }
+  }
+}
+
 TEST_F(ApplyPlanTest, ActiveModeOutsideRangeIsComparedAsModeZero) {
   Applied();
   current->active_mode = 77;

@@ -6,6 +6,7 @@
 
 #include <QPushButton>
 
+#include "platform/bk_color.h"
 #include "platform/language.h"
 #include "platform/system_mouse_settings.h"
 #include "model/text_field.h"
@@ -30,12 +31,17 @@ TEST(PageSettingsView, ConvertsDpiSleepAndColoursForDisplay) {
   EXPECT_EQ(ArgbOfStoredColor(0x00123456), 0xFF563412u);
   EXPECT_EQ(ArgbOfStoredColor(-1), 0xFFFFFFFFu) << "a foreign top byte is dropped";
   EXPECT_EQ(ArgbOfStoredColor(0x00000000), 0xFF000000u) << "black stays opaque";
+  // And back, as a picked colour is stored: the alpha is not kept.
+  for (const int32_t stored : {0x000000FF, 0x00123456, 0x00FFFFFF, 0x00000000}) {
+    EXPECT_EQ(StoredColorOfArgb(ArgbOfStoredColor(stored)), stored);
+  }
+  EXPECT_EQ(StoredColorOfArgb(0x80563412u), 0x00123456);
 
   QPushButton swatch;
-  SetButtonColor(&swatch, 0xFF18C6F0);
+  SetBkColor(&swatch, 0xFF18C6F0);
   EXPECT_EQ(swatch.property("bkcolor").toUInt(), 0xFF18C6F0u);
   EXPECT_TRUE(swatch.styleSheet().contains(QStringLiteral("#18c6f0")));
-  SetButtonColor(nullptr, 0xFF000000);  // a control the layout lacks
+  SetBkColor(nullptr, 0xFF000000);  // a control the layout lacks
 }
 
 TEST(ButtonText, NamesTableFunctionsShortcutsAndMacros) {

@@ -206,6 +206,10 @@ TEST(SmallSkins, ProvideTheControlsOfTheirWindows) {
       {"MS/MS_1/profilename.xml",
        {"btn_ok", "btn_cancel", "btn_exit", "title_string", "edit_name"}},
       {"DPImsg.xml", {"dpi_label"}},
+      {"DpiColorDialog.xml",
+       {"confirm_btn", "cancel_btn", "color_show_control", "ColorPallet", "r_edit", "g_edit",
+        "b_edit", "mouse_dpi_color_1", "mouse_dpi_color_8", "mouse_dpi_color_9",
+        "mouse_dpi_color_16"}},
   };
   for (const auto& [file, names] : forms) {
     FormWindow window{QString::fromLatin1(file)};

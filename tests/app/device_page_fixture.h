@@ -1,0 +1,85 @@
+// The real main window with the device page on the real skin, its data in a
+// folder of its own and the virtual mouse as its driver libraries; the mouse
+// has the links a test asks for when the program starts ("" for none).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "../libs/sim_instance.h"
+#include "app/main_wnd.h"
+#include "model/profile.h"
+#include "model/profile_store.h"
+#include "ui/ms1_page.h"
+
+namespace ms1::test {
+
+class DevicePageTest : public ::testing::Test {
+ protected:
+  // `plugged`: the links the mouse has when the program starts.
+  void Start(const std::string& plugged) {
+    sim = std::make_unique<SimInstance>(
+        ::testing::UnitTest::GetInstance()->current_test_info()->name(), plugged);
+    StartWindow();
+  }
+  // The program again, on the same mouse and data folder.
+  void Restart() {
+    window.reset();
+    StartWindow();
+  }
+  void StartWindow() {
+    auto page =
+        std::make_unique<CMS_1_Page>(PageFolders{MS1_VIRTUAL_DIR "/", data.path().toStdString()});
+    this->page = page.get();
+    window = std::make_unique<CMainWnd>(std::move(page));
+    window->quit = [] {};
+    ASSERT_TRUE(window->Create());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    window.reset();  // the page closes its drivers before the simulator stops
+    sim.reset();
+  }
+
+  template <class T = QWidget>
+  T* Control(const char* name) {
+    return qobject_cast<T*>(window->FindControl(QString::fromLatin1(name)));
+  }
+  ProfileRecord Current() {
+    return page->model().With([](PageState& s) { return *s.Current(); });
+  }
+  int Accepted() { return static_cast<int>(sim->Log()["accepted"].size()); }
+  bool Steer(const std::string& request) { return sim->Request(request).value("ok", false); }
+  // Shown by the page (the no-device tab may cover the whole page).
+  bool Shown(const char* name) { return !Control(name)->isHidden(); }
+  int32_t StoredActiveMode() {
+    ProfileList stored;
+    int32_t selected = -1;
+    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
+    return stored.empty() ? -1 : stored[static_cast<size_t>(selected)]->active_mode;
+  }
+
+  ProfileRecord Stored() {
+    ProfileList stored;
+    int32_t selected = -1;
+    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
+    return *stored.at(static_cast<size_t>(selected));
+  }
+  // The lighting report the mouse holds for mode record k.
+  nlohmann::json MouseLighting(int k) { return sim->State()["modes"][k]["lighting"]; }
+  void ClickApply() { QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton); }
+
+  QTemporaryDir data;
+  std::unique_ptr<SimInstance> sim;
+  std::unique_ptr<CMainWnd> window;
+  CMS_1_Page* page = nullptr;
+};
+
+}  // namespace ms1::test

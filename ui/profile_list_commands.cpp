@@ -1,0 +1,191 @@
+#include "ui/profile_list_commands.h"
+
+#include <QAbstractButton>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include "model/profile.h"
+#include "model/profile_commands.h"
+#include "model/text_field.h"
+#include "ui/config_name.h"
+#include "ui/msg_wnd.h"
+#include "ui/page_controls.h"
+#include "ui/profile_file_dialog.h"
+
+namespace ms1 {
+namespace {
+
+const QString kWarningTitle = QStringLiteral("warning_title_text");
+
+QString NameOf(const ProfileRecord& profile) {
+  return QString::fromStdU16String(FieldText(profile.name));
+}
+
+}  // namespace
+
+bool ProfileListCommands::OnClick(const PageControls& c, const QWidget* control) {
+  const std::pair<QAbstractButton*, void (ProfileListCommands::*)()> commands[] = {
+      {c.profile_add, &ProfileListCommands::Add},
+      {c.profile_delete, &ProfileListCommands::Delete},
+      {c.profile_rename, &ProfileListCommands::Rename},
+      {c.profile_reset, &ProfileListCommands::Reset},
+      {c.profile_export, &ProfileListCommands::Export},
+      {c.profile_import, &ProfileListCommands::Import},
+  };
+  for (const auto& [button, command] : commands) {
+    if (button != nullptr && button == control) {
+      (this->*command)();
+      return true;
+    }
+  }
+  return false;
+}
+
+void ProfileListCommands::Add() {
+  const std::optional<QString> name = AskName(QStringLiteral("profile_name_1_text"));
+  if (!name) return;
+  const int added = page_.model.With([&](PageState& s) {
+    if (CheckProfileName(s.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) return -1;
+    AddNamedProfile(s.profiles, s.selected, name->toStdU16String());
+    return s.selected;
+  });
+  if (added < 0) return;
+  AppendEntry(*name);
+  SelectEntry(added);
+  SaveStore();
+}
+
+void ProfileListCommands::Delete() {
+  const auto count = page_.model.With([](const PageState& s) { return s.profiles.size(); });
+  if (count <= 1) {
+    Tell(QStringLiteral("one_profile_text"));
+    return;
+  }
+  if (!Confirm(QStringLiteral("delete_profile_text"))) return;
+  int removed = -1;
+  const int now = page_.model.With([&removed](PageState& s) {
+    removed = s.selected;
+    return DeleteProfileAt(s.profiles, s.selected, static_cast<std::size_t>(s.selected))
+               ? s.selected
+               : -1;
+  });
+  if (now < 0) return;
+  if (page_.list != nullptr) {
+    const QSignalBlocker quiet(page_.list);
+    delete page_.list->takeItem(removed);
+  }
+  SelectEntry(now);
+  SaveStore();
+}
+
+void ProfileListCommands::Rename() {
+  const std::optional<QString> name = AskName(QStringLiteral("profile_name_2_text"));
+  if (!name) return;
+  const int renamed = page_.model.With([&](PageState& s) {
+    if (s.Current() == nullptr ||
+        CheckProfileName(s.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) {
+      return -1;
+    }
+    RenameProfileAt(s.profiles, static_cast<std::size_t>(s.selected), name->toStdU16String());
+    return s.selected;
+  });
+  if (renamed < 0) return;
+  if (page_.list != nullptr && page_.list->item(renamed) != nullptr) {
+    page_.list->item(renamed)->setText(*name);
+  }
+  SaveStore();
+}
+
+void ProfileListCommands::Reset() {
+  if (!Confirm(QStringLiteral("restore_text"))) return;
+  const int reset = page_.model.With([](PageState& s) {
+    ProfileRecord* current = s.Current();
+    if (current == nullptr) return -1;
+    ResetProfile(*current);
+    return s.selected;
+  });
+  if (reset < 0) return;
+  page_.select(reset);
+  SaveStore();
+}
+
+void ProfileListCommands::Export() {
+  const QString file = AskProfileFile(page_.owner, ProfileFileUse::kExport);
+  if (file.isEmpty()) return;
+  // As it is in memory now, with edits not yet sent.
+  const auto current = page_.model.With([](const PageState& s) {
+    return s.Current() == nullptr ? nullptr : CopyProfile(*s.Current());
+  });
+  if (!current) return;
+  std::string error;
+  if (!ExportProfile(file.toStdString(), *current, error)) {
+    Tell(QStringLiteral("export_failed_text"), QString::fromStdString(error));
+  }
+}
+
+void ProfileListCommands::Import() {
+  const QString file = AskProfileFile(page_.owner, ProfileFileUse::kImport);
+  if (file.isEmpty()) return;
+  std::string error;
+  QString name;
+  const int imported = page_.model.With([&](PageState& s) {
+    ProfileImport result;
+    if (!ImportProfileSelected(file.toStdString(), page_.data_folder, s.profiles, s.selected,
+                               s.macros, result, error)) {
+      return -1;
+    }
+    name = NameOf(*s.profiles[result.index]);
+    return static_cast<int>(result.index);
+  });
+  if (imported < 0) {
+    Tell(QStringLiteral("import_failed_text"), QString::fromStdString(error));
+    return;
+  }
+  AppendEntry(name);
+  SelectEntry(imported);
+  SaveStore();
+}
+
+std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {
+  CMS_1_ConfigName dialog(page_.owner);
+  dialog.title = title_key;
+  // A rename counts the profile's own name as taken too.
+  dialog.nameExists = [this](const QString& name) {
+    return page_.model.With([&name](const PageState& s) {
+      return CheckProfileName(s.profiles, name.toStdU16String()) == ProfileNameCheck::kTaken;
+    });
+  };
+  dialog.Create();
+  dialog.CenterWindow();
+  if (dialog.ShowModal() != 1) return std::nullopt;
+  return dialog.name;
+}
+
+bool ProfileListCommands::Confirm(const QString& text_key) {
+  return ShowMessageBox(page_.owner, kWarningTitle, text_key) == 1;
+}
+
+void ProfileListCommands::Tell(const QString& text_key, const QString& detail) {
+  ShowMessageBox(page_.owner, kWarningTitle, text_key, true,
+                 detail.isEmpty() ? QStringList() : QStringList{detail});
+}
+
+void ProfileListCommands::AppendEntry(const QString& name) {
+  if (page_.list == nullptr) return;
+  const QSignalBlocker quiet(page_.list);
+  page_.list->addItem(name);
+}
+
+void ProfileListCommands::SelectEntry(int index) {
+  if (page_.list != nullptr) {
+    const QSignalBlocker quiet(page_.list);
+    page_.list->setCurrentRow(index);
+  }
+  page_.select(index);
+}
+
+void ProfileListCommands::SaveStore() {
+  page_.model.SaveStore(page_.store);
+}
+
+}  // namespace ms1

@@ -1,0 +1,61 @@
+// The six commands beside the profile list: add, delete, rename, reset,
+// export and import. Each asks the user first (name dialog, confirmation or
+// file dialog); the rules of what changes are the model's, shared with ms1ctl.
+// A command that changes the list saves the profile store at once, so that it
+// is kept even while no mouse is connected to take the apply that follows.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "device/page_model.h"
+
+class QListWidget;
+class QWidget;
+
+namespace ms1 {
+
+struct PageControls;
+
+class ProfileListCommands {
+ public:
+  // What the commands use of the device page.
+  struct Page {
+    PageModel& model;
+    ProfileStoreWriter& store;  // tells the window when a save failed
+    QListWidget* list;          // null when the layout has none
+    QWidget* owner;             // the main window: owner of every dialog
+    std::filesystem::path data_folder;
+    // Makes profile `index` current, shows it and requests an apply that
+    // sends it whole: what selecting its list entry does.
+    std::function<void(int index)> select;
+  };
+
+  explicit ProfileListCommands(Page page) : page_(std::move(page)) {}
+
+  // Runs the command whose button `control` is; false when it is none.
+  bool OnClick(const PageControls& c, const QWidget* control);
+
+  void Add();
+  void Delete();
+  void Rename();
+  void Reset();
+  void Export();
+  void Import();
+
+ private:
+  // The name dialog's accepted name, or nothing when it was cancelled.
+  std::optional<QString> AskName(const QString& title_key);
+  bool Confirm(const QString& text_key);
+  void Tell(const QString& text_key, const QString& detail = {});
+  void AppendEntry(const QString& name);
+  // Marks entry `index` without raising "itemselect", then selects the profile.
+  void SelectEntry(int index);
+  void SaveStore();
+
+  Page page_;
+};
+
+}  // namespace ms1
