@@ -1,5 +1,6 @@
 #include "macro/hook_event_translation.h"
 
+#include "libs/abi/ms1_input_hook.h"
 #include "macro/mouse_buttons.h"
 #include "model/records.h"
 
@@ -15,16 +16,16 @@ struct MouseMessage {
 };
 
 constexpr MouseMessage kMouseMessages[] = {
-    {kLeftButtonDown, 0, kMouseLeftCode, kActionPress},
-    {kLeftButtonUp, 0, kMouseLeftCode, kActionRelease},
-    {kRightButtonDown, 0, kMouseRightCode, kActionPress},
-    {kRightButtonUp, 0, kMouseRightCode, kActionRelease},
-    {kMiddleButtonDown, 0, kMouseMiddleCode, kActionPress},
-    {kMiddleButtonUp, 0, kMouseMiddleCode, kActionRelease},
-    {kXButtonDown, 2, kMouseBackCode, kActionPress},
-    {kXButtonDown, 1, kMouseForwardCode, kActionPress},
-    {kXButtonUp, 2, kMouseBackCode, kActionRelease},
-    {kXButtonUp, 1, kMouseForwardCode, kActionRelease},
+    {MS1_HOOK_LEFT_DOWN, 0, kMouseLeftCode, kActionPress},
+    {MS1_HOOK_LEFT_UP, 0, kMouseLeftCode, kActionRelease},
+    {MS1_HOOK_RIGHT_DOWN, 0, kMouseRightCode, kActionPress},
+    {MS1_HOOK_RIGHT_UP, 0, kMouseRightCode, kActionRelease},
+    {MS1_HOOK_MIDDLE_DOWN, 0, kMouseMiddleCode, kActionPress},
+    {MS1_HOOK_MIDDLE_UP, 0, kMouseMiddleCode, kActionRelease},
+    {MS1_HOOK_X_DOWN, MS1_HOOK_X_BACK, kMouseBackCode, kActionPress},
+    {MS1_HOOK_X_DOWN, MS1_HOOK_X_FORWARD, kMouseForwardCode, kActionPress},
+    {MS1_HOOK_X_UP, MS1_HOOK_X_BACK, kMouseBackCode, kActionRelease},
+    {MS1_HOOK_X_UP, MS1_HOOK_X_FORWARD, kMouseForwardCode, kActionRelease},
 };
 
 }  // namespace

@@ -5,24 +5,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "keys/key_naming.h"
+
 namespace ms1 {
 
-struct UsageLookup {
-  bool found = false;
-  uint32_t usage = 0;
-};
 // Virtual-key code -> HID keyboard usage; the key tables provide it.
 using VirtualKeyToUsageFn = std::function<UsageLookup(uint32_t virtual_key)>;
-
-// The mouse messages the hook reports (second parameter of the X buttons: 1 or 2).
-inline constexpr uintptr_t kLeftButtonDown = 0x201;
-inline constexpr uintptr_t kLeftButtonUp = 0x202;
-inline constexpr uintptr_t kRightButtonDown = 0x204;
-inline constexpr uintptr_t kRightButtonUp = 0x205;
-inline constexpr uintptr_t kMiddleButtonDown = 0x207;
-inline constexpr uintptr_t kMiddleButtonUp = 0x208;
-inline constexpr uintptr_t kXButtonDown = 0x20B;
-inline constexpr uintptr_t kXButtonUp = 0x20C;
 
 struct TranslatedEvent {
   uint8_t key = 0;    // 0 for a key the tables do not know
