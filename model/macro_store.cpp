@@ -66,6 +66,13 @@ void ClearToDefault(ButtonRecord& button, int i) {
 
 }  // namespace
 
+MacroList CopyMacroList(const MacroList& macros) {
+  MacroList copy;
+  copy.reserve(macros.size());
+  for (const auto& macro : macros) copy.push_back(std::make_unique<MacroRecord>(*macro));
+  return copy;
+}
+
 bool MacroNameExists(const MacroList& macros, std::u16string_view name) {
   return FindByName(macros, name) >= 0;
 }
