@@ -66,6 +66,13 @@ void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro) {
   std::copy(std::begin(macro.actions), std::end(macro.actions), std::begin(button.macro_actions));
 }
 
+MacroList CopyMacroList(const MacroList& macros) {
+  MacroList copy;
+  copy.reserve(macros.size());
+  for (const auto& macro : macros) copy.push_back(std::make_unique<MacroRecord>(*macro));
+  return copy;
+}
+
 bool MacroNameExists(const MacroList& macros, std::u16string_view name) {
   return FindByName(macros, name) >= 0;
 }

@@ -31,6 +31,9 @@ bool SaveMacroStore(const std::filesystem::path& data_folder, const MacroList& m
 
 bool MacroNameExists(const MacroList& macros, std::u16string_view name);
 
+// A list of copies of every record.
+MacroList CopyMacroList(const MacroList& macros);
+
 // Appends an empty macro named add_macro_text + (count + 1), made unique, and
 // saves the store. The macro stays in the list even when the save fails (the
 // editor saves again after the next change); false reports that failure.

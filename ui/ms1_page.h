@@ -54,6 +54,11 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   // Rewrites every settings control from the current profile.
   void RefreshPage() override;
 
+  // Runs the macro editor on the macro list; afterwards every profile's macro
+  // buttons follow the macros as they are now, and when that changed the
+  // current profile, its captions are rewritten and an apply is requested.
+  void OpenMacroEditor();
+
   // Observers for tests; valid from Init on.
   const LinkState& links() const { return device_->links(); }
   PageModel& model() { return device_->model(); }
@@ -84,6 +89,8 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void OnTimer(const Notification& n);
 
   void SelectProfile(int index);
+  void ShowButtonTexts(const ModeRecord& mode);
+  void RefreshButtonTexts();
   // The running program owns its data folder for its whole life.
   void OwnDataFolder();
   // Problems met while loading the stores, shown to the user once.
