@@ -28,6 +28,7 @@
 #include "platform/resource_text.h"
 #include "platform/ring_progress.h"
 #include "platform/system_mouse_settings.h"
+#include "ui/button_commands.h"
 #include "ui/button_text.h"
 #include "ui/msg_wnd.h"
 #include "ui/page_color_commands.h"
@@ -97,6 +98,8 @@ void CMS_1_Page::Init(PageHost& host) {
                                 folders_.data, [this](int index) { SelectProfile(index); }});
   color_commands_ = std::make_unique<PageColorCommands>(
       PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
+  buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(),
+                                              device_->model(), host.HookTable());
 }
 
 void CMS_1_Page::LoadProfileList() {
@@ -233,6 +236,18 @@ void CMS_1_Page::OpenMacroEditor() {
   if (!current_touched) return;
   RefreshButtonTexts();
   PostApplyRequest();
+}
+
+void CMS_1_Page::UpdateButtonText(int button) {
+  if (button < 0 || button >= kPageKeyCount) return;
+  const auto record = device_->model().With([button](const PageState& s) {
+    const ProfileRecord* p = s.Current();
+    return p != nullptr ? std::optional<ButtonRecord>(ButtonOf(ModeOf(*p, ActiveModeIndex(*p)), button))
+                        : std::nullopt;
+  });
+  if (!record) return;
+  const KeyNamer name_key = [](uint8_t usage) { return UsageDisplayName(usage); };
+  ShowButtonText(c_.key_buttons[button], ButtonTextOf(*record, name_key));
 }
 
 // ---------------------------------------------------------------- LinkView
@@ -404,7 +419,9 @@ void CMS_1_Page::OnValueChanged(const Notification& n) {
 void CMS_1_Page::OnClick(const Notification& n) {
   if (profile_commands_->OnClick(c_, n.control)) return;
   if (HasCurrentProfile() && color_commands_->OnClick(c_, n.control)) return;
-  if (c_.apply != nullptr && n.control == c_.apply) {
+  if (const int button = IndexIn(c_.key_buttons, n.control); button >= 0) {
+    if (HasCurrentProfile()) buttons_->OpenMenu(button, *c_.key_buttons[button]);
+  } else if (c_.apply != nullptr && n.control == c_.apply) {
     PostApplyRequest();
   } else if (c_.macro_button != nullptr && n.control == c_.macro_button) {
     OpenMacroEditor();
@@ -437,8 +454,10 @@ void CMS_1_Page::OnHeartbeatTimeout() {
   if (device_) device_->OnHeartbeatTimeout();
 }
 
-void CMS_1_Page::ApplyMenuFunction(const QString&) {
-  // The button-assignment menus are not on the page yet.
+void CMS_1_Page::ApplyMenuFunction(const QString& itemName) {
+  if (!HasCurrentProfile() || !buttons_->Apply(itemName)) return;
+  PostApplyRequest();
+  UpdateButtonText(buttons_->current_button());
 }
 
 void CMS_1_Page::SetShared(SharedSetting field, int32_t value, int level) {

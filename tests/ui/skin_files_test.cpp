@@ -298,6 +298,23 @@ TEST(LanguageFile, HasEveryKeyTheSkinFormsAndMenusUse) {
   EXPECT_GE(files, 5);
 }
 
+TEST(ButtonMenus, OfferEveryAssignableFunctionAndNothingElse) {
+  std::set<QString> assignable;
+  for (const FunctionRow& row : FunctionTable()) {
+    if (!row.menu_item.empty()) {
+      assignable.insert(QString::fromLatin1(row.menu_item.data(), row.menu_item.size()));
+    }
+  }
+  const QRegularExpression item(QStringLiteral("<Item name=\"([^\"]+)\""));
+  const std::set<QString> full =
+      KeysInFile(SkinFile(QStringLiteral("MS/MS_1/ms_1_menu.xml")), item);
+  EXPECT_EQ(full, assignable);
+  // The menu of buttons 12..15 lacks only the macro.
+  std::set<QString> without_macro = assignable;
+  without_macro.erase(QStringLiteral("ms_1_select_macro"));
+  EXPECT_EQ(KeysInFile(SkinFile(QStringLiteral("MS/MS_1/ms_1_menu_1.xml")), item), without_macro);
+}
+
 TEST(LanguageFile, HasEveryKeyTheProgramsSourcesUse) {
   const QRegularExpression codeKey(QStringLiteral("\"([a-z0-9_]+_text)\""));
   int files = 0;
