@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/store_save_warning.h"
+#include "model/store_save_warning.h"
 #include "device/input_hook_library.h"
 #include "platform/folders.h"
 #include "platform/skin_form.h"

@@ -18,4 +18,11 @@ struct InputHookTable {
   Ms1MouseWheelEnableFn mousewheelenable = nullptr;
 };
 
+// Whether a window can be told about keys: it can install the hook, switch
+// it on and remove it again.
+inline bool CanCaptureKeys(const InputHookTable* hook) {
+  return hook != nullptr && hook->installhook != nullptr && hook->removehook != nullptr &&
+         hook->enablehook != nullptr;
+}
+
 }  // namespace ms1

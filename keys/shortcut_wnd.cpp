@@ -1,12 +1,12 @@
 #include "keys/shortcut_wnd.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <cstdio>
 
 #include "keys/key_names.h"
+#include "platform/dialog_keys.h"
 #include "platform/input_capture.h"
 #include "platform/language.h"
 #include "platform/resource_text.h"
@@ -39,32 +39,6 @@ unsigned ModifierBit(uintptr_t virtual_key) {
   }
 }
 
-// Keeps the keys a dialog would act on (Enter confirms, Escape cancels, Tab
-// moves the focus) inside the key field, so that they can be captured as the
-// shortcut key.
-class KeepDialogKeys final : public QObject {
- public:
-  explicit KeepDialogKeys(QWidget* field) : QObject(field) { field->installEventFilter(this); }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
-      return false;
-    }
-    switch (static_cast<QKeyEvent*>(event)->key()) {
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-      case Qt::Key_Escape:
-      case Qt::Key_Tab:
-      case Qt::Key_Backtab:
-        event->accept();
-        return true;
-      default:
-        return false;
-    }
-  }
-};
-
 }  // namespace
 
 CShortcutWnd::~CShortcutWnd() { EndCapture(); }
@@ -78,7 +52,7 @@ void CShortcutWnd::InitWindow() {
   if (auto* field = FindControl<QLineEdit>(kKeyField)) {
     field->setReadOnly(true);
     field->setPlaceholderText(Lan().Text(QStringLiteral("shortcut_key_placeholder_text")));
-    new KeepDialogKeys(field);
+    KeepDialogKeys(field);
   }
   ShowKey();
   ShowCaptureProblem();
@@ -168,14 +142,8 @@ void CShortcutWnd::ShowKey() {
 
 // Says why pressing a key in the field will show nothing, where that is known.
 void CShortcutWnd::ShowCaptureProblem() {
-  auto* note = FindControl<QLabel>(QStringLiteral("shortcut_capture_note"));
-  if (note == nullptr) return;
-  const bool bound = hook != nullptr && hook->installhook != nullptr &&
-                     hook->removehook != nullptr && hook->enablehook != nullptr;
-  const QString problem = bound ? QString::fromStdString(InputCaptureProblem())
-                                : QStringLiteral("input_capture_no_hook_text");
-  note->setText(problem.isEmpty() ? QString() : Lan().Text(problem));
-  note->setVisible(!problem.isEmpty());
+  ShowInputCaptureNote(FindControl<QLabel>(QStringLiteral("shortcut_capture_note")),
+                       CanCaptureKeys(hook));
 }
 
 }  // namespace ms1

@@ -51,12 +51,6 @@ namespace {
 // sense; the others are left as they are.
 constexpr int kResyncedButtons = 12;
 
-void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro) {
-  button.macro_action_count = static_cast<uint16_t>(macro.action_count & 0xFFFF);
-  SetFieldText(button.macro_name, FieldText(macro.name));
-  std::copy(std::begin(macro.actions), std::end(macro.actions), std::begin(button.macro_actions));
-}
-
 void ClearToDefault(ButtonRecord& button, int i) {
   std::memset(&button, 0, sizeof(button));
   // The column of modes 0, 2, 3 and 4 serves every mode here, mode 1 included.
@@ -65,6 +59,19 @@ void ClearToDefault(ButtonRecord& button, int i) {
 }
 
 }  // namespace
+
+void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro) {
+  button.macro_action_count = static_cast<uint16_t>(macro.action_count & 0xFFFF);
+  SetFieldText(button.macro_name, FieldText(macro.name));
+  std::copy(std::begin(macro.actions), std::end(macro.actions), std::begin(button.macro_actions));
+}
+
+MacroList CopyMacroList(const MacroList& macros) {
+  MacroList copy;
+  copy.reserve(macros.size());
+  for (const auto& macro : macros) copy.push_back(std::make_unique<MacroRecord>(*macro));
+  return copy;
+}
 
 bool MacroNameExists(const MacroList& macros, std::u16string_view name) {
   return FindByName(macros, name) >= 0;

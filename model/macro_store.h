@@ -31,11 +31,17 @@ bool SaveMacroStore(const std::filesystem::path& data_folder, const MacroList& m
 
 bool MacroNameExists(const MacroList& macros, std::u16string_view name);
 
+// A list of copies of every record.
+MacroList CopyMacroList(const MacroList& macros);
+
 // Appends an empty macro named add_macro_text + (count + 1), made unique, and
 // saves the store. The macro stays in the list even when the save fails (the
 // editor saves again after the next change); false reports that failure.
 bool AddMacro(const std::filesystem::path& data_folder, MacroList& macros,
               std::u16string_view add_macro_text, std::string& error);
+
+// A button's copy of a macro: its name, step count and steps.
+void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro);
 
 // Position of the first macro whose name equals the button's macro_name
 // without regard to case, or -1.

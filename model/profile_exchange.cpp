@@ -70,8 +70,18 @@ bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileLis
   return true;
 }
 
+// A step count outside 0..46 is not a macro this program wrote: such a file is
+// refused rather than cut to fit, which would pass it off as sound.
 bool ReadMacroFile(const fs::path& file, MacroRecord& out, std::string& error) {
-  return ReadRecordFile(file, &out, kMacroRecordSize, "a macro file", error);
+  MacroRecord read{};
+  if (!ReadRecordFile(file, &read, kMacroRecordSize, "a macro file", error)) return false;
+  if (read.action_count < 0 || read.action_count > kMaxMacroActions) {
+    error = file.string() + ": not a macro file (" + std::to_string(read.action_count) +
+            " steps, at most " + std::to_string(kMaxMacroActions) + ")";
+    return false;
+  }
+  out = read;
+  return true;
 }
 
 bool ExportMacro(const fs::path& file, const MacroRecord& macro, std::string& error) {

@@ -30,6 +30,8 @@ bool ImportProfile(const std::filesystem::path& file, const std::filesystem::pat
                    ProfileList& profiles, MacroList& macros, ProfileImport& result,
                    std::string& error);
 
+// Refuses a file that is not exactly one record or whose step count is outside
+// 0..46; out is then untouched.
 bool ReadMacroFile(const std::filesystem::path& file, MacroRecord& out, std::string& error);
 bool ExportMacro(const std::filesystem::path& file, const MacroRecord& macro, std::string& error);
 

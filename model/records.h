@@ -20,6 +20,7 @@ inline constexpr int kMaxMacroActions = 46;
 inline constexpr int kProfileNameChars = 50;  // 49 characters and the terminator
 inline constexpr int kMacroNameChars = 24;    // 23 characters and the terminator
 
+inline constexpr uint8_t kFunctionLeftClick = 1;
 inline constexpr uint8_t kFunctionShortcut = 16;
 inline constexpr uint8_t kFunctionMacro = 17;
 

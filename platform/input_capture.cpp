@@ -1,7 +1,10 @@
 #include "platform/input_capture.h"
 
+#include <QLabel>
 #include <xcb/record.h>
 #include <xcb/xcb.h>
+
+#include "platform/language.h"
 
 namespace ms1 {
 
@@ -16,6 +19,14 @@ std::string InputCaptureProblem() {
   }
   xcb_disconnect(connection);
   return problem;
+}
+
+void ShowInputCaptureNote(QLabel* note, bool hook_bound) {
+  if (note == nullptr) return;
+  const QString problem = QString::fromStdString(hook_bound ? InputCaptureProblem()
+                                                            : std::string(kInputCaptureNoHookKey));
+  note->setText(problem.isEmpty() ? QString() : Lan().Text(problem));
+  note->setVisible(!problem.isEmpty());
 }
 
 }  // namespace ms1

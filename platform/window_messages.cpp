@@ -31,7 +31,7 @@ WindowMessages::~WindowMessages() {
 void WindowMessages::Post(uint32_t message, uintptr_t wParam, intptr_t lParam, QString text) {
   {
     const std::lock_guard lock(queue_mutex_);
-    queue_.push_back({message, wParam, lParam, std::move(text)});
+    queue_.push_back({message, wParam, lParam, std::move(text), {}});
   }
   Wake();
 }
@@ -87,7 +87,7 @@ void WindowMessages::SetTimer(int id, int msec) {
   if (timer == nullptr) {
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this, id] {
-      Send({sysmsg::kTimer, static_cast<uintptr_t>(id), 0, {}});
+      Send({sysmsg::kTimer, static_cast<uintptr_t>(id), 0, {}, {}});
     });
   }
   timer->start(msec);

@@ -335,6 +335,14 @@ def dialog_caption(title_name, title_key, close_name=None):
                       margins=(14, 0, 6, 0)))
 
 
+def ok_cancel_row():
+    return H(Stretch(),
+             button("btn_cancel", "cancel_text", minimumSize=("size", 88, 30)),
+             button("btn_ok", "ok_text", role="accent", minimumSize=("size", 88, 30),
+                    default=True),
+             spacing=8)
+
+
 def msg_form():
     return W("QFrame", "msg_form", geometry=("rect", 0, 0, 340, 180), role="dialog",
              minimumSize=("size", 340, 180), maximumSize=("size", 340, 180), layout=V(
@@ -356,11 +364,7 @@ def profilename_form():
             label("edit_name_label", "profile_name_label_text", role="muted"),
             W("QLineEdit", "edit_name", maxLength=49, minimumSize=("size", 0, 30)),
             Stretch(True),
-            H(Stretch(),
-              button("btn_cancel", "cancel_text", minimumSize=("size", 88, 30)),
-              button("btn_ok", "ok_text", role="accent", minimumSize=("size", 88, 30),
-                     default=True),
-              spacing=8),
+            ok_cancel_row(),
             margins=(14, 10, 14, 14), spacing=6)),
         spacing=0))
 
@@ -379,11 +383,7 @@ def shortcut_form():
             W("QLineEdit", "edit_key", readOnly=True, minimumSize=("size", 0, 30)),
             label("shortcut_capture_note", "", key=False, wordWrap=True, role="muted"),
             Stretch(True),
-            H(Stretch(),
-              button("btn_cancel", "cancel_text", minimumSize=("size", 88, 30)),
-              button("btn_ok", "ok_text", role="accent", minimumSize=("size", 88, 30),
-                     default=True),
-              spacing=8),
+            ok_cancel_row(),
             margins=(14, 10, 14, 14), spacing=6)),
         spacing=0))
 
@@ -424,6 +424,148 @@ def dpicolor_form():
         margins=8, spacing=6))
 
 
+# ---------------------------------------------------------------- macro windows
+
+MOUSE_BUTTON_KEYS = ("L_Button", "R_Button", "M_Button", "Forward_Button", "Backward_Button")
+
+
+def delay_row(label_name, label_key, edit_name):
+    return H(label(label_name, label_key, role="row_label", **fixed(80, 22)),
+             W("QLineEdit", edit_name, maxLength=5, minimumSize=("size", 0, 28)),
+             label(f"{edit_name}_unit", "milliseconds_text", role="muted"), spacing=6)
+
+
+def step_editor_pages():
+    empty = W("QWidget", "step_page_empty", layout=V(
+        label("step_editor_hint", "step_editor_hint_text", role="muted", wordWrap=True),
+        Stretch(True), margins=0))
+    keyboard = W("QWidget", "step_page_keyboard", layout=V(
+        H(label("step_key_label", "step_key_text", role="row_label", **fixed(80, 22)),
+          W("QLineEdit", "ms_1_macro_action_edit", readOnly=True, minimumSize=("size", 0, 28)),
+          spacing=6),
+        delay_row("step_delay_label", "step_delay_text", "ms_1_macro_delay_edit"),
+        Stretch(True), margins=0, spacing=6))
+    mouse = W("QWidget", "step_page_mouse", layout=V(
+        H(label("step_button_label", "step_button_text", role="row_label", **fixed(80, 22)),
+          W("QComboBox", "ms_1_macro_mouse_action_combo", resourcetext=True,
+            combo=MOUSE_BUTTON_KEYS), spacing=6),
+        delay_row("step_mouse_delay_label", "step_delay_text",
+                  "ms_1_macro_mouseaction_delay_edit"),
+        Stretch(True), margins=0, spacing=6))
+    return W("QStackedWidget", "ms_1_macro_action_edit_tab", currentIndex=0,
+             minimumSize=("size", 0, 120), items=[empty, keyboard, mouse])
+
+
+def macro_list_column():
+    return W("QWidget", "macro_list_column", **fixed(190, 16777215), layout=V(
+        label("macro_list_label", "macro_list_text", role="row_label"),
+        W("QListWidget", "ms_1_macro_list"),
+        H(button("ms_1_macro_add_btn", "add_text", role="small"),
+          button("ms_1_macro_delete_btn", "delete_text", role="small"), spacing=4),
+        H(button("ms_1_macro_import_btn", "import_text", role="small"),
+          button("ms_1_macro_export_btn", "export_text", role="small"), spacing=4),
+        margins=0, spacing=6))
+
+
+def macro_steps_column():
+    name_tab = W("QWidget", "ms_1_macro_name_tab", layout=H(
+        label("macro_name_label", "macro_name_text", role="row_label"),
+        W("QLineEdit", "ms_1_macro_name_edit", maxLength=23, minimumSize=("size", 0, 28)),
+        margins=0, spacing=6))
+    mouse_tab = W("QWidget", "ms_1_macro_mouse_event_tab", visible=False, layout=H(
+        *[button(f"ms_1_macro_key{n}_btn", key, role="small", minimumSize=("size", 0, 28))
+          for n, key in enumerate(MOUSE_BUTTON_KEYS, start=1)],
+        margins=0, spacing=4))
+    header = W("QWidget", "step_list_header", layout=H(
+        label("step_header_key", "step_key_text", role="muted", **fixed(150, 18)),
+        label("step_header_action", "step_action_text", role="muted"),
+        Stretch(),
+        label("step_header_delay", "step_delay_ms_text", role="muted",
+              alignment=("set", "Qt::AlignRight|Qt::AlignVCenter")),
+        margins=(10, 0, 22, 0), spacing=6))
+    return V(
+        W("QWidget", "macro_top_row", **fixed(16777215, 30), layout=V(name_tab, mouse_tab,
+                                                                      margins=0, spacing=0)),
+        header,
+        W("QListWidget", "ms_1_macro_action_list", role="steps"),
+        H(button("ms_1_macro_up_btn", "move_up_text", role="small"),
+          button("ms_1_macro_down_btn", "move_down_text", role="small"),
+          button("ms_1_macro_delete_action_btn", "delete_step_text", role="small"),
+          button("ms_1_macro_clear_action_btn", "clear_steps_text", role="small"), spacing=4),
+        margins=0, spacing=6)
+
+
+def macro_tools_column():
+    delay_modes = W("QWidget", "delay_mode_group", layout=V(
+        W("QRadioButton", "ms_1_record_delay_btn", text="record_delay_text", resourcetext=True),
+        H(W("QRadioButton", "ms_1_default_delay_btn", text="default_delay_text",
+            resourcetext=True, checked=True),
+          W("QLineEdit", "ms_1_default_delay_edit", text="10", maxLength=5,
+            **fixed(64, 26)), Stretch(), spacing=6),
+        W("QRadioButton", "ms_1_no_delay_btn", text="no_delay_text", resourcetext=True),
+        margins=0, spacing=6))
+    return W("QWidget", "macro_tools_column", **fixed(250, 16777215), layout=V(
+        W("QCheckBox", "ms_1_macro_record_btn", text="start_recording_text", resourcetext=True,
+          role="record", minimumSize=("size", 0, 34)),
+        label("macro_capture_note", "", key=False, wordWrap=True, role="warning"),
+        W("QCheckBox", "ms_1_macro_insert_mouse_btn", text="insert_mouse_text",
+          resourcetext=True),
+        label("delay_mode_label", "delay_mode_text", role="row_label"),
+        delay_modes,
+        W("QCheckBox", "ms_1_macro_action_edit_check", text="edit_step_text", resourcetext=True),
+        step_editor_pages(),
+        H(Stretch(),
+          button("ms_1_macro_cancel_btn", "cancel_text", minimumSize=("size", 80, 28)),
+          button("ms_1_macro_save_btn", "save_text", role="accent", minimumSize=("size", 80, 28)),
+          spacing=8),
+        margins=0, spacing=8))
+
+
+def macropage_form():
+    return W("QFrame", "macropage_form", geometry=("rect", 0, 0, 780, 520), role="dialog",
+             minimumSize=("size", 780, 520), maximumSize=("size", 780, 520), layout=V(
+        dialog_caption("macro_title", "macro_editor_text", close_name="btn_exit"),
+        W("QWidget", "macro_body", layout=H(
+            macro_list_column(), macro_steps_column(), macro_tools_column(),
+            margins=(14, 10, 14, 14), spacing=14)),
+        spacing=0))
+
+
+def keylistitem_form():
+    def part(name, **props):
+        return W("QToolButton", name, role="step_part", focusPolicy=("enum", "Qt::NoFocus"),
+                 toolButtonStyle=("enum", "Qt::ToolButtonTextBesideIcon"),
+                 iconSize=("size", 18, 18), **props)
+    return W("QWidget", "keylistitem", geometry=("rect", 0, 0, 300, 30), role="step_row",
+             layout=H(part("key", **fixed(150, 26)),
+                      part("action", resourcetext=True),
+                      Stretch(),
+                      label("delay", "", key=False, role="value",
+                            alignment=("set", "Qt::AlignRight|Qt::AlignVCenter")),
+                      margins=(6, 0, 10, 0), spacing=6))
+
+
+def selectmacro_form():
+    repeats = [W("QRadioButton", f"repeat_{n}", text=f"repeat_{n}_text", resourcetext=True)
+               for n in range(1, 4)]
+    return W("QFrame", "selectmacro_form", geometry=("rect", 0, 0, 360, 400), role="dialog",
+             minimumSize=("size", 360, 400), maximumSize=("size", 360, 400), layout=V(
+        dialog_caption("select_macro_title", "select_macro_title_text", close_name="btn_exit"),
+        W("QWidget", "selectmacro_body", layout=V(
+            label("list_macro_label", "macro_list_text", role="muted"),
+            W("QListWidget", "list_macro"),
+            label("repeat_label", "repeat_mode_text", role="muted"),
+            W("QWidget", "repeat_group", layout=V(*repeats, margins=0, spacing=6)),
+            W("QWidget", "hor_loop_time", layout=H(
+                label("loop_time_label", "loop_count_text", role="row_label"),
+                W("QLineEdit", "edit_loop_time", maxLength=3, **fixed(64, 28)),
+                label("loop_time_range", "loop_count_range_text", role="muted"),
+                Stretch(), margins=0, spacing=6)),
+            ok_cancel_row(),
+            margins=(14, 10, 14, 14), spacing=6)),
+        spacing=0))
+
+
 if __name__ == "__main__":
     write_form("main.xml", "main", main_form())
     write_form("msg.xml", "msg", msg_form())
@@ -431,3 +573,8 @@ if __name__ == "__main__":
     write_form("DPImsg.xml", "DPImsg", dpimsg_form())
     write_form("shortcut.xml", "shortcut", shortcut_form())
     write_form("DpiColorDialog.xml", "DpiColorDialog", dpicolor_form())
+
+
+    write_form("MS/MS_1/ms_1_macropage.xml", "ms_1_macropage", macropage_form())
+    write_form("keylistitem.xml", "keylistitem", keylistitem_form())
+    write_form("MS/MS_1/selectmacro.xml", "selectmacro", selectmacro_form())

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "model/button_assignment.h"
 #include "model/function_table.h"
 #include "model/text_field.h"
 #include "platform/language.h"
@@ -16,9 +17,6 @@
 
 namespace ms1 {
 namespace {
-
-constexpr uint8_t kShortcutCode = 16;
-constexpr uint8_t kMacroCode = 17;
 
 QString ModifierNames(uint8_t modifiers) {
   static const char* const keys[] = {"keyboard_ctrl_text", "keyboard_shift_text",
@@ -94,9 +92,9 @@ class CaptionFitter final : public QObject {
 
 ButtonText ButtonTextOf(const ButtonRecord& button, const KeyNamer& key_name) {
   switch (button.function_code) {
-    case kShortcutCode:
+    case kFunctionShortcut:
       return {ModifierNames(button.shortcut_modifiers) + key_name(button.shortcut_key), false};
-    case kMacroCode:
+    case kFunctionMacro:
       return {Lan().Text(QStringLiteral("assign_macro_text")) +
                   QString::fromStdU16String(FieldText(button.macro_name)),
               false};

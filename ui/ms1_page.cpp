@@ -17,6 +17,7 @@
 #include "device/messages.h"
 #include "device/profile_store_writer.h"
 #include "keys/key_names.h"
+#include "macro/macro_editor_window.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
@@ -27,6 +28,7 @@
 #include "platform/resource_text.h"
 #include "platform/ring_progress.h"
 #include "platform/system_mouse_settings.h"
+#include "ui/button_commands.h"
 #include "ui/button_text.h"
 #include "ui/msg_wnd.h"
 #include "ui/page_color_commands.h"
@@ -96,6 +98,8 @@ void CMS_1_Page::Init(PageHost& host) {
                                 folders_.data, [this](int index) { SelectProfile(index); }});
   color_commands_ = std::make_unique<PageColorCommands>(
       PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
+  buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(),
+                                              device_->model(), host.HookTable());
 }
 
 void CMS_1_Page::LoadProfileList() {
@@ -186,6 +190,10 @@ void CMS_1_Page::RefreshPage() {
     return std::make_unique<Shown>(Shown{p.active_mode, ModeOf(p, ActiveModeIndex(p))});
   });
   ShowModeSettings(c_, shown->active_mode, shown->mode);
+  ShowButtonTexts(shown->mode);
+}
+
+void CMS_1_Page::ShowButtonTexts(const ModeRecord& mode) {
   // All captions name their keys on one reading of the layout, taken only
   // when some button is a shortcut.
   std::optional<KeyNamesNow> key_names;
@@ -194,8 +202,52 @@ void CMS_1_Page::RefreshPage() {
     return key_names->UsageDisplayName(usage);
   };
   for (int i = 0; i < kPageKeyCount; ++i) {
-    ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(shown->mode, i), name_key));
+    ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(mode, i), name_key));
   }
+}
+
+void CMS_1_Page::RefreshButtonTexts() {
+  const auto mode = device_->model().With([](const PageState& s) -> std::unique_ptr<ModeRecord> {
+    const ProfileRecord* p = s.Current();
+    if (p == nullptr) return nullptr;
+    return std::make_unique<ModeRecord>(ModeOf(*p, ActiveModeIndex(*p)));
+  });
+  if (mode) ShowButtonTexts(*mode);
+}
+
+// The editor works on a copy of the macro list, so that the page's state stays
+// whole, and behind its lock, for as long as the editor's modal loop runs.
+void CMS_1_Page::OpenMacroEditor() {
+  MacroList macros =
+      device_->model().With([](const PageState& s) { return CopyMacroList(s.macros); });
+  {
+    CMS_1_Macro editor(host_->HostWindow());
+    editor.macros = &macros;
+    editor.hook = host_->HookTable();
+    editor.data_folder = folders_.data;
+    editor.Create();
+    editor.CenterWindow();
+    editor.ShowModal();
+  }
+  const bool current_touched = device_->model().With([&macros](PageState& s) {
+    s.macros = std::move(macros);
+    return ResyncAssignedMacros(s.profiles, s.macros, s.Current());
+  });
+  if (!current_touched) return;
+  RefreshButtonTexts();
+  PostApplyRequest();
+}
+
+void CMS_1_Page::UpdateButtonText(int button) {
+  if (button < 0 || button >= kPageKeyCount) return;
+  const auto record = device_->model().With([button](const PageState& s) {
+    const ProfileRecord* p = s.Current();
+    return p != nullptr ? std::optional<ButtonRecord>(ButtonOf(ModeOf(*p, ActiveModeIndex(*p)), button))
+                        : std::nullopt;
+  });
+  if (!record) return;
+  const KeyNamer name_key = [](uint8_t usage) { return UsageDisplayName(usage); };
+  ShowButtonText(c_.key_buttons[button], ButtonTextOf(*record, name_key));
 }
 
 // ---------------------------------------------------------------- LinkView
@@ -367,8 +419,12 @@ void CMS_1_Page::OnValueChanged(const Notification& n) {
 void CMS_1_Page::OnClick(const Notification& n) {
   if (profile_commands_->OnClick(c_, n.control)) return;
   if (HasCurrentProfile() && color_commands_->OnClick(c_, n.control)) return;
-  if (c_.apply != nullptr && n.control == c_.apply) {
+  if (const int button = IndexIn(c_.key_buttons, n.control); button >= 0) {
+    if (HasCurrentProfile()) buttons_->OpenMenu(button, *c_.key_buttons[button]);
+  } else if (c_.apply != nullptr && n.control == c_.apply) {
     PostApplyRequest();
+  } else if (c_.macro_button != nullptr && n.control == c_.macro_button) {
+    OpenMacroEditor();
   } else if (c_.mouse_attribute != nullptr && n.control == c_.mouse_attribute) {
     if (!OpenSystemMouseSettings()) {
       ShowMessageBox(host_->HostWindow(), QStringLiteral("warning_title_text"),
@@ -398,8 +454,10 @@ void CMS_1_Page::OnHeartbeatTimeout() {
   if (device_) device_->OnHeartbeatTimeout();
 }
 
-void CMS_1_Page::ApplyMenuFunction(const QString&) {
-  // The button-assignment menus are not on the page yet.
+void CMS_1_Page::ApplyMenuFunction(const QString& itemName) {
+  if (!HasCurrentProfile() || !buttons_->Apply(itemName)) return;
+  PostApplyRequest();
+  UpdateButtonText(buttons_->current_button());
 }
 
 void CMS_1_Page::SetShared(SharedSetting field, int32_t value, int level) {

@@ -16,6 +16,7 @@
 #include "model/data_folder_lock.h"
 #include "model/profile.h"
 #include "model/store_file.h"
+#include "ui/button_commands.h"
 #include "ui/device_page.h"
 #include "ui/page_controls.h"
 
@@ -54,6 +55,11 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   // Rewrites every settings control from the current profile.
   void RefreshPage() override;
 
+  // Runs the macro editor on the macro list; afterwards every profile's macro
+  // buttons follow the macros as they are now, and when that changed the
+  // current profile, its captions are rewritten and an apply is requested.
+  void OpenMacroEditor();
+
   // Observers for tests; valid from Init on.
   const LinkState& links() const { return device_->links(); }
   PageModel& model() { return device_->model(); }
@@ -84,6 +90,10 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void OnTimer(const Notification& n);
 
   void SelectProfile(int index);
+  void ShowButtonTexts(const ModeRecord& mode);
+  void RefreshButtonTexts();
+  // Rewrites one key button's caption from the current profile.
+  void UpdateButtonText(int button);
   // The running program owns its data folder for its whole life.
   void OwnDataFolder();
   // Problems met while loading the stores, shown to the user once.
@@ -107,6 +117,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::unique_ptr<DeviceSession> device_;
   std::unique_ptr<ProfileListCommands> profile_commands_;
   std::unique_ptr<PageColorCommands> color_commands_;
+  std::unique_ptr<ButtonCommands> buttons_;
   QSocketNotifier* hidraw_notifier_ = nullptr;
 };
 

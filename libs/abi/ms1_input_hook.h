@@ -39,6 +39,23 @@ extern "C" {
 
 enum { MS1_HOOK_EVENT_MESSAGE = 1034 };
 
+/* The mouse messages a button event carries as wParam. */
+enum Ms1HookMouseMessage {
+  MS1_HOOK_LEFT_DOWN = 0x201,
+  MS1_HOOK_LEFT_UP = 0x202,
+  MS1_HOOK_RIGHT_DOWN = 0x204,
+  MS1_HOOK_RIGHT_UP = 0x205,
+  MS1_HOOK_MIDDLE_DOWN = 0x207,
+  MS1_HOOK_MIDDLE_UP = 0x208,
+  MS1_HOOK_X_DOWN = 0x20B,
+  MS1_HOOK_X_UP = 0x20C
+};
+
+/* lParam of MS1_HOOK_X_DOWN and MS1_HOOK_X_UP: which X button. The macro
+ * recorder reads X button 2 as back and 1 as forward, the other way round
+ * from Windows' own numbering. */
+enum Ms1HookXButton { MS1_HOOK_X_FORWARD = 1, MS1_HOOK_X_BACK = 2 };
+
 /* Bound by the program; the first is never called. Both do nothing: mouse
  * buttons come with the keyboard hook, gated by enablemousehook. */
 void installmousehook(void);

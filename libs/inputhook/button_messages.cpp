@@ -1,17 +1,9 @@
 #include "libs/inputhook/button_messages.h"
 
+#include "libs/abi/ms1_input_hook.h"
+
 namespace ms1::inputhook {
 namespace {
-
-constexpr uint32_t kLeftDown = 0x201, kLeftUp = 0x202;
-constexpr uint32_t kRightDown = 0x204, kRightUp = 0x205;
-constexpr uint32_t kMiddleDown = 0x207, kMiddleUp = 0x208;
-constexpr uint32_t kXButtonDown = 0x20B, kXButtonUp = 0x20C;
-
-// The macro recorder names the back button Windows X button 2 and the forward
-// button X button 1, the other way round from Windows' own numbering.
-constexpr intptr_t kBackXButton = 2;
-constexpr intptr_t kForwardXButton = 1;
 
 struct ButtonMessages {
   uint32_t down;
@@ -21,11 +13,11 @@ struct ButtonMessages {
 
 std::optional<ButtonMessages> MessagesOf(uint8_t x_button) {
   switch (x_button) {
-    case 1: return ButtonMessages{kLeftDown, kLeftUp, 0};
-    case 2: return ButtonMessages{kMiddleDown, kMiddleUp, 0};
-    case 3: return ButtonMessages{kRightDown, kRightUp, 0};
-    case 8: return ButtonMessages{kXButtonDown, kXButtonUp, kBackXButton};
-    case 9: return ButtonMessages{kXButtonDown, kXButtonUp, kForwardXButton};
+    case 1: return ButtonMessages{MS1_HOOK_LEFT_DOWN, MS1_HOOK_LEFT_UP, 0};
+    case 2: return ButtonMessages{MS1_HOOK_MIDDLE_DOWN, MS1_HOOK_MIDDLE_UP, 0};
+    case 3: return ButtonMessages{MS1_HOOK_RIGHT_DOWN, MS1_HOOK_RIGHT_UP, 0};
+    case 8: return ButtonMessages{MS1_HOOK_X_DOWN, MS1_HOOK_X_UP, MS1_HOOK_X_BACK};
+    case 9: return ButtonMessages{MS1_HOOK_X_DOWN, MS1_HOOK_X_UP, MS1_HOOK_X_FORWARD};
     default: return std::nullopt;
   }
 }

@@ -23,6 +23,8 @@
 #include "device_page_fixture.h"
 #include "app/main_wnd.h"
 #include "device/messages.h"
+#include "macro/macro_editor_window.h"
+#include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
 #include "model/text_field.h"
@@ -374,6 +376,68 @@ TEST_F(DevicePageTest, ShortcutCaptionsNameTheKeyOnTheActiveLayout) {
   };
   EXPECT_EQ(caption("ms_1_btn_key_3"), QStringLiteral("Ctrl+Shift+Z"));
   EXPECT_EQ(caption("ms_1_btn_key_4"), QStringLiteral("Ctrl+F5"));
+}
+
+// After the macro editor closes, the buttons follow the macros: a deleted
+// macro's buttons fall back to their default function, an edited one's get
+// its steps, and the page shows and sends the change.
+TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
+  const auto give = [](ButtonRecord& b, const char16_t* name, int steps) {
+    b.function_code = kFunctionMacro;
+    SetFieldText(b.macro_name, name);
+    b.macro_action_count = static_cast<uint16_t>(steps);
+  };
+  const std::unique_ptr<ProfileRecord> defaults = CreateProfile(u"Defaults");
+  {
+    ProfileList profiles;
+    profiles.push_back(CreateProfile(u"Macros"));
+    for (ModeRecord& mode : profiles[0]->modes) {
+      give(mode.buttons[5], u"Gone", 2);
+      give(mode.buttons[2], u"Kept", 1);
+    }
+    MacroList macros;
+    for (const char16_t* name : {u"Gone", u"Kept"}) {
+      macros.push_back(std::make_unique<MacroRecord>());
+      SetFieldText(macros.back()->name, name);
+      macros.back()->action_count = 3;
+      macros.back()->actions[2] = {0x04, 1, 10};
+    }
+    std::string error;
+    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
+    ASSERT_TRUE(SaveMacroStore(data.path().toStdString(), macros, error)) << error;
+  }
+  Start("wired");
+  const int accepted_before = Accepted();
+  bool edited = false;
+  test::WhenModal([&](QWidget* modal) {
+    auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
+    ASSERT_NE(editor, nullptr);
+    editor->FindControl<QListWidget>(QStringLiteral("ms_1_macro_list"))->setCurrentRow(0);
+    test::WhenModal(
+        [](QWidget* box) {
+          QTest::mouseClick(static_cast<CMsgWnd*>(box)->FindControl(QStringLiteral("btn_ok")),
+                            Qt::LeftButton);
+        },
+        editor);
+    QTest::mouseClick(editor->FindControl(QStringLiteral("ms_1_macro_delete_btn")),
+                      Qt::LeftButton);
+    edited = true;
+    QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
+  });
+  QTest::mouseClick(Control("ms_1_btn_macro"), Qt::LeftButton);
+  ASSERT_TRUE(edited);
+  for (int k = 0; k < kModeCount; ++k) {
+    const ModeRecord& mode = Current().modes[k];
+    EXPECT_EQ(mode.buttons[5].function_code, defaults->modes[0].buttons[5].function_code) << k;
+    EXPECT_EQ(mode.buttons[5].macro_name[0], u'\0') << k;
+    EXPECT_EQ(mode.buttons[2].macro_action_count, 3) << k;
+    EXPECT_EQ(mode.buttons[2].macro_actions[2].key, 0x04) << k;
+  }
+  EXPECT_NE(Control<QAbstractButton>("ms_1_btn_key_6")->text(),
+            Lan().Text(QStringLiteral("assign_macro_text")) + QStringLiteral("Gone"));
+  // The apply that follows sends the change and writes the profile store.
+  ASSERT_TRUE(test::WaitFor([&] { return Stored().modes[0].buttons[5].macro_name[0] == 0; }));
+  EXPECT_GT(Accepted(), accepted_before);
 }
 
 // The wireless mouse asleep: the edit is kept on disk, survives a restart

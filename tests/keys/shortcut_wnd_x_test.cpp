@@ -15,6 +15,7 @@
 #include "support/hook_library.h"
 #include "support/qt_wait.h"
 #include "support/x_session.h"
+#include "support/x_test_main.h"
 
 namespace ms1 {
 namespace {
@@ -106,29 +107,5 @@ TEST_F(ShortcutDialogOnX, TypedCombinationGivesItsKeyAndModifiersAndEscapeIsAKey
 }  // namespace ms1
 
 int main(int argc, char** argv) {
-  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
-  ::testing::InitGoogleTest(&argc, argv);
-  // Listing the tests (at build time) needs no X server.
-  std::unique_ptr<ms1::test::XSession> x;
-  if (!::testing::GTEST_FLAG(list_tests) && ms1::test::Installed("Xvfb") &&
-      ms1::test::Installed("xdotool") && ms1::test::Installed("setxkbmap")) {
-    x = std::make_unique<ms1::test::XSession>();
-    if (x->Start()) {
-      setenv("DISPLAY", x->Display().c_str(), 1);
-      setenv("QT_QPA_PLATFORM", "xcb", 1);
-      ms1::x_server = x.get();
-    } else {
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-  } else {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  int result = 0;
-  {
-    QApplication app(argc, argv);
-    ms1::SetSkinFolder(QStringLiteral(MS1_SKIN_DIR));
-    ms1::Lan().Load(ms1::SkinFile(QStringLiteral("lan.xml")));
-    result = RUN_ALL_TESTS();
-  }
-  return result;
+  return ms1::test::RunTestsOnPrivateX(argc, argv, ms1::x_server);
 }

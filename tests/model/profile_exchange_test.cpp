@@ -172,6 +172,42 @@ TEST_F(ExchangeTest, MacroFilesRoundTripAndGetUniqueNames) {
   EXPECT_EQ(macros.size(), 3u);
 }
 
+TEST_F(ExchangeTest, MacroFilesOfAnotherLengthOrStepCountAreRefusedAndChangeNothing) {
+  MacroRecord sound{};
+  SetFieldText(sound.name, u"Sound");
+  sound.action_count = 46;
+  const std::string record(reinterpret_cast<const char*>(&sound), kMacroRecordSize);
+  auto with_count = [&](int32_t count) {
+    MacroRecord m = sound;
+    m.action_count = count;
+    return std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize);
+  };
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* error_part;
+  };
+  const Case cases[] = {
+      {"empty", "", "0 bytes"},
+      {"short", record.substr(0, 239), "239 bytes"},
+      {"long", record + '\0', "241 bytes"},
+      {"two records", record + record, "480 bytes"},
+      {"47 steps", with_count(47), "47 steps"},
+      {"negative count", with_count(-1), "-1 steps"},
+  };
+  std::size_t index = 0;
+  for (const Case& c : cases) {
+    WriteBytes(dir / "m.macro", c.bytes);
+    EXPECT_FALSE(ImportMacro(dir / "m.macro", data, macros, index, error)) << c.what;
+    EXPECT_NE(error.find(c.error_part), std::string::npos) << c.what << ": " << error;
+    EXPECT_TRUE(macros.empty()) << c.what;
+    EXPECT_FALSE(fs::exists(MacroStorePath(data))) << c.what;
+  }
+  WriteBytes(dir / "m.macro", record);
+  ASSERT_TRUE(ImportMacro(dir / "m.macro", data, macros, index, error)) << error;
+  EXPECT_EQ(macros[0]->action_count, 46);
+}
+
 TEST_F(ExchangeTest, AFailedExportKeepsAnEarlierFile) {
   auto p = CreateProfile(u"A");
   Export(*p);

@@ -210,6 +210,23 @@ TEST(SmallSkins, ProvideTheControlsOfTheirWindows) {
        {"confirm_btn", "cancel_btn", "color_show_control", "ColorPallet", "r_edit", "g_edit",
         "b_edit", "mouse_dpi_color_1", "mouse_dpi_color_8", "mouse_dpi_color_9",
         "mouse_dpi_color_16"}},
+      {"MS/MS_1/selectmacro.xml",
+       {"btn_ok", "btn_cancel", "btn_exit", "list_macro", "hor_loop_time", "edit_loop_time",
+        "repeat_1", "repeat_2", "repeat_3"}},
+      {"keylistitem.xml", {"key", "action", "delay"}},
+      {"MS/MS_1/ms_1_macropage.xml",
+       {"btn_exit", "ms_1_macro_list", "ms_1_macro_name_edit", "ms_1_macro_add_btn",
+        "ms_1_macro_delete_btn", "ms_1_macro_insert_mouse_btn", "ms_1_macro_name_tab",
+        "ms_1_macro_mouse_event_tab", "ms_1_macro_key1_btn", "ms_1_macro_key2_btn",
+        "ms_1_macro_key3_btn", "ms_1_macro_key4_btn", "ms_1_macro_key5_btn",
+        "ms_1_macro_record_btn", "ms_1_record_delay_btn", "ms_1_default_delay_btn",
+        "ms_1_no_delay_btn", "ms_1_default_delay_edit", "ms_1_macro_action_list",
+        "ms_1_macro_up_btn", "ms_1_macro_down_btn", "ms_1_macro_delete_action_btn",
+        "ms_1_macro_clear_action_btn", "ms_1_macro_action_edit_check",
+        "ms_1_macro_action_edit_tab", "ms_1_macro_action_edit", "ms_1_macro_delay_edit",
+        "ms_1_macro_mouse_action_combo", "ms_1_macro_mouseaction_delay_edit",
+        "ms_1_macro_save_btn", "ms_1_macro_cancel_btn", "ms_1_macro_import_btn",
+        "ms_1_macro_export_btn", "macro_capture_note"}},
   };
   for (const auto& [file, names] : forms) {
     FormWindow window{QString::fromLatin1(file)};
@@ -218,6 +235,34 @@ TEST(SmallSkins, ProvideTheControlsOfTheirWindows) {
       EXPECT_NE(window.FindControl(QString::fromLatin1(name)), nullptr) << file << ": " << name;
     }
   }
+}
+
+TEST(MacroSkin, ControlsAreOfTheKindsTheEditorUses) {
+  FormWindow window(QStringLiteral("MS/MS_1/ms_1_macropage.xml"));
+  ASSERT_TRUE(window.Create());
+  const std::pair<const char*, Kind> kinds[] = {
+      {"ms_1_macro_record_btn", Kind::kCheck},      {"ms_1_macro_insert_mouse_btn", Kind::kCheck},
+      {"ms_1_macro_action_edit_check", Kind::kCheck}, {"ms_1_record_delay_btn", Kind::kOption},
+      {"ms_1_default_delay_btn", Kind::kOption},    {"ms_1_no_delay_btn", Kind::kOption},
+      {"ms_1_macro_list", Kind::kList},             {"ms_1_macro_action_list", Kind::kList},
+      {"ms_1_macro_mouse_action_combo", Kind::kCombo}, {"ms_1_macro_name_tab", Kind::kContainer},
+      {"ms_1_macro_mouse_event_tab", Kind::kContainer}, {"ms_1_macro_add_btn", Kind::kButton},
+  };
+  for (const auto& [name, kind] : kinds) {
+    QWidget* control = window.FindControl(QString::fromLatin1(name));
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_TRUE(IsKind(control, kind)) << name;
+  }
+  // Pages: empty, keyboard step, mouse step; buttons: left, right, middle, forward, back.
+  auto* pages = window.FindControl<QStackedWidget>(QStringLiteral("ms_1_macro_action_edit_tab"));
+  ASSERT_NE(pages, nullptr);
+  ASSERT_EQ(pages->count(), 3);
+  EXPECT_TRUE(pages->widget(1)->isAncestorOf(window.FindControl(QStringLiteral("ms_1_macro_action_edit"))));
+  EXPECT_TRUE(pages->widget(2)->isAncestorOf(window.FindControl(QStringLiteral("ms_1_macro_mouse_action_combo"))));
+  auto* combo = window.FindControl<QComboBox>(QStringLiteral("ms_1_macro_mouse_action_combo"));
+  ASSERT_EQ(combo->count(), 5);
+  EXPECT_EQ(combo->itemText(3), Lan().Text(QStringLiteral("Forward_Button")));
+  EXPECT_EQ(combo->itemText(4), Lan().Text(QStringLiteral("Backward_Button")));
 }
 
 // ---- language keys
@@ -251,6 +296,23 @@ TEST(LanguageFile, HasEveryKeyTheSkinFormsAndMenusUse) {
     ExpectAllInLanguageFile(KeysInFile(path, menuKey), path);
   }
   EXPECT_GE(files, 5);
+}
+
+TEST(ButtonMenus, OfferEveryAssignableFunctionAndNothingElse) {
+  std::set<QString> assignable;
+  for (const FunctionRow& row : FunctionTable()) {
+    if (!row.menu_item.empty()) {
+      assignable.insert(QString::fromLatin1(row.menu_item.data(), row.menu_item.size()));
+    }
+  }
+  const QRegularExpression item(QStringLiteral("<Item name=\"([^\"]+)\""));
+  const std::set<QString> full =
+      KeysInFile(SkinFile(QStringLiteral("MS/MS_1/ms_1_menu.xml")), item);
+  EXPECT_EQ(full, assignable);
+  // The menu of buttons 12..15 lacks only the macro.
+  std::set<QString> without_macro = assignable;
+  without_macro.erase(QStringLiteral("ms_1_select_macro"));
+  EXPECT_EQ(KeysInFile(SkinFile(QStringLiteral("MS/MS_1/ms_1_menu_1.xml")), item), without_macro);
 }
 
 TEST(LanguageFile, HasEveryKeyTheProgramsSourcesUse) {
@@ -303,6 +365,8 @@ TEST(LanguageFile, HasTheKeysOfThePageAndEditorWindows) {
                           "delete_macro_text",
                           "start_recording_text",
                           "stop_recording_text",
+                          "key_down_action",
+                          "key_up_action",
                           "keyboard_ctrl_text",
                           "keyboard_shift_text",
                           "keyboard_alt_text",

@@ -1,5 +1,5 @@
-// Losing the user's profiles silently is not acceptable: a failed save of the
-// profile store is reported once, and again only after a save has succeeded.
+// Losing the user's data silently is not acceptable: a failed save of a
+// store is reported once, and again only after a save has succeeded.
 #pragma once
 
 namespace ms1 {

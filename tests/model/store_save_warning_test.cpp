@@ -1,4 +1,4 @@
-#include "app/store_save_warning.h"
+#include "model/store_save_warning.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,120 @@
+// The macro editor's model: one macro of the macro list at a time, copied into
+// a working buffer, changed there by recording, mouse clicks and step edits,
+// and written back to the list and the macro store after every change unless
+// the change breaks the step budget, which reloads the stored macro instead.
+// Lives as long as one editor window; everything runs on the interface thread.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "device/input_hook_table.h"
+#include "macro/action_buffer.h"
+#include "macro/hook_event_translation.h"
+#include "macro/macro_editor_view.h"
+#include "macro/recorder_memory.h"
+#include "model/macro_store.h"
+
+namespace ms1 {
+
+struct MacroEditorContext {
+  MacroList& macros;
+  std::filesystem::path data_folder;
+  // Stays valid for the model's life; its entries may be null.
+  const InputHookTable& hook;
+  // Where the hook reports events while recording or capturing a key.
+  Ms1WindowHandle editor_window;
+  MacroEditorView& view;
+  VirtualKeyToUsageFn virtual_key_to_usage;
+  TickSource now = SteadyTickMs;
+  RecorderMemory& memory = ProcessRecorderMemory();
+};
+
+class MacroEditorModel {
+ public:
+  explicit MacroEditorModel(MacroEditorContext context);
+
+  const ActionBuffer& Buffer() const { return buffer_; }
+  int CurrentMacroIndex() const { return current_index_; }
+  bool HasCurrentMacro() const { return current_index_ >= 0; }
+  bool RecordsEvents() const { return record_events_; }
+  bool CapturesKey() const { return capture_key_; }
+
+  // The macro list's row was selected: that macro becomes current.
+  void SelectMacro(int row);
+  // Fills the buffer from the macro at index; outside the list, no macro is
+  // current and the step list is emptied.
+  void LoadMacro(int index);
+  // Writes the buffer into the current macro and saves the store; over the
+  // commit budget, reloads the stored macro instead and returns false.
+  bool CommitMacro();
+  // Cancel of the step editor: the stored macro again, with the row where the
+  // last recording started selected.
+  void ReloadForCancel();
+  // The step list's row was selected, by the user or by the model.
+  void SelectStep(int row);
+  void SetDelayMode(DelayMode mode);
+
+  void StartRecording();
+  void StopRecording();
+  // The record button was switched: stops a running recording, else starts one.
+  void ToggleRecording();
+  // One hook event while recording.
+  void RecordHookEvent(uintptr_t first, intptr_t second);
+  // Any hook event that reached the window. Returns the key code when it was
+  // a key capture, for the key field to show its name.
+  std::optional<uint8_t> HandleHookEvent(uintptr_t first, intptr_t second);
+  // The pointer entered (true) or left the record button.
+  void PointerOverRecordButton(bool over);
+  // The key field gained or lost the focus.
+  void StartKeyCapture();
+  void EndKeyCapture();
+  // The window closes: a running recording stops (committed once, as by its
+  // button) and a key capture lets the hook go, so no hook outlives the window.
+  void ReleaseHookForClose();
+
+  // Button n = 1..5: a press and a release of that mouse button after the
+  // selected step (at the top without one).
+  void InsertMouseClick(int n);
+  void MoveStepUp();
+  void MoveStepDown();
+  void DeleteStep();
+  // Only with a current macro.
+  void ClearAllSteps();
+  // A step delay field lost the focus. Returns the delay stored, if any: the
+  // last step's delay cannot be set.
+  std::optional<uint16_t> SetStepDelay(std::u16string_view text);
+  // The selected step's key, from key capture or the button choice.
+  void SetStepKey(uint8_t key);
+  // Item 0..4 of the step editor's button choice.
+  void SetStepMouseButton(int item);
+  // A hook event while the key field has the focus; returns the code set.
+  uint8_t CaptureKey(uintptr_t virtual_key);
+
+ private:
+  MacroRecord* CurrentMacro();
+  // iTotalNum, traced on standard error.
+  int TracedStepCount() const;
+  void ShowSteps();
+  void SelectStepRow(int row);
+  void SelectAndScrollSoon(int row);
+  void RefreshRow(int row);
+  uint16_t DefaultDelayFieldValue() const;
+  uint16_t DelayBeforeEvent(uint32_t now) const;
+  void StoreDelayBeforeEvent(uint32_t now);
+  void SwapSelectedWith(int offset);
+  void SaveStore();
+
+  MacroEditorContext context_;
+  ActionBuffer buffer_;
+  int current_index_ = -1;
+  bool reload_pending_ = false;
+  bool record_events_ = false;
+  bool capture_key_ = false;
+  bool key_capture_hooked_ = false;
+};
+
+}  // namespace ms1

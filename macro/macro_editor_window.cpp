@@ -1,0 +1,518 @@
+#include "macro/macro_editor_window.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTimer>
+
+#include "keys/key_names.h"
+#include "macro/delay_text.h"
+#include "macro/macro_file_dialog.h"
+#include "macro/recording_input_guard.h"
+#include "model/case_fold.h"
+#include "model/profile_exchange.h"
+#include "model/text_field.h"
+#include "model/unique_name.h"
+#include "platform/dialog_keys.h"
+#include "platform/input_capture.h"
+#include "platform/language.h"
+#include "platform/notification_pump.h"
+#include "platform/resource_text.h"
+#include "ui/msg_wnd.h"
+
+namespace ms1 {
+namespace {
+
+const QString kMacroList = QStringLiteral("ms_1_macro_list");
+const QString kNameEdit = QStringLiteral("ms_1_macro_name_edit");
+const QString kRecordButton = QStringLiteral("ms_1_macro_record_btn");
+const QString kInsertMouseCheck = QStringLiteral("ms_1_macro_insert_mouse_btn");
+const QString kNameTab = QStringLiteral("ms_1_macro_name_tab");
+const QString kMouseEventTab = QStringLiteral("ms_1_macro_mouse_event_tab");
+const QString kDefaultDelayEdit = QStringLiteral("ms_1_default_delay_edit");
+const QString kStepList = QStringLiteral("ms_1_macro_action_list");
+const QString kStepEditCheck = QStringLiteral("ms_1_macro_action_edit_check");
+const QString kStepEditTab = QStringLiteral("ms_1_macro_action_edit_tab");
+const QString kKeyEdit = QStringLiteral("ms_1_macro_action_edit");
+const QString kKeyDelayEdit = QStringLiteral("ms_1_macro_delay_edit");
+const QString kMouseCombo = QStringLiteral("ms_1_macro_mouse_action_combo");
+const QString kMouseDelayEdit = QStringLiteral("ms_1_macro_mouseaction_delay_edit");
+const QString kExitButton = QStringLiteral("btn_exit");
+
+constexpr int kMacroRowHeight = 29;
+// One-shot timers that scroll the step list once it has laid out new rows:
+// 6 after an insertion, 28 after a cancel reloaded the macro.
+constexpr int kInsertScrollTimer = 6;
+constexpr int kCancelScrollTimer = 28;
+constexpr int kScrollDelayMs = 50;
+
+const std::pair<const char*, DelayMode> kDelayOptions[] = {
+    {"ms_1_record_delay_btn", DelayMode::kRecordDelay},
+    {"ms_1_default_delay_btn", DelayMode::kDefaultDelay},
+    {"ms_1_no_delay_btn", DelayMode::kNoDelay},
+};
+
+QString MouseClickButton(int n) { return QStringLiteral("ms_1_macro_key%1_btn").arg(n); }
+
+QString ToQString(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void SetFieldQuietly(QLineEdit* field, const QString& text) {
+  if (field == nullptr) return;
+  const QSignalBlocker quiet(field);
+  field->setText(text);
+}
+
+}  // namespace
+
+CMS_1_Macro::CMS_1_Macro(QWidget* owner) : SkinDialog(owner) {}
+
+CMS_1_Macro::~CMS_1_Macro() {
+  if (model_) model_->ReleaseHookForClose();
+}
+
+void CMS_1_Macro::done(int result) {
+  if (model_) model_->ReleaseHookForClose();
+  TellStoreProblem();  // before the window goes, while it can still own the message
+  SkinDialog::done(result);
+}
+
+// ---------------------------------------------------------------- set-up
+
+void CMS_1_Macro::InitWindow() {
+  macro_list_ = FindControl<QListWidget>(kMacroList);
+  step_list_ = FindControl<QListWidget>(kStepList);
+  // Enter in a field confirms that field; it must never press some button.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+  if (QWidget* key_field = FindControl(kKeyEdit)) KeepDialogKeys(key_field);
+  ConfirmFieldsOnEnter();
+  if (auto* option = FindControl<QAbstractButton>(QString::fromLatin1(kDelayOptions[1].first))) {
+    const QSignalBlocker quiet(option);
+    option->setChecked(true);  // the delay mode the model starts with
+  }
+  ShowInputCaptureNote(FindControl<QLabel>(QStringLiteral("macro_capture_note")),
+                       CanCaptureKeys(hook));
+  model_ = std::make_unique<MacroEditorModel>(MacroEditorContext{
+      List(), data_folder, hook != nullptr ? *hook : no_hook_,
+      MessageHandle(), *this, [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
+  FillMacroList();
+  model_->LoadMacro(-1);
+}
+
+void CMS_1_Macro::ConfirmFieldsOnEnter() {
+  const std::pair<QString, std::function<void()>> fields[] = {
+      {kNameEdit, [this] { RenameMacro(); }},
+      {kKeyDelayEdit, [this] { SetStepDelay(kKeyDelayEdit); }},
+      {kMouseDelayEdit, [this] { SetStepDelay(kMouseDelayEdit); }},
+      {kDefaultDelayEdit, [this] { FixDefaultDelay(); }},
+  };
+  for (const auto& [name, confirm] : fields) {
+    if (auto* field = FindControl<QLineEdit>(name)) {
+      QObject::connect(field, &QLineEdit::returnPressed, this, confirm);
+    }
+  }
+}
+
+void CMS_1_Macro::FillMacroList() {
+  if (macro_list_ == nullptr) return;
+  {
+    const QSignalBlocker quiet(macro_list_);
+    macro_list_->clear();
+  }
+  for (const auto& macro : List()) AppendMacroRow(*macro);
+}
+
+void CMS_1_Macro::AppendMacroRow(const MacroRecord& macro) {
+  if (macro_list_ == nullptr) return;
+  const QSignalBlocker quiet(macro_list_);
+  auto* item = new QListWidgetItem(ToQString(FieldText(macro.name)), macro_list_);
+  item->setSizeHint(QSize(0, kMacroRowHeight));
+}
+
+// ---------------------------------------------------------------- notifications
+
+void CMS_1_Macro::Notify(const Notification& n) {
+  if (!model_) return;
+  if (n.Is(notify::kClick)) {
+    OnClick(n);
+  } else if (n.Is(notify::kCheckClick)) {
+    OnCheckClick(n);
+  } else if (n.Is(notify::kKillFocus)) {
+    OnKillFocus(n);
+  } else if (n.Is(notify::kSetFocus) && n.From(kKeyEdit)) {
+    model_->StartKeyCapture();
+  } else if (n.Is(notify::kItemSelect)) {
+    OnItemSelect(n);
+  } else if (n.Is(notify::kMouseEnter) || n.Is(notify::kMouseLeave)) {
+    // Neither the click that stops a recording nor the one that closes the
+    // window is a step.
+    if (n.From(kRecordButton) || n.From(kExitButton)) {
+      model_->PointerOverRecordButton(n.Is(notify::kMouseEnter));
+    }
+  } else if (n.Is(notify::kTimer)) {
+    OnTimer(n);
+  }
+}
+
+void CMS_1_Macro::OnClick(const Notification& n) {
+  if (n.From(kExitButton)) {
+    Close(1);
+  } else if (n.From(QStringLiteral("ms_1_macro_add_btn"))) {
+    AddNewMacro();
+  } else if (n.From(QStringLiteral("ms_1_macro_delete_btn"))) {
+    DeleteSelectedMacro();
+  } else if (n.From(QStringLiteral("ms_1_macro_up_btn"))) {
+    model_->MoveStepUp();
+  } else if (n.From(QStringLiteral("ms_1_macro_down_btn"))) {
+    model_->MoveStepDown();
+  } else if (n.From(QStringLiteral("ms_1_macro_delete_action_btn"))) {
+    model_->DeleteStep();
+  } else if (n.From(QStringLiteral("ms_1_macro_clear_action_btn"))) {
+    model_->ClearAllSteps();
+  } else if (n.From(QStringLiteral("ms_1_macro_import_btn"))) {
+    ImportMacroFile();
+  } else if (n.From(QStringLiteral("ms_1_macro_export_btn"))) {
+    ExportMacroFile();
+  } else if (n.From(QStringLiteral("ms_1_macro_save_btn"))) {
+    SaveStep();
+  } else if (n.From(QStringLiteral("ms_1_macro_cancel_btn"))) {
+    CancelStep();
+  }
+  for (int button = 1; button <= 5; ++button) {
+    if (n.From(MouseClickButton(button))) model_->InsertMouseClick(button);
+  }
+  for (const auto& [name, mode] : kDelayOptions) {
+    if (n.From(QString::fromLatin1(name))) model_->SetDelayMode(mode);
+  }
+}
+
+void CMS_1_Macro::OnCheckClick(const Notification& n) {
+  if (n.From(kRecordButton)) {
+    ToggleRecording();
+  } else if (n.From(kStepEditCheck)) {
+    OpenStepEditor(n.param != 0);
+  } else if (n.From(kInsertMouseCheck)) {
+    ShowMousePanel(n.param != 0);
+  }
+}
+
+void CMS_1_Macro::OnKillFocus(const Notification& n) {
+  if (n.From(kNameEdit)) {
+    RenameMacro();
+  } else if (n.From(kKeyEdit)) {
+    model_->EndKeyCapture();
+  } else if (n.From(kKeyDelayEdit) || n.From(kMouseDelayEdit)) {
+    SetStepDelay(n.sender);
+  } else if (n.From(kDefaultDelayEdit)) {
+    FixDefaultDelay();
+  }
+}
+
+void CMS_1_Macro::OnItemSelect(const Notification& n) {
+  const int row = static_cast<int>(n.param);
+  if (n.From(kMacroList)) {
+    OnMacroRowSelected(row);
+  } else if (n.From(kStepList)) {
+    OnStepRowSelected(row);
+  } else if (n.From(kMouseCombo)) {
+    model_->SetStepMouseButton(row);
+  }
+}
+
+void CMS_1_Macro::OnTimer(const Notification& n) {
+  if (n.param != kInsertScrollTimer && n.param != kCancelScrollTimer) return;
+  pump()->KillTimer(n.control, static_cast<int>(n.param));
+  if (step_list_ != nullptr && scroll_row_soon_ >= 0 && scroll_row_soon_ < step_list_->count()) {
+    step_list_->scrollToItem(step_list_->item(scroll_row_soon_));
+  }
+}
+
+bool CMS_1_Macro::HandleCustomMessage(const WindowMessage& m) {
+  if (m.message == MS1_HOOK_EVENT_MESSAGE && model_) {
+    if (const std::optional<uint8_t> code = model_->HandleHookEvent(m.wParam, m.lParam)) {
+      SetFieldQuietly(FindControl<QLineEdit>(kKeyEdit), UsageDisplayName(*code));
+    }
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------- macros
+
+void CMS_1_Macro::SelectMacroRow(int row) {
+  if (macro_list_ != nullptr) {
+    const QSignalBlocker quiet(macro_list_);
+    macro_list_->setCurrentRow(row);
+  }
+  // Selecting notifies, also when the row was current already.
+  OnMacroRowSelected(row);
+}
+
+void CMS_1_Macro::OnMacroRowSelected(int row) {
+  model_->SelectMacro(row);
+  if (!model_->HasCurrentMacro()) SetMacroNameText(u"");
+}
+
+void CMS_1_Macro::AddNewMacro() {
+  MacroList& list = List();
+  std::string error;
+  const std::u16string add_text = Lan().Text(QStringLiteral("add_macro_text")).toStdU16String();
+  const bool saved = ms1::AddMacro(data_folder, list, add_text, error);
+  MacroStoreSaved(saved, error);
+  AppendMacroRow(*list.back());
+  SelectMacroRow(static_cast<int>(list.size()) - 1);
+  if (macro_list_ != nullptr) macro_list_->scrollToBottom();
+}
+
+void CMS_1_Macro::DeleteSelectedMacro() {
+  MacroList& list = List();
+  const int row = macro_list_ != nullptr ? macro_list_->currentRow() : -1;
+  if (row < 0 || row >= static_cast<int>(list.size())) return;
+  if (ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                     QStringLiteral("delete_macro_text")) != 1) {
+    return;
+  }
+  list.erase(list.begin() + row);
+  std::string error;
+  MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
+  {
+    const QSignalBlocker quiet(macro_list_);
+    delete macro_list_->takeItem(row);
+  }
+  const int left = static_cast<int>(list.size());
+  SelectMacroRow(left == 0 ? -1 : std::min(row, left - 1));
+}
+
+void CMS_1_Macro::RenameMacro() {
+  auto* field = FindControl<QLineEdit>(kNameEdit);
+  if (field == nullptr || !model_->HasCurrentMacro()) return;
+  MacroList& list = List();
+  const int index = model_->CurrentMacroIndex();
+  MacroRecord& macro = *list[static_cast<std::size_t>(index)];
+  const std::u16string typed(CutName(field->text().toStdU16String(), kMaxMacroNameLength));
+  const std::u16string old_name = FieldText(macro.name);
+  if (EqualIgnoringCase(typed, old_name)) return;
+  if (MacroNameExists(list, typed)) {
+    SetFieldQuietly(field, ToQString(old_name));
+    return;
+  }
+  SetFieldText(macro.name, typed);
+  model_->CommitMacro();
+  if (QListWidgetItem* item = macro_list_ != nullptr ? macro_list_->item(index) : nullptr) {
+    item->setText(ToQString(typed));
+  }
+}
+
+void CMS_1_Macro::ImportMacroFile() {
+  const QString file = AskForMacroFile(this, MacroFileUse::kImport,
+                                       QString::fromStdString(data_folder.string()));
+  if (file.isEmpty()) return;
+  MacroList& list = List();
+  std::size_t index = 0;
+  std::string error;
+  if (!ImportMacro(std::filesystem::path(file.toStdString()), data_folder, list, index, error)) {
+    TellFileProblem("macro_import_failed_text", error);
+    return;
+  }
+  MacroStoreSaved(true, {});
+  AppendMacroRow(*list[index]);
+  SelectMacroRow(static_cast<int>(index));
+  if (macro_list_ != nullptr) macro_list_->scrollToBottom();
+}
+
+void CMS_1_Macro::ExportMacroFile() {
+  if (!model_->HasCurrentMacro()) return;
+  MacroList& list = List();
+  const MacroRecord& macro = *list[static_cast<std::size_t>(model_->CurrentMacroIndex())];
+  const QString file =
+      AskForMacroFile(this, MacroFileUse::kExport, QString::fromStdString(data_folder.string()),
+                      ToQString(FieldText(macro.name)));
+  if (file.isEmpty()) return;
+  std::string error;
+  if (!ExportMacro(std::filesystem::path(file.toStdString()), macro, error)) {
+    TellFileProblem("macro_export_failed_text", error);
+  }
+}
+
+// ---------------------------------------------------------------- steps
+
+void CMS_1_Macro::ToggleRecording() {
+  if (!model_->HasCurrentMacro()) AddNewMacro();  // records into a new macro
+  model_->ToggleRecording();
+}
+
+void CMS_1_Macro::OnStepRowSelected(int row) {
+  model_->SelectStep(row);
+  if (editor_open_) ShowStepEditor(true);
+}
+
+void CMS_1_Macro::OpenStepEditor(bool open) {
+  editor_open_ = open;
+  if (open && model_->Buffer().iActionIndex < 0) {
+    editor_open_ = false;
+    if (auto* check = FindControl<QCheckBox>(kStepEditCheck)) {
+      const QSignalBlocker quiet(check);
+      check->setChecked(false);
+    }
+    return;
+  }
+  ShowStepEditor(open);
+}
+
+void CMS_1_Macro::ShowStepEditor(bool open) {
+  const StepEditorContent content = StepEditorFor(model_->Buffer(), open);
+  if (auto* pages = FindControl<QStackedWidget>(kStepEditTab)) {
+    pages->setCurrentIndex(static_cast<int>(content.page));
+  }
+  const QString delay = QString::number(content.delay_shown);
+  if (content.page == StepEditorPage::kMouse) {
+    if (auto* combo = FindControl<QComboBox>(kMouseCombo)) {
+      const QSignalBlocker quiet(combo);
+      combo->setCurrentIndex(content.mouse_item);
+    }
+    SetFieldQuietly(FindControl<QLineEdit>(kMouseDelayEdit), delay);
+  } else if (content.page == StepEditorPage::kKeyboard) {
+    SetFieldQuietly(FindControl<QLineEdit>(kKeyEdit), UsageDisplayName(content.key));
+    SetFieldQuietly(FindControl<QLineEdit>(kKeyDelayEdit), delay);
+  }
+}
+
+void CMS_1_Macro::CloseStepEditor() {
+  editor_open_ = false;
+  if (auto* pages = FindControl<QStackedWidget>(kStepEditTab)) pages->setCurrentIndex(0);
+  if (auto* check = FindControl<QCheckBox>(kStepEditCheck)) {
+    const QSignalBlocker quiet(check);
+    check->setChecked(false);
+  }
+}
+
+void CMS_1_Macro::SaveStep() {
+  model_->CommitMacro();
+  CloseStepEditor();
+}
+
+void CMS_1_Macro::CancelStep() {
+  CloseStepEditor();
+  cancelling_ = true;
+  model_->ReloadForCancel();
+  cancelling_ = false;
+}
+
+void CMS_1_Macro::ShowMousePanel(bool mouse_buttons) {
+  if (QWidget* names = FindControl(kNameTab)) names->setVisible(!mouse_buttons);
+  if (QWidget* buttons = FindControl(kMouseEventTab)) buttons->setVisible(mouse_buttons);
+}
+
+// Afterwards the step editor shows what is stored: the delay limited to what
+// the mouse can play, the last step's fixed one, or, when the change broke the
+// step budget, the step as it was.
+void CMS_1_Macro::SetStepDelay(const QString& field_name) {
+  const auto* field = FindControl<QLineEdit>(field_name);
+  if (field == nullptr) return;
+  model_->SetStepDelay(field->text().toStdU16String());
+  if (editor_open_) ShowStepEditor(true);
+}
+
+void CMS_1_Macro::FixDefaultDelay() {
+  auto* field = FindControl<QLineEdit>(kDefaultDelayEdit);
+  if (field == nullptr) return;
+  if (const auto fixed = DefaultDelayTextOnFocusLoss(field->text().toStdU16String())) {
+    SetFieldQuietly(field, ToQString(*fixed));
+  }
+}
+
+// ---------------------------------------------------------------- MacroEditorView
+
+void CMS_1_Macro::RebuildStepList(const std::vector<StepRow>& rows) {
+  step_rows_.Show(step_list_, rows);
+}
+
+void CMS_1_Macro::RefreshStepRow(int row, const StepRow& content) {
+  step_rows_.Refresh(step_list_, row, content);
+}
+
+void CMS_1_Macro::RemoveStepRow(int row) {
+  if (step_list_ == nullptr || row < 0 || row >= step_list_->count()) return;
+  const QSignalBlocker quiet(step_list_);
+  delete step_list_->takeItem(row);
+}
+
+void CMS_1_Macro::SelectRow(int row) {
+  if (step_list_ != nullptr) {
+    const QSignalBlocker quiet(step_list_);
+    step_list_->setCurrentRow(row);
+  }
+  OnStepRowSelected(row);
+}
+
+int CMS_1_Macro::SelectedRow() const {
+  return step_list_ != nullptr ? step_list_->currentRow() : -1;
+}
+
+void CMS_1_Macro::ScrollStepListToEnd() {
+  if (step_list_ != nullptr) step_list_->scrollToBottom();
+}
+
+void CMS_1_Macro::ScrollRowIntoViewSoon(int row) {
+  if (step_list_ == nullptr || pump() == nullptr) return;
+  scroll_row_soon_ = row;
+  pump()->SetTimer(step_list_, cancelling_ ? kCancelScrollTimer : kInsertScrollTimer,
+                   kScrollDelayMs);
+}
+
+std::u16string CMS_1_Macro::DefaultDelayText() const {
+  const auto* field = FindControl<QLineEdit>(kDefaultDelayEdit);
+  return field != nullptr ? field->text().toStdU16String() : std::u16string(u"10");
+}
+
+void CMS_1_Macro::SetRecordButton(std::string_view text_key, bool checked) {
+  if (auto* record = FindControl<QCheckBox>(kRecordButton)) {
+    SetControlText(record, QString::fromUtf8(text_key.data(),
+                                             static_cast<qsizetype>(text_key.size())));
+    const QSignalBlocker quiet(record);
+    record->setChecked(checked);
+  }
+  GuardRecordingInput(checked);
+}
+
+void CMS_1_Macro::SetMacroNameText(std::u16string_view name) {
+  SetFieldQuietly(FindControl<QLineEdit>(kNameEdit), ToQString(name));
+}
+
+// Told once the change that failed has run to its end, not in its middle.
+void CMS_1_Macro::MacroStoreSaved(bool saved, std::string_view error) {
+  if (!store_warning_.ShouldWarn(saved)) return;
+  store_problem_pending_ = true;
+  store_problem_ = error;
+  QTimer::singleShot(0, this, [this] { TellStoreProblem(); });
+}
+
+void CMS_1_Macro::TellStoreProblem() {
+  if (!store_problem_pending_) return;
+  store_problem_pending_ = false;
+  ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                 QStringLiteral("macro_store_save_failed_text"), true,
+                 {QString::fromStdString(store_problem_)});
+}
+
+void CMS_1_Macro::TellFileProblem(const char* text_key, const std::string& error) {
+  ShowMessageBox(this, QStringLiteral("warning_title_text"), QString::fromLatin1(text_key), true,
+                 {QString::fromStdString(error)});
+}
+
+void CMS_1_Macro::GuardRecordingInput(bool recording) {
+  if (!recording) {
+    input_guard_.reset();
+  } else if (!input_guard_) {
+    input_guard_ = std::make_unique<RecordingInputGuard>(
+        this, std::vector<QWidget*>{FindControl(kRecordButton), FindControl(kExitButton)});
+  }
+}
+
+}  // namespace ms1

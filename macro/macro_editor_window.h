@@ -1,0 +1,115 @@
+// The macro editor: the macro list beside the steps of the macro chosen in it.
+// Macros are added, deleted, renamed, imported and exported here; steps are
+// recorded from the live keyboard and mouse, inserted as mouse clicks, moved,
+// deleted, cleared and edited one at a time. Every change reaches the macro
+// list and the macro store at once. The window runs modally; closing it ends
+// a recording or key capture, so no hook outlives it.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "device/input_hook_table.h"
+#include "macro/macro_editor_model.h"
+#include "macro/macro_editor_view.h"
+#include "macro/step_row_widgets.h"
+#include "model/macro_store.h"
+#include "model/store_save_warning.h"
+#include "platform/skin_form.h"
+
+class QListWidget;
+
+namespace ms1 {
+
+class RecordingInputGuard;
+
+class CMS_1_Macro : public SkinDialog, private MacroEditorView {
+ public:
+  explicit CMS_1_Macro(QWidget* owner = nullptr);
+  ~CMS_1_Macro() override;
+
+  // Inputs, set before Create(): the macro list it edits (it must outlive the
+  // window), the hook's entry points (null entries are skipped) and the data
+  // folder of the macro store.
+  MacroList* macros = nullptr;
+  const InputHookTable* hook = nullptr;
+  std::filesystem::path data_folder;
+
+  QString WindowClassName() const override { return QStringLiteral("MS_1_Macro"); }
+  QString SkinFileName() const override { return QStringLiteral("MS/MS_1/ms_1_macropage.xml"); }
+
+  void done(int result) override;
+
+  // For tests: the model behind the window, from Create() on.
+  const MacroEditorModel* Model() const { return model_.get(); }
+
+ protected:
+  void InitWindow() override;
+  void Notify(const Notification& n) override;
+  void OnClick(const Notification& n) override;
+  bool HandleCustomMessage(const WindowMessage& m) override;
+
+ private:
+  // MacroEditorView
+  void RebuildStepList(const std::vector<StepRow>& rows) override;
+  void RefreshStepRow(int row, const StepRow& content) override;
+  void RemoveStepRow(int row) override;
+  void SelectRow(int row) override;
+  int SelectedRow() const override;
+  void ScrollStepListToEnd() override;
+  void ScrollRowIntoViewSoon(int row) override;
+  std::u16string DefaultDelayText() const override;
+  void SetRecordButton(std::string_view text_key, bool checked) override;
+  void SetMacroNameText(std::u16string_view name) override;
+  void MacroStoreSaved(bool saved, std::string_view error) override;
+
+  MacroList& List() { return macros != nullptr ? *macros : no_macros_; }
+
+  void OnCheckClick(const Notification& n);
+  void OnKillFocus(const Notification& n);
+  void OnItemSelect(const Notification& n);
+  void OnTimer(const Notification& n);
+  void ConfirmFieldsOnEnter();
+
+  void FillMacroList();
+  void AppendMacroRow(const MacroRecord& macro);
+  void SelectMacroRow(int row);
+  void OnMacroRowSelected(int row);
+  void OnStepRowSelected(int row);
+  void AddNewMacro();
+  void DeleteSelectedMacro();
+  void RenameMacro();
+  void ImportMacroFile();
+  void ExportMacroFile();
+  void ToggleRecording();
+  void ShowStepEditor(bool open);
+  void OpenStepEditor(bool open);
+  void CloseStepEditor();
+  void SaveStep();
+  void CancelStep();
+  void ShowMousePanel(bool mouse_buttons);
+  void SetStepDelay(const QString& field_name);
+  void FixDefaultDelay();
+  void CaptureKey(uintptr_t virtual_key);
+  void TellStoreProblem();
+  void TellFileProblem(const char* text_key, const std::string& error);
+  void GuardRecordingInput(bool recording);
+
+  InputHookTable no_hook_;
+  MacroList no_macros_;
+  std::unique_ptr<MacroEditorModel> model_;
+  StepRowWidgets step_rows_;
+  QListWidget* macro_list_ = nullptr;
+  QListWidget* step_list_ = nullptr;
+  bool editor_open_ = false;
+  bool cancelling_ = false;     // a cancel reloads the macro: its scroll uses timer 28
+  int scroll_row_soon_ = -1;    // the row a scroll timer brings into view
+  StoreSaveWarning store_warning_;
+  bool store_problem_pending_ = false;  // a failed save not told yet
+  std::string store_problem_;
+  std::unique_ptr<RecordingInputGuard> input_guard_;
+};
+
+}  // namespace ms1

@@ -1,0 +1,138 @@
+// Recording from the live keyboard and mouse: every hook event becomes a step
+// at the end or after the selected step, and the time before it becomes the
+// delay of the step before it.
+#include <algorithm>
+
+#include "macro/hook_sequences.h"
+#include "macro/macro_editor_model.h"
+
+namespace ms1 {
+
+namespace {
+
+constexpr char kStartRecordingText[] = "start_recording_text";
+constexpr char kStopRecordingText[] = "stop_recording_text";
+
+}  // namespace
+
+void MacroEditorModel::StartRecording() {
+  if (buffer_.recording) return;
+  if (buffer_.iActionIndex < 0) {
+    ClearSteps(buffer_);  // recorded afresh
+  } else {
+    buffer_.insert_pos = buffer_.iActionIndex + 1;
+    buffer_.insert_mode = true;
+  }
+  buffer_.insert_start = buffer_.insert_pos;
+  buffer_.recording = true;
+  buffer_.timing_armed = true;
+  context_.view.SetRecordButton(kStopRecordingText, true);
+  buffer_.default_delay = DefaultDelayFieldValue();
+  record_events_ = true;
+  capture_key_ = false;
+  HookStartRecording(context_.hook, context_.editor_window);
+  key_capture_hooked_ = false;  // the recording owns the hook now
+  context_.memory.last_event_tick = context_.now();
+}
+
+void MacroEditorModel::StopRecording() {
+  if (!buffer_.recording) return;
+  context_.memory.last_event_tick = 0;
+  buffer_.recording = false;
+  context_.view.SetRecordButton(kStartRecordingText, false);
+  HookStopRecording(context_.hook);
+  buffer_.timing_armed = false;
+  CommitMacro();
+}
+
+void MacroEditorModel::ToggleRecording() {
+  if (buffer_.recording) {
+    StopRecording();
+  } else {
+    StartRecording();
+  }
+}
+
+uint16_t MacroEditorModel::DelayBeforeEvent(uint32_t now) const {
+  switch (buffer_.delay_mode) {
+    case DelayMode::kRecordDelay:
+      // Unsigned difference: right across the wrap of the 32-bit tick.
+      return static_cast<uint16_t>(
+          std::min<uint32_t>(now - context_.memory.last_event_tick, kLargestDelayMs));
+    case DelayMode::kDefaultDelay:
+      return buffer_.default_delay;
+    case DelayMode::kNoDelay:
+      break;
+  }
+  return kSmallestDelayMs;
+}
+
+// The pause before an event belongs to the step before it. The first event of
+// an insertion has no recorded step before it: the pause since the start goes
+// to the step that will follow the inserted ones, and the selected step keeps
+// the delay it had.
+void MacroEditorModel::StoreDelayBeforeEvent(uint32_t now) {
+  int target = buffer_.insert_pos - 1;
+  if (buffer_.insert_pos == -1) {
+    target = buffer_.action_count - 1;
+  } else if (buffer_.insert_pos == buffer_.insert_start) {
+    target = buffer_.insert_pos;
+  }
+  if (IsValidStep(buffer_, target)) buffer_.actions[target].delay_ms = DelayBeforeEvent(now);
+}
+
+void MacroEditorModel::RecordHookEvent(uintptr_t first, intptr_t second) {
+  const HookEventParameters event{first, second};
+  if (event == context_.memory.last_event) return;  // a held key repeats its press
+  context_.memory.last_event = event;
+  if (TracedStepCount() >= kRecordingBudget) {
+    StopRecording();
+    return;
+  }
+  const TranslatedEvent step = TranslateHookEvent(first, second, context_.virtual_key_to_usage);
+  const uint32_t now = context_.now();
+  if (buffer_.timing_armed) StoreDelayBeforeEvent(now);
+  // The newest step carries the smallest delay until the next event replaces it.
+  InsertStep(buffer_, {step.key, step.state, kSmallestDelayMs});
+  context_.memory.last_event_tick = now;
+  buffer_.timing_armed = true;
+  if (buffer_.action_count >= kMaxMacroActions) StopRecording();
+  ShowSteps();
+}
+
+std::optional<uint8_t> MacroEditorModel::HandleHookEvent(uintptr_t first, intptr_t second) {
+  if (record_events_) {
+    // An event already on its way when the recording stopped is not a step.
+    if (buffer_.recording) RecordHookEvent(first, second);
+    return std::nullopt;
+  }
+  if (capture_key_) return CaptureKey(first);
+  return std::nullopt;
+}
+
+void MacroEditorModel::PointerOverRecordButton(bool over) {
+  // The click that stops the recording must not become a step.
+  if (buffer_.recording) HookEnableMouseButtons(context_.hook, !over);
+}
+
+void MacroEditorModel::StartKeyCapture() {
+  record_events_ = false;
+  capture_key_ = true;
+  HookStartKeyCapture(context_.hook, context_.editor_window);
+  key_capture_hooked_ = true;
+}
+
+void MacroEditorModel::EndKeyCapture() {
+  HookEndKeyCapture(context_.hook);
+  key_capture_hooked_ = false;
+}
+
+void MacroEditorModel::ReleaseHookForClose() {
+  if (buffer_.recording) {
+    StopRecording();
+  } else if (key_capture_hooked_) {
+    EndKeyCapture();
+  }
+}
+
+}  // namespace ms1

@@ -1,0 +1,156 @@
+// The key buttons' menus in the real window on the virtual mouse: a choice
+// reaching the button's records and the mouse, the left-click rule, and the
+// shortcut dialog's answer stored, shown and sent.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
+
+#include "device/messages.h"
+#include "device_page_fixture.h"
+#include "keys/shortcut_wnd.h"
+#include "model/function_table.h"
+#include "platform/language.h"
+#include "support/qt_wait.h"
+#include "support/scoped_env.h"
+#include "ui/msg_wnd.h"
+
+namespace ms1 {
+namespace {
+
+class ButtonMenus : public test::DevicePageTest {
+ protected:
+  QAbstractButton* KeyButton(int control_number) {
+    const QByteArray name = "ms_1_btn_key_" + QByteArray::number(control_number);
+    return Control<QAbstractButton>(name.constData());
+  }
+  QString Caption(int control_number) {
+    return KeyButton(control_number)->property("fullcaption").toString();
+  }
+  // A key button's menu, opened by clicking the button as the user does.
+  QMenu* OpenKeyMenu(int control_number) {
+    QTest::mouseClick(KeyButton(control_number), Qt::LeftButton);
+    QMenu* menu = nullptr;
+    test::WaitFor([&] {
+      menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      return menu != nullptr;
+    });
+    return menu;
+  }
+  // Chooses an item of the open menu (in any sub-menu) by its name.
+  void Choose(QMenu* menu, const char* item) {
+    ASSERT_NE(menu, nullptr);
+    auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
+    ASSERT_NE(action, nullptr) << item;
+    action->trigger();
+    menu->close();
+  }
+  // The triple the mouse holds for button i of mode record k.
+  nlohmann::json MouseButton(int k, int i) {
+    return sim->State()["modes"][k]["buttons"]["buttons"][i];
+  }
+  uint8_t Function(int k, int i) { return ModeOf(Current(), k).buttons[i].function_code; }
+};
+
+TEST_F(ButtonMenus, AChoiceReachesTheButtonsRecordsItsCaptionAndTheMouse) {
+  struct Case {
+    int control;  // ms_1_btn_key_N
+    const char* item;
+    uint8_t code;
+    bool mirrored;  // mode record 1 takes it too
+  };
+  const Case cases[] = {
+      {4, "ms_1_mute", 71, true},         // buttons 0..9 of modes 0 and 1 go together
+      {13, "ms_1_volume_up", 69, false},  // button 12: mode record 0 only
+      {2, "ms_1_double_click", 9, true},
+  };
+  Start("wired");
+  for (const Case& c : cases) {
+    const int i = c.control - 1;
+    const uint8_t mode1_before = Function(1, i);
+    Choose(OpenKeyMenu(c.control), c.item);
+    ASSERT_TRUE(test::WaitFor([&] { return Function(0, i) == c.code; })) << c.item;
+    EXPECT_EQ(Function(1, i), c.mirrored ? c.code : mode1_before) << c.item;
+    EXPECT_EQ(Caption(c.control), Lan().Text(QString::fromLatin1(LabelKeyFor(c.code).data())));
+    const DeviceBytes bytes = DeviceBytesFor(c.code);
+    EXPECT_TRUE(test::WaitFor(
+        [&] { return MouseButton(0, i) == nlohmann::json{bytes[0], bytes[1], bytes[2]}; }, 30000))
+        << c.item;
+  }
+  // A name in other letter case still chooses its function; an unknown one
+  // chooses the left click.
+  OpenKeyMenu(6)->close();
+  window->Messages().Post(msg::kMenuClick, 0, 0, QStringLiteral("MS_1_MUTE"));
+  EXPECT_TRUE(test::WaitFor([&] { return Function(0, 5) == 71; }));
+  window->Messages().Post(msg::kMenuClick, 0, 0, QStringLiteral("ms_1_no_such_item"));
+  EXPECT_TRUE(test::WaitFor([&] { return Function(0, 5) == 1; }));
+}
+
+TEST_F(ButtonMenus, TheOnlyLeftClickCannotBeTakenAway) {
+  Start("wired");
+  QString warned;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        auto* box = dynamic_cast<CMsgWnd*>(modal);
+        ASSERT_NE(box, nullptr);
+        warned = box->message;
+        box->Close(1);
+      },
+      window.get());
+  Choose(OpenKeyMenu(1), "ms_1_menu");
+  ASSERT_TRUE(test::WaitFor([&] { return !warned.isEmpty(); }));
+  EXPECT_EQ(warned, QStringLiteral("one_click_text"));
+  EXPECT_EQ(Function(0, 0), 1);
+}
+
+TEST_F(ButtonMenus, AShortcutChosenInItsDialogIsStoredShownAndSent) {
+  test::ScopedEnv env;
+  env.Clear("DISPLAY").Set("XKB_DEFAULT_LAYOUT", "us").Clear("XKB_DEFAULT_VARIANT");
+  Start("wired");
+  struct Case {
+    bool confirm;
+    std::vector<int> boxes;
+    uintptr_t virtual_key;  // posted as the hook would; 0: none
+    bool stored;
+  };
+  const Case cases[] = {
+      {false, {1}, 'X', false},  // cancelled: nothing changes
+      {true, {}, 0, false},      // empty: nothing changes
+      {true, {1, 2}, 'C', true},
+  };
+  for (const Case& c : cases) {
+    bool answered = false;
+    test::WhenModal(
+        [&](QWidget* modal) {
+          auto* dialog = dynamic_cast<CShortcutWnd*>(modal);
+          ASSERT_NE(dialog, nullptr);
+          for (int n : c.boxes) {
+            auto* box =
+                dialog->FindControl<QAbstractButton>(QStringLiteral("check_flag_%1").arg(n));
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+          }
+          if (c.virtual_key != 0) {
+            const Ms1WindowHandle target = dialog->MessageHandle();
+            target.post(target.context, MS1_HOOK_EVENT_MESSAGE, c.virtual_key, 0);
+            ASSERT_TRUE(test::WaitFor([&] { return dialog->key_usage != 0; }));
+          }
+          answered = true;
+          dialog->Close(c.confirm ? 1 : 0);
+        },
+        window.get());
+    Choose(OpenKeyMenu(3), "ms_1_shortcut");
+    ASSERT_TRUE(test::WaitFor([&] { return answered; }));
+    ASSERT_TRUE(test::WaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
+    EXPECT_EQ(Function(0, 2) == kFunctionShortcut, c.stored) << c.virtual_key;
+  }
+  const ButtonRecord b = ModeOf(Current(), 1).buttons[2];  // mirrored into mode record 1
+  EXPECT_EQ(b.shortcut_modifiers, 0x03);
+  EXPECT_EQ(b.shortcut_key, 0x06);
+  EXPECT_EQ(Caption(3), QStringLiteral("Ctrl+Shift+C"));
+  EXPECT_TRUE(test::WaitFor(
+      [&] { return MouseButton(0, 2) == nlohmann::json{0x11, 0x03, 0x06}; }, 30000));
+}
+
+}  // namespace
+}  // namespace ms1

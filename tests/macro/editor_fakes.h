@@ -1,0 +1,118 @@
+// A macro editor model on fakes: a view that keeps its rows like the window's
+// list, a hook table that logs its calls, a clock the test moves, a key lookup
+// that knows the letters, and a macro store in a fresh folder.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "macro/delay_text.h"
+#include "macro/macro_editor_model.h"
+#include "model/text_field.h"
+#include "support/temp_dir.h"
+
+namespace ms1::test {
+
+inline std::vector<std::string> hook_calls;
+inline void* hook_window_context = nullptr;
+
+inline InputHookTable LoggingHookTable() {
+  InputHookTable t;
+  t.installmousehook = [] { hook_calls.push_back("installmousehook"); };
+  t.removemousehook = [] { hook_calls.push_back("removemousehook"); };
+  t.enablemousehook = [](int f) { hook_calls.push_back("enablemousehook " + std::to_string(f)); };
+  t.installhook = [](Ms1WindowHandle w) {
+    hook_calls.push_back("installhook");
+    hook_window_context = w.context;
+  };
+  t.removehook = [] { hook_calls.push_back("removehook"); };
+  t.enablehook = [](int f) { hook_calls.push_back("enablehook " + std::to_string(f)); };
+  t.mousewheelenable = [](int f) { hook_calls.push_back("mousewheelenable " + std::to_string(f)); };
+  return t;
+}
+
+class FakeEditorView : public MacroEditorView {
+ public:
+  std::vector<StepRow> rows;
+  int selected = -1;
+  std::u16string default_delay_text = u"10";
+  std::string record_text;
+  bool record_checked = false;
+  std::u16string name_text;
+  int saves = 0;
+  int failed_saves = 0;
+
+  void RebuildStepList(const std::vector<StepRow>& r) override {
+    rows = r;
+    selected = -1;
+  }
+  void RefreshStepRow(int row, const StepRow& content) override { rows.at(row) = content; }
+  void RemoveStepRow(int row) override { rows.erase(rows.begin() + row); }
+  void SelectRow(int row) override { selected = row; }
+  int SelectedRow() const override { return selected; }
+  void ScrollStepListToEnd() override {}
+  void ScrollRowIntoViewSoon(int) override {}
+  std::u16string DefaultDelayText() const override { return default_delay_text; }
+  void SetRecordButton(std::string_view key, bool checked) override {
+    record_text = key;
+    record_checked = checked;
+  }
+  void SetMacroNameText(std::u16string_view name) override { name_text = name; }
+  void MacroStoreSaved(bool saved, std::string_view) override { ++(saved ? saves : failed_saves); }
+};
+
+// 'A'..'Z' are the HID letters 4..29; every other virtual key is unknown.
+inline UsageLookup LetterUsage(uint32_t vk) {
+  if (vk >= 'A' && vk <= 'Z') return {true, vk - 'A' + 4};
+  return {};
+}
+
+inline MacroAction Step(uint8_t key, uint8_t state, uint16_t delay) {
+  return {key, state, delay};
+}
+
+class EditorTest : public TempDirTest {
+ protected:
+  MacroList macros;
+  FakeEditorView view;
+  InputHookTable hook = LoggingHookTable();
+  RecorderMemory memory;
+  uint32_t now = 1000;
+  int window_marker = 0;
+  MacroEditorModel model{{macros, dir, hook, Ms1WindowHandle{&window_marker, nullptr}, view,
+                          LetterUsage, [this] { return now; }, memory}};
+
+  void SetUp() override { hook_calls.clear(); }
+
+  // A stored macro of `count` steps alternating presses and releases of 'A'
+  // with the given delay, made current.
+  void LoadStoredMacro(int count, uint16_t delay = 10) {
+    auto macro = std::make_unique<MacroRecord>();
+    SetFieldText(macro->name, u"M1");
+    for (int i = 0; i < count; ++i) {
+      macro->actions[i] = Step(static_cast<uint8_t>(4 + i / 2), i % 2 ? 2 : 1, delay);
+    }
+    macro->action_count = count;
+    macros.push_back(std::move(macro));
+    model.SelectMacro(static_cast<int>(macros.size()) - 1);
+  }
+
+  // The user picks a row of the step list.
+  void UserSelectsStep(int row) {
+    view.selected = row;
+    model.SelectStep(row);
+  }
+
+  const ActionBuffer& buffer() const { return model.Buffer(); }
+  const MacroRecord& stored() const { return *macros.back(); }
+
+  // The list shows the buffer's steps and its selection.
+  void ExpectViewMirrorsBuffer() const {
+    ASSERT_EQ(view.rows.size(), static_cast<std::size_t>(buffer().action_count));
+    for (int i = 0; i < buffer().action_count; ++i) EXPECT_EQ(view.rows[i], StepRowAt(buffer(), i));
+    EXPECT_EQ(view.selected, buffer().iActionIndex);
+  }
+};
+
+}  // namespace ms1::test

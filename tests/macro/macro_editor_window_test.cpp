@@ -1,0 +1,249 @@
+#include <QStackedWidget>
+#include <QTest>
+
+#include "model/macro_store.h"
+#include "platform/language.h"
+#include "tests/macro/editor_window_fixture.h"
+#include "ui/msg_wnd.h"
+
+namespace ms1 {
+namespace {
+
+using Texts = std::vector<std::string>;
+using test::editor_hook_window;
+using test::editor_hooked;
+using test::kKeyPress;
+using test::kKeyRelease;
+
+class MacroEditor : public test::EditorWindowTest {
+ protected:
+  // A confirmation (or a notice) the window raises: its message key, after
+  // clicking OK in it.
+  void ConfirmNextMessage(QString* message) {
+    test::WhenModal(
+        [message](QWidget* modal) {
+          auto* box = dynamic_cast<CMsgWnd*>(modal);
+          ASSERT_NE(box, nullptr);
+          *message = box->message;
+          QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
+        },
+        editor.get());
+  }
+};
+
+TEST_F(MacroEditor, ListsTheMacrosAndShowsTheStepsOfTheOneChosen) {
+  AddStored(u"Jump", 3, 250);
+  AddStored(u"Run", 0);
+  macros[0]->actions[1] = {0xF4, 2, 70};
+  Open();
+  ASSERT_EQ(Macros()->count(), 2);
+  EXPECT_EQ(Macros()->item(1)->text(), QStringLiteral("Run"));
+  EXPECT_EQ(Macros()->currentRow(), -1);
+  EXPECT_EQ(Steps()->count(), 0);
+
+  Macros()->setCurrentRow(0);
+  const std::string press = Lan().Text(QStringLiteral("key_down_action")).toStdString();
+  const std::string release = Lan().Text(QStringLiteral("key_up_action")).toStdString();
+  const std::string back = Lan().Text(QStringLiteral("Backward_Button")).toStdString();
+  // The last row shows 10 whatever is stored; the last row is selected.
+  EXPECT_EQ(StepTexts(), (Texts{"A " + press + " 250", back + " " + release + " 70",
+                          "B " + press + " 10"}));
+  EXPECT_EQ(Control<QLineEdit>("ms_1_macro_name_edit")->text(), QStringLiteral("Jump"));
+  EXPECT_EQ(Steps()->currentRow(), 2);
+  EXPECT_EQ(editor->Model()->Buffer().iActionIndex, 2);
+}
+
+TEST_F(MacroEditor, RecordsHookEventsIntoTheMacroAndItsStore) {
+  struct Case {
+    const char* what;
+    int stored_steps;
+    int selected_step;  // -1: none, the macro is recorded afresh
+    std::vector<std::pair<uintptr_t, intptr_t>> events;
+    Texts rows;
+    int selected_after;
+  };
+  const std::string p = " " + Lan().Text(QStringLiteral("key_down_action")).toStdString();
+  const std::string r = " " + Lan().Text(QStringLiteral("key_up_action")).toStdString();
+  const std::string left = Lan().Text(QStringLiteral("L_Button")).toStdString();
+  const Case cases[] = {
+      {"a held key is one press and one release", 0, -1,
+       {{'Q', 0}, {'Q', 0}, {'Q', 0}, {'Q', 1}},
+       {"Q" + p + " 10", "Q" + r + " 10"}, 1},
+      {"two pairs are four steps", 2, -1,
+       {{'Q', 0}, {'Q', 1}, {'W', 0}, {'W', 1}},
+       {"Q" + p + " 10", "Q" + r + " 10", "W" + p + " 10", "W" + r + " 10"}, 3},
+      {"steps go after the selected step", 4, 1,
+       {{'C', 0}, {0x201, 0}, {0x202, 0}, {'C', 1}},
+       {"A" + p + " 10", "A" + r + " 10", "C" + p + " 10", left + p + " 10", left + r + " 10",
+        "C" + r + " 10", "B" + p + " 10", "B" + r + " 10"},
+       5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    macros.clear();
+    AddStored(u"M", c.stored_steps);
+    Open();
+    Macros()->setCurrentRow(0);
+    Steps()->setCurrentRow(c.selected_step);
+    Click("ms_1_macro_record_btn");
+    ASSERT_TRUE(editor_hooked);
+    EXPECT_TRUE(Control<QCheckBox>("ms_1_macro_record_btn")->isChecked());
+    for (const auto& [first, second] : c.events) HookEvent(first, second);
+    Click("ms_1_macro_record_btn");
+    EXPECT_FALSE(editor_hooked);
+    EXPECT_EQ(Control<QCheckBox>("ms_1_macro_record_btn")->text(),
+              Lan().Text(QStringLiteral("start_recording_text")));
+    EXPECT_EQ(StepTexts(), c.rows);
+    EXPECT_EQ(Steps()->currentRow(), c.selected_after);
+    // What the list shows is what the store holds.
+    MacroList stored;
+    LoadMacroStore(dir, stored);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]->action_count, static_cast<int32_t>(c.rows.size()));
+    ProcessRecorderMemory() = RecorderMemory{};
+  }
+}
+
+TEST_F(MacroEditor, RecordingStopsByItselfAtTheStepLimit) {
+  AddStored(u"Long", 44);
+  Open();
+  Macros()->setCurrentRow(0);
+  Click("ms_1_macro_record_btn");
+  KeyTap('Z');
+  EXPECT_FALSE(editor_hooked);
+  EXPECT_FALSE(Control<QCheckBox>("ms_1_macro_record_btn")->isChecked());
+  // An event already on its way when the recording stopped is no step.
+  editor_hook_window.post(editor_hook_window.context, MS1_HOOK_EVENT_MESSAGE, 'Y', 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Steps()->count(), 46);
+  EXPECT_EQ(macros[0]->action_count, 46);
+}
+
+TEST_F(MacroEditor, RecordingWithoutAMacroAddsOneAndKeysDoNotReachTheWindow) {
+  Open();
+  Click("ms_1_macro_record_btn");
+  ASSERT_EQ(macros.size(), 1u);
+  EXPECT_EQ(Macros()->currentRow(), 0);
+  // While recording, keys typed into the window are only steps: Escape does
+  // not close it and Space does not switch the focused record button.
+  QWidget* record = Control("ms_1_macro_record_btn");
+  record->setFocus();
+  QTest::keyClick(record, Qt::Key_Space);
+  QTest::keyClick(editor.get(), Qt::Key_Escape);
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_TRUE(Control<QCheckBox>("ms_1_macro_record_btn")->isChecked());
+  KeyTap('K');
+  EXPECT_EQ(macros[0]->action_count, 0);  // committed when the recording stops
+  editor->Close(1);
+  // Closing ends the recording: the hook is gone and the steps are kept.
+  EXPECT_FALSE(editor_hooked);
+  EXPECT_EQ(macros[0]->action_count, 2);
+}
+
+TEST_F(MacroEditor, AStepDelayOverTheBudgetSnapsBackToTheStoredMacro) {
+  AddStored(u"Full", 46);
+  Open();
+  Macros()->setCurrentRow(0);
+  auto* field = Control<QLineEdit>("ms_1_macro_delay_edit");
+  auto set_delay = [&](int row, const char* text) {
+    Steps()->setCurrentRow(row);
+    field->setText(QString::fromLatin1(text));
+    QTest::keyClick(field, Qt::Key_Return);
+  };
+  Steps()->setCurrentRow(0);
+  Click("ms_1_macro_action_edit_check");
+  ASSERT_EQ(Control<QStackedWidget>("ms_1_macro_action_edit_tab")->currentIndex(), 1);
+  set_delay(0, "2000");  // one long delay: 47 weighted steps, still allowed
+  EXPECT_EQ(macros[0]->actions[0].delay_ms, 2000);
+  set_delay(1, "5");  // the smallest delay is 10, and the field says so
+  EXPECT_EQ(field->text(), QStringLiteral("10"));
+  set_delay(2, "3000");  // a second one: 48, refused
+  EXPECT_EQ(macros[0]->actions[2].delay_ms, 10);
+  EXPECT_EQ(StepTexts()[2].substr(StepTexts()[2].rfind(' ')), " 10");
+  EXPECT_EQ(StepTexts()[0].substr(StepTexts()[0].rfind(' ')), " 2000");
+}
+
+TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* stored;
+    const char16_t* shown;
+  };
+  const Case cases[] = {
+      {u"jump", u"Jump", u"jump"},    // own name in other case: nothing happens
+      {u"RUN", u"Jump", u"Jump"},     // another macro's name: refused
+      {u"Hop", u"Hop", u"Hop"},       // a new name
+      {u"", u"", u""},                // empty, while no macro has it
+  };
+  AddStored(u"Jump", 2);
+  AddStored(u"Run", 2);
+  Open();
+  Macros()->setCurrentRow(0);
+  auto* name = Control<QLineEdit>("ms_1_macro_name_edit");
+  for (const Case& c : cases) {
+    name->setFocus();
+    name->setText(QString::fromStdU16String(c.typed));
+    Steps()->setFocus();
+    ASSERT_TRUE(test::WaitFor([&] { return !name->hasFocus(); }));
+    EXPECT_EQ(FieldText(macros[0]->name), c.stored);
+    EXPECT_EQ(name->text(), QString::fromStdU16String(c.shown));
+    EXPECT_EQ(Macros()->item(0)->text(), QString::fromStdU16String(c.stored));
+  }
+  MacroList stored;
+  LoadMacroStore(dir, stored);
+  EXPECT_EQ(FieldText(stored[0]->name), u"");
+}
+
+TEST_F(MacroEditor, DeletingSelectsTheNeighbourAndTheLastOneLeavesNothing) {
+  AddStored(u"One", 2);
+  AddStored(u"Two", 4);
+  Open();
+  Macros()->setCurrentRow(1);
+  QString asked;
+  ConfirmNextMessage(&asked);
+  Click("ms_1_macro_delete_btn");
+  EXPECT_EQ(asked, QStringLiteral("delete_macro_text"));
+  ASSERT_EQ(macros.size(), 1u);
+  EXPECT_EQ(Macros()->currentRow(), 0);
+  EXPECT_EQ(Steps()->count(), 2);  // the macro before it, loaded
+  ConfirmNextMessage(&asked);
+  Click("ms_1_macro_delete_btn");
+  EXPECT_TRUE(macros.empty());
+  EXPECT_EQ(Macros()->count(), 0);
+  EXPECT_EQ(Steps()->count(), 0);
+  EXPECT_FALSE(editor->Model()->HasCurrentMacro());
+  EXPECT_EQ(editor->Model()->Buffer().iActionIndex, -1);
+}
+
+TEST_F(MacroEditor, KeyCaptureSetsTheSelectedStepsKeyAndEndsWithTheField) {
+  AddStored(u"M", 4);
+  Open();
+  Macros()->setCurrentRow(0);
+  Steps()->setCurrentRow(1);
+  Click("ms_1_macro_action_edit_check");
+  auto* key = Control<QLineEdit>("ms_1_macro_action_edit");
+  key->setFocus();
+  ASSERT_TRUE(test::WaitFor([] { return editor_hooked; }));
+  HookEvent('X', kKeyPress);
+  HookEvent(0x1B, kKeyRelease);  // Escape: the field keeps it, and the last event decides
+  EXPECT_EQ(key->text(), Lan().Text(QStringLiteral("key_Esc")));
+  EXPECT_EQ(macros[0]->actions[1].key, 0x29);
+  EXPECT_EQ(macros[0]->actions[1].state, 2);  // a capture leaves press or release alone
+  EXPECT_TRUE(editor->isVisible());
+  Steps()->setFocus();
+  ASSERT_TRUE(test::WaitFor([] { return !editor_hooked; }));
+}
+
+TEST_F(MacroEditor, AFailedStoreSaveIsToldOnce) {
+  test::WriteBytes(dir / "ms_1", "a file where the store folder belongs");
+  Open();
+  QString told;
+  ConfirmNextMessage(&told);
+  Click("ms_1_macro_add_btn");
+  ASSERT_TRUE(test::WaitFor([&] { return !told.isEmpty(); }));
+  EXPECT_EQ(told, QStringLiteral("macro_store_save_failed_text"));
+  EXPECT_EQ(macros.size(), 1u);  // kept in the list, saved with the next change
+}
+
+}  // namespace
+}  // namespace ms1
