@@ -45,8 +45,9 @@ constexpr std::array<KeyRow, kKeyTableRows> MakeKeyTable() {
   add(0x60, 0x62, 0);  // keypad 0
   add(0x6E, 0x63, 0);  // keypad .
   add(0x5D, 0x65, 0);  // Application
-  constexpr uint32_t kModifiers[] = {0xA2, 0xA0, 0xA4, 0x5B, 0xA3, 0xA1, 0xA5, 0x5C};
-  for (uint32_t i = 0; i < 8; ++i) add(kModifiers[i], 0xE0 + i, 0);
+  for (uint32_t i = 0; i < kModifierVirtualKeys.size(); ++i) {
+    add(kModifierVirtualKeys[i], kFirstModifierKeyCode + i, 0);
+  }
   for (uint32_t code = 0xF0; code <= 0xF4; ++code) add(code, code, 0);
   add(0xF7, 0xF7, 0);
   add(0xF8, 0xF8, 0);

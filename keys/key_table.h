@@ -34,6 +34,13 @@ constexpr bool IsMouseButtonCode(uint32_t code) {
   return code >= kLeftButtonCode && code <= kForwardButtonCode;
 }
 
+// The left and right modifier keys as Windows virtual keys, in the order of
+// their key codes 0xE0..0xE7: Ctrl, Shift, Alt, Win on the left, then the same
+// on the right.
+inline constexpr std::array<uint32_t, 8> kModifierVirtualKeys = {0xA2, 0xA0, 0xA4, 0x5B,
+                                                                 0xA3, 0xA1, 0xA5, 0x5C};
+inline constexpr uint8_t kFirstModifierKeyCode = 0xE0;
+
 // The language key of a mouse button's text; empty for other codes.
 std::string_view MouseButtonLanguageKey(uint32_t code);
 

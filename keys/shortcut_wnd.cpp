@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "keys/key_names.h"
+#include "keys/key_table.h"
 #include "platform/dialog_keys.h"
 #include "platform/input_capture.h"
 #include "platform/language.h"
@@ -21,22 +22,10 @@ QString FlagBoxName(int n) { return QStringLiteral("check_flag_%1").arg(n); }
 // The modifier box (bit 0 Ctrl, 1 Shift, 2 Alt, 3 Win) of a left/right-specific
 // modifier key; 0 for any other key.
 unsigned ModifierBit(uintptr_t virtual_key) {
-  switch (virtual_key) {
-    case 0xA2:
-    case 0xA3:
-      return 1u << 0;
-    case 0xA0:
-    case 0xA1:
-      return 1u << 1;
-    case 0xA4:
-    case 0xA5:
-      return 1u << 2;
-    case 0x5B:
-    case 0x5C:
-      return 1u << 3;
-    default:
-      return 0;
+  for (std::size_t i = 0; i < kModifierVirtualKeys.size(); ++i) {
+    if (kModifierVirtualKeys[i] == virtual_key) return 1u << (i % 4);
   }
+  return 0;
 }
 
 }  // namespace

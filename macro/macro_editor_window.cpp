@@ -22,6 +22,7 @@
 #include "platform/dialog_keys.h"
 #include "platform/input_capture.h"
 #include "platform/language.h"
+#include "platform/list_entry.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "ui/msg_wnd.h"
@@ -45,7 +46,6 @@ const QString kMouseCombo = QStringLiteral("ms_1_macro_mouse_action_combo");
 const QString kMouseDelayEdit = QStringLiteral("ms_1_macro_mouseaction_delay_edit");
 const QString kExitButton = QStringLiteral("btn_exit");
 
-constexpr int kMacroRowHeight = 29;
 // One-shot timers that scroll the step list once it has laid out new rows:
 // 6 after an insertion, 28 after a cancel reloaded the macro.
 constexpr int kInsertScrollTimer = 6;
@@ -132,8 +132,7 @@ void CMS_1_Macro::FillMacroList() {
 void CMS_1_Macro::AppendMacroRow(const MacroRecord& macro) {
   if (macro_list_ == nullptr) return;
   const QSignalBlocker quiet(macro_list_);
-  auto* item = new QListWidgetItem(ToQString(FieldText(macro.name)), macro_list_);
-  item->setSizeHint(QSize(0, kMacroRowHeight));
+  AddListEntry(macro_list_, ToQString(FieldText(macro.name)));
 }
 
 // ---------------------------------------------------------------- notifications

@@ -5,17 +5,15 @@
 
 #include <cstdint>
 
+#include "keys/key_table.h"
+
 namespace ms1 {
 
-inline constexpr uint8_t kMouseLeftCode = 0xF1;
-inline constexpr uint8_t kMouseRightCode = 0xF2;
-inline constexpr uint8_t kMouseMiddleCode = 0xF3;
-inline constexpr uint8_t kMouseBackCode = 0xF4;
-inline constexpr uint8_t kMouseForwardCode = 0xF5;
-
-inline constexpr bool IsMouseButtonCode(uint8_t key) {
-  return key >= kMouseLeftCode && key <= kMouseForwardCode;
-}
+inline constexpr uint8_t kMouseLeftCode = kLeftButtonCode;
+inline constexpr uint8_t kMouseRightCode = kRightButtonCode;
+inline constexpr uint8_t kMouseMiddleCode = kMiddleButtonCode;
+inline constexpr uint8_t kMouseBackCode = kBackButtonCode;
+inline constexpr uint8_t kMouseForwardCode = kForwardButtonCode;
 
 // Offered item 0..4 -> key code.
 inline constexpr uint8_t MouseButtonCodeOfItem(int item) {

@@ -24,6 +24,7 @@
 #include "model/text_field.h"
 #include "platform/folders.h"
 #include "platform/language.h"
+#include "platform/list_entry.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "platform/ring_progress.h"
@@ -118,7 +119,7 @@ void CMS_1_Page::LoadProfileList() {
       const QSignalBlocker quiet(c_.profile_list);
       c_.profile_list->clear();
       for (const auto& profile : s.profiles) {
-        c_.profile_list->addItem(QString::fromStdU16String(FieldText(profile->name)));
+        AddListEntry(c_.profile_list, QString::fromStdU16String(FieldText(profile->name)));
       }
     }
     return index;
@@ -193,7 +194,7 @@ void CMS_1_Page::RefreshPage() {
   ShowButtonTexts(shown->mode);
 }
 
-void CMS_1_Page::ShowButtonTexts(const ModeRecord& mode) {
+void CMS_1_Page::ShowButtonTexts(const ModeRecord& mode, int only) {
   // All captions name their keys on one reading of the layout, taken only
   // when some button is a shortcut.
   std::optional<KeyNamesNow> key_names;
@@ -202,17 +203,22 @@ void CMS_1_Page::ShowButtonTexts(const ModeRecord& mode) {
     return key_names->UsageDisplayName(usage);
   };
   for (int i = 0; i < kPageKeyCount; ++i) {
-    ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(mode, i), name_key));
+    if (only < 0 || i == only) {
+      ShowButtonText(c_.key_buttons[i], ButtonTextOf(ButtonOf(mode, i), name_key));
+    }
   }
 }
 
-void CMS_1_Page::RefreshButtonTexts() {
-  const auto mode = device_->model().With([](const PageState& s) -> std::unique_ptr<ModeRecord> {
+std::unique_ptr<ModeRecord> CMS_1_Page::ShownMode() {
+  return device_->model().With([](const PageState& s) -> std::unique_ptr<ModeRecord> {
     const ProfileRecord* p = s.Current();
     if (p == nullptr) return nullptr;
     return std::make_unique<ModeRecord>(ModeOf(*p, ActiveModeIndex(*p)));
   });
-  if (mode) ShowButtonTexts(*mode);
+}
+
+void CMS_1_Page::RefreshButtonTexts() {
+  if (const auto mode = ShownMode()) ShowButtonTexts(*mode);
 }
 
 // The editor works on a copy of the macro list, so that the page's state stays
@@ -240,14 +246,7 @@ void CMS_1_Page::OpenMacroEditor() {
 
 void CMS_1_Page::UpdateButtonText(int button) {
   if (button < 0 || button >= kPageKeyCount) return;
-  const auto record = device_->model().With([button](const PageState& s) {
-    const ProfileRecord* p = s.Current();
-    return p != nullptr ? std::optional<ButtonRecord>(ButtonOf(ModeOf(*p, ActiveModeIndex(*p)), button))
-                        : std::nullopt;
-  });
-  if (!record) return;
-  const KeyNamer name_key = [](uint8_t usage) { return UsageDisplayName(usage); };
-  ShowButtonText(c_.key_buttons[button], ButtonTextOf(*record, name_key));
+  if (const auto mode = ShownMode()) ShowButtonTexts(*mode, button);
 }
 
 // ---------------------------------------------------------------- LinkView

@@ -90,7 +90,10 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void OnTimer(const Notification& n);
 
   void SelectProfile(int index);
-  void ShowButtonTexts(const ModeRecord& mode);
+  // Captions of all key buttons, or only of button `only`.
+  void ShowButtonTexts(const ModeRecord& mode, int only = -1);
+  // The mode record the page shows; none without a profile.
+  std::unique_ptr<ModeRecord> ShownMode();
   void RefreshButtonTexts();
   // Rewrites one key button's caption from the current profile.
   void UpdateButtonText(int button);

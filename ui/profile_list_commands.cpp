@@ -7,6 +7,7 @@
 #include "model/profile.h"
 #include "model/profile_commands.h"
 #include "model/text_field.h"
+#include "platform/list_entry.h"
 #include "ui/config_name.h"
 #include "ui/msg_wnd.h"
 #include "ui/page_controls.h"
@@ -173,7 +174,7 @@ void ProfileListCommands::Tell(const QString& text_key, const QString& detail) {
 void ProfileListCommands::AppendEntry(const QString& name) {
   if (page_.list == nullptr) return;
   const QSignalBlocker quiet(page_.list);
-  page_.list->addItem(name);
+  AddListEntry(page_.list, name);
 }
 
 void ProfileListCommands::SelectEntry(int index) {

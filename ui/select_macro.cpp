@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 
 #include "model/text_field.h"
+#include "platform/list_entry.h"
 #include "ui/loop_count.h"
 
 namespace ms1 {
@@ -15,7 +16,6 @@ const QString kList = QStringLiteral("list_macro");
 const QString kLoopRow = QStringLiteral("hor_loop_time");
 const QString kLoopField = QStringLiteral("edit_loop_time");
 constexpr int kRepeatOptions = 3;
-constexpr int kMacroRowHeight = 29;
 
 QString RepeatOptionName(int number) { return QStringLiteral("repeat_%1").arg(number); }
 
@@ -42,8 +42,7 @@ void CMS_1_SelectMacro::FillList(QListWidget* list) {
   const QSignalBlocker quiet(list);
   list->clear();
   for (const auto& macro : *macros) {
-    auto* item = new QListWidgetItem(QString::fromStdU16String(FieldText(macro->name)), list);
-    item->setSizeHint(QSize(0, kMacroRowHeight));
+    AddListEntry(list, QString::fromStdU16String(FieldText(macro->name)));
   }
 }
 

@@ -17,6 +17,7 @@
 #include "model/profile_file.h"
 #include "model/text_field.h"
 #include "page_dialog_answers.h"
+#include "platform/list_entry.h"
 #include "support/qt_wait.h"
 #include "ui/profile_file_dialog.h"
 
@@ -54,7 +55,10 @@ class ProfileCommands : public test::DevicePageTest {
   QString Entries() {
     auto* list = Control<QListWidget>("ms_1_list_profile");
     QStringList names;
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) {
+      names << list->item(i)->text();
+      EXPECT_EQ(list->item(i)->sizeHint().height(), kListEntryHeight);
+    }
     return names.join(u',');
   }
   int Row() { return Control<QListWidget>("ms_1_list_profile")->currentRow(); }
@@ -95,7 +99,9 @@ TEST_F(ProfileCommands, DeleteAsksFirstAndSelectsTheFollowingOrThePreviousProfil
     EXPECT_EQ(Entries(), QString::fromLatin1(c.entries));
     EXPECT_EQ(Row(), c.current);
     EXPECT_EQ(CurrentName(), Entries().split(u',')[c.current]);
-    if (c.confirm) EXPECT_EQ(StoredList(), Entries() + QStringLiteral(" *%1").arg(c.current));
+    if (c.confirm) {
+      EXPECT_EQ(StoredList(), Entries() + QStringLiteral(" *%1").arg(c.current));
+    }
   }
 
   StartOn({u"Only"}, 0);
