@@ -5,16 +5,23 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QListWidget>
 #include <QMenu>
 
 #include "device/messages.h"
 #include "device_page_fixture.h"
+#include "page_dialog_answers.h"
 #include "keys/shortcut_wnd.h"
+#include "libs/virtualmouse/hex_text.h"
+#include "macro/macro_editor_window.h"
+#include "model/macro_report.h"
+#include "model/profile.h"
 #include "model/function_table.h"
 #include "platform/language.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
 #include "ui/msg_wnd.h"
+#include "ui/select_macro.h"
 
 namespace ms1 {
 namespace {
@@ -51,6 +58,20 @@ class ButtonMenus : public test::DevicePageTest {
     return sim->State()["modes"][k]["buttons"]["buttons"][i];
   }
   uint8_t Function(int k, int i) { return ModeOf(Current(), k).buttons[i].function_code; }
+  // Opens the macro editor from the page and lets `edit` work in it before
+  // it is closed.
+  void InMacroEditor(const std::function<void(CMS_1_Macro*)>& edit) {
+    bool done = false;
+    test::WhenModal([&](QWidget* modal) {
+      auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
+      ASSERT_NE(editor, nullptr);
+      edit(editor);
+      done = true;
+      QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
+    });
+    QTest::mouseClick(Control("ms_1_btn_macro"), Qt::LeftButton);
+    ASSERT_TRUE(done);
+  }
 };
 
 TEST_F(ButtonMenus, AChoiceReachesTheButtonsRecordsItsCaptionAndTheMouse) {
@@ -66,6 +87,13 @@ TEST_F(ButtonMenus, AChoiceReachesTheButtonsRecordsItsCaptionAndTheMouse) {
       {2, "ms_1_double_click", 9, true},
   };
   Start("wired");
+  QMenu* shown = OpenKeyMenu(5);
+  ASSERT_NE(shown, nullptr);
+  shown->grab().save(QStringLiteral(MS1_ARTIFACT_DIR "button_menu.png"));
+  if (auto* media = qobject_cast<QMenu*>(shown->findChild<QAction*>("ms_1_mute")->parent())) {
+    media->grab().save(QStringLiteral(MS1_ARTIFACT_DIR "button_menu_media.png"));
+  }
+  shown->close();
   for (const Case& c : cases) {
     const int i = c.control - 1;
     const uint8_t mode1_before = Function(1, i);
@@ -150,6 +178,55 @@ TEST_F(ButtonMenus, AShortcutChosenInItsDialogIsStoredShownAndSent) {
   EXPECT_EQ(Caption(3), QStringLiteral("Ctrl+Shift+C"));
   EXPECT_TRUE(test::WaitFor(
       [&] { return MouseButton(0, 2) == nlohmann::json{0x11, 0x03, 0x06}; }, 30000));
+}
+
+// A macro recorded in the editor, chosen for a button from its menu, reaches
+// the mouse as the report the encoder makes of its steps; deleting it in the
+// editor gives the button its default function back, on the mouse too.
+TEST_F(ButtonMenus, ARecordedMacroOnAButtonReachesTheMouseUntilItIsDeleted) {
+  Start("wired");
+  InMacroEditor([](CMS_1_Macro* editor) {
+    auto* record = editor->FindControl<QAbstractButton>(QStringLiteral("ms_1_macro_record_btn"));
+    record->click();  // no macro yet: one is added and recorded into
+    const Ms1WindowHandle target = editor->MessageHandle();
+    for (const auto& [key, released] : {std::pair{'Q', 0}, {'Q', 1}, {'W', 0}, {'W', 1}}) {
+      target.post(target.context, MS1_HOOK_EVENT_MESSAGE, key, released);
+    }
+    ASSERT_TRUE(test::WaitFor([&] { return editor->Model()->Buffer().action_count == 4; }));
+    record->click();
+  });
+  bool chosen = false;
+  test::WhenModal(
+      [&](QWidget* modal) {
+        auto* dialog = dynamic_cast<CMS_1_SelectMacro*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->FindControl<QListWidget>(QStringLiteral("list_macro"))->setCurrentRow(0);
+        QTest::mouseClick(dialog->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
+        chosen = true;
+      },
+      window.get());
+  Choose(OpenKeyMenu(2), "ms_1_select_macro");
+  ASSERT_TRUE(test::WaitFor([&] { return chosen && Function(0, 1) == kFunctionMacro; }));
+  const ButtonRecord button = ModeOf(Current(), 0).buttons[1];
+  ASSERT_EQ(button.macro_action_count, 4);
+  const auto mouse_holds_the_macro = [&] {
+    const nlohmann::json state = sim->State();
+    for (const auto& [number, report] : state["macros"].items()) {
+      const Report expected = EncodeMacroReport(static_cast<uint8_t>(std::stoi(number)), button);
+      if (report["raw"] == vmouse::ToHex(expected)) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(test::WaitFor(mouse_holds_the_macro, 30000));
+
+  InMacroEditor(test::DeleteFirstMacro);
+  const uint8_t default_code = kDefaultButtonFunctions[1];
+  EXPECT_EQ(Function(0, 1), default_code);
+  EXPECT_EQ(Function(1, 1), default_code);
+  const DeviceBytes bytes = DeviceBytesFor(default_code);
+  EXPECT_TRUE(test::WaitFor(
+      [&] { return MouseButton(0, 1) == nlohmann::json{bytes[0], bytes[1], bytes[2]}; }, 30000));
+  EXPECT_TRUE(test::WaitFor([&] { return Stored().modes[1].buttons[1].function_code == default_code; }));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include <map>
 
 #include "device_page_fixture.h"
+#include "page_dialog_answers.h"
 #include "app/main_wnd.h"
 #include "device/messages.h"
 #include "macro/macro_editor_window.h"
@@ -280,7 +281,9 @@ TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
   paints.Watch(window.get());
   ASSERT_TRUE(test::WaitFor([&] { return paints.counts[ring] >= 5; }));
   for (const auto& [widget, count] : paints.counts) {
-    if (widget != ring) EXPECT_EQ(count, 0) << widget->objectName().toStdString();
+    if (widget != ring) {
+      EXPECT_EQ(count, 0) << widget->objectName().toStdString();
+    }
   }
 }
 
@@ -412,15 +415,7 @@ TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
   test::WhenModal([&](QWidget* modal) {
     auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
     ASSERT_NE(editor, nullptr);
-    editor->FindControl<QListWidget>(QStringLiteral("ms_1_macro_list"))->setCurrentRow(0);
-    test::WhenModal(
-        [](QWidget* box) {
-          QTest::mouseClick(static_cast<CMsgWnd*>(box)->FindControl(QStringLiteral("btn_ok")),
-                            Qt::LeftButton);
-        },
-        editor);
-    QTest::mouseClick(editor->FindControl(QStringLiteral("ms_1_macro_delete_btn")),
-                      Qt::LeftButton);
+    test::DeleteFirstMacro(editor);
     edited = true;
     QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
   });

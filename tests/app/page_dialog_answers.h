@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+#include "macro/macro_editor_window.h"
 #include "support/qt_wait.h"
 #include "ui/config_name.h"
 #include "ui/dpi_color_wnd.h"
@@ -24,6 +26,13 @@ namespace ms1::test {
 
 inline void Press(SkinDialog* dialog, const char* name) {
   QTest::mouseClick(dialog->FindControl(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+// In the open macro editor: the first macro deleted, its question confirmed.
+inline void DeleteFirstMacro(CMS_1_Macro* editor) {
+  editor->FindControl<QListWidget>(QStringLiteral("ms_1_macro_list"))->setCurrentRow(0);
+  WhenModal([](QWidget* box) { Press(dynamic_cast<CMsgWnd*>(box), "btn_ok"); }, editor);
+  Press(editor, "ms_1_macro_delete_btn");
 }
 
 // What a message box or name dialog showed.

@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <cstdlib>
 #include <memory>
 
 #include "macro/macro_editor_window.h"
+#include "macro/mouse_buttons.h"
 #include "macro/recorder_memory.h"
 #include "platform/language.h"
 #include "platform/skin.h"
@@ -39,6 +41,19 @@ class MacroEditorOnX : public test::TempDirTest {
     TempDirTest::TearDown();
   }
 
+  // An editor on `macros`, shown and active, so that it gets what is typed.
+  std::unique_ptr<CMS_1_Macro> ShowEditor(MacroList& macros) {
+    auto editor = std::make_unique<CMS_1_Macro>();
+    editor->macros = &macros;
+    editor->hook = hook_.get();
+    editor->data_folder = dir;
+    if (!editor->Create()) return nullptr;
+    editor->show();
+    editor->activateWindow();
+    if (!test::WaitFor([&] { return editor->isActiveWindow(); })) return nullptr;
+    return editor;
+  }
+
   std::unique_ptr<test::HookLibrary> hook_;
 };
 
@@ -46,14 +61,9 @@ TEST_F(MacroEditorOnX, RecordsTypedKeysIntoTheMacro) {
   ASSERT_EQ(x_server->X({"/usr/bin/setxkbmap", "-layout", "us"}).exit_code, 0);
   MacroList macros;
   {
-    CMS_1_Macro editor;
-    editor.macros = &macros;
-    editor.hook = hook_.get();
-    editor.data_folder = dir;
-    ASSERT_TRUE(editor.Create());
-    editor.show();
-    editor.activateWindow();
-    ASSERT_TRUE(test::WaitFor([&] { return editor.isActiveWindow(); }));
+    const std::unique_ptr<CMS_1_Macro> shown = ShowEditor(macros);
+    ASSERT_NE(shown, nullptr);
+    CMS_1_Macro& editor = *shown;
     auto* record = editor.FindControl<QCheckBox>(QStringLiteral("ms_1_macro_record_btn"));
     ASSERT_NE(record, nullptr);
     record->click();  // no macro yet: one is added and recorded into
@@ -76,6 +86,63 @@ TEST_F(MacroEditorOnX, RecordsTypedKeysIntoTheMacro) {
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(macros[0]->actions[i].key, keys[i]) << i;
     EXPECT_EQ(macros[0]->actions[i].state, states[i]) << i;
+  }
+}
+
+// The user types a key, pauses, right-clicks beside the steps and stops the
+// recording with a click on its button: in each delay mode the pause lands as
+// the mode says, and the stopping click is no step.
+TEST_F(MacroEditorOnX, RecordsKeysAndClicksInEachDelayModeButNotTheStoppingClick) {
+  ASSERT_EQ(x_server->X({"/usr/bin/setxkbmap", "-layout", "us"}).exit_code, 0);
+  struct Case {
+    const char* option;
+    uint16_t min_pause_ms;  // the delay of the step before the pause
+    uint16_t max_pause_ms;
+  };
+  const Case cases[] = {
+      {"ms_1_record_delay_btn", 250, 5000},
+      {"ms_1_default_delay_btn", 120, 120},
+      {"ms_1_no_delay_btn", 10, 10},
+  };
+  for (const Case& c : cases) {
+    MacroList macros;
+    const std::unique_ptr<CMS_1_Macro> shown = ShowEditor(macros);
+    ASSERT_NE(shown, nullptr);
+    CMS_1_Macro& editor = *shown;
+    editor.FindControl<QAbstractButton>(QString::fromLatin1(c.option))->click();
+    editor.FindControl<QLineEdit>(QStringLiteral("ms_1_default_delay_edit"))->setText("120");
+    auto* record = editor.FindControl<QCheckBox>(QStringLiteral("ms_1_macro_record_btn"));
+    const auto move_to = [&](QWidget* w, QPoint p, bool over_record) {
+      const QPoint g = w->mapToGlobal(p);
+      x_server->X({"/usr/bin/xdotool", "mousemove", std::to_string(g.x()), std::to_string(g.y())});
+      return test::WaitFor([&] { return record->underMouse() == over_record; });
+    };
+    // Mouse buttons count once the pointer has left the record button.
+    ASSERT_TRUE(move_to(record, QPoint(8, record->height() / 2), true));
+    ASSERT_EQ(x_server->X({"/usr/bin/xdotool", "click", "1"}).exit_code, 0);
+    ASSERT_TRUE(test::WaitFor([&] { return editor.Model()->Buffer().recording; }));
+    ASSERT_TRUE(move_to(&editor, QPoint(4, editor.height() - 4), false));
+    // Typed while the window's loop runs, so that each event is taken when it
+    // happens and the pause shows.
+    const pid_t typing = test::Spawn({"/usr/bin/xdotool", "key", "a", "sleep", "0.3", "click", "3"},
+                                     {"DISPLAY=" + x_server->Display()});
+    ASSERT_TRUE(test::WaitFor([&] { return waitpid(typing, nullptr, WNOHANG) == typing; }));
+    ASSERT_TRUE(test::WaitFor([&] { return editor.Model()->Buffer().action_count == 4; }));
+
+    ASSERT_TRUE(move_to(record, QPoint(8, record->height() / 2), true));
+    ASSERT_EQ(x_server->X({"/usr/bin/xdotool", "click", "1"}).exit_code, 0);
+    ASSERT_TRUE(test::WaitFor([&] { return !editor.Model()->Buffer().recording; }));
+    if (c.option == cases[0].option) x_server->Screenshot(MS1_ARTIFACT_DIR "macro_editor.png");
+    editor.close();
+
+    const uint8_t keys[] = {0x04, 0x04, kMouseRightCode, kMouseRightCode};
+    ASSERT_EQ(macros.at(0)->action_count, 4) << c.option;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(macros[0]->actions[i].key, keys[i]) << c.option << i;
+      EXPECT_EQ(macros[0]->actions[i].state, i % 2 == 0 ? 1 : 2) << c.option << i;
+    }
+    EXPECT_GE(macros[0]->actions[1].delay_ms, c.min_pause_ms) << c.option;
+    EXPECT_LE(macros[0]->actions[1].delay_ms, c.max_pause_ms) << c.option;
   }
 }
 

@@ -34,7 +34,7 @@ TEST(ProfileCommandsTest, DeleteKeepsASensibleSelection) {
     std::u16string names_after;
     int32_t selected_after;
   };
-  for (const Case c : {Case{2, 2, true, u"AB", 1}, Case{0, 0, true, u"BC", 0},
+  for (const Case& c : {Case{2, 2, true, u"AB", 1}, Case{0, 0, true, u"BC", 0},
                        Case{1, 1, true, u"AC", 1}, Case{0, 2, true, u"BC", 1},
                        Case{2, 0, true, u"AB", 0}, Case{3, 1, false, u"ABC", 1}}) {
     ProfileList list = ListOf({u"A", u"B", u"C"});
