@@ -74,6 +74,19 @@ TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton)
   EXPECT_TRUE(StaysShownWithoutWarning(main)) << "the device was not seen as present";
   x_.Screenshot(MS1_ARTIFACT_DIR "demo_program_window.png");
 
+  // A key button's menu, and its media sub-menu, as the program shows them.
+  const auto popups = [&] {
+    return x_.Search({"--onlyvisible", "--classname", "ms1-config"}).size();
+  };
+  const std::size_t windows = popups();
+  x_.Click(main, 447, 147);  // key button 11
+  ASSERT_TRUE(test::PollFor([&] { return popups() == windows + 1; })) << "no button menu";
+  x_.X({"/usr/bin/xdotool", "mousemove_relative", "--", "80", "60"});  // over "Media"
+  test::PollFor([&] { return popups() == windows + 2; }, 10000);
+  x_.Screenshot(MS1_ARTIFACT_DIR "button_menu_in_program.png");
+  x_.Keys({"Escape", "Escape"});
+  ASSERT_TRUE(test::PollFor([&] { return popups() == windows; })) << "the menu stayed open";
+
   // Minimised by the user, it comes back to the front on the next start.
   x_.X({"/usr/bin/xdotool", "windowminimize", main});
   ASSERT_TRUE(test::PollFor([&] { return x_.Iconic(main); })) << "the window did not minimise";

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <cstdlib>
 #include <memory>
 
@@ -112,13 +114,18 @@ TEST_F(MacroEditorOnX, RecordsKeysAndClicksInEachDelayModeButNotTheStoppingClick
     editor.FindControl<QAbstractButton>(QString::fromLatin1(c.option))->click();
     editor.FindControl<QLineEdit>(QStringLiteral("ms_1_default_delay_edit"))->setText("120");
     auto* record = editor.FindControl<QCheckBox>(QStringLiteral("ms_1_macro_record_btn"));
+    QStyleOptionButton option;
+    option.initFrom(record);
+    option.text = record->text();
+    const QPoint on_record =
+        record->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, record).center();
     const auto move_to = [&](QWidget* w, QPoint p, bool over_record) {
       const QPoint g = w->mapToGlobal(p);
       x_server->X({"/usr/bin/xdotool", "mousemove", std::to_string(g.x()), std::to_string(g.y())});
       return test::WaitFor([&] { return record->underMouse() == over_record; });
     };
     // Mouse buttons count once the pointer has left the record button.
-    ASSERT_TRUE(move_to(record, QPoint(8, record->height() / 2), true));
+    ASSERT_TRUE(move_to(record, on_record, true));
     ASSERT_EQ(x_server->X({"/usr/bin/xdotool", "click", "1"}).exit_code, 0);
     ASSERT_TRUE(test::WaitFor([&] { return editor.Model()->Buffer().recording; }));
     ASSERT_TRUE(move_to(&editor, QPoint(4, editor.height() - 4), false));
@@ -129,7 +136,7 @@ TEST_F(MacroEditorOnX, RecordsKeysAndClicksInEachDelayModeButNotTheStoppingClick
     ASSERT_TRUE(test::WaitFor([&] { return waitpid(typing, nullptr, WNOHANG) == typing; }));
     ASSERT_TRUE(test::WaitFor([&] { return editor.Model()->Buffer().action_count == 4; }));
 
-    ASSERT_TRUE(move_to(record, QPoint(8, record->height() / 2), true));
+    ASSERT_TRUE(move_to(record, on_record, true));
     ASSERT_EQ(x_server->X({"/usr/bin/xdotool", "click", "1"}).exit_code, 0);
     ASSERT_TRUE(test::WaitFor([&] { return !editor.Model()->Buffer().recording; }));
     if (c.option == cases[0].option) x_server->Screenshot(MS1_ARTIFACT_DIR "macro_editor.png");

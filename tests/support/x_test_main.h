@@ -36,6 +36,7 @@ inline int RunTestsOnPrivateX(int argc, char** argv, XSession*& x_server) {
     QApplication app(argc, argv);
     SetSkinFolder(QStringLiteral(MS1_SKIN_DIR));
     Lan().Load(SkinFile(QStringLiteral("lan.xml")));
+    ApplySkinStyle();  // the windows as the program shows them
     result = RUN_ALL_TESTS();
   }
   x_server = nullptr;
