@@ -54,6 +54,7 @@ TEST_F(InstalledProgram, LaysOutTheProgramFolderLinksRuleDesktopFilesAndDocs) {
       "share/icons/hicolor/16x16/apps/" + id + ".png",
       "share/icons/hicolor/48x48/apps/" + id + ".png",
       "share/icons/hicolor/256x256/apps/" + id + ".png", "share/man/man1/ms1ctl.1.gz",
+      "share/man/man1/ms1-config.1.gz", "share/doc/ms1-config/changelog.gz",
       "share/bash-completion/completions/ms1ctl", "share/doc/ms1-config/copyright"};
   for (const std::string& file : files) {
     EXPECT_TRUE(fs::is_regular_file(usr() / file)) << file;
