@@ -214,7 +214,10 @@ void CMainWnd::ShowWindowOrWarn() {
 void CMainWnd::ShowNoDeviceWarning() {
   if (warning_open_) return;
   warning_open_ = true;
-  ShowMessageBox(this, QStringLiteral("warning_title_text"), QStringLiteral("no_device_text"),
+  // A mouse that is there but may not be opened needs a fix, not a plug.
+  const bool not_allowed = page_ != nullptr && page_->DeviceNotAllowed();
+  ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                 not_allowed ? QStringLiteral("no_access_text") : QStringLiteral("no_device_text"),
                  true);
   warning_open_ = false;
 }

@@ -26,6 +26,7 @@ struct PageLog {
   std::vector<WindowMessage> linkMessages;
   int applies = 0;
   bool present = true;
+  bool notAllowed = false;
   const InputHookTable* hookTable = nullptr;  // as given at Init
   int hooksBoundAtProfileLoad = -1;
 };
@@ -48,6 +49,7 @@ class RecordingPage : public DevicePage {
       log_.hooksBoundAtProfileLoad = test::BoundEntryPoints(*log_.hookTable);
   }
   bool DevicePresent() const override { return log_.present; }
+  bool DeviceNotAllowed() const override { return log_.notAllowed; }
   void Notify(const Notification& n) override { log_.notifications.push_back(n); }
   void OnLinkMessage(const WindowMessage& m) override { log_.linkMessages.push_back(m); }
   void RequestApply(uintptr_t, intptr_t) override { ++log_.applies; }
@@ -80,12 +82,13 @@ class MainWindow : public ::testing::Test {
   QWidget* Control(const char* name) { return window->FindControl(QString::fromLatin1(name)); }
   // Sends a message expecting it to open the no-device warning; returns how
   // many warnings opened while `duringWarning` ran inside it.
-  int CountWarnings(const std::function<void()>& open, const std::function<void()>& duringWarning) {
+  int CountWarnings(const std::function<void()>& open, const std::function<void()>& duringWarning,
+                    const QString& text = QStringLiteral("no_device_text")) {
     int warnings = 0;
     test::WhenModal([&](QWidget* modal) {
       auto* box = dynamic_cast<CMsgWnd*>(modal);
       ASSERT_NE(box, nullptr);
-      EXPECT_EQ(box->message, QStringLiteral("no_device_text"));
+      EXPECT_EQ(box->message, text);
       ++warnings;
       EXPECT_TRUE(window->NoDeviceWarningOpen());
       if (duringWarning) duringWarning();
@@ -169,6 +172,18 @@ TEST_F(MainWindow, WithoutADeviceTheWarningOpensOnceAtATime) {
   EXPECT_EQ(
       CountWarnings([&] { Send(msg::kMenuClick, 0, 0, QStringLiteral("configuration")); }, nullptr),
       1);
+}
+
+// A mouse node that this user may not open: the warning names the fix.
+TEST_F(MainWindow, AMouseThatMayNotBeOpenedGetsTheAccessWarningInstead) {
+  log.notAllowed = true;
+  Start(false);
+  for (const uint32_t message : {msg::kTrayCallback, msg::kShowInstance}) {
+    EXPECT_EQ(CountWarnings([&] { Send(message, 0, sysmsg::kLeftButtonUp); }, nullptr,
+                            QStringLiteral("no_access_text")),
+              1)
+        << message;
+  }
 }
 
 TEST_F(MainWindow, TrayMenuIsOneAtATimeAndItsItemsPostMenuCommands) {
