@@ -8,13 +8,16 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 #include "device/messages.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "support/fake_hook.h"
 #include "support/qt_wait.h"
+#include "support/scoped_env.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1 {
@@ -205,6 +208,27 @@ TEST_F(MainWindow, TrayMenuIsOneAtATimeAndItsItemsPostMenuCommands) {
   ASSERT_TRUE(test::WaitFor([&] { return window->IsDestroyed(); }));
   EXPECT_EQ(quits, 1);
   EXPECT_FALSE(window->TrayIcon()->isVisible());
+}
+
+// "Start with the desktop" shows whether the entry exists and flips it.
+TEST_F(MainWindow, TrayMenuAutostartItemWritesAndRemovesTheEntry) {
+  const QTemporaryDir config;
+  test::ScopedEnv env;
+  env.Set("XDG_CONFIG_HOME", config.path().toStdString());
+  const std::filesystem::path entry =
+      config.path().toStdString() + "/autostart/io.ms1config.Ms1Config.desktop";
+  Start(true);
+  for (const bool enabled : {false, true}) {
+    Send(msg::kTrayCallback, 0, sysmsg::kRightButtonUp);
+    ASSERT_NE(window->TrayMenu(), nullptr);
+    auto* item = window->TrayMenu()->findChild<QAction*>(QStringLiteral("autostart"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_EQ(item->isChecked(), enabled);
+    EXPECT_EQ(item->text(), Lan().Text(QStringLiteral("autostart_text")));
+    item->trigger();
+    ASSERT_TRUE(test::WaitFor([&] { return std::filesystem::exists(entry) != enabled; }));
+  }
 }
 
 TEST_F(MainWindow, MenuCommandsAreMatchedWithoutRegardToCase) {
