@@ -2,7 +2,7 @@
 PRESETS ?= default asan tsan
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build demo test
+.PHONY: deps build demo test package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -13,6 +13,10 @@ build: deps
 
 demo: build
 	@bash scripts/demo.sh build/default
+
+# The Debian package in build/default/, checked (scripts/check-package.sh).
+package: build
+	@bash scripts/check-package.sh build/default
 
 test: deps
 	@set -e; for p in $(PRESETS); do \

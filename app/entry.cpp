@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <cstdio>
 #include <cstring>
 
 #include "app/instance.h"
 #include "app/main_wnd.h"
 #include "device/messages.h"
+#include "platform/autostart.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "platform/single_instance.h"
@@ -28,6 +30,15 @@ void CentreOnScreen(QWidget& window) {
     const QRect area = screen->availableGeometry();
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
   }
+}
+
+// Started with the desktop session: only the tray icon shows, or, where the
+// desktop has no tray, the minimised window.
+bool StartInTray(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], kTrayOnlyArgument) == 0) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -63,7 +74,11 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
     window.Create();
     window.resize(800, 572);
     CentreOnScreen(window);
-    window.show();
+    if (!StartInTray(argc, argv)) {
+      window.show();
+    } else if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+      window.showMinimized();
+    }
     QApplication::exec();
   }
   return kExitDone;

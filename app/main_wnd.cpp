@@ -12,6 +12,7 @@
 #include "app/instance.h"
 #include "device/messages.h"
 #include "model/protocol/dpi_steps.h"
+#include "platform/autostart.h"
 #include "platform/language.h"
 #include "platform/menu_xml.h"
 #include "platform/skin.h"
@@ -186,7 +187,10 @@ void CMainWnd::OpenTrayMenu() {
   tray_menu_ = BuildMenu(QStringLiteral("traymenu.xml"), [this](const QString& name) {
     messages_.Post(msg::kMenuClick, 0, 0, name);
   });
-  if (tray_menu_) tray_menu_->popup(QCursor::pos() - QPoint(0, kTrayMenuLift));
+  if (!tray_menu_) return;
+  if (auto* autostart = tray_menu_->findChild<QAction*>(QStringLiteral("autostart")))
+    autostart->setChecked(AutostartEnabled(AutostartFile()));
+  tray_menu_->popup(QCursor::pos() - QPoint(0, kTrayMenuLift));
 }
 
 void CMainWnd::OnMenuCommand(const QString& name) {
@@ -194,10 +198,18 @@ void CMainWnd::OnMenuCommand(const QString& name) {
     ShowWindowOrWarn();
   } else if (SameName(name, "exit")) {
     DestroyWindow();
+  } else if (SameName(name, "autostart")) {
+    ToggleAutostart();
   } else if (name.startsWith(QLatin1String("ms_1"), Qt::CaseInsensitive)) {
     // Only items of the page's own menus; a short or empty name is no item.
     if (page_) page_->ApplyMenuFunction(name);
   }
+}
+
+void CMainWnd::ToggleAutostart() {
+  const std::filesystem::path entry = AutostartFile();
+  SetAutostart(entry, !AutostartEnabled(entry),
+               QCoreApplication::applicationFilePath().toStdString());
 }
 
 void CMainWnd::ShowWindowOrWarn() {
@@ -214,7 +226,10 @@ void CMainWnd::ShowWindowOrWarn() {
 void CMainWnd::ShowNoDeviceWarning() {
   if (warning_open_) return;
   warning_open_ = true;
-  ShowMessageBox(this, QStringLiteral("warning_title_text"), QStringLiteral("no_device_text"),
+  // A mouse that is there but may not be opened needs a fix, not a plug.
+  const bool not_allowed = page_ != nullptr && page_->DeviceNotAllowed();
+  ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                 not_allowed ? QStringLiteral("no_access_text") : QStringLiteral("no_device_text"),
                  true);
   warning_open_ = false;
 }

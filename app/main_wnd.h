@@ -70,6 +70,8 @@ class CMainWnd : public SkinWindow, public PageHost {
   void OnTrayCallback(intptr_t mouseMessage);
   void OpenTrayMenu();
   void OnMenuCommand(const QString& name);
+  // "Start with the desktop": writes the autostart entry, or removes it.
+  void ToggleAutostart();
   void ShowWindowOrWarn();
   void ShowNoDeviceWarning();
   void OnDevicePresence();

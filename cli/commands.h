@@ -12,5 +12,6 @@ void RegisterProfileFileCommands(CLI::App& app);
 void RegisterDeviceCommands(CLI::App& app);
 void RegisterSimCommands(CLI::App& app);
 void RegisterStoreCommands(CLI::App& app);
+void RegisterDoctorCommand(CLI::App& app);
 
 }  // namespace ms1::cli

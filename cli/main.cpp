@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   ms1::cli::RegisterDeviceCommands(app);
   ms1::cli::RegisterSimCommands(app);
   ms1::cli::RegisterStoreCommands(app);
+  ms1::cli::RegisterDoctorCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

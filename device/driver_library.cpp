@@ -20,6 +20,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::Load(const std::string& folder,
     CloseFolderLibrary(handle);
     return nullptr;
   }
+  BindEntryPoint(handle, "Get_OpenFailure", e.get_open_failure);
   return std::unique_ptr<DriverLibrary>(new DriverLibrary(handle, e));
 }
 
@@ -46,6 +47,10 @@ int32_t DriverLibrary::OpenFeatureDevice() {
 
 void DriverLibrary::CloseFeatureDevice() {
   entry_.close_feature_device();
+}
+
+int32_t DriverLibrary::OpenFailure() const {
+  return entry_.get_open_failure != nullptr ? entry_.get_open_failure() : MS1_OPEN_ABSENT;
 }
 
 int32_t DriverLibrary::SetFeature(const uint8_t* report, int32_t length) {

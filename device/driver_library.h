@@ -26,6 +26,9 @@ class DriverLibrary final : public FeatureSink {
   int32_t OpenFeatureDevice();
   void CloseFeatureDevice();
   int32_t SetFeature(const uint8_t* report, int32_t length) override;
+  // Why the last OpenFeatureDevice gave 0 (MS1_OPEN_...); MS1_OPEN_ABSENT from
+  // a library without the optional Get_OpenFailure.
+  int32_t OpenFailure() const;
 
  private:
   struct EntryPoints {
@@ -36,6 +39,7 @@ class DriverLibrary final : public FeatureSink {
     Ms1CloseFeatureDeviceFn close_feature_device;
     Ms1SetFeatureFn set_feature;
     Ms1GetFeatureFn get_feature;  // bound so a library without it counts as absent
+    Ms1GetOpenFailureFn get_open_failure;  // optional
   };
   DriverLibrary(void* handle, const EntryPoints& entry) : handle_(handle), entry_(entry) {}
 

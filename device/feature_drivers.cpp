@@ -15,6 +15,13 @@ bool FeatureDrivers::Open(DriverLibrary* library, const DriverLinkSpec& spec,
   return library->OpenFeatureDevice() != 0;
 }
 
+bool FeatureDrivers::OpenNotAllowed() const {
+  for (const DriverLibrary* library : {wired_.get(), receiver_.get()}) {
+    if (library != nullptr && library->OpenFailure() == MS1_OPEN_NOT_ALLOWED) return true;
+  }
+  return false;
+}
+
 void FeatureDrivers::CloseAll() {
   for (DriverLibrary* library : {receiver_.get(), wired_.get()}) {
     if (library == nullptr) continue;

@@ -41,6 +41,11 @@ class FeatureDrivers {
     return Open(receiver_.get(), kReceiverDriver, window);
   }
 
+  // A mouse node of either link exists but this user may not open it (the
+  // udev rule is missing, or the user is not at the seat); the last open of
+  // that link failed for it.
+  bool OpenNotAllowed() const;
+
   // Receiver device, receiver monitor, wired device, wired monitor; made for
   // every loaded library whether or not its device was open.
   void CloseAll();

@@ -1,5 +1,6 @@
 #include "platform/folders.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -31,6 +32,23 @@ std::string UserDataFolder(const char* xdg_data_home, const char* home) {
   return {};
 }
 
+// Under the home of users without one; never created.
+constexpr char kNoHomeDataFolder[] = "/nonexistent/.local/share/ms1-config/";
+
+bool Installed(const std::string& program_folder) {
+  std::error_code ec;
+  return fs::exists(WithSlash(program_folder) + kInstalledMarker, ec);
+}
+
+// HOME may be unset for a program started by a session manager; the password
+// database still knows the home folder.
+const char* HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return home;
+  const passwd* entry = ::getpwuid(::getuid());
+  return entry != nullptr ? entry->pw_dir : nullptr;
+}
+
 }  // namespace
 
 std::string ProgramFolderOf(const std::string& executable_path) {
@@ -48,17 +66,21 @@ std::string ProgramFolder() {
 std::string DataFolderFor(const std::string& program_folder, const char* xdg_data_home,
                           const char* home) {
   std::error_code ec;
+  const bool installed = Installed(program_folder);
   const std::string beside_program = WithSlash(program_folder) + "Data";
-  fs::create_directory(beside_program, ec);
-  if (Writable(beside_program)) return beside_program + "/";
+  if (!installed) {
+    fs::create_directory(beside_program, ec);
+    if (Writable(beside_program)) return beside_program + "/";
+  }
   const std::string user_folder = UserDataFolder(xdg_data_home, home);
-  if (user_folder.empty()) return beside_program + "/";  // saves will say what is wrong
+  // Nowhere else to go: saves will say what is wrong.
+  if (user_folder.empty()) return installed ? kNoHomeDataFolder : beside_program + "/";
   fs::create_directories(user_folder, ec);
   return user_folder + "/";
 }
 
 std::string DataFolder() {
-  return DataFolderFor(ProgramFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  return DataFolderFor(ProgramFolder(), std::getenv("XDG_DATA_HOME"), HomeFolder());
 }
 
 }  // namespace ms1

@@ -1,25 +1,10 @@
 #include "platform/input_capture.h"
 
 #include <QLabel>
-#include <xcb/record.h>
-#include <xcb/xcb.h>
 
 #include "platform/language.h"
 
 namespace ms1 {
-
-std::string InputCaptureProblem() {
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  std::string problem;
-  if (xcb_connection_has_error(connection) != 0) {
-    problem = kInputCaptureNoDisplayKey;
-  } else {
-    const xcb_query_extension_reply_t* record = xcb_get_extension_data(connection, &xcb_record_id);
-    if (record == nullptr || record->present == 0) problem = kInputCaptureNoRecordKey;
-  }
-  xcb_disconnect(connection);
-  return problem;
-}
 
 void ShowInputCaptureNote(QLabel* note, bool hook_bound) {
   if (note == nullptr) return;

@@ -21,6 +21,7 @@ void ReadItem(QXmlStreamReader& xml, QMenu* menu, const MenuChosen& chosen) {
   action->setObjectName(name);
   const QString icon = xml.attributes().value(QLatin1String("icon")).toString();
   if (!icon.isEmpty()) action->setIcon(QIcon(SkinFile(icon)));
+  action->setCheckable(xml.attributes().value(QLatin1String("checkable")) == u"true");
   QObject::connect(action, &QAction::triggered, menu, [chosen, name] {
     if (chosen) chosen(name);
   });

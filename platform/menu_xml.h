@@ -1,6 +1,7 @@
 // Pop-up menus described in the skin folder:
 //   <Menu>
 //     <Item name="configuration" text="configuration_text" icon="images/x.svg"/>
+//     <Item name="autostart" text="autostart_text" checkable="true"/>
 //     <Separator/>
 //     <Menu text="assign_macro_text"> ...items... </Menu>
 //   </Menu>

@@ -20,6 +20,8 @@ packages=(
   libxcb-xtest0-dev
   # real-window, tray and D-Bus tests (openbox: a window manager, so that minimising is real)
   xvfb xauth xdotool trayer openbox x11-utils imagemagick x11-xkb-utils dbus-daemon python3-dbus
+  # install and package checks; busctl for `ms1ctl doctor` (BlueZ)
+  appstream desktop-file-utils dpkg-dev fakeroot lintian systemd
 )
 
 missing=()

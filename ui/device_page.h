@@ -50,6 +50,8 @@ class DevicePage {
   virtual void LoadProfileList() = 0;
 
   virtual bool DevicePresent() const = 0;
+  // No link is usable because a mouse node may not be opened by this user.
+  virtual bool DeviceNotAllowed() const { return false; }
 
   // Notifications of the page's controls (names starting with "ms_1_").
   virtual void Notify(const Notification& n) = 0;

@@ -46,6 +46,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   bool DevicePresent() const override {
     return device_ && device_->links().devicePresent.load() != 0;
   }
+  bool DeviceNotAllowed() const override {
+    return device_ && device_->drivers().OpenNotAllowed();
+  }
   void Notify(const Notification& n) override;
   void OnLinkMessage(const WindowMessage& m) override;
   void RequestApply(uintptr_t wParam, intptr_t lParam) override;

@@ -10,6 +10,12 @@
 // Libraries are built with hidden visibility: only these leave them.
 #define MS1_DRIVER_EXPORT __attribute__((visibility("default")))
 
+// The optional Get_OpenFailure over a driver object offering OpenFailure().
+#define MS1_DEFINE_OPEN_FAILURE_ENTRY_POINT(driver)         \
+  extern "C" MS1_DRIVER_EXPORT int32_t Get_OpenFailure(void) { \
+    return (driver).OpenFailure();                         \
+  }
+
 #define MS1_DEFINE_DRIVER_ENTRY_POINTS(driver)                                          \
   extern "C" {                                                                          \
   MS1_DRIVER_EXPORT void Set_VIDPID(int32_t vendor_id, int32_t product_id) {            \

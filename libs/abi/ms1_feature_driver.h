@@ -39,6 +39,17 @@ int32_t SetFeature(const uint8_t *report, int32_t length);
 /* Bound by the program but never called. */
 int32_t GetFeature(uint8_t *report, int32_t length);
 
+/* Beyond the designed entry points, and optional: why the last
+ * Open_FeatureDevice returned 0. The plug message has no room for it, so a
+ * program that wants to tell a permission problem from an absent mouse asks
+ * after the open; one that does not bind it loses nothing. */
+enum {
+  MS1_OPEN_DONE = 0,        /* the device was opened */
+  MS1_OPEN_ABSENT = 1,      /* no node of the device was found */
+  MS1_OPEN_NOT_ALLOWED = 2  /* a node exists but this user may not open it */
+};
+int32_t Get_OpenFailure(void);
+
 /* Signatures as the program binds them with dlsym. */
 typedef void (*Ms1SetVidPidFn)(int32_t, int32_t);
 typedef void (*Ms1OpenDevMonitorFn)(Ms1WindowHandle, uint32_t, uint32_t);
@@ -47,6 +58,7 @@ typedef int32_t (*Ms1OpenFeatureDeviceFn)(void);
 typedef void (*Ms1CloseFeatureDeviceFn)(void);
 typedef int32_t (*Ms1SetFeatureFn)(const uint8_t *, int32_t);
 typedef int32_t (*Ms1GetFeatureFn)(uint8_t *, int32_t);
+typedef int32_t (*Ms1GetOpenFailureFn)(void);
 
 #ifdef __cplusplus
 }

@@ -54,13 +54,18 @@ class Driver {
   int32_t Open() {
     std::lock_guard lock(mutex_);
     CloseLocked();
+    open_failure_ = MS1_OPEN_ABSENT;
     if (hid_init() != 0) return 0;
     hid_device_info* list = hid_enumerate(vendor_id_, product_id_);
     const auto path = ChooseVendorInterface(InterfacesFrom(list), vendor_id_, product_id_);
     hid_free_enumeration(list);
     if (!path) return 0;
     device_ = hid_open_path(path->c_str());
-    if (!device_) return 0;
+    if (!device_) {
+      if (NodeNotAllowed(*path)) open_failure_ = MS1_OPEN_NOT_ALLOWED;
+      return 0;
+    }
+    open_failure_ = MS1_OPEN_DONE;
     if (target_.Valid()) {
       const PostTarget target = target_;
       // hidraw gives every reader its own copy of the input reports, so the
@@ -75,6 +80,11 @@ class Driver {
   void Close() {
     std::lock_guard lock(mutex_);
     CloseLocked();
+  }
+
+  int32_t OpenFailure() {
+    std::lock_guard lock(mutex_);
+    return open_failure_;
   }
 
   int32_t Send(const uint8_t* report, int32_t length) {
@@ -101,6 +111,7 @@ class Driver {
   uint16_t product_id_ = 0;
   PostTarget target_;
   hid_device* device_ = nullptr;
+  int32_t open_failure_ = MS1_OPEN_ABSENT;
   EventReader reader_;
   std::mutex monitor_mutex_;
   UdevWatch watch_;
@@ -115,3 +126,4 @@ Driver& TheDriver() {
 }  // namespace ms1::hiddriver
 
 MS1_DEFINE_DRIVER_ENTRY_POINTS(ms1::hiddriver::TheDriver())
+MS1_DEFINE_OPEN_FAILURE_ENTRY_POINT(ms1::hiddriver::TheDriver())

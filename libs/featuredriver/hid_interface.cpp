@@ -1,6 +1,9 @@
 #include "libs/featuredriver/hid_interface.h"
 
 #include <hidapi/hidapi.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace ms1::hiddriver {
 
@@ -22,6 +25,10 @@ std::vector<HidInterface> InterfacesFrom(const hid_device_info* list) {
                    d->interface_number});
   }
   return out;
+}
+
+bool NodeNotAllowed(const std::string& node_path) {
+  return ::access(node_path.c_str(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM);
 }
 
 }  // namespace ms1::hiddriver

@@ -31,4 +31,8 @@ std::optional<std::string> ChooseVendorInterface(const std::vector<HidInterface>
 
 std::vector<HidInterface> InterfacesFrom(const hid_device_info* list);
 
+// Whether a node that would not open is one this user may not read and write
+// (no udev rule, or not the user at the seat), rather than one that went away.
+bool NodeNotAllowed(const std::string& node_path);
+
 }  // namespace ms1::hiddriver

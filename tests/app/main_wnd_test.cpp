@@ -8,13 +8,16 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 #include "device/messages.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "support/fake_hook.h"
 #include "support/qt_wait.h"
+#include "support/scoped_env.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1 {
@@ -26,6 +29,7 @@ struct PageLog {
   std::vector<WindowMessage> linkMessages;
   int applies = 0;
   bool present = true;
+  bool notAllowed = false;
   const InputHookTable* hookTable = nullptr;  // as given at Init
   int hooksBoundAtProfileLoad = -1;
 };
@@ -48,6 +52,7 @@ class RecordingPage : public DevicePage {
       log_.hooksBoundAtProfileLoad = test::BoundEntryPoints(*log_.hookTable);
   }
   bool DevicePresent() const override { return log_.present; }
+  bool DeviceNotAllowed() const override { return log_.notAllowed; }
   void Notify(const Notification& n) override { log_.notifications.push_back(n); }
   void OnLinkMessage(const WindowMessage& m) override { log_.linkMessages.push_back(m); }
   void RequestApply(uintptr_t, intptr_t) override { ++log_.applies; }
@@ -80,12 +85,13 @@ class MainWindow : public ::testing::Test {
   QWidget* Control(const char* name) { return window->FindControl(QString::fromLatin1(name)); }
   // Sends a message expecting it to open the no-device warning; returns how
   // many warnings opened while `duringWarning` ran inside it.
-  int CountWarnings(const std::function<void()>& open, const std::function<void()>& duringWarning) {
+  int CountWarnings(const std::function<void()>& open, const std::function<void()>& duringWarning,
+                    const QString& text = QStringLiteral("no_device_text")) {
     int warnings = 0;
     test::WhenModal([&](QWidget* modal) {
       auto* box = dynamic_cast<CMsgWnd*>(modal);
       ASSERT_NE(box, nullptr);
-      EXPECT_EQ(box->message, QStringLiteral("no_device_text"));
+      EXPECT_EQ(box->message, text);
       ++warnings;
       EXPECT_TRUE(window->NoDeviceWarningOpen());
       if (duringWarning) duringWarning();
@@ -171,6 +177,18 @@ TEST_F(MainWindow, WithoutADeviceTheWarningOpensOnceAtATime) {
       1);
 }
 
+// A mouse node that this user may not open: the warning names the fix.
+TEST_F(MainWindow, AMouseThatMayNotBeOpenedGetsTheAccessWarningInstead) {
+  log.notAllowed = true;
+  Start(false);
+  for (const uint32_t message : {msg::kTrayCallback, msg::kShowInstance}) {
+    EXPECT_EQ(CountWarnings([&] { Send(message, 0, sysmsg::kLeftButtonUp); }, nullptr,
+                            QStringLiteral("no_access_text")),
+              1)
+        << message;
+  }
+}
+
 TEST_F(MainWindow, TrayMenuIsOneAtATimeAndItsItemsPostMenuCommands) {
   Start(true);
   Send(msg::kTrayCallback, 0, sysmsg::kRightButtonUp);
@@ -190,6 +208,27 @@ TEST_F(MainWindow, TrayMenuIsOneAtATimeAndItsItemsPostMenuCommands) {
   ASSERT_TRUE(test::WaitFor([&] { return window->IsDestroyed(); }));
   EXPECT_EQ(quits, 1);
   EXPECT_FALSE(window->TrayIcon()->isVisible());
+}
+
+// "Start with the desktop" shows whether the entry exists and flips it.
+TEST_F(MainWindow, TrayMenuAutostartItemWritesAndRemovesTheEntry) {
+  const QTemporaryDir config;
+  test::ScopedEnv env;
+  env.Set("XDG_CONFIG_HOME", config.path().toStdString());
+  const std::filesystem::path entry =
+      config.path().toStdString() + "/autostart/io.ms1config.Ms1Config.desktop";
+  Start(true);
+  for (const bool enabled : {false, true}) {
+    Send(msg::kTrayCallback, 0, sysmsg::kRightButtonUp);
+    ASSERT_NE(window->TrayMenu(), nullptr);
+    auto* item = window->TrayMenu()->findChild<QAction*>(QStringLiteral("autostart"));
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_EQ(item->isChecked(), enabled);
+    EXPECT_EQ(item->text(), Lan().Text(QStringLiteral("autostart_text")));
+    item->trigger();
+    ASSERT_TRUE(test::WaitFor([&] { return std::filesystem::exists(entry) != enabled; }));
+  }
 }
 
 TEST_F(MainWindow, MenuCommandsAreMatchedWithoutRegardToCase) {

@@ -56,6 +56,7 @@ class DriverLibraryTest : public ::testing::Test {
   void SetUp() override { TakeLog(); }
   const std::string complete = FAKE_DRIVERS_DIR "/complete/";
   const std::string partial = FAKE_DRIVERS_DIR "/partial";
+  const std::string not_allowed = FAKE_DRIVERS_DIR "/notallowed/";
 };
 
 TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {
@@ -125,6 +126,18 @@ TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
   EXPECT_EQ(session.drivers().wired(), nullptr);
   EXPECT_EQ(store.saves, 1);  // the apply ran to its end
   EXPECT_TRUE(session.model().HasUnsentEdits()) << "the rest was never sent";
+}
+
+// Only a library that says so makes a failed open a permission problem.
+TEST_F(DriverLibraryTest, AFailedOpenIsAPermissionProblemOnlyWhenTheLibrarySaysSo) {
+  PostLog window;
+  for (const auto& [folder, expected] : {std::pair{complete, false}, std::pair{not_allowed, true}}) {
+    FeatureDrivers drivers;
+    drivers.Load(folder);
+    EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));
+    EXPECT_EQ(drivers.OpenNotAllowed(), expected) << folder;
+    drivers.CloseAll();
+  }
 }
 
 TEST_F(DriverLibraryTest, MissingFileOrEntryPointLeavesTheLinkAbsentAndUntouched) {

@@ -61,4 +61,8 @@ int32_t GetFeature(uint8_t *report, int32_t length) {
 }
 #endif
 
+#ifdef FAKE_DRIVER_OPEN_FAILURE
+int32_t Get_OpenFailure(void) { return FAKE_DRIVER_OPEN_FAILURE; }
+#endif
+
 __attribute__((destructor)) static void Unloaded(void) { Record("unloaded"); }

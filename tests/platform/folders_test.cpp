@@ -53,6 +53,27 @@ TEST_F(DataFolderTest, FallsBackToTheUserDataFolderWhenDataCannotBeUsed) {
   EXPECT_EQ(DataFolderFor(program(), "", ""), program() + "Data/");
 }
 
+// An installed folder is never written, even when it could be (as root).
+TEST_F(DataFolderTest, AnInstalledProgramKeepsItsDataInTheUserFolderOnly) {
+  test::WriteBytes(dir / "prog" / kInstalledMarker, "");
+  const std::string home = (dir / "home").string();
+  const std::string xdg_home = xdg();
+  struct Case {
+    const char* xdg;
+    const char* home;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {xdg_home.c_str(), home.c_str(), xdg_home + "/ms1-config/"},
+      {nullptr, home.c_str(), home + "/.local/share/ms1-config/"},
+      {"", "", "/nonexistent/.local/share/ms1-config/"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DataFolderFor(program(), c.xdg, c.home), c.expected) << c.expected;
+  }
+  EXPECT_FALSE(fs::exists(dir / "prog" / "Data"));
+}
+
 TEST_F(DataFolderTest, FallsBackWhenTheProgramFolderIsReadOnly) {
   fs::permissions(dir, fs::perms::all);
   fs::permissions(dir / "prog", fs::perms::owner_read | fs::perms::owner_exec |

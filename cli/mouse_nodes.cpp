@@ -1,0 +1,57 @@
+#include "cli/mouse_nodes.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+#include "libs/featuredriver/device_presence.h"
+#include "model/protocol/link_ids.h"
+
+namespace ms1::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint16_t kUsbBus = 0x0003;
+
+std::optional<std::string> LinkOf(const hiddriver::HidId& id) {
+  using namespace link_ids;
+  if (id.bus == kUsbBus && id.vendor_id == kVendor && id.product_id == kWiredProduct)
+    return "wired";
+  if (id.bus == kUsbBus && id.vendor_id == kVendor && id.product_id == kReceiverProduct)
+    return "receiver";
+  if (id.bus == kBluetoothBus && id.vendor_id == kBluetoothVendor &&
+      id.product_id == kBluetoothProduct)
+    return "ble";
+  return std::nullopt;
+}
+
+std::optional<hiddriver::HidId> HidIdOf(const fs::path& uevent) {
+  std::ifstream in(uevent);
+  const std::string prefix = "HID_ID=";
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(prefix)) return hiddriver::ParseHidId(line.c_str() + prefix.size());
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<MouseNode> FindMouseNodes(const fs::path& root) {
+  std::vector<MouseNode> nodes;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(root / "sys/class/hidraw", ec)) {
+    const auto id = HidIdOf(entry.path() / "device/uevent");
+    const auto link = id ? LinkOf(*id) : std::nullopt;
+    if (!link) continue;
+    const fs::path node = root / "dev" / entry.path().filename();
+    nodes.push_back({*link, node, ::access(node.c_str(), R_OK | W_OK) == 0});
+  }
+  std::ranges::sort(nodes, {}, &MouseNode::node);
+  return nodes;
+}
+
+}  // namespace ms1::cli

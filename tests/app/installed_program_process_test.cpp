@@ -1,0 +1,118 @@
+// `cmake --install` into a staging folder: the layout a package is made of,
+// and the installed program run from there on the virtual mouse (its driver
+// files dropped into the installed program folder), which keeps its data in
+// the XDG data folder and never under the prefix.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <string>
+
+#include "../libs/simulator_stop.h"
+#include "program_on_x.h"
+
+namespace ms1 {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kAppId[] = "io.ms1config.Ms1Config";
+
+class InstalledProgram : public test::ProgramOnX {
+ protected:
+  static void SetUpTestSuite() {
+    stage_ = new QTemporaryDir;
+    const test::RunResult installed = test::Run({"/usr/bin/env", "DESTDIR=" + stage(),
+                                                 MS1_CMAKE, "--install", MS1_BUILD_DIR,
+                                                 "--prefix", "/usr"});
+    install_log_ = new std::string(installed.out + installed.err);
+    install_ok_ = installed.exit_code == 0;
+  }
+  static void TearDownTestSuite() {
+    delete stage_;
+    delete install_log_;
+  }
+  void SetUp() override { ASSERT_TRUE(install_ok_) << *install_log_; }
+
+  static std::string stage() { return stage_->path().toStdString(); }
+  static fs::path usr() { return fs::path(stage()) / "usr"; }
+  static fs::path programFolder() { return usr() / "lib/ms1-config"; }
+
+  static inline QTemporaryDir* stage_ = nullptr;
+  static inline std::string* install_log_ = nullptr;
+  static inline bool install_ok_ = false;
+};
+
+TEST_F(InstalledProgram, LaysOutTheProgramFolderLinksRuleDesktopFilesAndDocs) {
+  const std::string id = kAppId;
+  const std::vector<std::string> files = {
+      "lib/ms1-config/ms1-config", "lib/ms1-config/ms1ctl", "lib/ms1-config/hiddriver_1.so",
+      "lib/ms1-config/hiddriver_2.so", "lib/ms1-config/Hook.so", "lib/ms1-config/res/main.xml",
+      "lib/ms1-config/res/lan.xml", "lib/ms1-config/res/MS/MS_1/ms_1_menu.xml",
+      "lib/udev/rules.d/70-ms1-config.rules", "share/applications/" + id + ".desktop",
+      "share/metainfo/" + id + ".metainfo.xml", "share/icons/hicolor/scalable/apps/" + id + ".svg",
+      "share/icons/hicolor/16x16/apps/" + id + ".png",
+      "share/icons/hicolor/48x48/apps/" + id + ".png",
+      "share/icons/hicolor/256x256/apps/" + id + ".png", "share/man/man1/ms1ctl.1.gz",
+      "share/man/man1/ms1-config.1.gz", "share/doc/ms1-config/changelog.gz",
+      "share/bash-completion/completions/ms1ctl", "share/doc/ms1-config/copyright"};
+  for (const std::string& file : files) {
+    EXPECT_TRUE(fs::is_regular_file(usr() / file)) << file;
+  }
+  // The links on the PATH lead into the program folder, relatively, so the
+  // program finds its drivers and skin beside itself wherever the prefix is.
+  for (const char* program : {"ms1-config", "ms1ctl"}) {
+    const fs::path link = usr() / "bin" / program;
+    ASSERT_TRUE(fs::is_symlink(link)) << link;
+    EXPECT_TRUE(fs::read_symlink(link).is_relative());
+    EXPECT_TRUE(fs::equivalent(link, programFolder() / program));
+  }
+  EXPECT_FALSE(fs::exists(programFolder() / "Data"));
+}
+
+class InstalledProgramOnX : public InstalledProgram {
+ protected:
+  void SetUp() override {
+    InstalledProgram::SetUp();
+    StartX();
+    for (const char* driver : {"hiddriver_1.so", "hiddriver_2.so"}) {
+      fs::copy_file(fs::path(MS1_VIRTUAL_DIR) / driver, programFolder() / driver,
+                    fs::copy_options::overwrite_existing);
+    }
+  }
+  void TearDown() override {
+    test::ProgramOnX::TearDown();
+    EXPECT_TRUE(test::StopSimulator(vmouse_.path().toStdString())) << "the simulator did not exit";
+  }
+  std::vector<std::string> Env() const {
+    return {"HOME=" + home_.path().toStdString(), "XDG_DATA_HOME=" + xdg().string(),
+            "MS1_VMOUSE_DIR=" + vmouse_.path().toStdString(), "MS1_VMOUSE_SIM=" MS1_VMOUSE_SIM_PATH,
+            "MS1_VMOUSE_PLUGGED=wired"};
+  }
+  fs::path xdg() const { return fs::path(home_.path().toStdString()) / "xdg"; }
+
+  QTemporaryDir home_;
+  QTemporaryDir vmouse_;
+};
+
+// Run as root here, the program could write into the program folder: the
+// installed one must not.
+TEST_F(InstalledProgramOnX, RunsOnTheMouseAndKeepsItsDataInTheXdgDataFolder) {
+  StartProgram((usr() / "bin/ms1-config").string(), Env());
+  const std::string main = x_.FindVisible(MainTitle());
+  ASSERT_FALSE(main.empty()) << "the installed program did not show its window";
+  EXPECT_TRUE(fs::exists(xdg() / "ms1-config/ms1-config.lock"));
+
+  PressExitButton(main);
+  ASSERT_EQ(ProgramExit(), 0);
+  std::vector<std::string> ctl = {"/usr/bin/env"};
+  for (const std::string& variable : Env()) ctl.push_back(variable);
+  ctl.insert(ctl.end(), {(usr() / "bin/ms1ctl").string(), "profiles", "add", "Installed"});
+  const test::RunResult added = test::Run(ctl);
+  EXPECT_EQ(added.exit_code, 0) << added.err;
+  EXPECT_TRUE(fs::exists(xdg() / "ms1-config/ms_1/pro.data"));
+  EXPECT_FALSE(fs::exists(programFolder() / "Data"));
+}
+
+}  // namespace
+}  // namespace ms1
