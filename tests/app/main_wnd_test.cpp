@@ -80,7 +80,7 @@ class MainWindow : public ::testing::Test {
   }
   void Process() { QCoreApplication::processEvents(); }
   bool Send(uint32_t message, uintptr_t w = 0, intptr_t l = 0, QString text = {}) {
-    return window->HandleCustomMessage({message, w, l, std::move(text)});
+    return window->HandleCustomMessage({message, w, l, std::move(text), {}});
   }
   QWidget* Control(const char* name) { return window->FindControl(QString::fromLatin1(name)); }
   // Sends a message expecting it to open the no-device warning; returns how
@@ -389,8 +389,8 @@ TEST(MainWindowWithoutPage, RunsAsWithNoDevice) {
   window.show();
   ASSERT_TRUE(test::WaitFor([&] { return window.windowState() & Qt::WindowMinimized; }));
   EXPECT_FALSE(window.DevicePresent());
-  EXPECT_TRUE(window.HandleCustomMessage({msg::kApplyRequest, 0, 0, {}}));
-  EXPECT_TRUE(window.HandleCustomMessage({msg::kWiredPlug, 1, 0, {}}));
+  EXPECT_TRUE(window.HandleCustomMessage({msg::kApplyRequest, 0, 0, {}, {}}));
+  EXPECT_TRUE(window.HandleCustomMessage({msg::kWiredPlug, 1, 0, {}, {}}));
 }
 
 }  // namespace
