@@ -18,10 +18,10 @@ class NoGattTransport final : public BluetoothControl {
 
 }  // namespace
 
-int DeviceSession::TracingSender::SendReport(const uint8_t* report, int length) {
+SendOutcome DeviceSession::TracingSender::Send(const uint8_t* report, int length) {
   const SendOutcome outcome = transport.Send(report, length);
   if (trace) trace(Report(report, report + length), outcome);
-  return outcome.result;
+  return outcome;
 }
 
 DeviceSession::DeviceSession(Ends ends, Pacer* pacer)

@@ -85,7 +85,7 @@ class DeviceSession {
   // The engine's way to the transport, keeping each report's outcome in view.
   struct TracingSender final : ReportSender {
     explicit TracingSender(ReportTransport& t) : transport(t) {}
-    int SendReport(const uint8_t* report, int length) override;
+    SendOutcome Send(const uint8_t* report, int length) override;
     ReportTransport& transport;
     ReportTrace trace;
   };
