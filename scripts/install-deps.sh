@@ -10,8 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command-line tool
   libcli11-dev nlohmann-json3-dev
-  # mouse access and hot-plug
-  libhidapi-dev libudev-dev
+  # mouse access and hot-plug; BlueZ over D-Bus (sd-bus) for Bluetooth LE
+  libhidapi-dev libudev-dev libsystemd-dev
   # window
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins libqt6test6 libqt6svg6
   # keyboard layouts and global input capture
@@ -20,6 +20,8 @@ packages=(
   libxcb-xtest0-dev
   # real-window, tray and D-Bus tests (openbox: a window manager, so that minimising is real)
   xvfb xauth xdotool trayer openbox x11-utils imagemagick x11-xkb-utils dbus-daemon python3-dbus
+  # the fake BlueZ of the Bluetooth LE tests and demo (GLib main loop)
+  python3-gi
 )
 
 missing=()
