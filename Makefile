@@ -2,7 +2,7 @@
 PRESETS ?= default asan tsan
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build demo test
+.PHONY: deps build demo demo-ble test
 
 deps:
 	@bash scripts/install-deps.sh
@@ -13,6 +13,9 @@ build: deps
 
 demo: build
 	@bash scripts/demo.sh build/default
+
+demo-ble: build
+	@bash scripts/demo-ble.sh build/default
 
 test: deps
 	@set -e; for p in $(PRESETS); do \
