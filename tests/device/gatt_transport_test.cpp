@@ -101,6 +101,8 @@ struct WriteCase {
   std::vector<std::string> written;  // WriteValue calls, in order
 };
 
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
+
 const std::string kFirst = kMouse + "/service0010/char0011";
 const std::string kSecond = kMouse + "/service0020/char0021";
 
