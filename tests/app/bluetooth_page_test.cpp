@@ -33,7 +33,8 @@ class BluetoothPageTest : public test::DevicePageTest {
     DevicePageTest::TearDown();
   }
   bool AllOverBluetooth() {
-    for (const auto& entry : sim->Log()["accepted"]) {
+    const nlohmann::json log = sim->Log();
+    for (const auto& entry : log["accepted"]) {
       if (entry["link"] != "ble") return false;
     }
     return true;
