@@ -2,7 +2,7 @@
 PRESETS ?= default asan tsan
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build demo test package
+.PHONY: deps build demo demo-ble test package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -17,6 +17,9 @@ demo: build
 # The Debian package in build/default/, checked (scripts/check-package.sh).
 package: build
 	@bash scripts/check-package.sh build/default
+
+demo-ble: build
+	@bash scripts/demo-ble.sh build/default
 
 test: deps
 	@set -e; for p in $(PRESETS); do \

@@ -19,6 +19,7 @@
 #include "device/headless_loop.h"
 #include "device/messages.h"
 #include "device/silent_link_view.h"
+#include "device/trace_output.h"
 #include "model/profile_file.h"
 #include "platform/folders.h"
 
@@ -60,8 +61,18 @@ class NoStore final : public ProfileStoreWriter {
   int saves_ = 0;
 };
 
-// ms1ctl has no Bluetooth LE transport: only the cable and the receiver.
-bool NoBluetooth() { return false; }
+// The Bluetooth LE link is asked of BlueZ only; a hidraw node of the mouse
+// tells nothing more.
+bool NoHidrawProbe() { return false; }
+
+// The links a command uses: all of them, or the one named by --link.
+DeviceSession::Links LinksOf(const std::string& link) {
+  if (link.empty()) return {};
+  return {link == "wired", link == "receiver", link == "ble"};
+}
+
+// One event of a link, as the monitor prints it: a plug change or a device event.
+using LinkEventTrace = std::function<void(const char* link, DeviceEvent e)>;
 
 // The session with its loop, as the program holds them.
 struct HeadlessDevice {
@@ -70,44 +81,54 @@ struct HeadlessDevice {
   NoStore store{loop};
   DeviceSession session{{view, loop, loop, store}};
 
-  explicit HeadlessDevice(std::function<void(const ThreadMessage&)> on_link_message = nullptr)
-      : loop([this, on_link_message](const ThreadMessage& m) {
+  explicit HeadlessDevice(LinkEventTrace trace = nullptr)
+      : loop([this, trace](const ThreadMessage& m) {
           if (!msg::IsLinkMessage(m.id)) return;
-          if (on_link_message) on_link_message(m);
+          if (trace) trace(LinkOfMessage(m.id), EventOfMessage(m));
           session.OnLinkMessage(m.id, m.wParam, m.lParam);
-        }) {}
+        }) {
+    if (trace) session.SetBluetoothTrace([trace](DeviceEvent e) { trace("ble", e); });
+  }
 
-  void Start(const std::string& folder) {
-    session.Start(folder, loop.Handle(), NoBluetooth);
-    if (session.drivers().wired() == nullptr && session.drivers().receiver() == nullptr) {
+  void Start(const std::string& folder, DeviceSession::Links use) {
+    SetTraceOutput(nullptr);  // standard output carries the command's answer
+    session.Start(folder, loop.Handle(), NoHidrawProbe, use);
+    // As the page does once its profiles are loaded: the transport gets its filter.
+    session.OnBluetoothLink(session.links().bleConnected.load() != 0);
+    const bool drivers_wanted = use.wired || use.receiver;
+    if (drivers_wanted && session.drivers().wired() == nullptr &&
+        session.drivers().receiver() == nullptr && session.links().bleConnected.load() == 0) {
       Fail("no driver library in " + folder + " (" + kWiredDriver.file_name + ", " +
            kReceiverDriver.file_name + ")");
     }
   }
+
+  static const char* LinkOfMessage(uint32_t message) {
+    return msg::IsWiredMessage(message) ? "wired" : "receiver";
+  }
+  static DeviceEvent EventOfMessage(const ThreadMessage& m) {
+    return msg::IsPlugMessage(m.id) ? PlugEvent(m.wParam) : DataEvent(m.wParam, m.lParam);
+  }
 };
 
-const char* LinkOfMessage(uint32_t message) {
-  return msg::IsWiredMessage(message) ? "wired" : "receiver";
-}
-
-// One line per message: "wired plug arrived", "receiver battery 70% awake".
-std::string DescribeMessage(const ThreadMessage& m) {
-  const std::string link = LinkOfMessage(m.id);
-  if (msg::IsPlugMessage(m.id)) {
-    const char* what = m.wParam == 1 ? "arrived" : m.wParam == 0 ? "removed" : "other";
+// One line per event: "wired plug arrived", "receiver battery 70% awake".
+std::string DescribeLinkEvent(const std::string& link, DeviceEvent e) {
+  if (e.code == event::kPlug) {
+    const char* what = e.value == event::kPlugArrived   ? "arrived"
+                       : e.value == event::kPlugRemoved ? "removed"
+                                                        : "other";
     return link + " plug " + what;
   }
-  return link + " " + DescribeDeviceEvent(DataEvent(m.wParam, m.lParam));
+  return link + " " + DescribeDeviceEvent(e);
 }
 
-nlohmann::json MessageJson(const ThreadMessage& m) {
-  nlohmann::json line = {{"link", LinkOfMessage(m.id)}};
-  if (msg::IsPlugMessage(m.id)) {
+nlohmann::json LinkEventJson(const char* link, DeviceEvent e) {
+  nlohmann::json line = {{"link", link}};
+  if (e.code == event::kPlug) {
     line["kind"] = "plug";
-    line["plugged"] = m.wParam == 1;
+    line["plugged"] = e.value == event::kPlugArrived;
     return line;
   }
-  const DeviceEvent e = DataEvent(m.wParam, m.lParam);
   line["kind"] = "event";
   line["code"] = e.code;
   line["value"] = e.value;
@@ -118,6 +139,7 @@ nlohmann::json MessageJson(const ThreadMessage& m) {
 struct ApplyOptions {
   std::string file;
   std::string drivers;
+  std::string link;
   int wait_awake_ms = 6000;
 };
 
@@ -131,11 +153,13 @@ void Apply(const ApplyOptions& options) {
   std::size_t sent = 0, failed = 0;
   device.session.SetReportTrace([&](const Report& report, const SendOutcome& out) {
     ++sent;
-    if (out.result == 0) ++failed;
-    std::cout << (out.link ? ConnectionModeName(*out.link) : "none") << " " << out.result << " "
+    if (out.Lost()) ++failed;
+    // "skip": the link has no such setting (the polling rate over Bluetooth LE).
+    std::cout << (out.link ? ConnectionModeName(*out.link) : "none") << " "
+              << (out.not_for_link ? std::string("skip") : std::to_string(out.result)) << " "
               << HexLine(report) << std::endl;
   });
-  device.Start(folder);
+  device.Start(folder, LinksOf(options.link));
   const LinkState& links = device.session.links();
   // Like the program, the receiver is used only once the mouse has reported
   // itself awake through it.
@@ -193,13 +217,22 @@ class StopSignals {
   std::thread waiter_;
 };
 
-void Monitor(const std::string& drivers_option, bool as_json) {
-  const std::string folder = drivers_option.empty() ? DefaultDriverFolder() : drivers_option;
-  HeadlessDevice device([as_json](const ThreadMessage& m) {
-    std::cout << (as_json ? MessageJson(m).dump() : DescribeMessage(m)) << std::endl;
+struct MonitorOptions {
+  std::string drivers;
+  std::string link;
+  bool json = false;
+};
+
+void Monitor(const MonitorOptions& options) {
+  const std::string folder = options.drivers.empty() ? DefaultDriverFolder() : options.drivers;
+  const bool as_json = options.json;
+  HeadlessDevice device([as_json](const char* link, DeviceEvent e) {
+    std::cout << (as_json ? LinkEventJson(link, e).dump() : DescribeLinkEvent(link, e))
+              << std::endl;
   });
   StopSignals stop(device.loop);  // before the libraries start their threads
-  device.Start(folder);
+  const DeviceSession::Links use = LinksOf(options.link);
+  device.Start(folder, use);
   auto presence = [as_json](const char* link, bool open) {
     if (as_json) {
       std::cout << nlohmann::json{{"link", link}, {"kind", "presence"}, {"plugged", open}}.dump();
@@ -215,8 +248,20 @@ void Monitor(const std::string& drivers_option, bool as_json) {
   if (device.session.drivers().receiver()) {
     presence("receiver", links.receiverState == link_presence::kPresent);
   }
+  // Without BlueZ there is no Bluetooth link to speak of, unless it was asked for.
+  if (use.bluetooth && (links.bleConnected.load() != 0 || options.link == "ble")) {
+    presence("ble", links.bleConnected.load() != 0);
+  }
   device.loop.RunUntil([] { return false; }, HeadlessLoop::kForever);
   device.session.Stop();
+}
+
+void AddLinkOption(CLI::App& command, std::string& link) {
+  command
+      .add_option("--link", link,
+                  "Use only this link: wired, receiver or ble (Bluetooth LE through BlueZ); "
+                  "default: all of them")
+      ->check(CLI::IsMember({"wired", "receiver", "ble"}));
 }
 
 }  // namespace
@@ -229,19 +274,20 @@ void RegisterDeviceCommands(CLI::App& app) {
   apply->add_option("--drivers", apply_options.drivers,
                     "Folder of hiddriver_2.so and hiddriver_1.so (default: the program folder, "
                     "or drivers/ beside it in a build tree)");
+  AddLinkOption(*apply, apply_options.link);
   apply
       ->add_option("--wait-awake", apply_options.wait_awake_ms,
                    "Milliseconds to wait for the mouse to report over the receiver")
       ->capture_default_str();
   apply->callback([] { Apply(apply_options); });
 
-  static std::string monitor_drivers;
-  static bool monitor_json = false;
+  static MonitorOptions monitor_options;
   auto* monitor =
       app.add_subcommand("monitor", "Print link changes and decoded device events until interrupted");
-  monitor->add_option("--drivers", monitor_drivers, "Folder of the driver libraries");
-  monitor->add_flag("--json", monitor_json, "One JSON object per line");
-  monitor->callback([] { Monitor(monitor_drivers, monitor_json); });
+  monitor->add_option("--drivers", monitor_options.drivers, "Folder of the driver libraries");
+  AddLinkOption(*monitor, monitor_options.link);
+  monitor->add_flag("--json", monitor_options.json, "One JSON object per line");
+  monitor->callback([] { Monitor(monitor_options); });
 }
 
 }  // namespace ms1::cli

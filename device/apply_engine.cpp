@@ -19,7 +19,7 @@ void ApplyEngine::ApplyConfiguration() {
   const ApplyPlan plan = PlanApply(*input->current, *input->last_applied, input->force_full);
   int undelivered = 0;
   for (const Report& report : plan.reports) {
-    if (sender_.SendReport(report.data(), static_cast<int>(report.size())) == 0) ++undelivered;
+    if (sender_.Send(report.data(), static_cast<int>(report.size())).Lost()) ++undelivered;
   }
   host_.StartHeartbeat(period::kReceiverHeartbeat);
   model_.SaveStore(store_);

@@ -30,8 +30,9 @@ ConnectionManager::ConnectionManager(LinkState& links, FeatureDrivers& drivers, 
       device_event_(std::move(device_event)),
       probe_bluetooth_(std::move(probe_bluetooth)) {}
 
-void ConnectionManager::Start(const std::string& driver_folder, Ms1WindowHandle window) {
-  drivers_.Load(driver_folder);
+void ConnectionManager::Start(const std::string& driver_folder, Ms1WindowHandle window,
+                              bool load_wired, bool load_receiver) {
+  drivers_.Load(driver_folder, load_wired, load_receiver);
 
   const bool wired = drivers_.OpenWired(window);
   links_.wiredState = wired ? link_presence::kPresent : link_presence::kNeverSeen;

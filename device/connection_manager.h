@@ -44,7 +44,8 @@ class ConnectionManager {
   // Start-up detection: loads the driver libraries from `driver_folder`, opens
   // the wired link, then the receiver, looks for Bluetooth LE, and posts the
   // presence.
-  void Start(const std::string& driver_folder, Ms1WindowHandle window);
+  void Start(const std::string& driver_folder, Ms1WindowHandle window,
+             bool load_wired = true, bool load_receiver = true);
 
   void OnWiredLink(DeviceEvent e);
   void OnReceiverLink(DeviceEvent e);

@@ -5,6 +5,7 @@
 
 #include "device/link_panels.h"
 #include "device/messages.h"
+#include "device/trace_output.h"
 #include "model/profile.h"
 
 namespace ms1 {
@@ -78,10 +79,10 @@ void DeviceEventHandler::SaveStore() {
 
 void DeviceEventHandler::OnBluetoothNotification(std::span<const uint8_t> data) {
   if (data.empty()) {
-    std::printf("datasize 0\n");
+    Trace("datasize 0\n");
     return;
   }
-  std::printf("HR ");
+  Trace("HR ");
   const auto parsed = ParseBluetoothNotification(data);
   if (!parsed) {
     std::fprintf(stderr, "Bluetooth notification of %zu bytes carries no event\n", data.size());
@@ -89,7 +90,7 @@ void DeviceEventHandler::OnBluetoothNotification(std::span<const uint8_t> data) 
   }
   const DeviceEvent e = *parsed;
   host_.RunOnInterfaceThread([this, e] { HandleDeviceEvent(e); });
-  std::printf("dwLeft = %04x, dwRight = %04x\r\n", e.code, e.value);
+  Trace("dwLeft = %04x, dwRight = %04x\r\n", e.code, e.value);
 }
 
 }  // namespace ms1

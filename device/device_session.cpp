@@ -4,24 +4,10 @@
 
 namespace ms1 {
 
-namespace {
-
-// The Bluetooth LE link is recognised and shown; sending over it needs the
-// GATT transport, which is not part of this program yet. Until then reports
-// find no Bluetooth end: they count as undelivered and the other links carry
-// them.
-class NoGattTransport final : public BluetoothControl {
- public:
-  void Connect(std::string_view, std::string_view) override {}
-  void Disconnect() override {}
-};
-
-}  // namespace
-
-int DeviceSession::TracingSender::SendReport(const uint8_t* report, int length) {
+SendOutcome DeviceSession::TracingSender::Send(const uint8_t* report, int length) {
   const SendOutcome outcome = transport.Send(report, length);
   if (trace) trace(Report(report, report + length), outcome);
-  return outcome.result;
+  return outcome;
 }
 
 DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
@@ -32,7 +18,8 @@ DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
       engine_(model_, links_, sender_, ends.apply_host, ends.store),
       worker_(links_, [this] { engine_.ApplyConfiguration(); }),
       events_(model_, links_, ends.view, ends.host, ends.store),
-      bluetooth_(std::make_unique<NoGattTransport>()) {}
+      gatt_({[this](std::span<const uint8_t> value) { OnBluetoothNotification(value); },
+             [this](bool connected) { OnBluetoothConnection(connected); }}) {}
 
 DeviceSession::~DeviceSession() {
   Stop();
@@ -40,21 +27,53 @@ DeviceSession::~DeviceSession() {
 
 void DeviceSession::Start(const std::string& driver_folder, Ms1WindowHandle window,
                           std::function<bool()> probe_bluetooth) {
+  Start(driver_folder, window, std::move(probe_bluetooth), Links{});
+}
+
+void DeviceSession::Start(const std::string& driver_folder, Ms1WindowHandle window,
+                          std::function<bool()> probe_bluetooth, Links use) {
   if (started_ || stopped_) return;
   started_ = true;
   worker_.Start();
+  // BlueZ tells of the mouse as well as its hidraw node does.
+  const bool bluez_mouse = use.bluetooth && gatt_.Start();
+  auto probe = [use, bluez_mouse, probe_node = std::move(probe_bluetooth)] {
+    return use.bluetooth && (bluez_mouse || probe_node());
+  };
   manager_ = std::make_unique<ConnectionManager>(
-      links_, drivers_, ends_.view, ends_.host, pacer_, charge_, *bluetooth_,
-      [this](DeviceEvent e) { events_.HandleDeviceEvent(e); }, std::move(probe_bluetooth));
-  manager_->Start(driver_folder, window);
+      links_, drivers_, ends_.view, ends_.host, pacer_, charge_, gatt_,
+      [this](DeviceEvent e) { events_.HandleDeviceEvent(e); }, std::move(probe));
+  manager_->Start(driver_folder, window, use.wired, use.receiver);
   transport_.SetWired(drivers_.wired());
   transport_.SetReceiver(drivers_.receiver());
+  transport_.SetBluetooth(&gatt_);
+}
+
+void DeviceSession::OnBluetoothNotification(std::span<const uint8_t> value) {
+  if (bluetooth_trace_) {
+    if (const auto e = ParseBluetoothNotification(value)) {
+      ends_.host.RunOnInterfaceThread([this, e = *e] { bluetooth_trace_(e); });
+    }
+  }
+  events_.OnBluetoothNotification(value);
+}
+
+void DeviceSession::OnBluetoothConnection(bool connected) {
+  ends_.host.RunOnInterfaceThread([this, connected] {
+    if (!manager_ || stopped_) return;
+    manager_->OnBluetoothChange(connected ? LinkChange::kArrived : LinkChange::kRemoved);
+    // Told once the link is taken in hand: subscribed when it arrived.
+    if (bluetooth_trace_) bluetooth_trace_(PlugEvent(connected ? 1 : 0));
+  });
 }
 
 void DeviceSession::Stop() {
   if (stopped_) return;
   stopped_ = true;
   hidraw_.reset();
+  // No more notifications or connection changes; a write in progress ends
+  // and later ones return 0.
+  gatt_.Stop();
   drivers_.CloseAll();
   // With the devices closed no link can carry a report: queued applies are
   // dropped and a running one ends at its next report instead of retrying.
@@ -64,6 +83,7 @@ void DeviceSession::Stop() {
   worker_.Stop();
   transport_.SetWired(nullptr);
   transport_.SetReceiver(nullptr);
+  transport_.SetBluetooth(nullptr);
   drivers_.Unload();
 }
 

@@ -16,6 +16,7 @@
 #include "device/connection_manager.h"
 #include "device/device_event_handler.h"
 #include "device/feature_drivers.h"
+#include "device/gatt_transport.h"
 #include "device/link_host.h"
 #include "device/link_state.h"
 #include "device/link_view.h"
@@ -44,12 +45,22 @@ class DeviceSession {
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
 
+  // Which links a session may use: all of them in the program; ms1ctl may
+  // pick one.
+  struct Links {
+    bool wired = true;
+    bool receiver = true;
+    bool bluetooth = true;
+  };
+
   // Starts the worker, loads the driver libraries from `driver_folder`,
-  // detects the links (`probe_bluetooth` tells whether the mouse is connected
-  // over Bluetooth LE) and posts WM_DEVICE_PRESENCE; from then on the
-  // transport has its link ends. Interface thread, once.
+  // detects the links (`probe_bluetooth` tells whether the mouse's Bluetooth
+  // LE node is there; BlueZ is asked too) and posts WM_DEVICE_PRESENCE; from
+  // then on the transport has its link ends. Interface thread, once.
   void Start(const std::string& driver_folder, Ms1WindowHandle window,
              std::function<bool()> probe_bluetooth = ProbeBluetoothMouse);
+  void Start(const std::string& driver_folder, Ms1WindowHandle window,
+             std::function<bool()> probe_bluetooth, Links links);
 
   // Closes both drivers, lets the worker end (an apply in progress, with
   // nothing left to send to, ends at its next report), then unloads the
@@ -74,6 +85,12 @@ class DeviceSession {
   // Called for every report an apply hands on, on the worker thread. Set
   // before Start.
   void SetReportTrace(ReportTrace trace) { sender_.trace = std::move(trace); }
+  // Called on the interface thread for what comes over Bluetooth LE: the
+  // mouse connecting or going away as a plug event (event::kPlug), and every
+  // notification that carries an event, before it is handled. Set before Start.
+  void SetBluetoothTrace(std::function<void(DeviceEvent)> trace) {
+    bluetooth_trace_ = std::move(trace);
+  }
 
   LinkState& links() { return links_; }
   const LinkState& links() const { return links_; }
@@ -85,7 +102,7 @@ class DeviceSession {
   // The engine's way to the transport, keeping each report's outcome in view.
   struct TracingSender final : ReportSender {
     explicit TracingSender(ReportTransport& t) : transport(t) {}
-    int SendReport(const uint8_t* report, int length) override;
+    SendOutcome Send(const uint8_t* report, int length) override;
     ReportTransport& transport;
     ReportTrace trace;
   };
@@ -102,7 +119,11 @@ class DeviceSession {
   ApplyEngine engine_;
   PageWorker worker_;
   DeviceEventHandler events_;
-  std::unique_ptr<BluetoothControl> bluetooth_;
+  void OnBluetoothNotification(std::span<const uint8_t> value);
+  void OnBluetoothConnection(bool connected);
+
+  std::function<void(DeviceEvent)> bluetooth_trace_;
+  GattTransport gatt_;
   std::unique_ptr<ConnectionManager> manager_;
   std::unique_ptr<HidrawMonitor> hidraw_;
   bool started_ = false;

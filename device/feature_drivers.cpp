@@ -2,9 +2,9 @@
 
 namespace ms1 {
 
-void FeatureDrivers::Load(const std::string& folder) {
-  wired_ = DriverLibrary::Load(folder, kWiredDriver.file_name);
-  receiver_ = DriverLibrary::Load(folder, kReceiverDriver.file_name);
+void FeatureDrivers::Load(const std::string& folder, bool wired, bool receiver) {
+  if (wired) wired_ = DriverLibrary::Load(folder, kWiredDriver.file_name);
+  if (receiver) receiver_ = DriverLibrary::Load(folder, kReceiverDriver.file_name);
 }
 
 bool FeatureDrivers::Open(DriverLibrary* library, const DriverLinkSpec& spec,

@@ -28,8 +28,8 @@ inline constexpr DriverLinkSpec kReceiverDriver{"hiddriver_1.so", link_ids::kVen
 class FeatureDrivers {
  public:
   // Loads the wired library, then the receiver library, from `folder`. A
-  // library that is missing or incomplete leaves its link absent.
-  void Load(const std::string& folder);
+  // library that is missing or incomplete, or not wanted, leaves its link absent.
+  void Load(const std::string& folder, bool wired = true, bool receiver = true);
 
   DriverLibrary* wired() const { return wired_.get(); }
   DriverLibrary* receiver() const { return receiver_.get(); }

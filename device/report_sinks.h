@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "device/link_state.h"
 
 namespace ms1 {
 
@@ -21,11 +24,23 @@ class BleWriter {
   virtual int WriteReport(const uint8_t* report, int length) = 0;
 };
 
+// What became of one report.
+struct SendOutcome {
+  int result = 0;                      // last driver or Bluetooth result; non-zero: delivered
+  std::optional<ConnectionMode> link;  // the link that had the last word; none: no link
+  // The usable link does not take this kind of report (the polling rate over
+  // Bluetooth LE): the mouse has no such setting there, so nothing was lost.
+  bool not_for_link = false;
+
+  bool Lost() const { return result == 0 && !not_for_link; }
+};
+
 class ReportSender {
  public:
   virtual ~ReportSender() = default;
+  virtual SendOutcome Send(const uint8_t* report, int length) = 0;
   // Non-zero: delivered over some link; 0: no link took the report.
-  virtual int SendReport(const uint8_t* report, int length) = 0;
+  int SendReport(const uint8_t* report, int length) { return Send(report, length).result; }
 };
 
 }  // namespace ms1

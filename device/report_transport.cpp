@@ -38,7 +38,8 @@ SendOutcome ReportTransport::Send(const uint8_t* report, int length) {
   if (links_.receiverState.load() == link_presence::kPresent && links_.receiverAwake.load() != 0) {
     return SendOverReceiver(report, length);
   }
-  if (links_.bleConnected.load() != 0 && type != command::kPollingRate) {
+  if (links_.bleConnected.load() != 0) {
+    if (type == command::kPollingRate) return {0, ConnectionMode::kBluetooth, true};
     BleWriter* writer = bluetooth_.load();
     const int result = writer == nullptr ? 0 : writer->WriteReport(report, length);
     if (result != 0) pacer_.Pause(transport::kBluetoothPause);

@@ -23,11 +23,6 @@ inline constexpr milliseconds kBluetoothPause{500};
 inline constexpr int kReceiverAttempts = 10;
 }  // namespace transport
 
-struct SendOutcome {
-  int result = 0;                      // last driver or Bluetooth result
-  std::optional<ConnectionMode> link;  // the link that had the last word; none: no link
-};
-
 class ReportTransport final : public ReportSender {
  public:
   using Trace = std::function<void(const std::string& line)>;
@@ -44,8 +39,7 @@ class ReportTransport final : public ReportSender {
   // Set before the first send.
   void SetTrace(Trace trace) { trace_ = std::move(trace); }
 
-  SendOutcome Send(const uint8_t* report, int length);
-  int SendReport(const uint8_t* report, int length) override { return Send(report, length).result; }
+  SendOutcome Send(const uint8_t* report, int length) override;
 
  private:
   std::optional<SendOutcome> SendWired(const uint8_t* report, int length);

@@ -10,8 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command-line tool
   libcli11-dev nlohmann-json3-dev
-  # mouse access and hot-plug
-  libhidapi-dev libudev-dev
+  # mouse access and hot-plug; BlueZ over D-Bus (sd-bus) for Bluetooth LE
+  libhidapi-dev libudev-dev libsystemd-dev
   # window
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins libqt6test6 libqt6svg6
   # keyboard layouts and global input capture
@@ -22,6 +22,8 @@ packages=(
   xvfb xauth xdotool trayer openbox x11-utils imagemagick x11-xkb-utils dbus-daemon python3-dbus
   # install and package checks; busctl for `ms1ctl doctor` (BlueZ)
   appstream desktop-file-utils dpkg-dev fakeroot lintian systemd
+  # the fake BlueZ of the Bluetooth LE tests and demo (GLib main loop)
+  python3-gi
 )
 
 missing=()

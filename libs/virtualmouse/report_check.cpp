@@ -172,7 +172,7 @@ std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
     case command::kLighting:
       return CheckLighting(c);
     case command::kPollingRate:
-      return CheckPolling(c, data);
+      return link == Link::kBle ? "Bluetooth LE has no polling rate" : CheckPolling(c, data);
     case command::kButtonMapping:
       return CheckButtons(c);
     case command::kModeSelect:

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "libs/virtualmouse/hex_text.h"
 #include "libs/virtualmouse/report_decode.h"
 
 namespace ms1::vmouse {
@@ -65,7 +66,14 @@ std::chrono::milliseconds Millis(const std::string& text, std::chrono::milliseco
 
 json EventJson(const LinkEvent& e) {
   if (e.kind == LinkEvent::Kind::kPlug) return {{"event", "plug"}, {"value", e.value}};
-  return {{"event", "data"}, {"code", e.code}, {"value", e.value}};
+  json line = {{"event", "data"}, {"code", e.code}, {"value", e.value}};
+  // Over Bluetooth LE the event is a notification value: its bytes are given
+  // as the mouse sends them.
+  if (e.link == Link::kBle) {
+    const auto bytes = EncodeDeviceEvent({e.code, e.value});
+    line["notification"] = ToHex(bytes.data(), bytes.size());
+  }
+  return line;
 }
 
 }  // namespace
@@ -268,7 +276,7 @@ json SimServer::Handle(Client& client, const std::string& line) {
   const bool has_link = words.size() == 2 && ParseLink(words[1], link);
   if (verb == "send" && words.size() == 2) return HandleSend(client, words[1]);
   if (verb == "open" && has_link) {
-    const bool present = link != Link::kBle && mouse_.Plugged(link);
+    const bool present = mouse_.Plugged(link);
     client.opened = present ? std::optional<Link>(link) : std::nullopt;
     return {{"ok", true}, {"result", present ? 1 : 0}};
   }

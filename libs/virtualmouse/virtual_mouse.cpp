@@ -171,6 +171,7 @@ std::vector<LinkEvent> VirtualMouse::SetPlugged(Link link, bool plugged) {
 std::optional<Link> VirtualMouse::EventLink() const {
   if (Plugged(Link::kWired)) return Link::kWired;
   if (Plugged(Link::kReceiver)) return Link::kReceiver;
+  if (Plugged(Link::kBle)) return Link::kBle;
   return std::nullopt;
 }
 
@@ -180,6 +181,8 @@ std::vector<LinkEvent> VirtualMouse::Status() const {
     link = Link::kReceiver;
   } else if (Plugged(Link::kWired)) {
     link = Link::kWired;
+  } else if (Plugged(Link::kBle)) {
+    link = Link::kBle;
   }
   if (!link) return {};
   return {Data(*link, event::kStatus, StatusValue(static_cast<unsigned>(battery_), !asleep_))};

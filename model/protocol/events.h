@@ -3,6 +3,7 @@
 // their first four bytes.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -58,5 +59,7 @@ inline constexpr std::size_t kEventBytes = 4;
 
 // Code and value from the first four bytes; nothing when fewer arrived.
 std::optional<DeviceEvent> DecodeDeviceEvent(std::span<const uint8_t> bytes);
+// The four bytes as the mouse sends them.
+std::array<uint8_t, kEventBytes> EncodeDeviceEvent(DeviceEvent e);
 
 }  // namespace ms1

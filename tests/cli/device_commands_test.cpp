@@ -5,8 +5,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 
 #include "../libs/sim_instance.h"
+#include "support/fake_bluez.h"
 #include "support/process.h"
 #include "support/run.h"
 #include "support/temp_dir.h"
@@ -145,6 +147,62 @@ TEST_F(VirtualMouseCommandsTest, MonitorJsonLinesDecodeStatusAndAcknowledgements
   EXPECT_EQ(status["code"], 0x4010);
   EXPECT_EQ(status["text"], "battery 70% awake");
   EXPECT_EQ(monitor.Signal(SIGTERM), 0);
+}
+
+// Over Bluetooth LE alone: the virtual mouse behind the fake BlueZ.
+class BluetoothCommandsTest : public VirtualMouseCommandsTest {
+ protected:
+  void SetUp() override {
+    VirtualMouseCommandsTest::SetUp();
+    ASSERT_TRUE(Steer("plug ble"));
+    bluez.emplace();
+    ASSERT_TRUE(bluez->ready());
+  }
+  void TearDown() override {
+    bluez.reset();
+    VirtualMouseCommandsTest::TearDown();
+  }
+  std::optional<test::FakeBluez> bluez;
+};
+
+TEST_F(BluetoothCommandsTest, ApplyOverBluetoothLeavesOutThePollingRate) {
+  const auto r = test::Run(
+      {MS1CTL_PATH, "apply", profile, "--drivers", MS1_VIRTUAL_DIR, "--link", "ble"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const auto lines = test::Lines(r.out);
+  ASSERT_EQ(lines.size(), 12u);
+  int skipped = 0;
+  for (const auto& line : lines) {
+    if (line.rfind("bluetooth skip 06 ", 0) == 0) {
+      ++skipped;
+    } else {
+      EXPECT_EQ(line.rfind("bluetooth 1 ", 0), 0u) << line;
+    }
+  }
+  EXPECT_EQ(skipped, 4) << "two polling-rate reports per mode record";
+  EXPECT_EQ(Accepted("ble").size(), 8u);
+  EXPECT_TRUE(sim.State()["polling_rate"].is_null());
+
+  // The cable alone is not there: that link chosen, nothing goes anywhere.
+  const auto wired = test::Run(
+      {MS1CTL_PATH, "apply", profile, "--drivers", MS1_VIRTUAL_DIR, "--link", "wired"});
+  EXPECT_NE(wired.exit_code, 0);
+  EXPECT_NE(wired.err.find("not connected"), std::string::npos);
+}
+
+TEST_F(BluetoothCommandsTest, MonitorShowsTheBluetoothLinkAndItsEvents) {
+  test::RunningProgram monitor(
+      {MS1CTL_PATH, "monitor", "--drivers", MS1_VIRTUAL_DIR, "--link", "ble"});
+  EXPECT_EQ(monitor.NextLine(), "ble present");
+  ASSERT_TRUE(Steer("press dpi 3"));
+  EXPECT_EQ(monitor.NextLine(), "ble dpi level 3");
+  ASSERT_TRUE(Steer("unplug ble"));
+  EXPECT_EQ(monitor.NextLine(), "ble plug removed");
+  ASSERT_TRUE(Steer("plug ble"));
+  EXPECT_EQ(monitor.NextLine(), "ble plug arrived");
+  ASSERT_TRUE(Steer("battery 7"));
+  EXPECT_EQ(monitor.NextLine(), "ble battery 70% awake");
+  EXPECT_EQ(monitor.Signal(SIGINT), 0);
 }
 
 }  // namespace

@@ -63,7 +63,9 @@ TEST_F(SimCommandsTest, SteeringChangesWhatTheStateShows) {
   EXPECT_EQ(Sim({"wake"}).exit_code, 0);
   EXPECT_EQ(State()["asleep"], false);
   EXPECT_EQ(Sim({"unplug", "receiver"}).out, "receiver unplugged\n");
-  EXPECT_EQ(Sim({"sleep"}).out, "asleep: no link plugged, nothing reported\n");
+  EXPECT_EQ(Sim({"sleep"}).out, "asleep: reported over ble\n");  // the last link left
+  EXPECT_EQ(Sim({"unplug", "ble"}).out, "ble unplugged\n");
+  EXPECT_EQ(Sim({"wake"}).out, "awake: no link plugged, nothing reported\n");
 }
 
 TEST_F(SimCommandsTest, ReadableStateAndEmptyLog) {

@@ -75,10 +75,12 @@ class RecordingSender final : public ReportSender {
   std::vector<int> script;
   int result = 1;
   std::function<void(const Report&)> on_send;
-  int SendReport(const uint8_t* report, int length) override {
+  SendOutcome Send(const uint8_t* report, int length) override {
     sent.emplace_back(report, report + length);
     if (on_send) on_send(sent.back());
-    return sent.size() <= script.size() ? script[sent.size() - 1] : result;
+    SendOutcome outcome;
+    outcome.result = sent.size() <= script.size() ? script[sent.size() - 1] : result;
+    return outcome;
   }
 };
 
