@@ -20,7 +20,8 @@ profiles=${3:-20}
 demo="$build/demo"
 ctl="$build/cli/ms1ctl"
 bare="$build/bench/ms1_bare_window"
-for needed in "$demo/ms1-config" "$ctl" "$bare"; do
+timer="$build/bench/ms1_window_start"
+for needed in "$demo/ms1-config" "$ctl" "$bare" "$timer"; do
   [ -x "$needed" ] || { echo "no $needed (build first)" >&2; exit 1; }
 done
 idle_seconds=2
@@ -51,26 +52,16 @@ export MS1_VMOUSE_DIR="$work/vmouse" MS1_VMOUSE_IDLE_MS=0
 mkdir -p "$MS1_VMOUSE_DIR"
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-kb_of() { awk -v key="$1:" '$1 == key {print $2}' "$2"; }
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
-# Starts a program, waits for its window titled `title` to be mapped, lets it
-# idle, and leaves start-up (ms), RSS and PSS (kB) in started_ms, rss_kb, pss_kb.
+# Starts a program and leaves its start-up to the window titled `title` (ms),
+# and its RSS and PSS after the idle time (kB), in started_ms, rss_kb, pss_kb.
+# The timer waits on the X server's map notifications: a poller would take
+# processor time from the program it times.
 start_one() {
   local title=$1; shift
-  local start end pid
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
-  pid=$!
-  # Poll finely: xdotool's own --sync waits in steps of half a second.
-  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
-  end=$(date +%s%N)
-  started_ms=$(( (end - start) / 1000000 ))
-  sleep "$idle_seconds"  # idle
-  rss_kb=$(kb_of VmRSS "/proc/$pid/status")
-  pss_kb=$(kb_of Pss "/proc/$pid/smaps_rollup")
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
+  read -r started_ms rss_kb pss_kb < <(timeout 30 "$timer" "$idle_seconds" "$title" "$@" 2>/dev/null) ||
+    { echo "no window \"$title\" from $1" >&2; exit 1; }
 }
 
 failed=0
@@ -83,9 +74,9 @@ measure() {
   local load_before
   load_before=$(load)
   for _ in $(seq "$runs"); do
-    start_one '^bare Qt window$' "$bare"
+    start_one 'bare Qt window' "$bare"
     bare_ms+=("$started_ms"); bare_rss+=("$rss_kb"); bare_pss+=("$pss_kb")
-    start_one '^MS_1 Gaming Mouse$' "$folder/ms1-config"
+    start_one 'MS_1 Gaming Mouse' "$folder/ms1-config"
     own_ms+=("$started_ms"); own_rss+=("$rss_kb"); own_pss+=("$pss_kb")
   done
   local bare_median own_median own_rss_mb
