@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/atomic_file.h"
+#include "model/prefault.h"
 
 namespace ms1 {
 
@@ -107,6 +108,8 @@ StoreReader::~StoreReader() {
 }
 
 bool StoreReader::Read(void* data, std::size_t size) {
+  // Records are read into memory just allocated for them.
+  PrefaultForWriting(data, size);
   auto* out = static_cast<char*>(data);
   while (size > 0) {
     const ssize_t got = ::read(fd_, out, size);

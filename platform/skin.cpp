@@ -1,6 +1,7 @@
 #include "platform/skin.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPalette>
@@ -30,7 +31,26 @@ QString SkinFile(const QString& relative) {
   return Folder() + relative;
 }
 
-SkinLoader::SkinLoader(QObject* parent) : QUiLoader(parent) {
+// QUiLoader's constructor loads the plugins of "designer/" under every library
+// path; while the paths are hidden it finds none. Nothing else loads plugins on
+// this thread meanwhile, and a plugin folder once read is not read again.
+class LibraryPathsHidden {
+ public:
+  LibraryPathsHidden() : saved_(QCoreApplication::libraryPaths()) {
+    QCoreApplication::setLibraryPaths({});
+  }
+  ~LibraryPathsHidden() { QCoreApplication::setLibraryPaths(saved_); }
+  LibraryPathsHidden(const LibraryPathsHidden&) = delete;
+  LibraryPathsHidden& operator=(const LibraryPathsHidden&) = delete;
+
+ private:
+  QStringList saved_;
+};
+
+// The hiding lasts until the delegated constructor has returned.
+SkinLoader::SkinLoader(QObject* parent) : SkinLoader(LibraryPathsHidden{}, parent) {}
+
+SkinLoader::SkinLoader(const LibraryPathsHidden&, QObject* parent) : QUiLoader(parent) {
   setWorkingDirectory(QDir(SkinFolder()));
 }
 

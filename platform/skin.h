@@ -15,6 +15,11 @@ QString SkinFolder();
 // A file of the skin folder, e.g. "MS/MS_1/profilename.xml".
 QString SkinFile(const QString& relative);
 
+class LibraryPathsHidden;
+
+// Every class a form names is a Qt widget or one of ours, so the loader starts
+// without Qt Designer's widget plugins: they would bring Qt Quick and QML into
+// the process for nothing.
 class SkinLoader : public QUiLoader {
   Q_OBJECT
  public:
@@ -25,6 +30,9 @@ class SkinLoader : public QUiLoader {
   // Loads a form of the skin folder under `parent`. Null when it is missing or
   // unreadable; the reason goes to standard error.
   QWidget* LoadForm(const QString& relative, QWidget* parent);
+
+ private:
+  SkinLoader(const LibraryPathsHidden&, QObject* parent);
 };
 
 // Replaces "${SKIN}" in a style sheet with the skin folder.
