@@ -237,7 +237,7 @@ TEST_F(StoreCommandsTest, WritingCommandsRefuseWhileTheProgramOwnsTheDataFolder)
       {"macros", "import", (dir / "m.macro").string()}};
   for (const auto& command : writes) Refused(command, "program is running");
   EXPECT_EQ(ReadBytes(MacroStorePath(data)), macros_before);
-  for (const std::vector<std::string> read :
+  for (const std::vector<std::string>& read :
        {std::vector<std::string>{"profiles", "list"}, {"macros", "list"}, {"macros", "show", "M"},
         {"profiles", "export", "Work", "-o", (dir / "out.pro").string()}}) {
     Ok(read);
