@@ -2,11 +2,16 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
 
 namespace ms1::cli {
 
 // Exit code of a failed command; errors go to standard error.
 inline constexpr int kFailure = 1;
+
+// The mouse's links as commands name them, in this order everywhere.
+inline const std::vector<std::string> kLinkNames = {"wired", "receiver", "ble"};
 
 void RegisterProfileFileCommands(CLI::App& app);
 void RegisterDeviceCommands(CLI::App& app);

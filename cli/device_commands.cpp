@@ -261,7 +261,7 @@ void AddLinkOption(CLI::App& command, std::string& link) {
       .add_option("--link", link,
                   "Use only this link: wired, receiver or ble (Bluetooth LE through BlueZ); "
                   "default: all of them")
-      ->check(CLI::IsMember({"wired", "receiver", "ble"}));
+      ->check(CLI::IsMember(kLinkNames));
 }
 
 }  // namespace

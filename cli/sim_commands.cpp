@@ -96,9 +96,9 @@ void PrintModes(const json& modes) {
 
 void PrintState(const json& state) {
   std::cout << "links:";
-  for (const char* link : {"wired", "receiver", "ble"}) {
+  for (const std::string& link : kLinkNames) {
     std::cout << " " << link << (state["plugged"][link].get<bool>() ? " plugged" : " unplugged")
-              << (std::string(link) == "ble" ? "" : ",");
+              << (link == kLinkNames.back() ? "" : ",");
   }
   std::cout << "\nmouse: " << (state["asleep"].get<bool>() ? "asleep" : "awake") << ", battery "
             << state["battery"] << ", active mode " << state["active_mode"] << ", DPI level "
@@ -134,7 +134,7 @@ void AddLinkCommand(CLI::App& sim, const std::string& verb, const std::string& h
   auto link = std::make_shared<std::string>();
   cmd->add_option("LINK", *link, "wired, receiver or ble")
       ->required()
-      ->check(CLI::IsMember({"wired", "receiver", "ble"}));
+      ->check(CLI::IsMember(kLinkNames));
   cmd->callback([verb, link] {
     const json reply = Ask(verb + " " + *link);
     std::cout << *link << (reply.value("changed", false) ? " " : " was already ") << verb
