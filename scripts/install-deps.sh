@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ make pkg-config clang-format
+  cmake ninja-build g++ make pkg-config clang-format ccache
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command-line tool
