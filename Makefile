@@ -21,10 +21,18 @@ package: build
 demo-ble: build
 	@bash scripts/demo-ble.sh build/default
 
+# Each preset's build and test times go to build/test-times.txt, printed at the
+# end (and by .ci/run), so that a slower CI shows where its time went.
 test: deps
-	@set -e; for p in $(PRESETS); do \
+	@set -e; mkdir -p build; : > build/test-times.txt; \
+	for p in $(PRESETS); do \
 	  echo "=== $$p build ==="; \
+	  t0=$$(date +%s); \
 	  cmake --preset $$p >/dev/null; \
 	  cmake --build --preset $$p -j $(JOBS); \
+	  t1=$$(date +%s); \
 	  ctest --preset $$p -j $(JOBS); \
-	done
+	  t2=$$(date +%s); \
+	  printf '%-8s build %5d s   test %5d s\n' $$p $$((t1 - t0)) $$((t2 - t1)) >> build/test-times.txt; \
+	done; \
+	echo "=== times ==="; cat build/test-times.txt
