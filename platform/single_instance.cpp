@@ -1,6 +1,9 @@
 #include "platform/single_instance.h"
 
+#include "platform/abstract_socket.h"
+
 #include <sys/socket.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,8 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
@@ -51,17 +53,6 @@ QString ExplainLockFailure(const QString& lockPath, QLockFile::LockError error) 
   return QString::fromLocal8Bit(std::strerror(cause));
 }
 
-// The abstract socket can be reached by every user of the machine: only
-// requests from this copy's own user are served.
-bool FromThisUser(qintptr descriptor) {
-  ucred peer{};
-  socklen_t size = sizeof peer;
-  if (getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) {
-    return false;
-  }
-  return peer.uid == geteuid();
-}
-
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
@@ -73,7 +64,10 @@ SingleInstance::SingleInstance(const QString& instanceName, const QString& lockF
       lock_path_(lockFolder + u'/' + instanceName + QStringLiteral(".lock")),
       socket_name_(SocketNameFor(instanceName, lock_path_)) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+  for (const int client : clients_) close(client);
+  if (listener_ >= 0) close(listener_);
+}
 
 InstanceClaim SingleInstance::Acquire() {
   lock_ = std::make_unique<QLockFile>(lock_path_);
@@ -86,52 +80,64 @@ InstanceClaim SingleInstance::Acquire() {
     failure_ = ExplainLockFailure(lock_path_, error);
     return InstanceClaim::kFailed;
   }
-  server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-  if (!server_->listen(socket_name_)) {
+  listener_ = ListenAbstract(socket_name_.toStdString());
+  if (listener_ < 0) {
     // Still the only copy; later starts just cannot bring it forward.
-    std::fprintf(stderr, "single instance: cannot listen: %s\n",
-                 qPrintable(server_->errorString()));
+    std::fprintf(stderr, "single instance: cannot listen: %s\n", std::strerror(errno));
     return InstanceClaim::kFirst;
   }
-  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::ServeNextConnection);
+  listening_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+  connect(listening_, &QSocketNotifier::activated, this, &SingleInstance::ServeNextConnection);
   return InstanceClaim::kFirst;
 }
 
+// The abstract socket can be reached by every user of the machine: only
+// requests from this copy's own user are served.
 void SingleInstance::ServeNextConnection() {
-  while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    if (!FromThisUser(socket->socketDescriptor())) {
-      socket->abort();
-      socket->deleteLater();
+  int client = -1;
+  while ((client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) {
+    if (!PeerIsThisUser(client)) {
+      close(client);
       continue;
     }
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-      if (!socket->canReadLine()) return;
-      const QByteArray request = socket->readLine();
-      if (request == kShowRequest) {
-        // Answer first: coming forward may open a modal warning, and the later
-        // copy must not wait for the user to close it.
-        socket->write(kShowAnswer);
-        socket->flush();
-        emit showRequested();
-      }
-      socket->disconnectFromServer();
+    clients_.insert(client);
+    auto* readable = new QSocketNotifier(client, QSocketNotifier::Read, this);
+    connect(readable, &QSocketNotifier::activated, this, [this, client, readable] {
+      readable->deleteLater();
+      readable->setEnabled(false);
+      ServeRequest(client);
     });
   }
 }
 
-bool SingleInstance::AskFirstToComeForward(int timeoutMs) {
-  QLocalSocket socket;
-  socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-  socket.connectToServer(socket_name_);
-  if (!socket.waitForConnected(timeoutMs)) return false;
-  socket.write(kShowRequest);
-  if (!socket.waitForBytesWritten(timeoutMs)) return false;
-  while (!socket.canReadLine()) {
-    if (!socket.waitForReadyRead(timeoutMs)) return false;
+// The request is one short line, sent at once after connecting: whatever the
+// first read brings decides.
+void SingleInstance::ServeRequest(int client) {
+  char request[sizeof kShowRequest] = {};
+  const ssize_t got = recv(client, request, sizeof request - 1, MSG_DONTWAIT);
+  if (got == static_cast<ssize_t>(sizeof kShowRequest - 1) &&
+      std::memcmp(request, kShowRequest, sizeof kShowRequest - 1) == 0) {
+    // Answer first: coming forward may open a modal warning, and the later
+    // copy must not wait for the user to close it.
+    WriteAll(client, kShowAnswer);
+    Drop(client);
+    emit showRequested();
+    return;
   }
-  return socket.readLine() == kShowAnswer;
+  Drop(client);
+}
+
+void SingleInstance::Drop(int client) {
+  clients_.erase(client);
+  close(client);
+}
+
+bool SingleInstance::AskFirstToComeForward(int timeoutMs) {
+  const int socket = ConnectAbstract(socket_name_.toStdString(), timeoutMs);
+  if (socket < 0) return false;
+  const bool answered = WriteAll(socket, kShowRequest) && ReadLine(socket) == kShowAnswer;
+  close(socket);
+  return answered;
 }
 
 }  // namespace ms1

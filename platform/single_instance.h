@@ -1,14 +1,16 @@
 // One running copy per user: the first start holds a lock file and listens on a
 // local socket named after the instance; a later start finds the lock taken,
-// asks the first to come forward over that socket and leaves.
+// asks the first to come forward over that socket and leaves. The socket is a
+// plain abstract one: Qt's network module would cost memory all session.
 #pragma once
 
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <set>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace ms1 {
 
@@ -45,12 +47,16 @@ class SingleInstance : public QObject {
 
  private:
   void ServeNextConnection();
+  void ServeRequest(int client);
+  void Drop(int client);
 
   QString lock_path_;
   QString socket_name_;
   QString failure_;
   std::unique_ptr<QLockFile> lock_;
-  QLocalServer* server_ = nullptr;
+  int listener_ = -1;
+  QSocketNotifier* listening_ = nullptr;
+  std::set<int> clients_;  // accepted and not yet answered
 };
 
 }  // namespace ms1
