@@ -13,6 +13,7 @@
 #include "bench/soak_driver/mouse_match.h"
 #include "device/messages.h"
 #include "platform/notification_pump.h"
+#include "platform/pause_while_unseen.h"
 #include "support/qt_wait.h"
 
 namespace ms1::soak {
@@ -55,11 +56,17 @@ void SoakRun::Say(const char* format, ...) {
 }
 
 void SoakRun::IdleUntilTold(const char* phase) {
+  // What keeps the window busy while idle: the charging ring's animation,
+  // which counts only while the ring can be seen.
   QWidget* ring = page_.Control(QStringLiteral("ms_1_progress_power"));
-  const bool charging =
-      ring != nullptr && page_.window().ControlTimers()->IsTimerActive(ring, timer::kChargeAnimation);
-  Say("idle %s (window %s, charging animation %s)", phase,
-      page_.window().isMinimized() ? "minimised" : "shown", charging ? "running" : "stopped");
+  NotificationPump& timers = *page_.window().ControlTimers();
+  const char* animation = "none";
+  if (ring != nullptr && timers.IsTimerActive(ring, timer::kChargeAnimation)) {
+    animation = timers.IsTimerRunning(ring, timer::kChargeAnimation) ? "counting" : "resting";
+  }
+  Say("idle %s (window %s, power ring %s, charging animation %s)", phase,
+      page_.window().isMinimized() ? "minimised" : "shown",
+      ring != nullptr && IsSeen(*ring) ? "seen" : "unseen", animation);
   bool told = false;
   QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
   QObject::connect(&input, &QSocketNotifier::activated, [&] {
@@ -101,6 +108,7 @@ bool SoakRun::BringToRest() {
   if (!mouse_.SetPlugged(Link::kWired, true)) return false;
   // Without a mouse the window minimised itself; the user brings it back.
   if (page_.window().isMinimized()) page_.window().showNormal();
+  ShowPowerPanel();
   for (int attempt = 0; attempt < kApplyAttempts; ++attempt) {
     if (auto* apply = page_.Usable<QAbstractButton>(QStringLiteral("ms_1_apply_btn"))) {
       PageAccess::Click(apply);
@@ -108,6 +116,17 @@ bool SoakRun::BringToRest() {
     if (test::WaitFor([&] { return page_.Settled(); }, kApplyTimeoutMs)) return true;
   }
   return false;
+}
+
+// Bluetooth LE alone closes the power panel, and the cable's return shows
+// only its box; the user ticks it to see the charging ring again.
+void SoakRun::ShowPowerPanel() {
+  const QWidget* ring = page_.Control(QStringLiteral("ms_1_progress_power"));
+  for (int click = 0; click < 2 && ring != nullptr && !IsSeen(*ring); ++click) {
+    if (auto* box = page_.Usable<QAbstractButton>(QStringLiteral("ms_1_check_power"))) {
+      PageAccess::Click(box);
+    }
+  }
 }
 
 std::vector<std::string> SoakRun::FinalMismatches() {

@@ -41,6 +41,7 @@ class SoakRun {
   // Cable plugged, every other link pulled, the mouse awake, the window
   // shown, Apply pressed until nothing is left to send.
   bool BringToRest();
+  void ShowPowerPanel();
   // The differences that remain once the page has settled (an empty list
   // when the mouse took the profile within the time allowed).
   std::vector<std::string> FinalMismatches();
