@@ -10,7 +10,8 @@ bool ParseSoakOptions(int argc, char** argv, SoakOptions& options, std::string& 
   app.allow_extras();
   app.add_option("--seconds", options.seconds, "length of the random use")
       ->check(CLI::PositiveNumber);
-  app.add_option("--seed", options.seed, "seed of the random choices (0: from the clock)");
+  app.add_option("--seed", options.seed, "seed of the random choices (0: from the clock)")
+      ->check(CLI::NonNegativeNumber);
   app.add_option("--report-fd", options.report_fd, "descriptor for the report lines")
       ->check(CLI::NonNegativeNumber);
   app.add_flag("--bluetooth", options.bluetooth, "plug and unplug Bluetooth LE too");
