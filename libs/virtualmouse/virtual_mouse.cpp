@@ -4,6 +4,7 @@
 #include "model/protocol/macro_layout.h"
 #include "model/protocol/polling_layout.h"
 #include "model/protocol/polling_rate.h"
+#include "model/protocol/settings_layout.h"
 
 namespace ms1::vmouse {
 
@@ -190,10 +191,26 @@ std::vector<LinkEvent> VirtualMouse::Status() const {
 
 std::vector<LinkEvent> VirtualMouse::PressDpi(int level) {
   dpi_level_ = level;
+  KeepDpiLevel(level);
   asleep_ = false;
   const auto link = EventLink();
   if (!link) return {};
   return {Data(*link, event::kDpiLevel, static_cast<uint16_t>(level))};
+}
+
+// The program takes a pressed level into every mode record and counts it as
+// sent, so the mouse's own settings must name it from now on, as a real
+// mouse's would: what it holds stays comparable with the program's profile.
+void VirtualMouse::KeepDpiLevel(int level) {
+  using namespace settings_layout;
+  for (ModeConfig& mode : modes_) {
+    if (!mode.settings) continue;
+    Bytes& settings = *mode.settings;
+    settings[kDpiLevel] = static_cast<uint8_t>(level);
+    const uint16_t sum = ReportChecksum(settings.data(), kChecksum.first, kChecksum.last);
+    settings[kChecksum.HighByte()] = static_cast<uint8_t>(sum >> 8);
+    settings[kChecksum.LowByte()] = static_cast<uint8_t>(sum);
+  }
 }
 
 std::vector<LinkEvent> VirtualMouse::PressMode(int mode) {

@@ -92,6 +92,7 @@ class VirtualMouse {
   std::string CheckChunkOrder(Link link, const uint8_t* data) const;
   void Store(Link link, const uint8_t* data, std::size_t size);
   void StoreChunk(Link link, const uint8_t* data);
+  void KeepDpiLevel(int level);
   // Which link carries what the mouse reports by itself.
   std::optional<Link> EventLink() const;
   std::vector<LinkEvent> Status() const;

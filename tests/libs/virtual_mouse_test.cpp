@@ -201,6 +201,25 @@ TEST_F(VirtualMouseTest, SteeringReportsEventsOnTheRightLink) {
   EXPECT_EQ(mouse.ReportBattery(12, true).size(), 1u);  // no battery event outside 1..10
 }
 
+// A level switched on the mouse is what its settings name afterwards, in
+// every mode record it holds, just as the program records it; the other
+// settings stay as they were sent.
+TEST_F(VirtualMouseTest, APressedLevelIsKeptInTheStoredSettings) {
+  auto sample = test::SampleProfile(5, 0);
+  for (const Report& r : test::ReportsForLink(PlanApply(*sample, *profile, true), true))
+    ASSERT_TRUE(Send(Link::kWired, r).accepted);
+  for (const int level : {6, 1, 8}) {
+    mouse.PressDpi(level);
+    for (ModeRecord& mode : sample->modes) mode.dpi_level = level - 1;
+    for (const int k : {0, 1}) {
+      EXPECT_EQ(ToHex(*mouse.Modes()[k].settings), ToHex(EncodeSettingsReport(*sample, k)))
+          << "level " << level << ", mode record " << k;
+    }
+    EXPECT_FALSE(mouse.Modes()[2].settings) << "nothing is made up for a record never sent";
+    EXPECT_EQ(mouse.StateJson()["dpi_level"], level);
+  }
+}
+
 TEST_F(VirtualMouseTest, StateDecodesWhatWasSent) {
   auto sample = test::SampleProfile(5, 2);
   const ApplyPlan plan = PlanApply(*sample, *profile, true);
