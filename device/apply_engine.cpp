@@ -18,15 +18,18 @@ void ApplyEngine::ApplyConfiguration() {
   host_.ShowApplyProgress(true);
   const ApplyPlan plan = PlanApply(*input->current, *input->last_applied, input->force_full);
   int undelivered = 0;
+  bool left_out = false;  // only the polling rate is ever left out by a link
   for (const Report& report : plan.reports) {
-    if (sender_.Send(report.data(), static_cast<int>(report.size())).Lost()) ++undelivered;
+    const SendOutcome outcome = sender_.Send(report.data(), static_cast<int>(report.size()));
+    if (outcome.Lost()) ++undelivered;
+    left_out = left_out || outcome.not_for_link;
   }
   host_.StartHeartbeat(period::kReceiverHeartbeat);
   model_.SaveStore(store_);
   // A report that did not arrive leaves the mouse in an unknown state: only a
   // full apply brings it back to the profile.
   if (undelivered == 0) {
-    model_.RecordApplied(*input->current, plan);
+    model_.RecordApplied(*input->current, plan, left_out);
   } else {
     model_.RecordApplyFailed();
   }

@@ -1,5 +1,6 @@
 #include "device/page_model.h"
 
+#include <array>
 #include <cstring>
 
 #include "model/profile.h"
@@ -52,9 +53,15 @@ std::optional<PageModel::ApplyInput> PageModel::TakeApplyInput() {
   return input;
 }
 
-void PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan) {
+void PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
+                              bool pollingLeftOut) {
   std::lock_guard lock(mutex_);
+  std::array<int32_t, kModeCount> kept_rates{};
+  for (int k = 0; k < kModeCount; ++k) kept_rates[k] = state_.last_applied->modes[k].polling_rate;
   std::memcpy(state_.last_applied.get(), &sent, sizeof(ProfileRecord));
+  if (pollingLeftOut) {
+    for (int k = 0; k < kModeCount; ++k) state_.last_applied->modes[k].polling_rate = kept_rates[k];
+  }
   for (const Reported& r : reported_in_apply_) WriteReported(*state_.last_applied, r.setting, r.value);
   reported_in_apply_.clear();
   applying_ = false;

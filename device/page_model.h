@@ -73,8 +73,11 @@ class PageModel {
   // After an apply whose every report was delivered: the profile as it was
   // sent becomes the diff base, so an edit made during the apply is still
   // found different by the next one. What the mouse reported meanwhile stays
-  // as it reported it.
-  void RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan);
+  // as it reported it. `pollingLeftOut`: the link did not take the polling
+  // rate (Bluetooth LE), so the mouse still has the rate sent before and the
+  // next link that takes it is sent the profile's.
+  void RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
+                     bool pollingLeftOut = false);
 
   // After an apply in which some report was not delivered: nothing counts as
   // sent, and the next apply, over whatever link, sends everything.

@@ -105,6 +105,23 @@ TEST_F(ApplyEngineTest, AnUndeliveredReportMakesTheNextApplyFull) {
   }
 }
 
+// Bluetooth LE takes no polling rate: the apply is no failure, but the mouse
+// keeps its old rate, so the next link that takes it is sent the profile's.
+TEST_F(ApplyEngineTest, APollingRateTheLinkLeftOutGoesWithTheNextApply) {
+  engine.ApplyConfiguration();
+  Edit(SharedSetting::kPollingRate, 2);
+  sender.left_out_command = command::kPollingRate;
+  engine.ApplyConfiguration();
+  EXPECT_FALSE(model.With([](PageState& s) { return s.force_full_apply; }));
+  EXPECT_TRUE(model.HasUnsentEdits());
+
+  sender.sent.clear();
+  sender.left_out_command.reset();
+  engine.ApplyConfiguration();
+  const uint8_t rate = command::kPollingRate;  // two reports for each of modes 0 and 1
+  EXPECT_EQ(Commands(sender.sent), (std::vector<uint8_t>{0x0C, rate, rate, rate, rate, 0x0C}));
+  EXPECT_FALSE(model.HasUnsentEdits());
+}
 
 TEST_F(ApplyEngineTest, NoCurrentProfileMeansNoApply) {
   model.With([](PageState& s) { s.selected = 7; });

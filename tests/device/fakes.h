@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -74,11 +75,13 @@ class RecordingSender final : public ReportSender {
   std::vector<Report> sent;
   std::vector<int> script;
   int result = 1;
+  std::optional<uint8_t> left_out_command;  // a kind the link does not take
   std::function<void(const Report&)> on_send;
   SendOutcome Send(const uint8_t* report, int length) override {
     sent.emplace_back(report, report + length);
     if (on_send) on_send(sent.back());
     SendOutcome outcome;
+    if (report[0] == left_out_command) return {0, std::nullopt, true};
     outcome.result = sent.size() <= script.size() ? script[sent.size() - 1] : result;
     return outcome;
   }
