@@ -53,6 +53,13 @@ class SimInstance {
     return StopSimulator(std::move(control_));
   }
 
+  // Starts a simulator anew after the last one died, with these links plugged.
+  bool Restart(const std::string& plugged) {
+    control_.reset();
+    ::setenv("MS1_VMOUSE_PLUGGED", plugged.c_str(), 1);
+    return Request("ping").value("ok", false);
+  }
+
   const std::filesystem::path& dir() const { return dir_; }
 
  private:
