@@ -145,7 +145,7 @@ class FaultedProgram : public test::DemoCopy {
 
 // The ping that every check of responsiveness rests on: a program whose
 // interface thread stands still does not answer it, and answers again once
-// it runs.
+// it runs (the limit there only keeps a busy machine from failing the test).
 TEST_F(FaultedProgram, AStoppedProgramDoesNotAnswerThePing) {
   Start("wired");
   if (HasFatalFailure()) return;
@@ -153,7 +153,7 @@ TEST_F(FaultedProgram, AStoppedProgramDoesNotAnswerThePing) {
   ::kill(program_, SIGSTOP);
   EXPECT_FALSE(Answers());
   ::kill(program_, SIGCONT);
-  EXPECT_TRUE(Answers());
+  EXPECT_TRUE(test::AnswersPing(x_.Display(), main_, std::chrono::seconds(30)));
 }
 
 // Wired units (reports and macro chunks) an apply of the profile sends before
