@@ -86,10 +86,14 @@ class FaultedProgram : public test::DemoCopy {
   // What the program wrote to its errors since the last apply began.
   std::string ErrorsOfLastApply() const { return Errors().substr(errors_before_apply_); }
 
+  // The simulator's reply; an empty object when it is gone.
   json Steer(const std::string& request) {
     if (!control_) control_ = vmouse::ConnectToSimulator(VmouseDir());
     json reply = control_ ? control_->Request(request) : json();
-    if (reply.is_null()) control_.reset();
+    if (!reply.is_object()) {
+      control_.reset();
+      return json::object();
+    }
     return reply;
   }
   json MouseState() { return Steer("state")["state"]; }
@@ -190,8 +194,10 @@ void PrintTo(const DeviceFault& c, std::ostream* out) {
 
 class DeviceFaults : public FaultedProgram, public ::testing::WithParamInterface<DeviceFault> {
  protected:
-  void Recover(const DeviceFault& c) {
+  void Recover(const DeviceFault& c, const test::ProcessExitWatch& simulator) {
     if (c.recovery == "restart") {
+      // The killed simulator holds the folder's lock until it has exited.
+      ASSERT_TRUE(simulator.WaitForExit(test::kSimulatorExitLimitMs));
       test::ScopedEnv env;
       env.Set("MS1_VMOUSE_PLUGGED", c.plugged).Set("MS1_VMOUSE_HEARTBEAT_MS", "100");
       ASSERT_TRUE(vmouse::StartSimulator(MS1_VMOUSE_SIM_PATH, VmouseDir()));
@@ -219,6 +225,7 @@ TEST_P(DeviceFaults, TheApplyEndsTheUserIsToldAndTheNextApplyMendsTheMouse) {
     ASSERT_EQ(test::MissingFromMouse(MouseState(), *Profile()), "");
   }
 
+  const test::ProcessExitWatch simulator(Steer("ping").value("pid", 0));
   ASSERT_TRUE(Steer(c.fault).value("ok", false)) << c.fault;
   ASSERT_TRUE(ApplyUntilTheMouseHearsIt()) << "the apply did not end";
   EXPECT_TRUE(Answers()) << "the window did not answer after the fault";
@@ -228,7 +235,7 @@ TEST_P(DeviceFaults, TheApplyEndsTheUserIsToldAndTheNextApplyMendsTheMouse) {
   EXPECT_EQ(Leftovers(), "");
   if (c.recovery.empty()) return;
 
-  Recover(c);
+  Recover(c, simulator);
   ASSERT_TRUE(ApplyUntilTheMouseHearsIt()) << ProgramStatus();
   EXPECT_EQ(ErrorsOfLastApply().find("reports not delivered"), std::string::npos)
       << ErrorsOfLastApply();

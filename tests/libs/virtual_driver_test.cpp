@@ -235,6 +235,7 @@ TEST_F(VirtualDriverTest, StagedFaultsStrikeAfterTheCountedReports) {
   const Report report = EncodeModeSelectReport(*blank);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fault);
+    const test::ProcessExitWatch simulator(sim.Pid());
     window.Clear();
     ASSERT_EQ(wired.open_device(), 1);
     ASSERT_TRUE(Steer(c.fault));
@@ -243,6 +244,7 @@ TEST_F(VirtualDriverTest, StagedFaultsStrikeAfterTheCountedReports) {
     EXPECT_EQ(results, c.results);
     ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_PLUG_MESSAGE, 0, 0}));
     if (std::string(c.fault).ends_with("die")) {
+      ASSERT_TRUE(simulator.WaitForExit(test::kSimulatorExitLimitMs));
       ASSERT_TRUE(sim.Restart("wired"));
     } else {
       ASSERT_TRUE(Steer("plug wired"));
