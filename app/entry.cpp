@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +45,9 @@ bool StartInTray(int argc, char** argv) {
 }  // namespace
 
 int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
+  // A file-size limit must fail the write (the store keeps its last version
+  // and the user is warned), not end the program with everything unsaved.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   // A tray program: closing a dialog while the window is hidden must not end it.
   QApplication::setQuitOnLastWindowClosed(false);

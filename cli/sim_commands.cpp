@@ -210,6 +210,28 @@ void AddStatusCommands(CLI::App& sim) {
   });
 }
 
+// Faults staged for the middle of an apply: they strike after the next N
+// reports, whatever the time.
+void AddAfterCommand(CLI::App& sim) {
+  auto* after = sim.add_subcommand("after", "After the next N reports: pull a link, or die");
+  after->require_subcommand(1);
+  auto count = std::make_shared<int>(1);
+  after->add_option("N", *count, "How many reports first")->required()->check(CLI::PositiveNumber);
+  auto link = std::make_shared<std::string>();
+  after->add_subcommand("unplug", "Pull a link out")
+      ->callback([count, link] {
+        Ask("after " + std::to_string(*count) + " unplug " + *link);
+        std::cout << *link << " will be unplugged after " << *count << " reports\n";
+      })
+      ->add_option("LINK", *link, "wired, receiver or ble")
+      ->required()
+      ->check(CLI::IsMember(kLinkNames));
+  after->add_subcommand("die", "End the simulator as a kill would")->callback([count] {
+    Ask("after " + std::to_string(*count) + " die");
+    std::cout << "the virtual mouse will die after " << *count << " reports\n";
+  });
+}
+
 }  // namespace
 
 void RegisterSimCommands(CLI::App& app) {
@@ -222,6 +244,7 @@ void RegisterSimCommands(CLI::App& app) {
   AddCountCommand(*sim, "lose-acks", "Lose the next N acknowledgements",
                   "acknowledgements will be lost");
   AddCountCommand(*sim, "refuse", "Refuse the next N reports", "reports will be refused");
+  AddAfterCommand(*sim);
   AddReadCommand(*sim, "state", "Show what the mouse holds", PrintState);
   AddReadCommand(*sim, "log", "Show the reports the mouse received", PrintLog);
   sim->add_subcommand("clear-log", "Forget the received reports")->callback([] {

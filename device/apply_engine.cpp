@@ -1,5 +1,7 @@
 #include "device/apply_engine.h"
 
+#include <cstdio>
+
 #include "device/messages.h"
 
 namespace ms1 {
@@ -25,6 +27,10 @@ void ApplyEngine::ApplyConfiguration() {
     left_out = left_out || outcome.not_for_link;
   }
   host_.StartHeartbeat(period::kReceiverHeartbeat);
+  if (undelivered != 0) {
+    std::fprintf(stderr, "apply: %d of %zu reports not delivered; the next apply sends everything\n",
+                 undelivered, plan.reports.size());
+  }
   model_.SaveStore(store_);
   // A report that did not arrive leaves the mouse in an unknown state: only a
   // full apply brings it back to the profile.

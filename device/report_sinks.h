@@ -31,8 +31,11 @@ struct SendOutcome {
   // The usable link does not take this kind of report (the polling rate over
   // Bluetooth LE): the mouse has no such setting there, so nothing was lost.
   bool not_for_link = false;
+  // The receiver took every attempt but the mouse never confirmed one: it may
+  // hold the report or not, so it cannot count as delivered.
+  bool unacknowledged = false;
 
-  bool Lost() const { return result == 0 && !not_for_link; }
+  bool Lost() const { return (result == 0 || unacknowledged) && !not_for_link; }
 };
 
 class ReportSender {

@@ -76,7 +76,9 @@ SendOutcome ReportTransport::SendOverReceiver(const uint8_t* report, int length)
     trace_("Wireless Send = " + std::to_string(result));
     pacer_.Pause(transport::kReceiverPause);
   }
-  return {result, ConnectionMode::kReceiver};
+  SendOutcome outcome{result, ConnectionMode::kReceiver};
+  outcome.unacknowledged = links_.ackReceived.load() == 0;
+  return outcome;
 }
 
 }  // namespace ms1

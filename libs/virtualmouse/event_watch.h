@@ -1,9 +1,12 @@
 // The library's own thread that carries the simulator's plug and data events
-// of one link to the program's window.
+// of one link to the program's window. When the simulator goes away the link
+// is reported removed; a simulator that comes back is followed again, as a
+// real driver sees a device plugged in anew.
 #pragma once
 
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "libs/abi/ms1_feature_driver.h"
@@ -28,11 +31,19 @@ class EventWatch {
 
  private:
   void Loop();
+  // Reads events until the simulator goes away (true) or Stop (false).
+  bool Follow();
+  // Waits for a simulator to serve the folder again and subscribes to it;
+  // false on Stop.
+  bool AwaitSimulator();
+  bool Resubscribe();
   // One event line from the simulator turned into a window message.
   void Dispatch(const std::string& line);
 
   std::unique_ptr<LineConnection> connection_;
   PostTarget target_;
+  Link link_ = Link::kWired;
+  std::string dir_;
   bool plugged_ = false;
   int wake_fd_ = -1;
   std::thread thread_;

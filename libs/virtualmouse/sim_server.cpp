@@ -132,19 +132,22 @@ bool SimServer::Listen() {
     std::cerr << "ms1-virtual-mouse: another instance serves " << options_.dir << "\n";
     return false;
   }
+  // The socket is bound under a side name and renamed into place once it
+  // listens: whoever sees the name appear can connect at once.
   const std::string path = SocketPath(options_.dir);
+  const std::string side = path + ".new";
   sockaddr_un address{};
-  if (path.size() >= sizeof address.sun_path) {
+  if (side.size() >= sizeof address.sun_path) {
     std::cerr << "ms1-virtual-mouse: socket path too long: " << path << "\n";
     return false;
   }
   address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  ::unlink(path.c_str());
+  std::memcpy(address.sun_path, side.c_str(), side.size() + 1);
+  ::unlink(side.c_str());
   listen_fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (listen_fd_ < 0 ||
       ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listen_fd_, 16) != 0) {
+      ::listen(listen_fd_, 16) != 0 || ::rename(side.c_str(), path.c_str()) != 0) {
     std::cerr << "ms1-virtual-mouse: cannot listen on " << path << ": " << std::strerror(errno)
               << "\n";
     return false;
@@ -198,6 +201,17 @@ int SimServer::Run() {
     }
   }
   return 0;
+}
+
+// How many clients hold each link open: a program has taken a link into use
+// once it opened it.
+json SimServer::OpenedCounts() const {
+  json counts = json::object();
+  for (Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
+    counts[LinkName(link)] = std::ranges::count_if(
+        clients_, [link](const auto& c) { return c->connection && c->opened == link; });
+  }
+  return counts;
 }
 
 int SimServer::PollTimeout() const {
@@ -263,6 +277,13 @@ json SimServer::HandleSend(Client& client, const std::string& hex) {
   const Delivery d = mouse_.Receive(*client.opened, report.data(), report.size());
   // The acknowledgement is on its way before SetFeature returns, as with the real receiver.
   Publish(d.events);
+  if (fault_ && CountReport(*fault_)) {
+    const StagedFault due = *fault_;
+    fault_.reset();
+    // Killed, not stopped: no reply, no goodbye, the socket file left behind.
+    if (due.action == StagedFault::Action::kDie) ::kill(::getpid(), SIGKILL);
+    Publish(mouse_.SetPlugged(due.link, false));
+  }
   json reply = {{"ok", true}, {"result", d.result}, {"accepted", d.accepted}};
   if (!d.error.empty()) reply["error"] = d.error;
   return reply;
@@ -289,6 +310,11 @@ json SimServer::Handle(Client& client, const std::string& line) {
     return {{"ok", true}, {"plugged", mouse_.Plugged(link)}};
   }
   if (verb == "ping") return {{"ok", true}, {"pid", ::getpid()}};
+  if (verb == "after") {
+    std::string error;
+    fault_ = ParseStagedFault(words, error);
+    return fault_ ? Ok() : Error(error);
+  }
   if (verb == "stop") {
     stopping_ = true;
     return Ok();
@@ -341,7 +367,11 @@ json SimServer::HandleSteering(const std::vector<std::string>& words) {
     next_heartbeat_ = Clock::now() + options_.heartbeat;
     return Ok();
   }
-  if (verb == "state" && n == 1) return {{"ok", true}, {"state", mouse_.StateJson()}};
+  if (verb == "state" && n == 1) {
+    nlohmann::json state = mouse_.StateJson();
+    state["opened"] = OpenedCounts();
+    return {{"ok", true}, {"state", state}};
+  }
   if (verb == "log" && n == 1) return {{"ok", true}, {"log", mouse_.LogJson()}};
   if (verb == "clear-log" && n == 1) {
     mouse_.ClearLog();

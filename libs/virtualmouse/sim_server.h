@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "libs/virtualmouse/sim_connection.h"
+#include "libs/virtualmouse/sim_fault.h"
 #include "libs/virtualmouse/virtual_mouse.h"
 
 namespace ms1::vmouse {
@@ -46,10 +47,12 @@ class SimServer {
   nlohmann::json HandleSend(Client& client, const std::string& hex);
   nlohmann::json HandleSteering(const std::vector<std::string>& words);
   void Publish(const std::vector<LinkEvent>& events);
+  nlohmann::json OpenedCounts() const;
   int PollTimeout() const;
 
   ServerOptions options_;
   VirtualMouse mouse_;
+  std::optional<StagedFault> fault_;
   int lock_fd_ = -1;
   int listen_fd_ = -1;
   int signal_fd_ = -1;

@@ -68,6 +68,29 @@ TEST_F(SimCommandsTest, SteeringChangesWhatTheStateShows) {
   EXPECT_EQ(Sim({"wake"}).out, "awake: no link plugged, nothing reported\n");
 }
 
+// Faults staged for the middle of an apply are taken as written; a count of
+// zero or a missing link is refused before the simulator is asked.
+TEST_F(SimCommandsTest, StagedFaultsAreTakenAndMalformedOnesRefused) {
+  struct Case {
+    std::vector<std::string> args;
+    bool taken;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"after", "2", "unplug", "wired"}, true, "wired will be unplugged after 2 reports\n"},
+      {{"after", "7", "die"}, true, "the virtual mouse will die after 7 reports\n"},
+      {{"after", "0", "die"}, false, ""},
+      {{"after", "2", "unplug"}, false, ""},
+      {{"after", "2", "unplug", "cable"}, false, ""},
+  };
+  for (const Case& c : cases) {
+    const auto r = Sim(c.args);
+    EXPECT_EQ(r.exit_code == 0, c.taken) << c.args[1] << " " << c.args[2] << r.err;
+    EXPECT_EQ(r.out, c.out);
+  }
+  EXPECT_EQ(State()["opened"], nlohmann::json({{"wired", 0}, {"receiver", 0}, {"ble", 0}}));
+}
+
 TEST_F(SimCommandsTest, ReadableStateAndEmptyLog) {
   Sim({"plug", "wired"});
   const auto state = Sim({"state"});

@@ -162,6 +162,7 @@ TEST_F(TransportTest, NoAcknowledgementMeansTenSendsSevenHundredApart) {
   EXPECT_EQ(pacer.pauses, std::vector<milliseconds>(10, milliseconds(700)));
   EXPECT_EQ(pacer.Total(), milliseconds(7000));
   EXPECT_EQ(out.result, 0);  // the last attempt's result
+  EXPECT_TRUE(out.Lost());
   ASSERT_EQ(traces.size(), 10u);
   EXPECT_EQ(traces[1], "Wireless Send = 0");
   EXPECT_EQ(traces[2], "Wireless Send = 1");
@@ -172,8 +173,20 @@ TEST_F(TransportTest, AcknowledgementAfterTheThirdSendStopsThere) {
   pacer.on_pause = [this](std::size_t index) {
     if (index == 2) links.ackReceived = 1;
   };
-  Send(Lighting());
+  EXPECT_FALSE(Send(Lighting()).Lost());
   EXPECT_EQ(receiver.sent.size(), 3u);
+}
+
+// Taken by the receiver every time, confirmed by the mouse never: whether it
+// holds the report is unknown, so the report counts as lost.
+TEST_F(TransportTest, ReportsTheReceiverTookButTheMouseNeverConfirmedAreLost) {
+  ReceiverAwake();
+  receiver.result = 1;
+  const SendOutcome out = Send(Lighting());
+  EXPECT_EQ(out.result, 1);
+  EXPECT_TRUE(out.unacknowledged);
+  EXPECT_TRUE(out.Lost());
+  EXPECT_EQ(receiver.sent.size(), 10u);
 }
 
 TEST_F(TransportTest, SleepingReceiverLeavesTheReportToBluetooth) {

@@ -53,6 +53,19 @@ class SimInstance {
     return StopSimulator(std::move(control_));
   }
 
+  // The simulator's process id; 0 when it does not answer.
+  int Pid() {
+    const nlohmann::json reply = Request("ping");
+    return reply.is_object() ? reply.value("pid", 0) : 0;
+  }
+  // Starts a simulator anew after the last one died (and has exited: until
+  // then it holds the folder's lock), with these links plugged.
+  bool Restart(const std::string& plugged) {
+    control_.reset();
+    ::setenv("MS1_VMOUSE_PLUGGED", plugged.c_str(), 1);
+    return Pid() != 0;
+  }
+
   const std::filesystem::path& dir() const { return dir_; }
 
  private:

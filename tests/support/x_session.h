@@ -23,16 +23,16 @@
 namespace ms1::test {
 
 // Starts a program with extra environment entries (NAME=VALUE); its output
-// goes to `outFd`, or nowhere.
+// goes to `outFd` and its errors to `errFd`, or nowhere.
 inline pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                   int outFd = -1) {
+                   int outFd = -1, int errFd = -1) {
   const pid_t pid = fork();
   if (pid == 0) {
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
     const int null_fd = open("/dev/null", O_RDWR);
     dup2(null_fd, 0);
     dup2(outFd >= 0 ? outFd : null_fd, 1);
-    dup2(null_fd, 2);
+    dup2(errFd >= 0 ? errFd : null_fd, 2);
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

@@ -1,0 +1,29 @@
+// A fault the simulator stages for a chosen moment: after the next N reports
+// have reached the mouse, a link is pulled or the simulator dies on the spot.
+// Counting reports rather than time makes "the middle of an apply" exact.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "libs/virtualmouse/link.h"
+
+namespace ms1::vmouse {
+
+struct StagedFault {
+  enum class Action { kUnplug, kDie };
+  int reports_left = 0;
+  Action action = Action::kUnplug;
+  Link link = Link::kWired;  // kUnplug only
+};
+
+// From the words "after N unplug LINK" or "after N die" (N at least 1); empty
+// with `error` set otherwise.
+std::optional<StagedFault> ParseStagedFault(const std::vector<std::string>& words,
+                                            std::string& error);
+
+// Counts one report; true when the fault is due now.
+bool CountReport(StagedFault& fault);
+
+}  // namespace ms1::vmouse

@@ -1,0 +1,359 @@
+// Faults injected while the real program runs on the virtual mouse: a link
+// pulled and the simulator killed in the middle of an apply, reports refused
+// and acknowledgements lost for a whole apply, a full disk, a read-only data
+// folder and a store replaced by garbage. Every time the window keeps
+// answering, the store on disk is whole (its old version or its new one,
+// nothing left beside it), and the user learns what was not sent or not saved.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "../libs/mouse_holds.h"
+#include "../libs/sample_profiles.h"
+#include "demo_program.h"
+#include "libs/virtualmouse/sim_connection.h"
+#include "model/macro_report.h"
+#include "model/profile_store.h"
+#include "support/read_only_folders.h"
+#include "support/scoped_env.h"
+#include "support/x_ping.h"
+
+namespace ms1 {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// The apply button, from the main window's top left corner.
+constexpr int kApplyX = 113;
+constexpr int kApplyY = 541;
+constexpr unsigned kProfileSeed = 7;
+constexpr int kMacros = 2;
+
+class FaultedProgram : public test::DemoCopy {
+ protected:
+  void SetUp() override {
+    DemoCopy::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ProfileList profiles;
+    profiles.push_back(Profile());
+    std::string error;
+    ASSERT_TRUE(SaveProfileStore(folder() / "Data", profiles, 0, error)) << error;
+  }
+
+  static std::unique_ptr<ProfileRecord> Profile() {
+    return test::SampleProfile(kProfileSeed, kMacros);
+  }
+
+  // Starts the program with these links plugged; its errors go to a file.
+  void Start(const std::string& plugged) {
+    errors_ = folder() / "errors.txt";
+    const int fd = ::open(errors_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::vector<std::string> env = env_;
+    // A wireless mouse that reports itself awake often, so the receiver is usable.
+    env.insert(env.end(), {"MS1_VMOUSE_DIR=" + VmouseDir(), "MS1_VMOUSE_PLUGGED=" + plugged,
+                           "MS1_VMOUSE_HEARTBEAT_MS=100"});
+    program_ = test::Spawn({(folder() / "ms1-config").string()}, env, -1, fd);
+    ::close(fd);
+    main_ = x_.FindVisible(MainTitle());
+    ASSERT_FALSE(main_.empty()) << "the main window did not appear";
+  }
+
+  std::string VmouseDir() const { return vmouse_.path().toStdString(); }
+  fs::path StorePath() const { return ProfileStorePath(folder() / "Data"); }
+  std::string Store() const { return test::Slurp(StorePath()); }
+  ino_t StoreInode() const {
+    struct stat s {};
+    return ::stat(StorePath().c_str(), &s) == 0 ? s.st_ino : 0;
+  }
+  // Anything but the two stores in their folder: a temporary file left over.
+  std::string Leftovers() const {
+    std::string names;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(StorePath().parent_path(), ec)) {
+      const std::string name = e.path().filename().string();
+      if (name != "pro.data" && name != "macro.data") names += name + " ";
+    }
+    return names;
+  }
+  std::string Errors() const { return test::Slurp(errors_); }
+  // What the program wrote to its errors since the last apply began.
+  std::string ErrorsOfLastApply() const { return Errors().substr(errors_before_apply_); }
+
+  // The simulator's reply; an empty object when it is gone.
+  json Steer(const std::string& request) {
+    if (!control_) control_ = vmouse::ConnectToSimulator(VmouseDir());
+    json reply = control_ ? control_->Request(request) : json();
+    if (!reply.is_object()) {
+      control_.reset();
+      return json::object();
+    }
+    return reply;
+  }
+  json MouseState() { return Steer("state")["state"]; }
+  // Reports the mouse has received in all; -1 when the simulator is gone.
+  int ReportsReceived() {
+    const json state = MouseState();
+    if (!state.is_object()) return -1;
+    return state["accepted_count"].get<int>() + state["refused_count"].get<int>();
+  }
+  // Waits until the program holds the link open again.
+  bool Reopened(const std::string& link) {
+    return test::PollFor([&] {
+      const json state = MouseState();
+      return state.is_object() && state["opened"][link].get<int>() > 0;
+    });
+  }
+
+  bool Answers() { return test::AnswersPing(x_.Display(), main_); }
+  // For failure messages: whether the program still runs, and what it wrote.
+  std::string ProgramStatus() {
+    siginfo_t info{};
+    ::waitid(P_PID, static_cast<id_t>(program_), &info, WEXITED | WNOHANG | WNOWAIT);
+    const bool ended = info.si_pid != 0;
+    return std::string(ended ? "the program has ended" : "the program runs") + "; its errors:\n" +
+           Errors();
+  }
+
+  // One press of the apply button, ended by the store write that closes
+  // every apply. The window must answer while the reports go out.
+  bool Apply() {
+    errors_before_apply_ = Errors().size();
+    const ino_t before = StoreInode();
+    x_.Click(main_, kApplyX, kApplyY);
+    EXPECT_TRUE(Answers()) << "the window did not answer during an apply; " << ProgramStatus();
+    return test::PollFor([&] { return StoreInode() != before; });
+  }
+  // Applies until an apply reaches the mouse: a wireless mouse is usable only
+  // once its first status has come in.
+  bool ApplyUntilTheMouseHearsIt() {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      const int received = ReportsReceived();
+      if (!Apply()) return false;
+      if (ReportsReceived() != received) return true;
+    }
+    return false;
+  }
+
+  std::string main_;
+  fs::path errors_;
+  std::size_t errors_before_apply_ = 0;
+  std::unique_ptr<vmouse::LineConnection> control_;
+};
+
+// The ping that every check of responsiveness rests on: a program whose
+// interface thread stands still does not answer it, and answers again once
+// it runs (the limit there only keeps a busy machine from failing the test).
+TEST_F(FaultedProgram, AStoppedProgramDoesNotAnswerThePing) {
+  Start("wired");
+  if (HasFatalFailure()) return;
+  EXPECT_TRUE(Answers());
+  ::kill(program_, SIGSTOP);
+  EXPECT_FALSE(Answers());
+  ::kill(program_, SIGCONT);
+  EXPECT_TRUE(test::AnswersPing(x_.Display(), main_, std::chrono::seconds(30)));
+}
+
+// Wired units (reports and macro chunks) an apply of the profile sends before
+// the first chunk of its first macro.
+int WiredReportsBeforeTheFirstMacro() {
+  auto blank = std::make_unique<ProfileRecord>();
+  std::memset(blank.get(), 0, sizeof(ProfileRecord));
+  const ApplyPlan plan = PlanApply(*test::SampleProfile(kProfileSeed, kMacros), *blank, true);
+  int count = 0;
+  for (const Report& report : plan.reports) {
+    if (report[0] == command::kMacro) break;
+    ++count;
+  }
+  return count;
+}
+
+// ---------------------------------------------------------------------------
+// The mouse fails during an apply. The apply ends, the user is told that
+// reports were not delivered, and once the mouse is back the next apply
+// brings it to the whole profile again.
+
+struct DeviceFault {
+  std::string name;
+  std::string plugged;
+  bool first_a_good_apply;  // the fault strikes a later, smaller apply
+  std::string fault;        // staged before the apply
+  std::string recovery;     // a request, "restart", or nothing
+  std::string reopens;      // the link the program must open again after it
+};
+
+void PrintTo(const DeviceFault& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class DeviceFaults : public FaultedProgram, public ::testing::WithParamInterface<DeviceFault> {
+ protected:
+  void Recover(const DeviceFault& c, const test::ProcessExitWatch& simulator) {
+    if (c.recovery == "restart") {
+      // The killed simulator holds the folder's lock until it has exited.
+      ASSERT_TRUE(simulator.WaitForExit(test::kSimulatorExitLimitMs));
+      test::ScopedEnv env;
+      env.Set("MS1_VMOUSE_PLUGGED", c.plugged).Set("MS1_VMOUSE_HEARTBEAT_MS", "100");
+      ASSERT_TRUE(vmouse::StartSimulator(MS1_VMOUSE_SIM_PATH, VmouseDir()));
+    } else {
+      ASSERT_TRUE(Steer(c.recovery).value("ok", false)) << c.recovery;
+    }
+    if (!c.reopens.empty()) {
+      ASSERT_TRUE(Reopened(c.reopens)) << "the program did not reopen";
+    }
+    // Without a mouse the window went to the task bar; the user brings it back.
+    if (x_.Iconic(main_)) {
+      EXPECT_EQ(StartSecondCopy((folder() / "ms1-config").string()), 1);
+      ASSERT_TRUE(test::PollFor([&] { return !x_.Iconic(main_); })) << "the window stayed down";
+    }
+  }
+};
+
+TEST_P(DeviceFaults, TheApplyEndsTheUserIsToldAndTheNextApplyMendsTheMouse) {
+  const DeviceFault& c = GetParam();
+  Start(c.plugged);
+  if (HasFatalFailure()) return;
+  const std::string stored = Store();
+  if (c.first_a_good_apply) {
+    ASSERT_TRUE(ApplyUntilTheMouseHearsIt());
+    ASSERT_EQ(test::MissingFromMouse(MouseState(), *Profile()), "");
+  }
+
+  const test::ProcessExitWatch simulator(Steer("ping").value("pid", 0));
+  ASSERT_TRUE(Steer(c.fault).value("ok", false)) << c.fault;
+  ASSERT_TRUE(ApplyUntilTheMouseHearsIt()) << "the apply did not end";
+  EXPECT_TRUE(Answers()) << "the window did not answer after the fault";
+  EXPECT_NE(ErrorsOfLastApply().find("reports not delivered"), std::string::npos)
+      << "the user was not told: " << ErrorsOfLastApply();
+  EXPECT_EQ(Store(), stored);
+  EXPECT_EQ(Leftovers(), "");
+  if (c.recovery.empty()) return;
+
+  Recover(c, simulator);
+  ASSERT_TRUE(ApplyUntilTheMouseHearsIt()) << ProgramStatus();
+  EXPECT_EQ(ErrorsOfLastApply().find("reports not delivered"), std::string::npos)
+      << ErrorsOfLastApply();
+  EXPECT_EQ(test::MissingFromMouse(MouseState(), *Profile()), "");
+  EXPECT_EQ(Store(), stored);
+  EXPECT_TRUE(Answers());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, DeviceFaults,
+    ::testing::Values(
+        // Two chunks of the first macro arrive, the third finds no cable.
+        DeviceFault{"CablePulledBetweenAMacrosChunks", "wired", false,
+                    "after " + std::to_string(WiredReportsBeforeTheFirstMacro() + 2) +
+                        " unplug wired",
+                    "plug wired", "wired"},
+        DeviceFault{"ReceiverPulledMidApply", "receiver", false, "after 3 unplug receiver",
+                    "plug receiver", "receiver"},
+        DeviceFault{"SimulatorKilledMidApplyAndRestarted", "wired", false, "after 5 die",
+                    "restart", "wired"},
+        DeviceFault{"EveryReportRefused", "wired", false, "refuse 1000", "refuse 0", ""},
+        // Ten unanswered attempts per report: the two mode-select reports of an
+        // apply without edits are enough to show it.
+        DeviceFault{"EveryAcknowledgementLost", "receiver", true, "lose-acks 1000", "", ""}),
+    [](const ::testing::TestParamInfo<DeviceFault>& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------
+// The store cannot be written, or was damaged behind the program's back, when
+// an apply saves it. The file stays whole, a failed save is shown to the
+// user, and once the fault is gone the next save succeeds.
+
+class StoreFaults;
+
+struct StoreFault {
+  std::string name;
+  // Brings the fault about; false when this machine cannot.
+  std::function<bool(StoreFaults&)> inflict;
+  std::function<void(StoreFaults&)> undo;
+  bool save_fails;
+};
+
+void PrintTo(const StoreFault& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class StoreFaults : public FaultedProgram, public ::testing::WithParamInterface<StoreFault> {
+ public:
+  // A file-size limit below the store's size: the write fails half-way.
+  bool FillTheDisk() {
+    rlimit limit{};
+    ::prlimit(program_, RLIMIT_FSIZE, nullptr, &limit);
+    unlimited_ = limit;
+    limit.rlim_cur = Store().size() / 2;
+    return ::prlimit(program_, RLIMIT_FSIZE, &limit, nullptr) == 0;
+  }
+  void FreeTheDisk() { ::prlimit(program_, RLIMIT_FSIZE, &unlimited_, nullptr); }
+
+  bool MakeTheDataFolderReadOnly() {
+    read_only_.emplace(std::vector<fs::path>{folder() / "Data", StorePath().parent_path()});
+    if (!read_only_->Works()) why_not_ = "cannot make a folder read-only here: " + read_only_->Why();
+    return read_only_->Works();
+  }
+  void MakeTheDataFolderWritable() { read_only_.reset(); }
+
+  bool DamageTheStore() {
+    std::ofstream(StorePath(), std::ios::binary | std::ios::trunc) << std::string(1000, '\xA5');
+    return true;
+  }
+
+  std::string why_not_;
+
+ private:
+  rlimit unlimited_{};
+  std::optional<test::ReadOnlyFolders> read_only_;
+};
+
+TEST_P(StoreFaults, TheStoreStaysWholeAndAFailedSaveIsShown) {
+  const StoreFault& c = GetParam();
+  Start("wired");
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(Apply());
+  const std::string saved = Store();  // the program's own version
+
+  if (!c.inflict(*this)) GTEST_SKIP() << why_not_;
+  const ino_t inode = StoreInode();
+  x_.Click(main_, kApplyX, kApplyY);
+  std::string warning;
+  if (c.save_fails) {
+    warning = x_.FindVisible(WarningTitle());
+    EXPECT_FALSE(warning.empty()) << "the failed save was not shown";
+    EXPECT_NE(Errors().find("profile store not saved"), std::string::npos) << Errors();
+  } else {
+    ASSERT_TRUE(test::PollFor([&] { return StoreInode() != inode; })) << "no save";
+  }
+  EXPECT_TRUE(Answers()) << "the window did not answer after the fault";
+  // Old or new, never a mixture; here both hold the same profiles.
+  EXPECT_EQ(Store(), saved);
+  EXPECT_EQ(Leftovers(), "");
+
+  c.undo(*this);
+  if (!warning.empty()) {
+    PressWarningOk(warning);
+    ASSERT_TRUE(test::PollFor([&] { return x_.CountVisible(WarningTitle()) == 0; }));
+  }
+  ASSERT_TRUE(Apply()) << "the store was not saved once the fault was gone";
+  EXPECT_EQ(Store(), saved);
+  EXPECT_EQ(Leftovers(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, StoreFaults,
+    ::testing::Values(
+        StoreFault{"DiskFull", &StoreFaults::FillTheDisk, &StoreFaults::FreeTheDisk, true},
+        StoreFault{"DataFolderReadOnly", &StoreFaults::MakeTheDataFolderReadOnly,
+                   &StoreFaults::MakeTheDataFolderWritable, true},
+        StoreFault{"StoreReplacedByGarbage", &StoreFaults::DamageTheStore,
+                   [](StoreFaults&) {}, false}),
+    [](const ::testing::TestParamInfo<StoreFault>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace ms1
