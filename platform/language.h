@@ -18,6 +18,7 @@ class Language {
   QString Text(const QString& key) const;
   bool Contains(const QString& key) const { return texts_.contains(key); }
   qsizetype size() const { return texts_.size(); }
+  QList<QString> Keys() const { return texts_.keys(); }
 
  private:
   QHash<QString, QString> texts_;

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ make pkg-config clang-format ccache
+  # the fuzz targets (libFuzzer)
+  clang
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command-line tool
