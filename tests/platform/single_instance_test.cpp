@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <csignal>
 #include <cstddef>
 #include <cstring>
 #include <thread>
@@ -114,6 +115,8 @@ pid_t AskAsUser(const QString& name, uid_t uid) {
   const pid_t child = fork();
   if (child != 0) return child;
   if (setgid(uid) != 0 || setuid(uid) != 0) _exit(3);
+  // A refused peer may be closed before the request is written.
+  signal(SIGPIPE, SIG_IGN);
   const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
