@@ -1,9 +1,6 @@
 #include "platform/single_instance.h"
 
-#include "platform/abstract_socket.h"
-
 #include <sys/socket.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +13,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "platform/abstract_socket.h"
 
 namespace ms1 {
 namespace {
