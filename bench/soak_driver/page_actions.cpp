@@ -9,14 +9,13 @@
 #include <QMenu>
 
 #include "bench/soak_driver/soak_action.h"
+#include "model/protocol/polling_rate.h"
+#include "model/records.h"
 #include "support/qt_wait.h"
 
 namespace ms1::soak {
 namespace {
 
-constexpr int kKeyButtons = 18;
-constexpr int kDpiLevels = 8;
-constexpr int kPollingRates = 4;
 constexpr int kModeOptions = 2;
 constexpr int kFewestProfiles = 2;
 constexpr int kMostProfiles = 8;
@@ -58,7 +57,7 @@ void CloseMenus() {
 
 // A key button's menu, opened by a click, and one of its functions chosen.
 bool AssignButtonFunction(SoakContext& c) {
-  if (!ClickOneOf(c, "ms_1_btn_key_", kKeyButtons)) return false;
+  if (!ClickOneOf(c, "ms_1_btn_key_", kButtonCount)) return false;
   QMenu* menu = nullptr;
   test::WaitFor(
       [&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; },
@@ -117,15 +116,15 @@ bool ToggleSection(SoakContext& c) {
 std::vector<SoakAction> PageActions() {
   return {
       {"DPI value", 6,
-       [](SoakContext& c) { return MoveSlider(c, Numbered("ms_1_slider_dpi_", 1 + c.Draw(kDpiLevels))); }},
-      {"DPI level", 4, [](SoakContext& c) { return ClickOneOf(c, "ms_1_option_dpi_step_", kDpiLevels); }},
-      {"DPI colour", 2, [](SoakContext& c) { return ClickOneOf(c, "ms_1_btn_dpi_color_", kDpiLevels); }},
+       [](SoakContext& c) { return MoveSlider(c, Numbered("ms_1_slider_dpi_", 1 + c.Draw(kDpiLevelCount))); }},
+      {"DPI level", 4, [](SoakContext& c) { return ClickOneOf(c, "ms_1_option_dpi_step_", kDpiLevelCount); }},
+      {"DPI colour", 2, [](SoakContext& c) { return ClickOneOf(c, "ms_1_btn_dpi_color_", kDpiLevelCount); }},
       {"lighting effect", 3, ChooseLightEffect},
       {"brightness", 2,
        [](SoakContext& c) { return MoveSlider(c, QStringLiteral("ms_1_slider_brightness")); }},
       {"lighting speed", 2,
        [](SoakContext& c) { return MoveSlider(c, QStringLiteral("ms_1_slider_breathspeed")); }},
-      {"polling rate", 3, [](SoakContext& c) { return ClickOneOf(c, "ms_1_btn_prate_", kPollingRates); }},
+      {"polling rate", 3, [](SoakContext& c) { return ClickOneOf(c, "ms_1_btn_prate_", kPollingRateCount); }},
       {"sleep timer", 3,
        [](SoakContext& c) { return MoveSlider(c, QStringLiteral("ms_1_slider_sleep_timer")); }},
       {"section box", 1, ToggleSection},
