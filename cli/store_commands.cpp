@@ -108,8 +108,8 @@ std::u16string NewProfileName(const Profiles& profiles, const std::string& name)
   return wide;
 }
 
-std::string NameOf(const ProfileRecord& p) {
-  return Utf16ToUtf8(FieldText(p.name));
+std::string NameOf(const ProfileSlot& p) {
+  return Utf16ToUtf8(p.Name());
 }
 std::string NameOf(const MacroRecord& m) {
   return Utf16ToUtf8(FieldText(m.name));
@@ -119,7 +119,7 @@ void ListProfiles() {
   const Profiles profiles;
   json out = {{"selected", profiles.selected}, {"profiles", json::array()}};
   for (std::size_t i = 0; i < profiles.list.size(); ++i) {
-    out["profiles"].push_back({{"index", i}, {"name", NameOf(*profiles.list[i])}});
+    out["profiles"].push_back({{"index", i}, {"name", NameOf(profiles.list[i])}});
   }
   if (options.json) {
     std::cout << out.dump(2) << "\n";
@@ -127,7 +127,7 @@ void ListProfiles() {
   }
   for (std::size_t i = 0; i < profiles.list.size(); ++i) {
     std::cout << (static_cast<int32_t>(i) == profiles.selected ? "* " : "  ") << i << " "
-              << NameOf(*profiles.list[i]) << "\n";
+              << NameOf(profiles.list[i]) << "\n";
   }
 }
 
@@ -187,7 +187,7 @@ void ImportProfileFile() {
     Fail(error);
   }
   profiles.Save();
-  const std::string name = NameOf(*profiles.list[result.index]);
+  const std::string name = NameOf(profiles.list[result.index]);
   if (options.json) {
     json added = json::array();
     for (std::size_t i = macros.list.size() - result.macros_added; i < macros.list.size(); ++i) {

@@ -100,8 +100,7 @@ bool PageModel::SaveStore(ProfileStoreWriter& writer) {
   int selected = 0;
   {
     std::lock_guard lock(mutex_);
-    copy.reserve(state_.profiles.size());
-    for (const auto& profile : state_.profiles) copy.push_back(CopyProfile(*profile));
+    copy = state_.profiles;  // packed profiles stay packed: a few kilobytes each
     selected = state_.selected;
   }
   return writer.Save(copy, selected);

@@ -47,10 +47,12 @@ class PageModel {
   PageModel();
 
   // Runs `f(PageState&)` under the lock and returns its result. `f` must not
-  // keep references into the state after it returns.
+  // keep references into the state after it returns. Afterwards every
+  // profile but the current one is packed again, whatever `f` touched.
   template <typename F>
   decltype(auto) With(F&& f) {
     std::lock_guard lock(mutex_);
+    const PackOthersOnExit pack{state_};
     return f(state_);
   }
   template <typename F>
@@ -99,6 +101,10 @@ class PageModel {
   bool SaveStore(ProfileStoreWriter& writer);
 
  private:
+  struct PackOthersOnExit {
+    PageState& state;
+    ~PackOthersOnExit() { PackProfilesExcept(state.profiles, state.selected); }
+  };
   struct Reported {
     ReportedSetting setting;
     int32_t value;

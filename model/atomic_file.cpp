@@ -92,6 +92,12 @@ WriteCall ReplaceWriteCallForTesting(WriteCall call) {
 
 bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
                          std::string& error) {
+  return WriteFileAtomically(
+      path, pieces.size(), [pieces](std::size_t n) { return pieces[n]; }, error);
+}
+
+bool WriteFileAtomically(const fs::path& path, std::size_t count,
+                         const std::function<ByteView(std::size_t)>& piece, std::string& error) {
   std::lock_guard lock(WriterMutex());
   const fs::path target = ResolveTarget(path);
   struct stat existing {};
@@ -110,8 +116,8 @@ bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
   }
   bool ok = true;
   if (exists) ::fchmod(fd, existing.st_mode & 07777);
-  for (ByteView piece : pieces) {
-    if (!(ok = WriteAll(fd, piece, why))) break;
+  for (std::size_t n = 0; n < count; ++n) {
+    if (!(ok = WriteAll(fd, piece(n), why))) break;
   }
   if (ok && ::fsync(fd) != 0) {
     ok = false;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -32,6 +33,12 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const Byte
                          std::string& error);
 bool WriteFileAtomically(const std::filesystem::path& path, std::initializer_list<ByteView> pieces,
                          std::string& error);
+
+// The same, for content too large to hold at once: piece(0) .. piece(count - 1)
+// are asked for in order, and each view need only stay valid until the next
+// call.
+bool WriteFileAtomically(const std::filesystem::path& path, std::size_t count,
+                         const std::function<ByteView(std::size_t)>& piece, std::string& error);
 
 // The write(2) every atomic write goes through. Tests put in short or failing
 // writes; nullptr puts ::write back. Returns the one it replaced.

@@ -27,11 +27,17 @@ void ReadStore(StoreReader& store, ProfileList& profiles, int32_t& selected) {
   }
   int32_t stored_index = 0;
   if (size < kHeaderSize || !store.Read(&stored_index, kHeaderSize)) return;
+  // One scratch record for all: the profiles not selected are kept packed.
+  auto profile = std::make_unique_for_overwrite<ProfileRecord>();
   for (std::size_t n = 0; n < count; ++n) {
-    auto profile = std::make_unique_for_overwrite<ProfileRecord>();
     if (!store.Read(profile.get(), kProfileRecordSize)) break;
     MakeProfileSafe(*profile);
-    profiles.push_back(std::move(profile));
+    if (static_cast<int64_t>(n) == stored_index) {
+      profiles.push_back(std::move(profile));
+      profile = std::make_unique_for_overwrite<ProfileRecord>();
+    } else {
+      profiles.push_back(ProfileSlot::PackedCopyOf(*profile));
+    }
   }
   const bool valid = stored_index >= 0 && static_cast<std::size_t>(stored_index) < profiles.size();
   selected = valid ? stored_index : 0;
@@ -59,11 +65,23 @@ StoreLoad LoadProfileStore(const fs::path& data_folder, ProfileList& profiles, i
 bool SaveProfileStore(const fs::path& data_folder, const ProfileList& profiles, int32_t selected,
                       std::string& error) {
   if (!MakeStoreFolder(data_folder, error)) return false;
-  std::vector<ByteView> pieces;
-  pieces.reserve(profiles.size() + 1);
-  pieces.push_back(BytesOf(selected));
-  for (const auto& profile : profiles) pieces.push_back(BytesOf(*profile));
-  return WriteFileAtomically(ProfileStorePath(data_folder), pieces, error);
+  // Packed profiles are unpacked one at a time into the same scratch record.
+  std::unique_ptr<ProfileRecord> scratch;
+  const auto piece = [&](std::size_t n) -> ByteView {
+    if (n == 0) return BytesOf(selected);
+    const ProfileSlot& profile = profiles[n - 1];
+    if (!profile.IsPacked()) return BytesOf(*profile);
+    if (!scratch) scratch = std::make_unique_for_overwrite<ProfileRecord>();
+    profile.CopyTo(*scratch);
+    return BytesOf(*scratch);
+  };
+  return WriteFileAtomically(ProfileStorePath(data_folder), profiles.size() + 1, piece, error);
+}
+
+void PackProfilesExcept(ProfileList& profiles, int keep) {
+  for (std::size_t i = 0; i < profiles.size(); ++i) {
+    if (static_cast<int>(i) != keep) profiles[i].Pack();
+  }
 }
 
 bool ProfileNameExists(const ProfileList& profiles, std::u16string_view name) {

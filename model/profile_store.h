@@ -9,14 +9,20 @@
 #include <string_view>
 #include <vector>
 
+#include "model/profile_slot.h"
 #include "model/records.h"
 #include "model/store_file.h"
 
 namespace ms1 {
 
 // The user's profiles in list order. Records are large (165,004 bytes) and are
-// referred to by address (the current profile), so each is owned separately.
-using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
+// referred to by address (the current profile), so each is owned separately,
+// and those not in use are kept packed (profile_slot.h).
+using ProfileList = std::vector<ProfileSlot>;
+
+// Packs every profile but the one at keep (any value outside the list packs
+// them all).
+void PackProfilesExcept(ProfileList& profiles, int keep);
 
 std::filesystem::path ProfileStorePath(const std::filesystem::path& data_folder);
 
@@ -32,7 +38,8 @@ inline constexpr std::u16string_view kDefaultAddProfileText = u"Profile ";
 // - a store of the wrong length keeps its whole records, and the file itself
 //   is kept aside (StoreLoad::set_aside) before anything can overwrite it;
 // - a stored index outside the list selects profile 0.
-// Every record is made safe before use (record_safety.h).
+// Every record is made safe before use (record_safety.h). All profiles but
+// the selected one are returned packed.
 StoreLoad LoadProfileStore(const std::filesystem::path& data_folder, ProfileList& profiles,
                            int32_t& selected,
                            std::u16string_view add_profile_text = kDefaultAddProfileText);

@@ -119,7 +119,7 @@ void CMS_1_Page::LoadProfileList() {
       const QSignalBlocker quiet(c_.profile_list);
       c_.profile_list->clear();
       for (const auto& profile : s.profiles) {
-        AddListEntry(c_.profile_list, QString::fromStdU16String(FieldText(profile->name)));
+        AddListEntry(c_.profile_list, QString::fromStdU16String(profile.Name()));
       }
     }
     return index;

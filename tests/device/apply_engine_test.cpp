@@ -168,6 +168,27 @@ TEST_F(ApplyEngineTest, ProfileSelectedDuringTheApplyGetsAFullApplyNext) {
   EXPECT_EQ(sender.sent.size(), 12u);
 }
 
+TEST_F(ApplyEngineTest, OnlyTheCurrentProfileStaysUnpackedWhateverAChangeTouched) {
+  const auto packed = [this] {
+    return model.With([](const PageState& s) {
+      std::vector<bool> states;
+      for (const ProfileSlot& p : s.profiles) states.push_back(p.IsPacked());
+      return states;
+    });
+  };
+  EXPECT_EQ(packed(), std::vector<bool>({false, true}));
+  model.With([](PageState& s) {
+    s.profiles.push_back(CreateProfile(u"Third"));
+    s.profiles[1]->modes[0].light_speed = 3;  // an edit of a profile not in use
+    s.selected = 2;
+  });
+  EXPECT_EQ(packed(), std::vector<bool>({true, true, false}));
+  engine.ApplyConfiguration();
+  EXPECT_EQ(store.LastCount(), 3u);
+  EXPECT_EQ(model.With([](PageState& s) { return s.profiles[1]->modes[0].light_speed; }), 3);
+  EXPECT_EQ(packed(), std::vector<bool>({true, true, false}));
+}
+
 TEST_F(ApplyEngineTest, MacroNumbersAreKeptWhenButtonsAreSent) {
   model.With([](PageState& s) {
     ButtonRecord macro = s.Current()->modes[0].buttons[2];

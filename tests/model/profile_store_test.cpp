@@ -68,6 +68,23 @@ TEST_F(ProfileStoreTest, LoadsProfilesInFileOrderWithTheStoredSelection) {
   EXPECT_TRUE(load.set_aside.empty());
 }
 
+TEST_F(ProfileStoreTest, OnlyTheSelectedProfileIsLoadedUnpackedAndASaveWritesTheSameBytes) {
+  std::string bytes = StoreBytes(1, {u"A", u"B", u"C", u"D"});
+  bytes[4 + 2 * kProfileRecordSize + 60'000] = 7;  // somewhere inside profile C
+  PutStore(bytes);
+  Load();
+  ASSERT_EQ(profiles.size(), 4u);
+  EXPECT_EQ(std::vector<bool>({profiles[0].IsPacked(), profiles[1].IsPacked(),
+                               profiles[2].IsPacked(), profiles[3].IsPacked()}),
+            std::vector<bool>({true, false, true, true}));
+  profiles[3]->active_mode = 1;  // one unpacked by an edit, one never unpacked
+  profiles[0].Pack();
+  std::string error;
+  ASSERT_TRUE(SaveProfileStore(data, profiles, 1, error)) << error;
+  bytes[4 + 3 * kProfileRecordSize] = 1;
+  EXPECT_TRUE(ReadBytes(store) == bytes);
+}
+
 TEST_F(ProfileStoreTest, SaveAfterADeleteWritesOneRecordFewerAndTheNewIndex) {
   PutStore(StoreBytes(2, {u"A", u"B", u"C"}));
   Load();
