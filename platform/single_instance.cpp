@@ -1,13 +1,13 @@
 #include "platform/single_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <cerrno>
@@ -36,22 +36,6 @@ QString SocketNameFor(const QString& instanceName, const QString& lockPath) {
   return instanceName + u'.' + QString::number(getuid()) + u'.' + QString::fromLatin1(place);
 }
 
-// Why files cannot be made in `folder`: an errno value, 0 when they can.
-int FolderUnusable(const QByteArray& folder) {
-  struct stat status {};
-  if (stat(folder.constData(), &status) != 0) return errno;
-  if (!S_ISDIR(status.st_mode)) return ENOTDIR;
-  return access(folder.constData(), W_OK | X_OK) != 0 ? errno : 0;
-}
-
-// QLockFile tells only its kind of failure; the folder usually tells why.
-QString ExplainLockFailure(const QString& lockPath, QLockFile::LockError error) {
-  int cause = FolderUnusable(QFile::encodeName(QFileInfo(lockPath).absolutePath()));
-  if (cause == 0 && error == QLockFile::PermissionError) cause = EACCES;
-  if (cause == 0) return QStringLiteral("the lock file cannot be created");
-  return QString::fromLocal8Bit(std::strerror(cause));
-}
-
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
@@ -66,19 +50,22 @@ SingleInstance::SingleInstance(const QString& instanceName, const QString& lockF
 SingleInstance::~SingleInstance() {
   for (const int client : clients_) close(client);
   if (listener_ >= 0) close(listener_);
+  if (lock_ >= 0) close(lock_);
 }
 
 InstanceClaim SingleInstance::Acquire() {
-  lock_ = std::make_unique<QLockFile>(lock_path_);
-  // Never stale by age: only a lock whose process is gone is taken over.
-  lock_->setStaleLockTime(0);
-  if (!lock_->tryLock(0)) {
-    const QLockFile::LockError error = lock_->error();
-    lock_.reset();
-    if (error == QLockFile::LockFailedError) return InstanceClaim::kAnotherRuns;
-    failure_ = ExplainLockFailure(lock_path_, error);
+  // The file's lock, not its contents, is the claim: the kernel lets go of it
+  // however its holder ends, so a copy that crashed never leaves a stale one,
+  // and nothing needs writing or flushing to disk at start.
+  const int fd = open(QFile::encodeName(lock_path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if (fd >= 0) close(fd);
+    if (error == EWOULDBLOCK) return InstanceClaim::kAnotherRuns;
+    failure_ = QString::fromLocal8Bit(std::strerror(error));
     return InstanceClaim::kFailed;
   }
+  lock_ = fd;
   listener_ = ListenAbstract(socket_name_.toStdString());
   if (listener_ < 0) {
     // Still the only copy; later starts just cannot bring it forward.

@@ -4,10 +4,8 @@
 // plain abstract one: Qt's network module would cost memory all session.
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
-#include <memory>
 #include <set>
 
 class QSocketNotifier;
@@ -53,7 +51,7 @@ class SingleInstance : public QObject {
   QString lock_path_;
   QString socket_name_;
   QString failure_;
-  std::unique_ptr<QLockFile> lock_;
+  int lock_ = -1;  // the locked file, held while this copy runs
   int listener_ = -1;
   QSocketNotifier* listening_ = nullptr;
   std::set<int> clients_;  // accepted and not yet answered

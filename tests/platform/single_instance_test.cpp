@@ -1,7 +1,9 @@
 #include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -60,8 +62,8 @@ TEST(SingleInstance, ALockLeftByADeadProcessIsTakenOver) {
   // A copy that crashes leaves its lock file behind.
   const pid_t child = fork();
   if (child == 0) {
-    QLockFile lock(probe.LockPath());
-    _exit(lock.tryLock(0) ? 0 : 1);
+    const int fd = open(QFile::encodeName(probe.LockPath()).constData(), O_RDWR | O_CREAT, 0644);
+    _exit(fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : 1);
   }
   int status = -1;
   ASSERT_EQ(waitpid(child, &status, 0), child);
