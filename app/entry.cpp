@@ -69,13 +69,14 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
 
   SetSkinFolder(QString::fromStdString(ProgramFolder()) + QStringLiteral("res/"));
   Lan().Load(SkinFile(QStringLiteral("lan.xml")));
-  ApplySkinStyle();
+  ApplySkinPalette();
 
   {
     CMainWnd window(makePage ? makePage() : nullptr);
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
                      [&window] { window.Messages().Post(msg::kShowInstance); });
     window.Create();
+    ApplySkinStyleSheet();
     window.resize(800, 572);
     CentreOnScreen(window);
     if (!StartInTray(argc, argv)) {

@@ -95,6 +95,11 @@ QString SkinStyleSheet() {
 namespace ms1 {
 
 void ApplySkinStyle() {
+  ApplySkinPalette();
+  ApplySkinStyleSheet();
+}
+
+void ApplySkinPalette() {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QPalette dark;
   dark.setColor(QPalette::Window, QColor(0x12, 0x14, 0x18));
@@ -109,6 +114,9 @@ void ApplySkinStyle() {
   dark.setColor(QPalette::ToolTipBase, QColor(0x22, 0x26, 0x2e));
   dark.setColor(QPalette::ToolTipText, QColor(0xe6, 0xe9, 0xef));
   QApplication::setPalette(dark);
+}
+
+void ApplySkinStyleSheet() {
   qApp->setStyleSheet(SkinStyleSheet());
 }
 

@@ -42,6 +42,14 @@ QString ExpandSkinPaths(QString styleSheet);
 // palette control draw with it) and the skin's style sheet.
 void ApplySkinStyle();
 
+// The same in two steps. Every control that exists when the style sheet is
+// set, or is moved to another parent afterwards, is matched against it again,
+// and building the main window moves many; so the program sets the style and
+// palette first and the style sheet once the main window is built, before it
+// is shown.
+void ApplySkinPalette();
+void ApplySkinStyleSheet();
+
 // Reads the skin's style sheet ("style.qss") with its paths expanded; empty
 // when there is none.
 QString SkinStyleSheet();
