@@ -5,6 +5,35 @@
 #include <algorithm>
 
 namespace ms1 {
+namespace {
+
+// A frame as an 8-bit image with its own colour table, when it has no more
+// than 256 colours (a ring on a plain backdrop has a few dozen): every pixel
+// the same at a quarter of the memory, which counts for a sweep of fifty
+// frames kept all session.
+QImage CompactFrame(const QImage& frame) {
+  QHash<QRgb, uchar> index;
+  QList<QRgb> colors;
+  QImage compact(frame.size(), QImage::Format_Indexed8);
+  for (int y = 0; y < frame.height(); ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
+    uchar* out = compact.scanLine(y);
+    for (int x = 0; x < frame.width(); ++x) {
+      auto found = index.constFind(in[x]);
+      if (found == index.cend()) {
+        if (colors.size() == 256) return frame;
+        found = index.insert(in[x], static_cast<uchar>(colors.size()));
+        colors.append(in[x]);
+      }
+      out[x] = *found;
+    }
+  }
+  compact.setColorTable(colors);
+  compact.setDevicePixelRatio(frame.devicePixelRatio());
+  return compact;
+}
+
+}  // namespace
 
 RingProgress::RingProgress(QWidget* parent) : QProgressBar(parent) {
   setTextVisible(true);
@@ -46,15 +75,18 @@ void RingProgress::paintEvent(QPaintEvent*) {
     DrawRing(painter);
     return;
   }
-  QPixmap& frame = frames_[value()];
+  QImage& frame = frames_[value()];
   if (frame.isNull()) {
     const qreal ratio = devicePixelRatioF();
-    frame = QPixmap(size() * ratio);
-    frame.setDevicePixelRatio(ratio);
-    QPainter framePainter(&frame);
-    DrawRing(framePainter);
+    QImage drawn(size() * ratio, QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(ratio);
+    {
+      QPainter framePainter(&drawn);
+      DrawRing(framePainter);
+    }
+    frame = CompactFrame(drawn);
   }
-  painter.drawPixmap(0, 0, frame);
+  painter.drawImage(0, 0, frame);
 }
 
 void SetValueDeferred(QProgressBar* bar, int value) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <QHash>
-#include <QPixmap>
+#include <QImage>
 #include <QProgressBar>
 
 namespace ms1 {
@@ -29,7 +29,7 @@ class RingProgress : public QProgressBar {
   void DrawRing(QPainter& painter) const;
 
   // Frames without text by value: an animation repeats the same few.
-  QHash<int, QPixmap> frames_;
+  QHash<int, QImage> frames_;
 };
 
 // setValue; a RingProgress paints the value with the next pass of the event loop.
