@@ -7,34 +7,37 @@
 namespace ms1 {
 namespace {
 
-// A zero run shorter than this costs more as a header than as literals.
-constexpr std::size_t kMinZeroRun = 8;
+constexpr std::size_t kWord = sizeof(uint64_t);
 constexpr std::size_t kCountSize = sizeof(uint32_t);
 
 std::size_t ZeroRunEnd(std::span<const std::byte> bytes, std::size_t i) {
   const std::size_t n = bytes.size();
-  for (uint64_t word = 0; i + sizeof word <= n; i += sizeof word) {
-    std::memcpy(&word, bytes.data() + i, sizeof word);
+  for (uint64_t word = 0; i + kWord <= n; i += kWord) {
+    std::memcpy(&word, bytes.data() + i, kWord);
     if (word != 0) break;
   }
   while (i < n && bytes[i] == std::byte{0}) ++i;
   return i;
 }
 
-// The end of the literals starting at i: the next zero run long enough to be
-// worth a header, or the end of the bytes.
+// The end of the literals starting at i: the start of the next zero run that
+// holds a whole aligned 8-byte word (every run of 15 zeros or more does), or
+// of the zeros that end the bytes, or the end. Looking a word at a time keeps
+// packing a record about as fast as copying it.
 std::size_t LiteralEnd(std::span<const std::byte> bytes, std::size_t i) {
   const std::size_t n = bytes.size();
-  while (i < n) {
-    if (bytes[i] != std::byte{0}) {
-      ++i;
-      continue;
+  const std::byte* data = bytes.data();
+  for (std::size_t w = (i + kWord - 1) / kWord * kWord; w + kWord <= n; w += kWord) {
+    uint64_t word = 0;
+    std::memcpy(&word, data + w, kWord);
+    if (word == 0) {
+      while (w > i && data[w - 1] == std::byte{0}) --w;
+      return w;
     }
-    const std::size_t zeros_end = ZeroRunEnd(bytes, i);
-    if (zeros_end - i >= kMinZeroRun || zeros_end == n) return i;
-    i = zeros_end;
   }
-  return n;
+  std::size_t end = n;
+  while (end > i && data[end - 1] == std::byte{0}) --end;
+  return end;
 }
 
 void AppendCount(std::vector<uint8_t>& out, std::size_t count) {

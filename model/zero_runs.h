@@ -11,8 +11,8 @@
 namespace ms1 {
 
 // The bytes as a sequence of (zero count, literal count, literal bytes), the
-// counts as 32-bit little-endian numbers. Zero runs shorter than a few bytes
-// stay in the literals.
+// counts as 32-bit little-endian numbers. Short zero runs stay in the
+// literals.
 std::vector<uint8_t> PackZeroRuns(std::span<const std::byte> bytes);
 
 // Fills out, which must have the size that was packed. False, with out
