@@ -37,15 +37,14 @@ std::unique_ptr<ProfileRecord> CopyProfile(const ProfileRecord& profile) {
 }
 
 PageModel::PageModel() {
-  state_.last_applied = std::make_unique<ProfileRecord>();
-  std::memset(state_.last_applied.get(), 0, sizeof(ProfileRecord));
+  state_.last_applied = ProfileSlot::Zeroed();
 }
 
 std::optional<PageModel::ApplyInput> PageModel::TakeApplyInput() {
   std::lock_guard lock(mutex_);
   const ProfileRecord* current = state_.Current();
   if (current == nullptr) return std::nullopt;
-  ApplyInput input{CopyProfile(*current), CopyProfile(*state_.last_applied),
+  ApplyInput input{CopyProfile(*current), state_.last_applied.Copy(),
                    state_.force_full_apply};
   state_.force_full_apply = false;
   applying_ = true;
@@ -63,6 +62,7 @@ void PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
     for (int k = 0; k < kModeCount; ++k) state_.last_applied->modes[k].polling_rate = kept_rates[k];
   }
   for (const Reported& r : reported_in_apply_) WriteReported(*state_.last_applied, r.setting, r.value);
+  state_.last_applied.Pack();
   reported_in_apply_.clear();
   applying_ = false;
   if (plan.sections.buttons) state_.macro_numbers = plan.macro_numbers;
@@ -81,6 +81,7 @@ bool PageModel::RecordReported(ReportedSetting setting, int32_t value) {
   if (current == nullptr) return false;
   WriteReported(*current, setting, value);
   WriteReported(*state_.last_applied, setting, value);
+  state_.last_applied.Pack();
   if (applying_) reported_in_apply_.push_back({setting, value});
   return true;
 }
@@ -90,8 +91,9 @@ bool PageModel::HasUnsentEdits() const {
   const ProfileRecord* current = state_.Current();
   if (current == nullptr) return false;
   if (state_.force_full_apply) return true;
-  return current->active_mode != state_.last_applied->active_mode ||
-         DiffProfiles(*current, *state_.last_applied) != SectionFlags{};
+  const std::unique_ptr<ProfileRecord> last_applied = state_.last_applied.Copy();
+  return current->active_mode != last_applied->active_mode ||
+         DiffProfiles(*current, *last_applied) != SectionFlags{};
 }
 
 bool PageModel::SaveStore(ProfileStoreWriter& writer) {

@@ -24,7 +24,7 @@ struct PageState {
   ProfileList profiles;
   int selected = 0;
   MacroList macros;
-  std::unique_ptr<ProfileRecord> last_applied;  // the bytes last sent; zero-filled at start
+  ProfileSlot last_applied;  // the bytes last sent, packed between uses; zero-filled at start
   bool force_full_apply = false;
   MacroNumbering macro_numbers{};  // rebuilt whenever the buttons section is sent
 
@@ -48,7 +48,8 @@ class PageModel {
 
   // Runs `f(PageState&)` under the lock and returns its result. `f` must not
   // keep references into the state after it returns. Afterwards every
-  // profile but the current one is packed again, whatever `f` touched.
+  // profile but the current one, and the diff base, are packed again,
+  // whatever `f` touched.
   template <typename F>
   decltype(auto) With(F&& f) {
     std::lock_guard lock(mutex_);
@@ -103,7 +104,10 @@ class PageModel {
  private:
   struct PackOthersOnExit {
     PageState& state;
-    ~PackOthersOnExit() { PackProfilesExcept(state.profiles, state.selected); }
+    ~PackOthersOnExit() {
+      PackProfilesExcept(state.profiles, state.selected);
+      state.last_applied.Pack();
+    }
   };
   struct Reported {
     ReportedSetting setting;

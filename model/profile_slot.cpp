@@ -47,6 +47,12 @@ ProfileSlot ProfileSlot::PackedCopyOf(const ProfileRecord& record) {
   return slot;
 }
 
+ProfileSlot ProfileSlot::Zeroed() {
+  ProfileSlot slot;
+  slot.packed_ = PackedZeros(sizeof(ProfileRecord));
+  return slot;
+}
+
 ProfileRecord* ProfileSlot::get() const {
   if (record_ == nullptr && !packed_.empty()) {
     auto record = std::make_unique_for_overwrite<ProfileRecord>();
@@ -83,6 +89,12 @@ void ProfileSlot::CopyTo(ProfileRecord& out) const {
   } else {
     Unpack(packed_, out);
   }
+}
+
+std::unique_ptr<ProfileRecord> ProfileSlot::Copy() const {
+  auto copy = std::make_unique_for_overwrite<ProfileRecord>();
+  CopyTo(*copy);
+  return copy;
 }
 
 }  // namespace ms1

@@ -32,6 +32,8 @@ class ProfileSlot {
 
   // A slot holding a packed copy of record.
   static ProfileSlot PackedCopyOf(const ProfileRecord& record);
+  // A slot holding a packed zero-filled record.
+  static ProfileSlot Zeroed();
 
   // The record, rebuilt first when packed; null for an empty slot. The
   // address stays valid until the slot is packed, changed or destroyed.
@@ -53,6 +55,7 @@ class ProfileSlot {
   // The record's bytes, without rebuilding the slot's own copy. The slot
   // must not be empty.
   void CopyTo(ProfileRecord& out) const;
+  std::unique_ptr<ProfileRecord> Copy() const;
 
  private:
   mutable std::unique_ptr<ProfileRecord> record_;

@@ -100,6 +100,13 @@ std::size_t UnpackInto(std::span<const uint8_t> packed, std::span<std::byte> out
 
 }  // namespace
 
+std::vector<uint8_t> PackedZeros(std::size_t count) {
+  std::vector<uint8_t> out;
+  AppendCount(out, count);
+  AppendCount(out, 0);
+  return out;
+}
+
 bool UnpackZeroRuns(std::span<const uint8_t> packed, std::span<std::byte> out) {
   return UnpackInto(packed, out, false) == out.size();
 }

@@ -15,6 +15,9 @@ namespace ms1 {
 // literals.
 std::vector<uint8_t> PackZeroRuns(std::span<const std::byte> bytes);
 
+// The packing of `count` zero bytes, made without them.
+std::vector<uint8_t> PackedZeros(std::size_t count);
+
 // Fills out, which must have the size that was packed. False, with out
 // unspecified, when packed does not describe exactly out.size() bytes.
 bool UnpackZeroRuns(std::span<const uint8_t> packed, std::span<std::byte> out);

@@ -173,20 +173,23 @@ TEST_F(ApplyEngineTest, OnlyTheCurrentProfileStaysUnpackedWhateverAChangeTouched
     return model.With([](const PageState& s) {
       std::vector<bool> states;
       for (const ProfileSlot& p : s.profiles) states.push_back(p.IsPacked());
+      states.push_back(s.last_applied.IsPacked());
       return states;
     });
   };
-  EXPECT_EQ(packed(), std::vector<bool>({false, true}));
+  EXPECT_EQ(packed(), std::vector<bool>({false, true, true}));
   model.With([](PageState& s) {
     s.profiles.push_back(CreateProfile(u"Third"));
     s.profiles[1]->modes[0].light_speed = 3;  // an edit of a profile not in use
     s.selected = 2;
   });
-  EXPECT_EQ(packed(), std::vector<bool>({true, true, false}));
+  EXPECT_EQ(packed(), std::vector<bool>({true, true, false, true}));
   engine.ApplyConfiguration();
   EXPECT_EQ(store.LastCount(), 3u);
   EXPECT_EQ(model.With([](PageState& s) { return s.profiles[1]->modes[0].light_speed; }), 3);
-  EXPECT_EQ(packed(), std::vector<bool>({true, true, false}));
+  EXPECT_TRUE(model.RecordReported(ReportedSetting::kDpiLevel, 2));
+  EXPECT_EQ(packed(), std::vector<bool>({true, true, false, true}));
+  EXPECT_TRUE(SameProfile(*LastApplied(), *Current())) << "the diff base is the profile as sent";
 }
 
 TEST_F(ApplyEngineTest, MacroNumbersAreKeptWhenButtonsAreSent) {

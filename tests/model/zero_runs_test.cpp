@@ -53,6 +53,16 @@ TEST(ZeroRuns, EveryShapeOfBytesComesBackExactlyAndLongZeroRunsCostAHeaderEach) 
   }
 }
 
+TEST(ZeroRuns, ZerosPackedWithoutThemEqualTheirPacking) {
+  for (const std::size_t n : {0u, 1u, 8u, 165004u}) {
+    SCOPED_TRACE(n);
+    if (n > 0) EXPECT_EQ(PackedZeros(n), PackZeroRuns(Zeros(n)));
+    std::vector<std::byte> out(n, std::byte{1});
+    ASSERT_TRUE(UnpackZeroRuns(PackedZeros(n), out));
+    EXPECT_EQ(out, Zeros(n));
+  }
+}
+
 TEST(ZeroRuns, APrefixIsUnpackedWithoutTheRest) {
   const std::vector<std::byte> bytes =
       Join({Bytes({1, 2}), Zeros(20), Bytes({3, 4, 5}), Zeros(100), Bytes({6})});
