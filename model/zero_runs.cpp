@@ -87,11 +87,13 @@ std::size_t UnpackInto(std::span<const uint8_t> packed, std::span<std::byte> out
     if (literals > packed.size() - at) return std::string_view::npos;
     const std::size_t room = out.size() - written;
     if (!stop_when_full && (zeros > room || literals > room - zeros)) return std::string_view::npos;
+    // An empty out may have no storage at all, and memset and memcpy want
+    // valid pointers even for no bytes.
     const std::size_t zeros_kept = std::min(zeros, room);
-    std::memset(out.data() + written, 0, zeros_kept);
+    if (zeros_kept > 0) std::memset(out.data() + written, 0, zeros_kept);
     written += zeros_kept;
     const std::size_t literals_kept = std::min(literals, out.size() - written);
-    std::memcpy(out.data() + written, packed.data() + at, literals_kept);
+    if (literals_kept > 0) std::memcpy(out.data() + written, packed.data() + at, literals_kept);
     written += literals_kept;
     at += literals;
   }
