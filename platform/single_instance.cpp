@@ -56,8 +56,11 @@ SingleInstance::~SingleInstance() {
 InstanceClaim SingleInstance::Acquire() {
   // The file's lock, not its contents, is the claim: the kernel lets go of it
   // however its holder ends, so a copy that crashed never leaves a stale one,
-  // and nothing needs writing or flushing to disk at start.
-  const int fd = open(QFile::encodeName(lock_path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // and nothing needs writing or flushing to disk at start. Without a runtime
+  // folder the lock lies in the shared temporary folder, where another user
+  // could plant a link to make us create a file elsewhere: links are refused.
+  const int fd = open(QFile::encodeName(lock_path_).constData(),
+                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     if (fd >= 0) close(fd);

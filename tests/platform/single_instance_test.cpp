@@ -109,6 +109,17 @@ TEST(SingleInstance, ALockThatCannotBeTakenIsAFailureWithItsReasonNotAnotherCopy
   }
 }
 
+TEST(SingleInstance, ALinkPlantedWhereTheLockGoesIsRefusedAndCreatesNothing) {
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  SingleInstance instance(UniqueName(), root.path());
+  const QString target = root.filePath(QStringLiteral("elsewhere"));
+  ASSERT_TRUE(QFile::link(target, instance.LockPath()));
+  EXPECT_EQ(instance.Acquire(), InstanceClaim::kFailed);
+  EXPECT_EQ(instance.FailureReason(), QString::fromLocal8Bit(std::strerror(ELOOP)));
+  EXPECT_FALSE(QFile::exists(target));
+}
+
 // Connects to the abstract socket `name` as user `uid`, in a child process,
 // and asks to come forward. The child exits 0 when it was answered, 1 when the
 // connection was closed without an answer, 2 when it could not connect.
