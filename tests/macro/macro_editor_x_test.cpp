@@ -130,8 +130,10 @@ TEST_F(MacroEditorOnX, RecordsKeysAndClicksInEachDelayModeButNotTheStoppingClick
     ASSERT_TRUE(test::WaitFor([&] { return editor.Model()->Buffer().recording; }));
     ASSERT_TRUE(move_to(&editor, QPoint(4, editor.height() - 4), false));
     // Typed while the window's loop runs, so that each event is taken when it
-    // happens and the pause shows.
-    const pid_t typing = test::Spawn({"/usr/bin/xdotool", "key", "a", "sleep", "0.3", "click", "3"},
+    // happens and the pause shows. Steps are timed when the loop takes them,
+    // which under load can be tens of milliseconds late: the pause is well
+    // above the least that record-delay mode must show.
+    const pid_t typing = test::Spawn({"/usr/bin/xdotool", "key", "a", "sleep", "0.6", "click", "3"},
                                      {"DISPLAY=" + x_server->Display()});
     ASSERT_TRUE(test::WaitFor([&] { return waitpid(typing, nullptr, WNOHANG) == typing; }));
     ASSERT_TRUE(test::WaitFor([&] { return editor.Model()->Buffer().action_count == 4; }));
