@@ -10,6 +10,10 @@ namespace ms1::cli {
 // Exit code of a failed command; errors go to standard error.
 inline constexpr int kFailure = 1;
 
+// Ends the running command: the message goes to standard error and ms1ctl
+// exits with kFailure.
+[[noreturn]] void Fail(const std::string& message);
+
 // The mouse's links as commands name them, in this order everywhere.
 inline const std::vector<std::string> kLinkNames = {"wired", "receiver", "ble"};
 

@@ -29,11 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void Fail(const std::string& message) {
-  std::cerr << "ms1ctl: " << message << "\n";
-  throw CLI::RuntimeError(kFailure);
-}
-
 // The program folder; in a build tree the driver libraries lie in "drivers/"
 // beside the tool's own folder instead.
 std::string DefaultDriverFolder() {

@@ -17,11 +17,6 @@ namespace ms1::cli {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& message) {
-  std::cerr << "ms1ctl: " << message << "\n";
-  throw CLI::RuntimeError(kFailure);
-}
-
 std::unique_ptr<ProfileRecord> LoadOrFail(const std::string& path) {
   auto profile = std::make_unique<ProfileRecord>();
   std::string error;

@@ -16,11 +16,6 @@ namespace {
 
 using nlohmann::json;
 
-[[noreturn]] void Fail(const std::string& message) {
-  std::cerr << "ms1ctl: " << message << "\n";
-  throw CLI::RuntimeError(kFailure);
-}
-
 std::string ProgramFolder() {
   char path[4096];
   const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);

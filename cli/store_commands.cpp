@@ -33,11 +33,6 @@ struct Options {
 };
 Options options;
 
-[[noreturn]] void Fail(const std::string& message) {
-  std::cerr << "ms1ctl: " << message << "\n";
-  throw CLI::RuntimeError(kFailure);
-}
-
 void Warn(const StoreLoad& load) {
   if (!load.ok()) std::cerr << "ms1ctl: warning: " << load.problem << "\n";
   if (!load.set_aside.empty())

@@ -18,7 +18,7 @@ ProfileList ListOf(std::initializer_list<std::u16string_view> names) {
   return list;
 }
 
-std::u16string Names(const ProfileList& list) {
+std::u16string JoinedNames(const ProfileList& list) {
   std::u16string out;
   for (const auto& p : list) out += FieldText(p->name);
   return out;
@@ -40,7 +40,7 @@ TEST(ProfileCommandsTest, DeleteKeepsASensibleSelection) {
     ProfileList list = ListOf({u"A", u"B", u"C"});
     int32_t selected = c.selected_before;
     EXPECT_EQ(DeleteProfileAt(list, selected, c.index), c.deleted) << c.index;
-    EXPECT_EQ(Names(list), c.names_after) << c.index << " of " << c.selected_before;
+    EXPECT_EQ(JoinedNames(list), c.names_after) << c.index << " of " << c.selected_before;
     EXPECT_EQ(selected, c.selected_after) << c.index << " of " << c.selected_before;
   }
   ProfileList one = ListOf({u"Only"});
@@ -65,10 +65,10 @@ TEST(ProfileCommandsTest, NamesAreCheckedAsTheNameDialogDoes) {
   ProfileList grown = ListOf({u"A", u"B"});
   int32_t selected = 0;
   AddNamedProfile(grown, selected, u"C");
-  EXPECT_EQ(Names(grown), u"ABC");
+  EXPECT_EQ(JoinedNames(grown), u"ABC");
   EXPECT_EQ(selected, 2);
   RenameProfileAt(grown, 0, u"Z");
-  EXPECT_EQ(Names(grown), u"ZBC");
+  EXPECT_EQ(JoinedNames(grown), u"ZBC");
 }
 
 class DataFolderLockTest : public test::TempDirTest {};
