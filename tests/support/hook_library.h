@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,16 +57,41 @@ class HookLibrary : public InputHookTable {
   void* handle_;
 };
 
-// The ids of this process's threads that carry `name`.
+// Whether the thread `task` (its folder under /proc/self/task) has begun to
+// exit. pthread_join returns once the exiting thread has let go of its
+// memory, but the kernel lists the thread until the end of its exit, and on a
+// loaded machine that end can come after the joiner has looked. The kernel
+// marks a thread exiting (PF_EXITING in the flags, the ninth field of stat)
+// before it lets the joiner go, and such a thread never runs user code again.
+inline bool Exiting(const std::string& task) {
+  constexpr unsigned long kPfExiting = 0x4;
+  std::ifstream stat(task + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  const std::size_t name_end = line.rfind(')');
+  if (name_end == std::string::npos) return true;  // gone meanwhile
+  std::istringstream fields(line.substr(name_end + 1));
+  std::string field;
+  for (int n = 3; n < 9 && fields >> field; ++n) {
+  }
+  unsigned long flags = 0;
+  return !(fields >> flags) || (flags & kPfExiting) != 0;
+}
+
+// The ids of this process's threads that carry `name` and have not begun to
+// exit.
 inline std::vector<pid_t> ThreadsNamed(const std::string& name) {
   std::vector<pid_t> ids;
   if (DIR* tasks = ::opendir("/proc/self/task")) {
     while (const dirent* entry = ::readdir(tasks)) {
       if (entry->d_name[0] == '.') continue;
-      std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+      const std::string task = std::string("/proc/self/task/") + entry->d_name;
+      std::ifstream comm(task + "/comm");
       std::string thread_name;
       std::getline(comm, thread_name);
-      if (thread_name == name) ids.push_back(static_cast<pid_t>(std::stol(entry->d_name)));
+      if (thread_name == name && !Exiting(task)) {
+        ids.push_back(static_cast<pid_t>(std::stol(entry->d_name)));
+      }
     }
     ::closedir(tasks);
   }
