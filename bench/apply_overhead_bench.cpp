@@ -16,6 +16,7 @@
 #include "device/report_transport.h"
 #include "libs/virtualmouse/sim_connection.h"
 #include "model/profile.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -108,7 +109,7 @@ void BM_FullApplyOverWiredLink(benchmark::State& state) {
   const char* folder = std::getenv("MS1_BENCH_DRIVERS");
   SimulatorInstance simulator;
   FeatureDrivers drivers;
-  drivers.Load(folder != nullptr ? folder : MS1_DEFAULT_BENCH_DRIVERS);
+  drivers.Load(folder != nullptr ? std::string(folder) : test::paths::VirtualDriversFolder() + "/");
   LinkState links;
   links.mouseAsleep = 0;
   if (!drivers.OpenWired({nullptr, &IgnorePost})) {

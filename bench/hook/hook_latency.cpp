@@ -24,6 +24,7 @@
 #include "libs/inputhook/capture.h"
 #include "support/hook_library.h"
 #include "support/scoped_env.h"
+#include "support/test_paths.h"
 #include "support/x_session.h"
 #include "thread_wakeups.h"
 #include "timed_window.h"
@@ -117,7 +118,8 @@ void Print(const char* what, const Latencies& l) {
 
 int main(int argc, char** argv) {
   using namespace ms1::bench;
-  const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : MS1_BENCH_HOOK_FOLDER;
+  const std::string folder =
+      argc > 1 ? std::string(argv[1]) + "/" : ms1::test::paths::ProgramFolder() + "/";
   ms1::test::XSession x;
   if (!x.Start()) {
     std::fprintf(stderr, "Xvfb did not start\n");

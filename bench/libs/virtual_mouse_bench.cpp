@@ -13,14 +13,15 @@
 #include "model/profile.h"
 #include "model/protocol/link_ids.h"
 #include "model/settings_reports.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
 
 struct Setup {
   test::SimInstance sim{"bench", "wired,receiver"};
-  test::DriverLibrary wired{MS1_VIRTUAL_DIR "/hiddriver_2.so"};
-  test::DriverLibrary receiver{MS1_VIRTUAL_DIR "/hiddriver_1.so"};
+  test::DriverLibrary wired{test::paths::VirtualDriversFolder() + "/hiddriver_2.so"};
+  test::DriverLibrary receiver{test::paths::VirtualDriversFolder() + "/hiddriver_1.so"};
   test::TestWindow window;
 
   Setup() {

@@ -10,16 +10,17 @@
 
 #include "device/messages.h"
 #include "device_page_fixture.h"
-#include "page_dialog_answers.h"
 #include "keys/shortcut_wnd.h"
 #include "libs/virtualmouse/hex_text.h"
 #include "macro/macro_editor_window.h"
+#include "model/function_table.h"
 #include "model/macro_report.h"
 #include "model/profile.h"
-#include "model/function_table.h"
+#include "page_dialog_answers.h"
 #include "platform/language.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
+#include "support/test_paths.h"
 #include "ui/msg_wnd.h"
 #include "ui/select_macro.h"
 
@@ -89,9 +90,10 @@ TEST_F(ButtonMenus, AChoiceReachesTheButtonsRecordsItsCaptionAndTheMouse) {
   Start("wired");
   QMenu* shown = OpenKeyMenu(5);
   ASSERT_NE(shown, nullptr);
-  shown->grab().save(QStringLiteral(MS1_ARTIFACT_DIR "button_menu.png"));
+  shown->grab().save(QString::fromStdString(test::paths::ArtifactFolder() + "button_menu.png"));
   if (auto* media = qobject_cast<QMenu*>(shown->findChild<QAction*>("ms_1_mute")->parent())) {
-    media->grab().save(QStringLiteral(MS1_ARTIFACT_DIR "button_menu_media.png"));
+    media->grab().save(
+        QString::fromStdString(test::paths::ArtifactFolder() + "button_menu_media.png"));
   }
   shown->close();
   for (const Case& c : cases) {

@@ -9,6 +9,7 @@
 
 #include "../libs/simulator_stop.h"
 #include "program_on_x.h"
+#include "support/test_paths.h"
 
 namespace ms1::test {
 
@@ -20,7 +21,7 @@ class DemoProgram : public ProgramOnX {
     // The driver file started the simulator; it must not outlive the test.
     EXPECT_TRUE(StopSimulator(vmouse_.path().toStdString())) << "the simulator did not exit";
   }
-  void StartOnVirtualMouse() { StartProgram(MS1_DEMO_PROGRAM, VirtualMouseEnv()); }
+  void StartOnVirtualMouse() { StartProgram(paths::DemoProgramFile(), VirtualMouseEnv()); }
   std::vector<std::string> VirtualMouseEnv() const {
     return {"MS1_VMOUSE_DIR=" + vmouse_.path().toStdString(), "MS1_VMOUSE_PLUGGED=wired"};
   }
@@ -43,7 +44,8 @@ class DemoCopy : public DemoProgram {
  protected:
   void SetUp() override {
     DemoProgram::SetUp();
-    const std::filesystem::path demo = std::filesystem::path(MS1_DEMO_PROGRAM).parent_path();
+    const std::filesystem::path demo =
+        std::filesystem::path(paths::DemoProgramFile()).parent_path();
     for (const auto& entry : std::filesystem::directory_iterator(demo)) {
       if (entry.path().filename() == "Data") continue;
       std::filesystem::copy(entry.path(), folder() / entry.path().filename(),
@@ -52,7 +54,7 @@ class DemoCopy : public DemoProgram {
   }
   std::filesystem::path folder() const { return copy_.path().toStdString(); }
   RunResult Ctl(std::vector<std::string> args) {
-    args.insert(args.begin(), MS1CTL_PATH);
+    args.insert(args.begin(), paths::Ms1ctlFile());
     args.insert(args.end(), {"--data", (folder() / "Data").string()});
     return ms1::test::Run(args);
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "demo_program.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -22,9 +23,9 @@ TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton)
   // The second copy is answered after the device presence was taken (it was
   // posted before the message loop ran), so from here on a program that
   // missed the mouse would be minimised or warn.
-  EXPECT_EQ(StartSecondCopy(MS1_DEMO_PROGRAM, VirtualMouseEnv()), 1);
+  EXPECT_EQ(StartSecondCopy(test::paths::DemoProgramFile(), VirtualMouseEnv()), 1);
   EXPECT_TRUE(StaysShownWithoutWarning(main)) << "the device was not seen as present";
-  x_.Screenshot(MS1_ARTIFACT_DIR "demo_program_window.png");
+  x_.Screenshot(test::paths::ArtifactFolder() + "demo_program_window.png");
 
   // A key button's menu, and its media sub-menu, as the program shows them.
   const auto popups = [&] {
@@ -35,14 +36,14 @@ TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton)
   ASSERT_TRUE(test::PollFor([&] { return popups() == windows + 1; })) << "no button menu";
   x_.X({"/usr/bin/xdotool", "mousemove_relative", "--", "80", "60"});  // over "Media"
   test::PollFor([&] { return popups() == windows + 2; }, 10000);
-  x_.Screenshot(MS1_ARTIFACT_DIR "button_menu_in_program.png");
+  x_.Screenshot(test::paths::ArtifactFolder() + "button_menu_in_program.png");
   x_.Keys({"Escape", "Escape"});
   ASSERT_TRUE(test::PollFor([&] { return popups() == windows; })) << "the menu stayed open";
 
   // Minimised by the user, it comes back to the front on the next start.
   x_.X({"/usr/bin/xdotool", "windowminimize", main});
   ASSERT_TRUE(test::PollFor([&] { return x_.Iconic(main); })) << "the window did not minimise";
-  EXPECT_EQ(StartSecondCopy(MS1_DEMO_PROGRAM, VirtualMouseEnv()), 1);
+  EXPECT_EQ(StartSecondCopy(test::paths::DemoProgramFile(), VirtualMouseEnv()), 1);
   EXPECT_TRUE(test::PollFor([&] { return !x_.Iconic(main); })) << "the window was not restored";
   EXPECT_TRUE(test::PollFor([&] {
     return x_.X({"/usr/bin/xdotool", "getactivewindow"}).out == main + "\n";

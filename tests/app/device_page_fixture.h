@@ -15,6 +15,7 @@
 #include "app/main_wnd.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
+#include "support/test_paths.h"
 #include "ui/ms1_page.h"
 
 namespace ms1::test {
@@ -33,8 +34,8 @@ class DevicePageTest : public ::testing::Test {
     StartWindow();
   }
   void StartWindow() {
-    auto page =
-        std::make_unique<CMS_1_Page>(PageFolders{MS1_VIRTUAL_DIR "/", data.path().toStdString()});
+    auto page = std::make_unique<CMS_1_Page>(
+        PageFolders{paths::VirtualDriversFolder() + "/", data.path().toStdString()});
     this->page = page.get();
     window = std::make_unique<CMainWnd>(std::move(page));
     window->quit = [] {};

@@ -22,6 +22,7 @@
 #include "model/profile_store.h"
 #include "support/read_only_folders.h"
 #include "support/scoped_env.h"
+#include "support/test_paths.h"
 #include "support/x_ping.h"
 
 namespace ms1 {
@@ -215,7 +216,7 @@ class DeviceFaults : public FaultedProgram, public ::testing::WithParamInterface
       ASSERT_TRUE(simulator.WaitForExit(test::kSimulatorExitLimitMs));
       test::ScopedEnv env;
       env.Set("MS1_VMOUSE_PLUGGED", c.plugged).Set("MS1_VMOUSE_HEARTBEAT_MS", "100");
-      ASSERT_TRUE(vmouse::StartSimulator(MS1_VMOUSE_SIM_PATH, VmouseDir()));
+      ASSERT_TRUE(vmouse::StartSimulator(test::paths::VirtualMouseSimulatorFile(), VmouseDir()));
     } else {
       ASSERT_TRUE(Steer(c.recovery).value("ok", false)) << c.recovery;
     }

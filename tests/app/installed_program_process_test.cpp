@@ -10,6 +10,7 @@
 
 #include "../libs/simulator_stop.h"
 #include "program_on_x.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -22,9 +23,9 @@ class InstalledProgram : public test::ProgramOnX {
  protected:
   static void SetUpTestSuite() {
     stage_ = new QTemporaryDir;
-    const test::RunResult installed = test::Run({"/usr/bin/env", "DESTDIR=" + stage(),
-                                                 MS1_CMAKE, "--install", MS1_BUILD_DIR,
-                                                 "--prefix", "/usr"});
+    const test::RunResult installed =
+        test::Run({"/usr/bin/env", "DESTDIR=" + stage(), test::paths::CMakeProgram(), "--install",
+                   test::paths::BuildFolder(), "--prefix", "/usr"});
     install_log_ = new std::string(installed.out + installed.err);
     install_ok_ = installed.exit_code == 0;
   }
@@ -76,8 +77,8 @@ class InstalledProgramOnX : public InstalledProgram {
     InstalledProgram::SetUp();
     StartX();
     for (const char* driver : {"hiddriver_1.so", "hiddriver_2.so"}) {
-      fs::copy_file(fs::path(MS1_VIRTUAL_DIR) / driver, programFolder() / driver,
-                    fs::copy_options::overwrite_existing);
+      fs::copy_file(fs::path(test::paths::VirtualDriversFolder()) / driver,
+                    programFolder() / driver, fs::copy_options::overwrite_existing);
     }
   }
   void TearDown() override {
@@ -86,7 +87,8 @@ class InstalledProgramOnX : public InstalledProgram {
   }
   std::vector<std::string> Env() const {
     return {"HOME=" + home_.path().toStdString(), "XDG_DATA_HOME=" + xdg().string(),
-            "MS1_VMOUSE_DIR=" + vmouse_.path().toStdString(), "MS1_VMOUSE_SIM=" MS1_VMOUSE_SIM_PATH,
+            "MS1_VMOUSE_DIR=" + vmouse_.path().toStdString(),
+            "MS1_VMOUSE_SIM=" + test::paths::VirtualMouseSimulatorFile(),
             "MS1_VMOUSE_PLUGGED=wired"};
   }
   fs::path xdg() const { return fs::path(home_.path().toStdString()) / "xdg"; }

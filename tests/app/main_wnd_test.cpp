@@ -18,6 +18,7 @@
 #include "support/fake_hook.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
+#include "support/test_paths.h"
 #include "ui/msg_wnd.h"
 
 namespace ms1 {
@@ -335,7 +336,7 @@ TEST_F(MainWindow, DestroysThePageBeforeTheTrayIcon) {
 }
 
 TEST_F(MainWindow, LoadsTheHookLibraryBeforeProfilesAndHandsThePageItsTable) {
-  Start(true, FAKE_HOOK_DIR);
+  Start(true, test::paths::CompleteFakeHookFolder());
   EXPECT_TRUE(window->HookLoaded());
   // The page got the window's own table, bound by the time profiles load.
   EXPECT_EQ(log.hookTable, window->HookTable());
@@ -345,7 +346,7 @@ TEST_F(MainWindow, LoadsTheHookLibraryBeforeProfilesAndHandsThePageItsTable) {
 }
 
 TEST_F(MainWindow, DestructionEndsTheHooksAndUnloadsTheLibraryOnce) {
-  Start(true, FAKE_HOOK_DIR);
+  Start(true, test::paths::CompleteFakeHookFolder());
   QTest::mouseClick(Control("exit_btn"), Qt::LeftButton);
   ASSERT_TRUE(window->IsDestroyed());
   EXPECT_EQ(test::TakeHookLog(),
@@ -361,7 +362,7 @@ TEST_F(MainWindow, DestructionEndsTheHooksAndUnloadsTheLibraryOnce) {
 }
 
 TEST_F(MainWindow, DeletedWithoutDestroyStillEndsTheHooks) {
-  Start(true, FAKE_HOOK_DIR);
+  Start(true, test::paths::CompleteFakeHookFolder());
   window.reset();
   EXPECT_EQ(test::TakeHookLog(),
             (std::vector<std::string>{"complete removemousehook", "complete removehook",

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "program_on_x.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -16,17 +17,17 @@ class ProgramWindow : public test::ProgramOnX {
 };
 
 TEST_F(ProgramWindow, ShowsItsWindowRefusesASecondCopyAndEndsByItsExitButton) {
-  StartProgram(MS1_PROGRAM);
+  StartProgram(test::paths::ProgramFile());
   const std::string main = x_.FindVisible(MainTitle());
   ASSERT_FALSE(main.empty()) << "the main window did not appear";
-  x_.Screenshot(MS1_ARTIFACT_DIR "program_window.png");
+  x_.Screenshot(test::paths::ArtifactFolder() + "program_window.png");
 
   const auto geometry = x_.X({"/usr/bin/xdotool", "getwindowgeometry", main});
   EXPECT_NE(geometry.out.find("800x572"), std::string::npos) << geometry.out;
 
   // A second copy: exit code 1, and the first reacts. Without a mouse it
   // answers with its no-device warning.
-  EXPECT_EQ(StartSecondCopy(MS1_PROGRAM), 1);
+  EXPECT_EQ(StartSecondCopy(test::paths::ProgramFile()), 1);
   const std::string warning = x_.FindVisible(WarningTitle());
   ASSERT_FALSE(warning.empty()) << "the first copy did not come forward";
   PressWarningOk(warning);

@@ -16,6 +16,7 @@
 #include "platform/single_instance.h"
 #include "support/qt_wait.h"
 #include "support/run.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -23,12 +24,13 @@ namespace {
 constexpr char kInstance[] = "Velmar KTQ9ZWRX mouse ";
 
 pid_t StartProgram() {
+  const std::string program = test::paths::ProgramFile();  // no allocation after fork
   const pid_t pid = fork();
   if (pid == 0) {
     const int null_fd = open("/dev/null", O_RDWR);
     dup2(null_fd, 1);
     dup2(null_fd, 2);
-    execl(MS1_PROGRAM, MS1_PROGRAM, static_cast<char*>(nullptr));
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   return pid;
@@ -50,7 +52,7 @@ TEST(Program, ASecondStartExitsWithOneWhileTheFirstRuns) {
   ASSERT_GT(first, 0);
   const bool up = test::WaitFor([] { return Listening(); }, 60000);
   int secondExit = -1;
-  if (up) secondExit = test::Run({MS1_PROGRAM}).exit_code;
+  if (up) secondExit = test::Run({test::paths::ProgramFile()}).exit_code;
   int status = 0;
   const bool firstStillRuns = waitpid(first, &status, WNOHANG) == 0;
   kill(first, SIGTERM);
@@ -68,8 +70,8 @@ TEST(Program, ALockThatCannotBeTakenIsReportedAndIsNotExitCodeOne) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
   const std::string folder = plain.toStdString();
-  const test::RunResult run = test::Run(
-      {"/usr/bin/env", "XDG_RUNTIME_DIR=" + folder, "TMPDIR=" + folder, MS1_PROGRAM});
+  const test::RunResult run = test::Run({"/usr/bin/env", "XDG_RUNTIME_DIR=" + folder,
+                                         "TMPDIR=" + folder, test::paths::ProgramFile()});
   EXPECT_NE(run.exit_code, 0);
   EXPECT_NE(run.exit_code, 1) << "1 means another copy runs";
   const std::string lock = (plain + '/' + QString::fromLatin1(kInstance) + ".lock").toStdString();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "program_on_x.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -40,7 +41,7 @@ class TrayWithoutMouse : public test::ProgramOnX {
 };
 
 TEST_F(TrayWithoutMouse, MinimisesWarnsOnceFromTheTrayAndExitsFromTheTrayMenu) {
-  StartProgram(MS1_PROGRAM);
+  StartProgram(test::paths::ProgramFile());
 
   // No device: the window minimises itself right after it is shown.
   const std::string main = x_.FindWindow({"--name", "^" + MainTitle() + "$"});
@@ -54,12 +55,12 @@ TEST_F(TrayWithoutMouse, MinimisesWarnsOnceFromTheTrayAndExitsFromTheTrayMenu) {
   x_.Click(icon, 8, 8);
   const std::string warning = x_.FindVisible(WarningTitle());
   ASSERT_FALSE(warning.empty()) << "a left click on the tray icon opened no warning";
-  x_.Screenshot(MS1_ARTIFACT_DIR "tray_no_device_warning.png");
+  x_.Screenshot(test::paths::ArtifactFolder() + "tray_no_device_warning.png");
   EXPECT_TRUE(x_.Iconic(main));
 
   // While it is open, neither another left click nor a second start opens one more.
   x_.Click(icon, 8, 8);
-  EXPECT_EQ(StartSecondCopy(MS1_PROGRAM), 1);
+  EXPECT_EQ(StartSecondCopy(test::paths::ProgramFile()), 1);
   EXPECT_TRUE(WarningStaysSingle());
 
   PressWarningOk(warning);
@@ -70,7 +71,7 @@ TEST_F(TrayWithoutMouse, MinimisesWarnsOnceFromTheTrayAndExitsFromTheTrayMenu) {
   x_.Click(icon, 8, 8, 3);
   const std::string menu = FindPopup(main, icon);
   ASSERT_FALSE(menu.empty()) << "a right click on the tray icon opened no menu";
-  x_.Screenshot(MS1_ARTIFACT_DIR "tray_menu.png");
+  x_.Screenshot(test::paths::ArtifactFolder() + "tray_menu.png");
   x_.Keys({"Up", "Return"});
   EXPECT_EQ(ProgramExit(), 0);
 }

@@ -1,10 +1,10 @@
 // ms1ctl apply and monitor, run as a user runs them, over stand-in driver
 // libraries that accept everything.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <csignal>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "../libs/sim_instance.h"
@@ -12,27 +12,30 @@
 #include "support/process.h"
 #include "support/run.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kFakeDrivers = FAKE_DRIVERS_DIR "/complete";
+const std::string kFakeDrivers = test::paths::FakeDriversFolder() + "/complete";
 
 class DeviceCommandsTest : public ::testing::Test {
  protected:
   const fs::path dir = test::MakeTempDir("ms1ctl-device-" + test::CurrentTestName());
   std::string profile = (dir / "p.pro").string();
   void SetUp() override {
-    ASSERT_EQ(test::Run({MS1CTL_PATH, "new-profile", "P", "-o", profile}).exit_code, 0);
+    ASSERT_EQ(test::Run({test::paths::Ms1ctlFile(), "new-profile", "P", "-o", profile}).exit_code,
+              0);
   }
   void TearDown() override { test::RemoveTree(dir); }
 };
 
 TEST_F(DeviceCommandsTest, ApplyPrintsEachReportWithItsLinkAndResult) {
-  const auto reports = test::Run({MS1CTL_PATH, "reports", profile});
-  const auto r = test::Run({MS1CTL_PATH, "apply", profile, "--drivers", kFakeDrivers});
+  const auto reports = test::Run({test::paths::Ms1ctlFile(), "reports", profile});
+  const auto r =
+      test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers", kFakeDrivers});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const auto expected = test::Lines(reports.out);
   const auto lines = test::Lines(r.out);
@@ -41,20 +44,21 @@ TEST_F(DeviceCommandsTest, ApplyPrintsEachReportWithItsLinkAndResult) {
 }
 
 TEST_F(DeviceCommandsTest, ApplyWithoutDriversOrWithABadFileFails) {
-  const auto none = test::Run({MS1CTL_PATH, "apply", profile, "--drivers", dir.string()});
+  const auto none =
+      test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers", dir.string()});
   EXPECT_NE(none.exit_code, 0);
   EXPECT_NE(none.err.find("no driver library"), std::string::npos);
   EXPECT_TRUE(none.out.empty());
 
-  const auto bad =
-      test::Run({MS1CTL_PATH, "apply", (dir / "missing.pro").string(), "--drivers", kFakeDrivers});
+  const auto bad = test::Run({test::paths::Ms1ctlFile(), "apply", (dir / "missing.pro").string(),
+                              "--drivers", kFakeDrivers});
   EXPECT_NE(bad.exit_code, 0);
   EXPECT_NE(bad.err.find("missing.pro"), std::string::npos);
 }
 
 TEST_F(DeviceCommandsTest, MonitorPrintsMessagesUntilInterrupted) {
   for (int signal_number : {SIGINT, SIGTERM}) {
-    test::RunningProgram monitor({MS1CTL_PATH, "monitor", "--drivers", kFakeDrivers});
+    test::RunningProgram monitor({test::paths::Ms1ctlFile(), "monitor", "--drivers", kFakeDrivers});
     std::vector<std::string> lines;
     for (int i = 0; i < 4; ++i) lines.push_back(monitor.NextLine());
     std::sort(lines.begin(), lines.end());  // the libraries post from their own threads
@@ -70,7 +74,8 @@ class VirtualMouseCommandsTest : public DeviceCommandsTest {
   test::SimInstance sim{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   bool Steer(const std::string& request) { return sim.Request(request).value("ok", false); }
   test::RunResult Apply() {
-    return test::Run({MS1CTL_PATH, "apply", profile, "--drivers", MS1_VIRTUAL_DIR});
+    return test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
+                      test::paths::VirtualDriversFolder()});
   }
   std::vector<std::string> Accepted(const std::string& link) {
     std::vector<std::string> out;
@@ -90,7 +95,7 @@ class VirtualMouseCommandsTest : public DeviceCommandsTest {
 
 TEST_F(VirtualMouseCommandsTest, ApplyOverTheCable) {
   ASSERT_TRUE(Steer("plug wired"));
-  const auto reports = test::Lines(test::Run({MS1CTL_PATH, "reports", profile}).out);
+  const auto reports = test::Lines(test::Run({test::paths::Ms1ctlFile(), "reports", profile}).out);
   const auto r = Apply();
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const auto lines = test::Lines(r.out);
@@ -122,7 +127,8 @@ TEST_F(VirtualMouseCommandsTest, ApplyWithTheMouseUnpluggedFails) {
 }
 
 TEST_F(VirtualMouseCommandsTest, MonitorShowsPlugsAndEvents) {
-  test::RunningProgram monitor({MS1CTL_PATH, "monitor", "--drivers", MS1_VIRTUAL_DIR});
+  test::RunningProgram monitor(
+      {test::paths::Ms1ctlFile(), "monitor", "--drivers", test::paths::VirtualDriversFolder()});
   EXPECT_EQ(monitor.NextLine(), "wired absent");
   EXPECT_EQ(monitor.NextLine(), "receiver absent");
   ASSERT_TRUE(Steer("plug wired"));
@@ -135,7 +141,8 @@ TEST_F(VirtualMouseCommandsTest, MonitorShowsPlugsAndEvents) {
 }
 
 TEST_F(VirtualMouseCommandsTest, MonitorJsonLinesDecodeStatusAndAcknowledgements) {
-  test::RunningProgram monitor({MS1CTL_PATH, "monitor", "--json", "--drivers", MS1_VIRTUAL_DIR});
+  test::RunningProgram monitor({test::paths::Ms1ctlFile(), "monitor", "--json", "--drivers",
+                                test::paths::VirtualDriversFolder()});
   EXPECT_EQ(nlohmann::json::parse(monitor.NextLine())["kind"], "presence");
   EXPECT_EQ(nlohmann::json::parse(monitor.NextLine())["plugged"], false);
   ASSERT_TRUE(Steer("plug receiver"));
@@ -166,8 +173,8 @@ class BluetoothCommandsTest : public VirtualMouseCommandsTest {
 };
 
 TEST_F(BluetoothCommandsTest, ApplyOverBluetoothLeavesOutThePollingRate) {
-  const auto r = test::Run(
-      {MS1CTL_PATH, "apply", profile, "--drivers", MS1_VIRTUAL_DIR, "--link", "ble"});
+  const auto r = test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
+                            test::paths::VirtualDriversFolder(), "--link", "ble"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const auto lines = test::Lines(r.out);
   ASSERT_EQ(lines.size(), 12u);
@@ -184,15 +191,15 @@ TEST_F(BluetoothCommandsTest, ApplyOverBluetoothLeavesOutThePollingRate) {
   EXPECT_TRUE(sim.State()["polling_rate"].is_null());
 
   // The cable alone is not there: that link chosen, nothing goes anywhere.
-  const auto wired = test::Run(
-      {MS1CTL_PATH, "apply", profile, "--drivers", MS1_VIRTUAL_DIR, "--link", "wired"});
+  const auto wired = test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
+                                test::paths::VirtualDriversFolder(), "--link", "wired"});
   EXPECT_NE(wired.exit_code, 0);
   EXPECT_NE(wired.err.find("not connected"), std::string::npos);
 }
 
 TEST_F(BluetoothCommandsTest, MonitorShowsTheBluetoothLinkAndItsEvents) {
-  test::RunningProgram monitor(
-      {MS1CTL_PATH, "monitor", "--drivers", MS1_VIRTUAL_DIR, "--link", "ble"});
+  test::RunningProgram monitor({test::paths::Ms1ctlFile(), "monitor", "--drivers",
+                                test::paths::VirtualDriversFolder(), "--link", "ble"});
   EXPECT_EQ(monitor.NextLine(), "ble present");
   ASSERT_TRUE(Steer("press dpi 3"));
   EXPECT_EQ(monitor.NextLine(), "ble dpi level 3");

@@ -9,6 +9,7 @@
 
 #include "cli/bluez_devices.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 #include "support/x_session.h"
 
 namespace ms1 {
@@ -44,8 +45,9 @@ class Doctor : public test::TempDirTest {
     test::WriteBytes(root() / "usr/lib/udev/rules.d/70-ms1-config.rules", "");
   }
   // The checks by name, and the exit code.
-  std::pair<std::map<std::string, json>, int> Run(const std::string& program = MS1_APP_DIR,
-                                                  std::vector<std::string> env = {}) {
+  std::pair<std::map<std::string, json>, int> Run(
+      const std::string& program = test::paths::ProgramFolder() + "/",
+      std::vector<std::string> env = {}) {
     std::vector<std::string> argv;
     if (::geteuid() == 0)
       argv = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
@@ -53,8 +55,9 @@ class Doctor : public test::TempDirTest {
                              "HOME=" + dir.string(),
                              "DBUS_SYSTEM_BUS_ADDRESS=unix:path=" + (dir / "no-bus").string()});
     argv.insert(argv.end(), env.begin(), env.end());
-    argv.insert(argv.end(), {MS1CTL_PATH, "doctor", "--json", "--root", root().string(),
-                             "--program", program, "--data", (dir / "data").string()});
+    argv.insert(argv.end(),
+                {test::paths::Ms1ctlFile(), "doctor", "--json", "--root", root().string(),
+                 "--program", program, "--data", (dir / "data").string()});
     const test::RunResult r = test::Run(argv);
     std::map<std::string, json> checks;
     const json out = json::parse(r.out, nullptr, false);
@@ -116,7 +119,7 @@ TEST_F(Doctor, SaysNothingIsWrongWhenTheMouseCanBeUsed) {
   ASSERT_TRUE(x.Start());
   InstallRule();
   AddNode(1, kWired, fs::perms::all);
-  const auto [checks, code] = Run(MS1_APP_DIR, x.Env(dir.string()));
+  const auto [checks, code] = Run(test::paths::ProgramFolder() + "/", x.Env(dir.string()));
   for (const auto& [name, c] : checks) EXPECT_NE(c["status"], "problem") << c.dump();
   EXPECT_EQ(code, 0);
 }

@@ -1,15 +1,16 @@
 // ms1ctl as a user runs it: the real binary, real files.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "model/profile.h"
 #include "model/profile_file.h"
 #include "support/run.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -23,7 +24,7 @@ class Ms1ctlTest : public ::testing::Test {
   void TearDown() override { test::RemoveTree(dir); }
 
   test::RunResult Ctl(std::vector<std::string> args) {
-    args.insert(args.begin(), MS1CTL_PATH);
+    args.insert(args.begin(), test::paths::Ms1ctlFile());
     return test::Run(args);
   }
   std::string NewProfile(const std::string& name) {

@@ -7,6 +7,7 @@
 #include "../libs/simulator_stop.h"
 #include "support/run.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -28,7 +29,7 @@ class SimCommandsTest : public ::testing::Test {
     test::RemoveTree(dir);
   }
   test::RunResult Sim(std::vector<std::string> args) {
-    args.insert(args.begin(), {MS1CTL_PATH, "sim"});
+    args.insert(args.begin(), {test::paths::Ms1ctlFile(), "sim"});
     return test::Run(args);
   }
   nlohmann::json State() {

@@ -6,13 +6,14 @@
 
 #include "model/data_folder_lock.h"
 #include "model/macro_store.h"
-#include "model/profile_exchange.h"
 #include "model/profile.h"
+#include "model/profile_exchange.h"
 #include "model/profile_file.h"
 #include "model/profile_store.h"
 #include "model/text_field.h"
 #include "support/run.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -28,7 +29,7 @@ class StoreCommandsTest : public test::TempDirTest {
   fs::path store = dir / "data" / "ms_1" / "pro.data";
 
   test::RunResult Ctl(std::vector<std::string> args, bool with_data = true) {
-    args.insert(args.begin(), MS1CTL_PATH);
+    args.insert(args.begin(), test::paths::Ms1ctlFile());
     if (with_data) {
       args.push_back("--data");
       args.push_back(data.string());
@@ -252,7 +253,7 @@ TEST_F(StoreCommandsTest, WithoutDataTheProgramsDataFolderIsUsed) {
   // ms1ctl looks beside itself, as the program does.
   const fs::path copy = dir / "bin" / "ms1ctl";
   fs::create_directories(copy.parent_path());
-  fs::copy_file(MS1CTL_PATH, copy);
+  fs::copy_file(test::paths::Ms1ctlFile(), copy);
   const auto r = test::Run({copy.string(), "profiles", "list"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir / "bin" / "Data" / "ms_1" / "pro.data"));

@@ -7,13 +7,14 @@
 #include <thread>
 #include <vector>
 
-#include "device/feature_drivers.h"
 #include "device/device_session.h"
+#include "device/feature_drivers.h"
 #include "device/messages.h"
 #include "fakes.h"
 #include "link_fakes.h"
 #include "model/profile.h"
 #include "signal.h"
+#include "support/test_paths.h"
 
 namespace {
 std::mutex log_mutex;
@@ -54,9 +55,9 @@ struct PostLog {
 class DriverLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override { TakeLog(); }
-  const std::string complete = FAKE_DRIVERS_DIR "/complete/";
-  const std::string partial = FAKE_DRIVERS_DIR "/partial";
-  const std::string not_allowed = FAKE_DRIVERS_DIR "/notallowed/";
+  const std::string complete = test::paths::FakeDriversFolder() + "/complete/";
+  const std::string partial = test::paths::FakeDriversFolder() + "/partial";
+  const std::string not_allowed = test::paths::FakeDriversFolder() + "/notallowed/";
 };
 
 TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {

@@ -10,6 +10,7 @@
 #include "device/messages.h"
 #include "support/fake_hook.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -18,8 +19,9 @@ using Log = std::vector<std::string>;
 using test::BoundEntryPoints;
 using test::TakeHookLog;
 
-const std::string kComplete = FAKE_HOOKS_DIR "/complete/";
-const std::string kPartial = FAKE_HOOKS_DIR "/partial";  // without the final slash
+const std::string kComplete = test::paths::FakeHooksFolder() + "/complete/";
+const std::string kPartial =
+    test::paths::FakeHooksFolder() + "/partial";  // without the final slash
 
 struct PostLog {
   struct Post {

@@ -10,6 +10,7 @@
 #include "device/messages.h"
 #include "link_fakes.h"
 #include "model/profile.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -37,7 +38,7 @@ class LinksVirtualMouseTest : public ::testing::Test {
 
   void SetUp() override {
     model.With([](PageState& s) { s.profiles.push_back(CreateProfile(u"P")); });
-    manager.Start(MS1_VIRTUAL_DIR "/", window.Handle());
+    manager.Start(test::paths::VirtualDriversFolder() + "/", window.Handle());
   }
   void TearDown() override {
     drivers.CloseAll();

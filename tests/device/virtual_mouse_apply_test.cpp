@@ -12,13 +12,14 @@
 #include "../libs/sim_instance.h"
 #include "device/apply_engine.h"
 #include "device/feature_drivers.h"
-#include "headless_link_window.h"
 #include "device/page_worker.h"
 #include "device/profile_store_writer.h"
 #include "device/report_transport.h"
 #include "fakes.h"
+#include "headless_link_window.h"
 #include "libs/virtualmouse/hex_text.h"
 #include "model/settings_reports.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -42,7 +43,7 @@ class VirtualMouseApplyTest : public ::testing::Test {
 
   void SetUp() override {
     std::memset(zero.get(), 0, sizeof(ProfileRecord));
-    drivers.Load(MS1_VIRTUAL_DIR "/");
+    drivers.Load(test::paths::VirtualDriversFolder() + "/");
     ASSERT_NE(drivers.wired(), nullptr);
     ASSERT_NE(drivers.receiver(), nullptr);
     transport.SetWired(drivers.wired());

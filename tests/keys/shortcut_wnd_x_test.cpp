@@ -14,13 +14,14 @@
 #include "platform/skin.h"
 #include "support/hook_library.h"
 #include "support/qt_wait.h"
+#include "support/test_paths.h"
 #include "support/x_session.h"
 #include "support/x_test_main.h"
 
 namespace ms1 {
 namespace {
 
-constexpr char kProgramFolder[] = MS1_APP_DIR "/";
+const std::string kProgramFolder = test::paths::ProgramFolder() + "/";
 
 // Set up by main() before the QApplication exists.
 test::XSession* x_server = nullptr;

@@ -16,6 +16,7 @@
 #include "libs/featuredriver/hid_interface.h"
 #include "libs/featuredriver/udev_watch.h"
 #include "model/protocol/link_ids.h"
+#include "support/test_paths.h"
 #include "test_window.h"
 
 namespace ms1::hiddriver {
@@ -149,8 +150,8 @@ TEST(UdevWatchTest, StartsAndStopsWithoutAnnouncingAnything) {
 
 // The built library files with no mouse attached, as the program uses them.
 TEST(FeatureDriverLibraryTest, NoMouseMeansAbsentAndNothingSent) {
-  test::DriverLibrary wired(MS1_DRIVERS_DIR "/hiddriver_2.so");
-  test::DriverLibrary receiver(MS1_DRIVERS_DIR "/hiddriver_1.so");
+  test::DriverLibrary wired(test::paths::FeatureDriversFolder() + "/hiddriver_2.so");
+  test::DriverLibrary receiver(test::paths::FeatureDriversFolder() + "/hiddriver_1.so");
   ASSERT_TRUE(wired.Loaded()) << wired.Error();
   ASSERT_TRUE(receiver.Loaded()) << receiver.Error();
   EXPECT_NE(wired.Symbol("Open_FeatureDevice"), receiver.Symbol("Open_FeatureDevice"));

@@ -13,6 +13,7 @@
 #include "libs/inputhook/recorded_input.h"
 #include "libs/keylayout/key_layout.h"
 #include "support/run.h"
+#include "support/test_paths.h"
 #include "test_window.h"
 
 namespace ms1::inputhook {
@@ -150,7 +151,7 @@ TEST(EventGate, ARemovedOrEmptyWindowGetsNothing) {
 
 TEST(HookFile, ExportsExactlyTheSevenEntryPointsAndSitsInBothProgramFolders) {
   const test::RunResult symbols =
-      test::Run({"/usr/bin/nm", "-D", "--defined-only", MS1_HOOK_PATH});
+      test::Run({"/usr/bin/nm", "-D", "--defined-only", test::paths::InputHookFile()});
   ASSERT_EQ(symbols.exit_code, 0) << symbols.err;
   std::set<std::string> exported;
   for (const std::string& line : test::Lines(symbols.out)) {
@@ -161,8 +162,9 @@ TEST(HookFile, ExportsExactlyTheSevenEntryPointsAndSitsInBothProgramFolders) {
                                               "removehook",       "enablehook",
                                               "mousewheelenable"};
   EXPECT_EQ(exported, entry_points);
-  for (const std::string folder : {MS1_APP_DIR, MS1_DEMO_DIR}) {
-    EXPECT_EQ(test::Slurp(folder + "/Hook.so"), test::Slurp(MS1_HOOK_PATH)) << folder;
+  for (const std::string& folder : {test::paths::ProgramFolder(), test::paths::DemoFolder()}) {
+    EXPECT_EQ(test::Slurp(folder + "/Hook.so"), test::Slurp(test::paths::InputHookFile()))
+        << folder;
   }
 }
 

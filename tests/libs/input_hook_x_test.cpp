@@ -13,6 +13,7 @@
 
 #include "support/hook_library.h"
 #include "support/scoped_env.h"
+#include "support/test_paths.h"
 #include "support/x_session.h"
 #include "test_window.h"
 
@@ -46,7 +47,7 @@ std::vector<PostedMessage> Concat(std::vector<std::vector<PostedMessage>> parts)
 }
 
 // The program folder the hook is loaded from, as the program loads it.
-constexpr char kProgramFolder[] = MS1_APP_DIR "/";
+const std::string kProgramFolder = paths::ProgramFolder() + "/";
 const std::string kHookFile = FolderLibraryPath(kProgramFolder, kInputHookFile);
 
 bool StillLoaded() {

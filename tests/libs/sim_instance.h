@@ -13,6 +13,7 @@
 #include "libs/virtualmouse/sim_connection.h"
 #include "simulator_stop.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 
 namespace ms1::test {
 
@@ -21,7 +22,7 @@ class SimInstance {
   explicit SimInstance(const std::string& name, const std::string& plugged = "")
       : dir_(MakeTempDir("ms1vm-" + name.substr(0, 20))) {
     ::setenv("MS1_VMOUSE_DIR", dir_.c_str(), 1);
-    ::setenv("MS1_VMOUSE_SIM", MS1_VMOUSE_SIM_PATH, 1);
+    ::setenv("MS1_VMOUSE_SIM", paths::VirtualMouseSimulatorFile().c_str(), 1);
     ::setenv("MS1_VMOUSE_HEARTBEAT_MS", "0", 1);
     ::setenv("MS1_VMOUSE_IDLE_MS", "60000", 1);  // a safety net only
     ::setenv("MS1_VMOUSE_PLUGGED", plugged.c_str(), 1);
@@ -39,7 +40,7 @@ class SimInstance {
 
   // A control connection, starting the simulator when needed.
   nlohmann::json Request(const std::string& line) {
-    if (!control_) control_ = vmouse::ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+    if (!control_) control_ = vmouse::ConnectOrStart(paths::VirtualMouseSimulatorFile());
     if (!control_) return nullptr;
     return control_->Request(line);
   }

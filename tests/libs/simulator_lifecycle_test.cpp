@@ -11,6 +11,7 @@
 
 #include "sim_instance.h"
 #include "simulator_stop.h"
+#include "support/test_paths.h"
 
 namespace ms1::vmouse {
 namespace {
@@ -22,8 +23,9 @@ TEST(SimulatorLifecycleTest, ClientsStartingAtOnceShareOneSimulator) {
   test::SimInstance sim("race");
   std::vector<std::future<std::unique_ptr<LineConnection>>> starters;
   for (int i = 0; i < 4; ++i) {
-    starters.push_back(
-        std::async(std::launch::async, [] { return ConnectOrStart(MS1_VMOUSE_SIM_PATH); }));
+    starters.push_back(std::async(std::launch::async, [] {
+      return ConnectOrStart(test::paths::VirtualMouseSimulatorFile());
+    }));
   }
   std::set<int> pids;
   for (auto& s : starters) {
@@ -44,7 +46,7 @@ TEST(SimulatorLifecycleTest, ExitsWhenIdleAndStartsAgainOnNextUse) {
     // the first request reaches it; the next use then starts another.
     std::unique_ptr<LineConnection> connection;
     for (int attempt = 0; attempt < 5 && !connection; ++attempt) {
-      connection = ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+      connection = ConnectOrStart(test::paths::VirtualMouseSimulatorFile());
       const nlohmann::json reply = connection ? connection->Request("plug wired") : nullptr;
       if (!reply.is_object() || !reply.value("ok", false)) connection.reset();
     }
@@ -57,7 +59,7 @@ TEST(SimulatorLifecycleTest, ExitsWhenIdleAndStartsAgainOnNextUse) {
   EXPECT_FALSE(std::filesystem::exists(SocketPath(dir)));  // the socket file went with it
   EXPECT_FALSE(ConnectToSimulator(dir));
   ::setenv("MS1_VMOUSE_IDLE_MS", "60000", 1);
-  auto again = ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+  auto again = ConnectOrStart(test::paths::VirtualMouseSimulatorFile());
   ASSERT_TRUE(again);
   // A new simulator is a new mouse: nothing plugged.
   EXPECT_EQ(again->Request("state")["state"]["plugged"]["wired"], false);
@@ -65,7 +67,7 @@ TEST(SimulatorLifecycleTest, ExitsWhenIdleAndStartsAgainOnNextUse) {
 
 TEST(SimulatorLifecycleTest, ItsSocketFileIsGoneOnceAClientSeesTheStop) {
   test::SimInstance sim("stop");
-  auto connection = ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+  auto connection = ConnectOrStart(test::paths::VirtualMouseSimulatorFile());
   ASSERT_TRUE(connection);
   const std::string socket = SocketPath(sim.dir().string());
   ASSERT_TRUE(std::filesystem::exists(socket));
@@ -88,14 +90,14 @@ TEST(SimulatorLifecycleTest, AStaleSocketFileDoesNotBlockAStart) {
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ::close(fd);  // left behind as if by a crash
   EXPECT_FALSE(ConnectToSimulator(sim.dir().string()));
-  auto connection = ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+  auto connection = ConnectOrStart(test::paths::VirtualMouseSimulatorFile());
   ASSERT_TRUE(connection);
   EXPECT_GT(SimulatorPid(*connection), 0);
 }
 
 TEST(SimulatorLifecycleTest, BadRequestsGetAnErrorAndTheConnectionStays) {
   test::SimInstance sim("bad");
-  auto connection = ConnectOrStart(MS1_VMOUSE_SIM_PATH);
+  auto connection = ConnectOrStart(test::paths::VirtualMouseSimulatorFile());
   ASSERT_TRUE(connection);
   for (const char* request : {"", "fly away", "send 0c0", "send zz", "plug usb", "battery x",
                               "lose-acks -1", "press dpi", "refuse 1 2"}) {

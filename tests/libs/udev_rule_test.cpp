@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/protocol/link_ids.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -50,7 +51,7 @@ bool Granted(const std::vector<Rule>& rules, const std::string& hid_device) {
 }
 
 TEST(UdevRule, GrantsUaccessOnTheMousesHidrawNodesOnly) {
-  const std::vector<Rule> rules = ReadRules(MS1_UDEV_RULE);
+  const std::vector<Rule> rules = ReadRules(test::paths::UdevRule().c_str());
   ASSERT_EQ(rules.size(), 3u);
   for (const Rule& rule : rules) {
     EXPECT_EQ(rule.size(), 3u);

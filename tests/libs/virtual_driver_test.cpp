@@ -13,6 +13,7 @@
 #include "mouse_holds.h"
 #include "sample_profiles.h"
 #include "sim_instance.h"
+#include "support/test_paths.h"
 #include "test_window.h"
 
 namespace ms1 {
@@ -25,8 +26,8 @@ constexpr uint16_t kAck = 0x5010;
 class VirtualDriverTest : public ::testing::Test {
  protected:
   test::SimInstance sim{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-  test::DriverLibrary wired{MS1_VIRTUAL_DIR "/hiddriver_2.so"};
-  test::DriverLibrary receiver{MS1_VIRTUAL_DIR "/hiddriver_1.so"};
+  test::DriverLibrary wired{test::paths::VirtualDriversFolder() + "/hiddriver_2.so"};
+  test::DriverLibrary receiver{test::paths::VirtualDriversFolder() + "/hiddriver_1.so"};
   test::TestWindow window;
   std::unique_ptr<ProfileRecord> blank = std::make_unique<ProfileRecord>();
 

@@ -19,13 +19,14 @@
 #include "support/hook_library.h"
 #include "support/qt_wait.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 #include "support/x_session.h"
 #include "support/x_test_main.h"
 
 namespace ms1 {
 namespace {
 
-constexpr char kProgramFolder[] = MS1_APP_DIR "/";
+const std::string kProgramFolder = test::paths::ProgramFolder() + "/";
 
 // Set up by main() before the QApplication exists.
 test::XSession* x_server = nullptr;
@@ -141,7 +142,8 @@ TEST_F(MacroEditorOnX, RecordsKeysAndClicksInEachDelayModeButNotTheStoppingClick
     ASSERT_TRUE(move_to(record, on_record, true));
     ASSERT_EQ(x_server->X({"/usr/bin/xdotool", "click", "1"}).exit_code, 0);
     ASSERT_TRUE(test::WaitFor([&] { return !editor.Model()->Buffer().recording; }));
-    if (c.option == cases[0].option) x_server->Screenshot(MS1_ARTIFACT_DIR "macro_editor.png");
+    if (c.option == cases[0].option)
+      x_server->Screenshot(test::paths::ArtifactFolder() + "macro_editor.png");
     editor.close();
 
     const uint8_t keys[] = {0x04, 0x04, kMouseRightCode, kMouseRightCode};

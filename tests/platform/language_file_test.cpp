@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/language.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
 
 TEST(LanguageFile, ReadsTheRealFileAsTheWindowDoes) {
-  const std::string path = MS1_SKIN_DIR "lan.xml";
+  const std::string path = test::paths::SkinFolder() + "lan.xml";
   Language window;
   ASSERT_TRUE(window.Load(QString::fromStdString(path)));
   const auto plain = ReadLanguageFile(path);

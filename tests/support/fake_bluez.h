@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/test_paths.h"
+
 namespace ms1::test {
 
 // What the fake BlueZ publishes besides the mouse with its one service.
@@ -35,8 +37,8 @@ class FakeBluez {
 
   explicit FakeBluez(Options options = {}) {
     int address_pipe = -1;
-    daemon_ = Spawn({"/usr/bin/dbus-daemon", "--config-file=" FAKE_BLUEZ_BUS_CONFIG, "--nofork",
-                     "--print-address=%FD%"},
+    daemon_ = Spawn({"/usr/bin/dbus-daemon", "--config-file=" + paths::FakeBluezBusConfig(),
+                     "--nofork", "--print-address=%FD%"},
                     address_pipe);
     address_ = ReadLine(address_pipe);
     if (address_.empty()) return;
@@ -45,7 +47,8 @@ class FakeBluez {
       ready_ = true;
       return;
     }
-    std::vector<std::string> argv = {"/usr/bin/python3", FAKE_BLUEZ_SCRIPT, "--ready-fd=%FD%"};
+    std::vector<std::string> argv = {"/usr/bin/python3", paths::FakeBluezScript(),
+                                     "--ready-fd=%FD%"};
     if (options.second_service) argv.push_back("--second-service");
     if (options.first_write_fails) argv.push_back("--first-write-fails");
     if (options.paired_mouse) argv.push_back("--paired-mouse");

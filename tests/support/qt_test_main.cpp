@@ -7,6 +7,7 @@
 
 #include "platform/language.h"
 #include "platform/skin.h"
+#include "support/test_paths.h"
 
 int main(int argc, char** argv) {
   // Before the QApplication exists: gtest_discover_tests runs this at build time.
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
   setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
-  ms1::SetSkinFolder(QStringLiteral(MS1_SKIN_DIR));
+  ms1::SetSkinFolder(QString::fromStdString(ms1::test::paths::SkinFolder()));
   ms1::Lan().Load(ms1::SkinFile(QStringLiteral("lan.xml")));
   return RUN_ALL_TESTS();
 }

@@ -12,6 +12,7 @@
 
 #include "platform/language.h"
 #include "platform/skin.h"
+#include "support/test_paths.h"
 #include "support/x_session.h"
 
 namespace ms1::test {
@@ -34,7 +35,7 @@ inline int RunTestsOnPrivateX(int argc, char** argv, XSession*& x_server) {
   int result = 0;
   {
     QApplication app(argc, argv);
-    SetSkinFolder(QStringLiteral(MS1_SKIN_DIR));
+    SetSkinFolder(QString::fromStdString(paths::SkinFolder()));
     Lan().Load(SkinFile(QStringLiteral("lan.xml")));
     ApplySkinStyle();  // the windows as the program shows them
     result = RUN_ALL_TESTS();

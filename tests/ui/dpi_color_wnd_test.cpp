@@ -11,6 +11,7 @@
 #include "platform/bk_color.h"
 #include "platform/color_palette.h"
 #include "platform/skin.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -118,7 +119,8 @@ TEST_F(ColorDialog, SavesAScreenshotOnTheSkinStyle) {
   QTest::mouseClick(dialog.FindControl(QStringLiteral("mouse_dpi_color_14")), Qt::LeftButton);
   const QImage shot = dialog.grab().toImage();
   ASSERT_EQ(shot.size(), QSize(250, 200));
-  EXPECT_TRUE(shot.save(QStringLiteral(MS1_ARTIFACT_DIR "dpi_color_dialog.png")));
+  EXPECT_TRUE(
+      shot.save(QString::fromStdString(test::paths::ArtifactFolder() + "dpi_color_dialog.png")));
   QWidget* preview = dialog.FindControl(QStringLiteral("color_show_control"));
   EXPECT_EQ(shot.pixel(preview->mapTo(&dialog, preview->rect().center())), 0xFF48B1FFu);
 }

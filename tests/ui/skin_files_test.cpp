@@ -23,6 +23,7 @@
 #include "platform/language.h"
 #include "platform/skin.h"
 #include "support/form_window.h"
+#include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
@@ -181,7 +182,7 @@ TEST(MainSkin, RendersDarkWithTheSkinStyleAndSavesAScreenshot) {
   ASSERT_TRUE(window.Create());
   window.show();
   const QImage shot = window.grab().toImage();
-  shot.save(QStringLiteral(MS1_ARTIFACT_DIR "main_skin.png"));
+  shot.save(QString::fromStdString(test::paths::ArtifactFolder() + "main_skin.png"));
   // Background and panels are dark; the accent apply button is bright.
   EXPECT_LT(qGray(shot.pixel(400, 560)), 60);
   QWidget* apply = window.FindControl(QStringLiteral("ms_1_apply_btn"));
@@ -319,7 +320,7 @@ TEST(LanguageFile, HasEveryKeyTheProgramsSourcesUse) {
   const QRegularExpression codeKey(QStringLiteral("\"([a-z0-9_]+_text)\""));
   int files = 0;
   for (const char* folder : {"app", "ui", "platform", "model", "device", "macro", "keys"}) {
-    QDirIterator it(QStringLiteral(MS1_SOURCE_DIR) + QString::fromLatin1(folder),
+    QDirIterator it(QString::fromStdString(test::paths::SourceFolder() + folder),
                     {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
