@@ -10,9 +10,10 @@
 #            by an absolute path, so that ccache, which makes the paths of the
 #            command line relative, hits them from a clone in any folder.
 # MS1_PCH    Each target that includes heavy outside headers precompiles them
-#            once. A source that forgets one of its own includes still fails
-#            here, which a batch could hide: the preset without batches keeps
-#            include mistakes visible.
+#            once. A source that forgets to include one of the project's own
+#            headers still fails here, which a batch could hide: the preset
+#            without batches keeps such mistakes visible. (A forgotten outside
+#            header that the precompiled set holds is not caught.)
 option(MS1_UNITY "Compile each target's C++ sources in batches" OFF)
 option(MS1_PCH "Precompile the outside headers of the targets that use them" OFF)
 set(MS1_UNITY_BATCH_SIZE 8 CACHE STRING "Sources per batch of a unity build")
