@@ -6,22 +6,24 @@
 
 namespace ms1 {
 
-void ApplyEngine::ApplyConfiguration() {
+ApplyOutcome ApplyEngine::ApplyConfiguration() {
   if (links_.mouseAsleep.load() != 0) {
     // The mouse takes no reports while it sleeps. The edit is kept on disk and
     // stays unsent; the mouse reporting itself awake brings the apply back.
     model_.SaveStore(store_);
-    return;
+    return ApplyOutcome::kDone;
   }
   std::optional<PageModel::ApplyInput> input = model_.TakeApplyInput();
-  if (!input) return;
+  if (!input) return ApplyOutcome::kDone;
 
   host_.StopHeartbeat();
   host_.ShowApplyProgress(true);
   const ApplyPlan plan = PlanApply(*input->current, *input->last_applied, input->force_full);
   int undelivered = 0;
   bool left_out = false;  // only the polling rate is ever left out by a link
-  for (const Report& report : plan.reports) {
+  for (std::size_t i = 0; i < plan.reports.size(); ++i) {
+    const Report& report = plan.reports[i];
+    model_.RecordSending(i);
     const SendOutcome outcome = sender_.Send(report.data(), static_cast<int>(report.size()));
     if (outcome.Lost()) ++undelivered;
     left_out = left_out || outcome.not_for_link;
@@ -34,12 +36,14 @@ void ApplyEngine::ApplyConfiguration() {
   model_.SaveStore(store_);
   // A report that did not arrive leaves the mouse in an unknown state: only a
   // full apply brings it back to the profile.
+  bool again = false;
   if (undelivered == 0) {
-    model_.RecordApplied(*input->current, plan, left_out);
+    again = model_.RecordApplied(*input->current, plan, left_out);
   } else {
     model_.RecordApplyFailed();
   }
   host_.ShowApplyProgress(false);
+  return again ? ApplyOutcome::kSendAgain : ApplyOutcome::kDone;
 }
 
 }  // namespace ms1

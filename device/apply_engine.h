@@ -22,13 +22,21 @@ class ApplyHost {
   virtual void ShowApplyProgress(bool visible) = 0;  // the "apply_ring" control
 };
 
+enum class ApplyOutcome {
+  kDone,
+  // The mouse changed a setting with its own buttons while the apply ran, and
+  // a later report of the apply put the old value back: one more apply sends
+  // the mouse's choice, which the window already shows.
+  kSendAgain,
+};
+
 class ApplyEngine {
  public:
   ApplyEngine(PageModel& model, const LinkState& links, ReportSender& sender, ApplyHost& host,
               ProfileStoreWriter& store)
       : model_(model), links_(links), sender_(sender), host_(host), store_(store) {}
 
-  void ApplyConfiguration();
+  ApplyOutcome ApplyConfiguration();
 
  private:
   PageModel& model_;

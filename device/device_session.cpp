@@ -16,7 +16,7 @@ DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
       charge_(ends.view),
       transport_(links_, pacer_),
       engine_(model_, links_, sender_, ends.apply_host, ends.store),
-      worker_(links_, [this] { engine_.ApplyConfiguration(); }),
+      worker_(links_, [this] { return engine_.ApplyConfiguration(); }),
       events_(model_, links_, ends.view, ends.host, ends.store),
       gatt_({[this](std::span<const uint8_t> value) { OnBluetoothNotification(value); },
              [this](bool connected) { OnBluetoothConnection(connected); }}) {}

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/profile.h"
+#include "model/protocol/framing.h"
 
 namespace ms1 {
 
@@ -28,6 +29,23 @@ void WriteReported(ProfileRecord& profile, ReportedSetting setting, int32_t valu
   }
 }
 
+// Which reports carry a setting the mouse also changes with its own buttons.
+bool Carries(const Report& report, ReportedSetting setting) {
+  switch (setting) {
+    case ReportedSetting::kDpiLevel: return report[frame::kCommand] == command::kSettings;
+    case ReportedSetting::kPollingRate: return report[frame::kCommand] == command::kPollingRate;
+    case ReportedSetting::kActiveMode: return report[frame::kCommand] == command::kModeSelect;
+  }
+  return false;
+}
+
+bool CarriedFrom(const std::vector<Report>& reports, std::size_t first, ReportedSetting setting) {
+  for (std::size_t i = first; i < reports.size(); ++i) {
+    if (Carries(reports[i], setting)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::unique_ptr<ProfileRecord> CopyProfile(const ProfileRecord& profile) {
@@ -48,11 +66,17 @@ std::optional<PageModel::ApplyInput> PageModel::TakeApplyInput() {
                    state_.force_full_apply};
   state_.force_full_apply = false;
   applying_ = true;
+  sending_ = 0;
   reported_in_apply_.clear();
   return input;
 }
 
-void PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
+void PageModel::RecordSending(std::size_t index) {
+  std::lock_guard lock(mutex_);
+  sending_ = index;
+}
+
+bool PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
                               bool pollingLeftOut) {
   std::lock_guard lock(mutex_);
   std::array<int32_t, kModeCount> kept_rates{};
@@ -61,11 +85,20 @@ void PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
   if (pollingLeftOut) {
     for (int k = 0; k < kModeCount; ++k) state_.last_applied->modes[k].polling_rate = kept_rates[k];
   }
-  for (const Reported& r : reported_in_apply_) WriteReported(*state_.last_applied, r.setting, r.value);
+  // Reported values are taken in order, so the latest of each setting decides.
+  bool overwritten = false;
+  for (const Reported& r : reported_in_apply_) {
+    if (CarriedFrom(plan.reports, r.first_later_report, r.setting)) {
+      overwritten = true;
+    } else {
+      WriteReported(*state_.last_applied, r.setting, r.value);
+    }
+  }
   state_.last_applied.Pack();
   reported_in_apply_.clear();
   applying_ = false;
   if (plan.sections.buttons) state_.macro_numbers = plan.macro_numbers;
+  return overwritten;
 }
 
 void PageModel::RecordApplyFailed() {
@@ -82,7 +115,7 @@ bool PageModel::RecordReported(ReportedSetting setting, int32_t value) {
   WriteReported(*current, setting, value);
   WriteReported(*state_.last_applied, setting, value);
   state_.last_applied.Pack();
-  if (applying_) reported_in_apply_.push_back({setting, value});
+  if (applying_) reported_in_apply_.push_back({setting, value, sending_});
   return true;
 }
 

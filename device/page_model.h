@@ -73,14 +73,21 @@ class PageModel {
   // current profile (the flag then stays as it is).
   std::optional<ApplyInput> TakeApplyInput();
 
+  // The apply is about to hand on report `index` of its plan: a setting the
+  // mouse reports from now on may have changed before or after that report.
+  void RecordSending(std::size_t index);
+
   // After an apply whose every report was delivered: the profile as it was
   // sent becomes the diff base, so an edit made during the apply is still
-  // found different by the next one. What the mouse reported meanwhile stays
-  // as it reported it. `pollingLeftOut`: the link did not take the polling
-  // rate (Bluetooth LE), so the mouse still has the rate sent before and the
-  // next link that takes it is sent the profile's.
-  void RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
-                     bool pollingLeftOut = false);
+  // found different by the next one. What the mouse reported meanwhile counts
+  // as held only when no report handed on after it carried that setting;
+  // otherwise the apply put the old value back, the diff base keeps it, and
+  // the result is true: one more apply must send the reported one.
+  // `pollingLeftOut`: the link did not take the polling rate (Bluetooth LE),
+  // so the mouse still has the rate sent before and the next link that takes
+  // it is sent the profile's.
+  [[nodiscard]] bool RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
+                                   bool pollingLeftOut = false);
 
   // After an apply in which some report was not delivered: nothing counts as
   // sent, and the next apply, over whatever link, sends everything.
@@ -112,12 +119,14 @@ class PageModel {
   struct Reported {
     ReportedSetting setting;
     int32_t value;
+    std::size_t first_later_report;  // the report in flight counts as later
   };
 
   mutable std::mutex mutex_;
   std::mutex store_mutex_;  // taken before mutex_, never the other way round
   PageState state_;
   bool applying_ = false;                     // between TakeApplyInput and its outcome
+  std::size_t sending_ = 0;                   // the report the apply hands on now
   std::vector<Reported> reported_in_apply_;  // what the mouse reported meanwhile
 };
 

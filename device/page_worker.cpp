@@ -37,7 +37,10 @@ void PageWorker::Run() {
   for (;;) {
     const ThreadMessage message = queue_.Wait();
     if (message.id == kWorkerQuit) return;
-    if (message.id == TM_APPLY && links_.AnyLinkOpen()) apply_();
+    if (message.id == TM_APPLY && links_.AnyLinkOpen() &&
+        apply_() == ApplyOutcome::kSendAgain) {
+      Post(TM_APPLY);
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "device/apply_engine.h"
 #include "device/link_state.h"
 #include "device/message_queue.h"
 #include "device/messages.h"
@@ -18,7 +19,7 @@ inline constexpr uint32_t kWorkerQuit = 0x0012;
 
 class PageWorker {
  public:
-  using Apply = std::function<void()>;
+  using Apply = std::function<ApplyOutcome()>;
 
   PageWorker(const LinkState& links, Apply apply) : links_(links), apply_(std::move(apply)) {}
   ~PageWorker() { Stop(); }

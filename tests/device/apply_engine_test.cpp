@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "../libs/mouse_holds.h"
 #include "fakes.h"
+#include "libs/virtualmouse/virtual_mouse.h"
 #include "model/profile.h"
 #include "model/settings_reports.h"
 
@@ -239,6 +241,88 @@ TEST_F(ApplyEngineTest, DeviceReportedSettingsAreNotSentBack) {
       EXPECT_EQ(Commands(sender.sent), (std::vector<uint8_t>{0x0C, 0x0C}))
           << static_cast<int>(c.setting) << " during apply " << during_apply;
       EXPECT_FALSE(model.HasUnsentEdits());
+    }
+  }
+}
+
+// The stand-in mouse over the receiver; the user presses one of its buttons
+// just before report `press_before` of the next apply reaches it, and the
+// program hears of it at once, as its event handler would tell the model.
+class PressingMouse final : public ReportSender {
+ public:
+  PressingMouse(PageModel& model) : model_(model) { mouse.SetPlugged(vmouse::Link::kReceiver, true); }
+  SendOutcome Send(const uint8_t* report, int length) override {
+    if (sent_++ == press_before && press) press();
+    const vmouse::Delivery d =
+        mouse.Receive(vmouse::Link::kReceiver, report, static_cast<std::size_t>(length));
+    return {d.accepted ? 1 : 0, ConnectionMode::kReceiver};
+  }
+  void PressMode(int mode) {
+    mouse.PressMode(mode);
+    EXPECT_TRUE(model_.RecordReported(ReportedSetting::kActiveMode, mode));
+  }
+  void PressDpi(int level) {
+    mouse.PressDpi(level);
+    EXPECT_TRUE(model_.RecordReported(ReportedSetting::kDpiLevel, level - 1));
+  }
+  void ArmPress(std::size_t before, std::function<void()> what) {
+    sent_ = 0;
+    press_before = before;
+    press = std::move(what);
+  }
+
+  vmouse::VirtualMouse mouse;
+
+ private:
+  PageModel& model_;
+  std::size_t sent_ = 0;
+  std::size_t press_before = 0;
+  std::function<void()> press;
+};
+
+// A press on the mouse while an apply runs is what the window shows, and the
+// mouse must end holding it too, wherever among the reports it fell: a later
+// report that put the old value back is followed by one more apply.
+TEST(ApplyWithPressesTest, TheMouseEndsHoldingWhatTheWindowShows) {
+  struct Kind {
+    const char* name;
+    bool full;  // a full apply, else a lighting edit (mode selects around two reports)
+  };
+  for (const Kind kind : {Kind{"full", true}, Kind{"lighting edit", false}}) {
+    for (const bool mode_press : {true, false}) {
+      const std::size_t reports = kind.full ? 12 : 4;
+      for (std::size_t before = 0; before < reports; ++before) {
+        LinkState links;
+        links.receiverState = link_presence::kPresent;
+        links.mouseAsleep = 0;
+        PageModel model;
+        PressingMouse mouse(model);
+        test::RecordingHost host;
+        test::FakeStore store;
+        ApplyEngine engine{model, links, mouse, host, store};
+        model.With([](PageState& s) {
+          s.profiles.push_back(CreateProfile(u"P"));
+          s.force_full_apply = true;
+        });
+        ASSERT_EQ(engine.ApplyConfiguration(), ApplyOutcome::kDone);
+
+        model.With([&](PageState& s) {
+          if (kind.full) s.force_full_apply = true;
+          else SetSharedSetting(*s.Current(), SharedSetting::kLightBrightness, 3);
+        });
+        mouse.ArmPress(before, [&] { mode_press ? mouse.PressMode(1) : mouse.PressDpi(6); });
+        int rounds = 0;
+        while (engine.ApplyConfiguration() == ApplyOutcome::kSendAgain) ASSERT_LT(++rounds, 2);
+
+        const auto current = model.With([](PageState& s) { return CopyProfile(*s.Current()); });
+        const std::string where = std::string(kind.name) + (mode_press ? ", mode" : ", DPI") +
+                                  " pressed before report " + std::to_string(before);
+        EXPECT_EQ(mode_press ? current->active_mode : current->modes[0].dpi_level,
+                  mode_press ? 1 : 5)
+            << where;
+        EXPECT_EQ(test::MissingFromMouse(mouse.mouse.StateJson(), *current), "") << where;
+        EXPECT_FALSE(model.HasUnsentEdits()) << where;
+      }
     }
   }
 }

@@ -24,7 +24,7 @@ TEST(EditApplyStressTest, EditsRacingAppliesStayConsistent) {
     for (const char16_t* name : {u"A", u"B", u"C"}) s.profiles.push_back(CreateProfile(name));
     s.force_full_apply = true;
   });
-  PageWorker worker(links, [&] { rig.engine.ApplyConfiguration(); });
+  PageWorker worker(links, [&] { return rig.engine.ApplyConfiguration(); });
   worker.Start();
 
   std::mt19937 random(12345);

@@ -8,6 +8,7 @@
 #include "device/apply_engine.h"
 #include "fakes.h"
 #include "model/profile.h"
+#include "model/settings_reports.h"
 #include "signal.h"
 
 namespace ms1 {
@@ -18,7 +19,7 @@ using test::Signal;
 TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
   LinkState links;
   std::atomic<int> applies{0};
-  PageWorker worker(links, [&] { ++applies; });
+  PageWorker worker(links, [&] { ++applies; return ApplyOutcome::kDone; });
   worker.Start();
   worker.Post(TM_APPLY);
   links.wiredState = link_presence::kRemoved;
@@ -28,7 +29,7 @@ TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
 
   LinkState open;
   open.bleConnected = 1;
-  PageWorker other(open, [&] { ++applies; });
+  PageWorker other(open, [&] { ++applies; return ApplyOutcome::kDone; });
   other.Start();
   other.Post(msg::kApplyRequest);  // only the thread message runs an apply
   other.Post(TM_APPLY + 1);
@@ -44,7 +45,7 @@ TEST(PageWorkerTest, EachLinkKindIsEnoughToRunAnApply) {
     if (which == 1) links.receiverState = link_presence::kPresent;
     if (which == 2) links.bleConnected = 1;
     std::atomic<int> applies{0};
-    PageWorker worker(links, [&] { ++applies; });
+    PageWorker worker(links, [&] { ++applies; return ApplyOutcome::kDone; });
     worker.Start();
     worker.Post(TM_APPLY);
     worker.Stop();
@@ -56,7 +57,7 @@ TEST(PageWorkerTest, PostAfterStopIsNotRunAndStopTwiceIsHarmless) {
   LinkState links;
   links.wiredState = link_presence::kPresent;
   std::atomic<int> applies{0};
-  PageWorker worker(links, [&] { ++applies; });
+  PageWorker worker(links, [&] { ++applies; return ApplyOutcome::kDone; });
   worker.Start();
   worker.Stop();
   worker.Post(TM_APPLY);
@@ -68,7 +69,7 @@ TEST(PageWorkerTest, PostAfterStopIsNotRunAndStopTwiceIsHarmless) {
 // the apply in the middle of its reports.
 class WorkerApplyTest : public ::testing::Test, protected test::ApplyRig {
  protected:
-  PageWorker worker{links, [this] { engine.ApplyConfiguration(); }};
+  PageWorker worker{links, [this] { return engine.ApplyConfiguration(); }};
   Signal in_apply, release;
 
   void SetUp() override {
@@ -106,6 +107,31 @@ TEST_F(WorkerApplyTest, RequestsDuringAnApplyMergeIntoOneMore) {
   for (uint8_t c : {0x0C, 0x05, 0x05, 0x0C}) expected.push_back(c);  // the edit
   EXPECT_EQ(commands, expected);
   EXPECT_EQ(store.saves, 2);
+}
+
+// The mouse's own mode button pressed mid-apply: the apply's last report put
+// the old mode back, so the worker runs one more apply by itself.
+TEST_F(WorkerApplyTest, AModePressedDuringAnApplyIsSentByOneMoreApply) {
+  Signal second_done;
+  sender.on_send = [&, held = false](const Report&) mutable {
+    if (sender.sent.size() == 1 && !held) {
+      held = true;
+      in_apply.Raise();
+      ASSERT_TRUE(release.Wait());
+    }
+    if (sender.sent.size() == 14) second_done.Raise();
+  };
+  worker.Post(TM_APPLY);
+  ASSERT_TRUE(in_apply.Wait());
+  EXPECT_TRUE(model.RecordReported(ReportedSetting::kActiveMode, 2));
+  release.Raise();
+  ASSERT_TRUE(second_done.Wait());
+  worker.Stop();
+  ASSERT_EQ(sender.sent.size(), 14u) << "the mode selects only";
+  EXPECT_EQ(sender.sent.back(), EncodeModeSelectReport(*model.With([](PageState& s) {
+    return CopyProfile(*s.Current());
+  })));
+  EXPECT_EQ(sender.sent.back()[2], 3) << "mode record 2 is mode number 3";
 }
 
 TEST_F(WorkerApplyTest, ShutdownWaitsForTheRunningApply) {

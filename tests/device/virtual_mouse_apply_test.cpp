@@ -202,7 +202,7 @@ TEST_F(VirtualMouseApplyTest, CablePulledMidApplyMovesTheRestToTheReceiver) {
 TEST_F(VirtualMouseApplyTest, WorkerAppliesEditsInOrderAndTheMouseEndsWithTheLast) {
   OpenLinks("wired");
   UseProfile(test::SampleProfile(5, 2));
-  PageWorker worker(links, [this] { engine.ApplyConfiguration(); });
+  PageWorker worker(links, [this] { return engine.ApplyConfiguration(); });
   worker.Start();
   worker.Post(TM_APPLY);
   model.With([](PageState& s) { SetSharedSetting(*s.Current(), SharedSetting::kSleepTimer, 9); });
