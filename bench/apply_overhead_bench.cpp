@@ -55,6 +55,7 @@ class SilentHost final : public ApplyHost {
   void StopHeartbeat() override {}
   void StartHeartbeat(std::chrono::milliseconds) override {}
   void ShowApplyProgress(bool) override {}
+  void ShowUnsentEdits(bool) override {}
 };
 
 class DiscardingStore final : public ProfileStoreWriter {

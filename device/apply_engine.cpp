@@ -11,6 +11,7 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
     // The mouse takes no reports while it sleeps. The edit is kept on disk and
     // stays unsent; the mouse reporting itself awake brings the apply back.
     model_.SaveStore(store_);
+    NoteNoLink();
     return ApplyOutcome::kDone;
   }
   std::optional<PageModel::ApplyInput> input = model_.TakeApplyInput();
@@ -43,7 +44,14 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
     model_.RecordApplyFailed();
   }
   host_.ShowApplyProgress(false);
+  // A lost report waits for the next usable link. A polling rate that
+  // Bluetooth LE left out is no news: that link never takes one.
+  host_.ShowUnsentEdits(undelivered != 0);
   return again ? ApplyOutcome::kSendAgain : ApplyOutcome::kDone;
+}
+
+void ApplyEngine::NoteNoLink() {
+  host_.ShowUnsentEdits(model_.HasUnsentEdits());
 }
 
 }  // namespace ms1

@@ -20,6 +20,9 @@ class ApplyHost {
   virtual void StopHeartbeat() = 0;
   virtual void StartHeartbeat(std::chrono::milliseconds period) = 0;
   virtual void ShowApplyProgress(bool visible) = 0;  // the "apply_ring" control
+  // Edits wait for a link that can take them: the window says so until an
+  // apply has sent them.
+  virtual void ShowUnsentEdits(bool unsent) = 0;
 };
 
 enum class ApplyOutcome {
@@ -37,6 +40,9 @@ class ApplyEngine {
       : model_(model), links_(links), sender_(sender), host_(host), store_(store) {}
 
   ApplyOutcome ApplyConfiguration();
+
+  // An apply was asked for while no link was open: what waits stays unsent.
+  void NoteNoLink();
 
  private:
   PageModel& model_;

@@ -19,7 +19,8 @@ ConnectionManager::ConnectionManager(LinkState& links, FeatureDrivers& drivers, 
                                      LinkHost& host, Pacer& pacer, ChargeDisplay& charge,
                                      BluetoothControl& bluetooth,
                                      std::function<void(DeviceEvent)> device_event,
-                                     std::function<bool()> probe_bluetooth)
+                                     std::function<bool()> probe_bluetooth,
+                                     std::function<void()> link_usable)
     : links_(links),
       drivers_(drivers),
       view_(view),
@@ -28,7 +29,8 @@ ConnectionManager::ConnectionManager(LinkState& links, FeatureDrivers& drivers, 
       charge_(charge),
       bluetooth_(bluetooth),
       device_event_(std::move(device_event)),
-      probe_bluetooth_(std::move(probe_bluetooth)) {}
+      probe_bluetooth_(std::move(probe_bluetooth)),
+      link_usable_(std::move(link_usable)) {}
 
 void ConnectionManager::Start(const std::string& driver_folder, Ms1WindowHandle window,
                               bool load_wired, bool load_receiver) {
@@ -71,8 +73,10 @@ void ConnectionManager::OnReceiverLink(DeviceEvent e) {
 void ConnectionManager::WiredArrived() {
   if (links_.wiredState == link_presence::kPresent) return;
   pacer_.Pause(kArrivalSettle);  // the mouse needs a moment before it takes reports
-  links_.wiredState = link_presence::kPresent;
+  // Opened before the link counts as present: an apply running now would
+  // otherwise send to a closed device.
   if (DriverLibrary* wired = drivers_.wired()) wired->OpenFeatureDevice();
+  links_.wiredState = link_presence::kPresent;
   links_.mouseAsleep = 0;
   view_.ShowSleepLabel(false);
   view_.ShowLinkIcon(ConnectionMode::kWired, true);
@@ -81,6 +85,7 @@ void ConnectionManager::WiredArrived() {
   if (links_.receiverState != link_presence::kPresent && links_.bleConnected == 0) {
     SetPresence(true);
   }
+  TellLinkUsable();
 }
 
 void ConnectionManager::WiredRemoved() {
@@ -108,6 +113,8 @@ void ConnectionManager::ReceiverArrived() {
   if (links_.wiredState != link_presence::kPresent && links_.bleConnected == 0) {
     SetPresence(true);
   }
+  // An apply now waits for the mouse's first status if it sleeps.
+  TellLinkUsable();
 }
 
 void ConnectionManager::ReceiverRemoved() {
@@ -131,7 +138,7 @@ void ConnectionManager::OnHeartbeatTimeout() {
 }
 
 void ConnectionManager::OnBluetoothLink(bool connected) {
-  links_.bleConnected = connected ? 1 : 0;
+  const bool arrived = links_.bleConnected.exchange(connected ? 1 : 0) == 0 && connected;
   const bool others = links_.receiverState == link_presence::kPresent ||
                       links_.wiredState == link_presence::kPresent;
   if (connected) {
@@ -140,6 +147,7 @@ void ConnectionManager::OnBluetoothLink(bool connected) {
     view_.ShowSleepLabel(false);
     view_.ShowLinkIcon(ConnectionMode::kBluetooth, true);
     RefreshLinkPanels(links_, view_);
+    if (arrived) TellLinkUsable();
   } else {
     bluetooth_.Disconnect();
     view_.ShowLinkIcon(ConnectionMode::kBluetooth, false);
@@ -153,6 +161,10 @@ void ConnectionManager::OnBluetoothLink(bool connected) {
 void ConnectionManager::OnBluetoothChange(LinkChange change) {
   if (change == LinkChange::kArrived && links_.bleConnected == 0) OnBluetoothLink(true);
   if (change == LinkChange::kRemoved) OnBluetoothLink(false);
+}
+
+void ConnectionManager::TellLinkUsable() {
+  if (link_usable_) link_usable_();
 }
 
 void ConnectionManager::SetPresence(bool present) {

@@ -35,11 +35,13 @@ class ConnectionManager {
  public:
   // `device_event` receives the device events (codes 0x1000..0x9000) of the
   // wired and receiver links. `probe_bluetooth` tells whether the mouse is
-  // connected over Bluetooth LE at start.
+  // connected over Bluetooth LE at start. `link_usable` runs when a link
+  // arrives after start, ready to carry reports.
   ConnectionManager(LinkState& links, FeatureDrivers& drivers, LinkView& view, LinkHost& host,
                     Pacer& pacer, ChargeDisplay& charge, BluetoothControl& bluetooth,
                     std::function<void(DeviceEvent)> device_event,
-                    std::function<bool()> probe_bluetooth);
+                    std::function<bool()> probe_bluetooth,
+                    std::function<void()> link_usable = {});
 
   // Start-up detection: loads the driver libraries from `driver_folder`, opens
   // the wired link, then the receiver, looks for Bluetooth LE, and posts the
@@ -61,6 +63,7 @@ class ConnectionManager {
   void ReceiverArrived();
   void ReceiverRemoved();
   void SetPresence(bool present);
+  void TellLinkUsable();
 
   LinkState& links_;
   FeatureDrivers& drivers_;
@@ -71,6 +74,7 @@ class ConnectionManager {
   BluetoothControl& bluetooth_;
   std::function<void(DeviceEvent)> device_event_;
   std::function<bool()> probe_bluetooth_;
+  std::function<void()> link_usable_;
 };
 
 }  // namespace ms1

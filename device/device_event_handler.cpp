@@ -47,7 +47,8 @@ void DeviceEventHandler::OnPollingRate(uint16_t value) {
 
 void DeviceEventHandler::OnStatus(uint16_t value) {
   host_.StartTimer(timer::kReceiverHeartbeat, period::kReceiverHeartbeat);
-  if (links_.receiverAwake == 0) {
+  const bool receiver_back = links_.receiverAwake == 0;
+  if (receiver_back) {
     links_.receiverAwake = 1;
     view_.ShowLinkIcon(ConnectionMode::kReceiver, true);
     RefreshLinkPanels(links_, view_);
@@ -56,8 +57,11 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
   const bool awake = StatusAwake(value);
   const bool was_asleep = links_.mouseAsleep.exchange(awake ? 0 : 1) != 0;
   view_.ShowSleepLabel(!awake);
-  // Edits made while it slept were kept but not sent: send them now.
-  if (awake && was_asleep && model_.HasUnsentEdits()) host_.PostToWindow(msg::kApplyRequest, 0, 0);
+  // Edits made while it slept or was out of reach were kept but not sent:
+  // send them now.
+  if (awake && (was_asleep || receiver_back) && model_.HasUnsentEdits()) {
+    host_.PostToWindow(msg::kApplyRequest, 0, 0);
+  }
   const int level = static_cast<int>(StatusBatteryTenths(value));
   if (IsBatteryLevel(level)) {
     battery_level_ = level;

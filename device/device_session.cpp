@@ -16,7 +16,9 @@ DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
       charge_(ends.view),
       transport_(links_, pacer_),
       engine_(model_, links_, sender_, ends.apply_host, ends.store),
-      worker_(links_, [this] { return engine_.ApplyConfiguration(); }),
+      worker_(
+          links_, [this] { return engine_.ApplyConfiguration(); },
+          [this] { engine_.NoteNoLink(); }),
       events_(model_, links_, ends.view, ends.host, ends.store),
       gatt_({[this](std::span<const uint8_t> value) { OnBluetoothNotification(value); },
              [this](bool connected) { OnBluetoothConnection(connected); }}) {}
@@ -42,7 +44,8 @@ void DeviceSession::Start(const std::string& driver_folder, Ms1WindowHandle wind
   };
   manager_ = std::make_unique<ConnectionManager>(
       links_, drivers_, ends_.view, ends_.host, pacer_, charge_, gatt_,
-      [this](DeviceEvent e) { events_.HandleDeviceEvent(e); }, std::move(probe));
+      [this](DeviceEvent e) { events_.HandleDeviceEvent(e); }, std::move(probe),
+      [this] { SendWhatWaits(); });
   manager_->Start(driver_folder, window, use.wired, use.receiver);
   transport_.SetWired(drivers_.wired());
   transport_.SetReceiver(drivers_.receiver());
@@ -114,6 +117,10 @@ int DeviceSession::WatchBluetoothNodes() {
 void DeviceSession::OnBluetoothNodes() {
   if (!hidraw_ || !manager_) return;
   if (const auto change = hidraw_->ReadChange()) manager_->OnBluetoothChange(*change);
+}
+
+void DeviceSession::SendWhatWaits() {
+  if (model_.HasUnsentEdits()) ends_.host.PostToWindow(msg::kApplyRequest, 0, 0);
 }
 
 void DeviceSession::RequestApply(uintptr_t wParam, intptr_t lParam) {

@@ -121,6 +121,8 @@ class DeviceSession {
   DeviceEventHandler events_;
   void OnBluetoothNotification(std::span<const uint8_t> value);
   void OnBluetoothConnection(bool connected);
+  // A link became usable: edits that no link could take are sent now.
+  void SendWhatWaits();
 
   std::function<void(DeviceEvent)> bluetooth_trace_;
   GattTransport gatt_;

@@ -44,6 +44,7 @@ class HeadlessLoop final : public LinkHost, public ApplyHost {
   void StopHeartbeat() override {}
   void StartHeartbeat(std::chrono::milliseconds) override {}
   void ShowApplyProgress(bool) override {}
+  void ShowUnsentEdits(bool) override {}
 
  private:
   struct Item {

@@ -37,8 +37,10 @@ void PageWorker::Run() {
   for (;;) {
     const ThreadMessage message = queue_.Wait();
     if (message.id == kWorkerQuit) return;
-    if (message.id == TM_APPLY && links_.AnyLinkOpen() &&
-        apply_() == ApplyOutcome::kSendAgain) {
+    if (message.id != TM_APPLY) continue;
+    if (!links_.AnyLinkOpen()) {
+      if (no_link_) no_link_();
+    } else if (apply_() == ApplyOutcome::kSendAgain) {
       Post(TM_APPLY);
     }
   }

@@ -21,7 +21,9 @@ class PageWorker {
  public:
   using Apply = std::function<ApplyOutcome()>;
 
-  PageWorker(const LinkState& links, Apply apply) : links_(links), apply_(std::move(apply)) {}
+  // `no_link` runs for each request dropped because no link was open.
+  PageWorker(const LinkState& links, Apply apply, std::function<void()> no_link = {})
+      : links_(links), apply_(std::move(apply)), no_link_(std::move(no_link)) {}
   ~PageWorker() { Stop(); }
   PageWorker(const PageWorker&) = delete;
   PageWorker& operator=(const PageWorker&) = delete;
@@ -44,6 +46,7 @@ class PageWorker {
 
   const LinkState& links_;
   Apply apply_;
+  std::function<void()> no_link_;
   MessageQueue queue_;
   std::mutex lifecycle_mutex_;
   std::thread thread_;

@@ -89,7 +89,7 @@ void CMS_1_Page::ShutDownLinks() {
 void CMS_1_Page::Init(PageHost& host) {
   host_ = &host;
   c_ = BindPageControls(host);
-  bridge_ = std::make_unique<PageWindowBridge>(host, c_.apply_ring);
+  bridge_ = std::make_unique<PageWindowBridge>(host, c_.apply_ring, c_.unsent_label);
   SetShown(c_.apply_ring, false);
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
   device_ = std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});

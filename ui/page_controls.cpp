@@ -91,6 +91,7 @@ PageControls BindPageControls(const PageHost& host) {
   c.low_power_label = find.One<QLabel>("ms_1_low_power_label");
   c.sleep_label = find.One<QLabel>("ms_1_sleep_label");
   c.apply_ring = find.One<QWidget>("apply_ring");
+  c.unsent_label = find.One<QLabel>("ms_1_unsent_label");
 
   SetShown(c.power_setting().check, false);
   SetShown(c.power_setting().container, false);

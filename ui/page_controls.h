@@ -70,6 +70,7 @@ struct PageControls {
   QLabel* low_power_label = nullptr;
   QLabel* sleep_label = nullptr;
   QWidget* apply_ring = nullptr;
+  QLabel* unsent_label = nullptr;  // edits wait for a link that can take them
 
   PageSection& power() { return sections[2]; }
   PageSection& polling_rate() { return sections[5]; }

@@ -7,8 +7,11 @@
 
 namespace ms1 {
 
-PageWindowBridge::PageWindowBridge(PageHost& host, QWidget* apply_ring)
-    : host_(host), apply_ring_(apply_ring), interface_thread_(QThread::currentThread()) {}
+PageWindowBridge::PageWindowBridge(PageHost& host, QWidget* apply_ring, QWidget* unsent_notice)
+    : host_(host),
+      apply_ring_(apply_ring),
+      unsent_notice_(unsent_notice),
+      interface_thread_(QThread::currentThread()) {}
 
 PageWindowBridge::~PageWindowBridge() {
   *alive_ = false;
@@ -45,6 +48,11 @@ void PageWindowBridge::StartHeartbeat(std::chrono::milliseconds period) {
 void PageWindowBridge::ShowApplyProgress(bool visible) {
   if (apply_ring_ == nullptr) return;
   OnInterfaceThread([this, visible] { apply_ring_->setVisible(visible); });
+}
+
+void PageWindowBridge::ShowUnsentEdits(bool unsent) {
+  if (unsent_notice_ == nullptr) return;
+  OnInterfaceThread([this, unsent] { unsent_notice_->setVisible(unsent); });
 }
 
 void PageWindowBridge::OnInterfaceThread(std::function<void()> work) {

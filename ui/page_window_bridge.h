@@ -17,8 +17,9 @@ class PageHost;
 
 class PageWindowBridge final : public LinkHost, public ApplyHost {
  public:
-  // `apply_ring` is shown during an apply; may be null.
-  PageWindowBridge(PageHost& host, QWidget* apply_ring);
+  // `apply_ring` is shown during an apply, `unsent_notice` while edits wait
+  // for a link; either may be null.
+  PageWindowBridge(PageHost& host, QWidget* apply_ring, QWidget* unsent_notice);
   // Work still queued for the page is dropped from here on.
   ~PageWindowBridge() override;
 
@@ -32,6 +33,7 @@ class PageWindowBridge final : public LinkHost, public ApplyHost {
   void StopHeartbeat() override;
   void StartHeartbeat(std::chrono::milliseconds period) override;
   void ShowApplyProgress(bool visible) override;
+  void ShowUnsentEdits(bool unsent) override;
 
  private:
   // Runs now when called on the interface thread, else queued to it.
@@ -39,6 +41,7 @@ class PageWindowBridge final : public LinkHost, public ApplyHost {
 
   PageHost& host_;
   QWidget* apply_ring_;
+  QWidget* unsent_notice_;
   QThread* interface_thread_;
   // Read and cleared on the interface thread only: queued work runs there.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

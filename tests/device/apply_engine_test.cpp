@@ -80,6 +80,7 @@ TEST_F(ApplyEngineTest, AsleepMouseGetsNothingButTheEditIsSavedAndWaits) {
   EXPECT_EQ(store.saves, 1);
   EXPECT_TRUE(model.With([](PageState& s) { return s.force_full_apply; }));
   EXPECT_TRUE(model.HasUnsentEdits());
+  EXPECT_TRUE(host.unsent_shown);
 }
 
 // Whichever report is lost (no link, refused, link gone mid-apply), nothing
@@ -98,12 +99,14 @@ TEST_F(ApplyEngineTest, AnUndeliveredReportMakesTheNextApplyFull) {
     EXPECT_EQ(sender.sent.size(), 4u);
     EXPECT_TRUE(SameProfile(*LastApplied(), *base)) << sleep_timer;
     EXPECT_TRUE(model.HasUnsentEdits());
+    EXPECT_TRUE(host.unsent_shown);
 
     sender.sent.clear();
     sender.script.clear();
     engine.ApplyConfiguration();
     EXPECT_EQ(sender.sent.size(), 12u) << "full apply after a loss";
     EXPECT_FALSE(model.HasUnsentEdits());
+    EXPECT_FALSE(host.unsent_shown);
   }
 }
 

@@ -23,9 +23,10 @@ class ConnectionManagerTest : public ::testing::Test {
   test::RecordingBluetooth bluetooth;
   std::vector<DeviceEvent> device_events;
   bool bluetooth_at_start = false;
+  int usable = 0;  // times a link was told usable
   ConnectionManager manager{links,  drivers, view, host, pacer, charge, bluetooth,
                             [this](DeviceEvent e) { device_events.push_back(e); },
-                            [this] { return bluetooth_at_start; }};
+                            [this] { return bluetooth_at_start; }, [this] { ++usable; }};
 
   void StartWithoutDevice() {
     manager.Start("/nonexistent/", Ms1WindowHandle{nullptr, nullptr});
@@ -73,6 +74,7 @@ TEST_F(ConnectionManagerTest, WiredArrivalAndRemoval) {
   manager.OnWiredLink(PlugEvent(1));  // repeated arrival: no pause, no second open
   EXPECT_EQ(pacer.pauses.size(), 1u);
   EXPECT_TRUE(view.Take().empty());
+  EXPECT_EQ(usable, 1);
 
   manager.OnWiredLink(PlugEvent(0));
   EXPECT_EQ(links.wiredState, link_presence::kRemoved);
@@ -105,6 +107,7 @@ TEST_F(ConnectionManagerTest, SilentReceiverShowsItsIconUntilTheHeartbeatEnds) {
   EXPECT_EQ(host.running_timers.at(timer::kReceiverHeartbeat), 6000ms);
   EXPECT_EQ(view.Take(), (Calls{"icon receiver on"}));  // the panels wait for the mouse
   EXPECT_EQ(links.devicePresent, 1);
+  EXPECT_EQ(usable, 1);
 
   manager.OnHeartbeatTimeout();
   EXPECT_FALSE(host.running_timers.count(timer::kReceiverHeartbeat));
@@ -136,13 +139,16 @@ TEST_F(ConnectionManagerTest, BluetoothArrivalAndRemoval) {
                                 "power-toggle off", "power-panel off"}));
 
   manager.OnBluetoothChange(LinkChange::kArrived);  // already connected: ignored
-  EXPECT_EQ(bluetooth.calls.size(), 1u);
+  manager.OnBluetoothLink(true);
+  EXPECT_EQ(usable, 1);
 
   manager.OnBluetoothChange(LinkChange::kRemoved);
   manager.OnBluetoothChange(LinkChange::kRemoved);  // handled again
-  EXPECT_EQ(bluetooth.calls, (Calls{"connect VID&02045E PID&0040", "disconnect", "disconnect"}));
+  EXPECT_EQ(bluetooth.calls, (Calls{"connect VID&02045E PID&0040", "connect VID&02045E PID&0040",
+                                     "disconnect", "disconnect"}));
   EXPECT_EQ(links.devicePresent, 0);
-  EXPECT_EQ(PresencePosts(), 3);
+  EXPECT_EQ(PresencePosts(), 4);
+  EXPECT_EQ(usable, 1);
   EXPECT_TRUE(view.sleep_label);
 }
 

@@ -118,24 +118,30 @@ TEST_F(DeviceEventHandlerTest, StatusAsleepWhileWiredStopsApplies) {
 
 // Edits made while the mouse slept were saved but not sent: the mouse
 // reporting itself awake asks for one apply, and only then.
+// Waking, or the first status after the heartbeat ran out (the mouse was off
+// or out of range), brings what waits to the mouse.
 TEST_F(DeviceEventHandlerTest, WakingWithUnsentEditsRequestsAnApply) {
   struct Case {
     int asleep_before;
+    int heard_lately;  // receiverAwake before the status
     uint16_t status;
     bool unsent;
     int requests;
   };
-  for (const Case c : {Case{1, 0x0501, true, 1}, Case{1, 0x0501, false, 0},
-                       Case{0, 0x0501, true, 0}, Case{1, 0x0500, true, 0}}) {
+  for (const Case c : {Case{1, 1, 0x0501, true, 1}, Case{1, 1, 0x0501, false, 0},
+                       Case{0, 1, 0x0501, true, 0}, Case{1, 1, 0x0500, true, 0},
+                       Case{0, 0, 0x0501, true, 1}, Case{0, 0, 0x0501, false, 0},
+                       Case{0, 0, 0x0500, true, 0}}) {
     model.With([&](PageState& s) {
       std::memcpy(s.last_applied.get(), s.Current(), sizeof(ProfileRecord));
       if (c.unsent) s.Current()->modes[0].sleep_timer += 1;
     });
     links.mouseAsleep = c.asleep_before;
+    links.receiverAwake = c.heard_lately;
     host.posts.clear();
     handler.HandleDeviceEvent({event::kStatus, c.status});
     EXPECT_EQ(host.CountPosts(msg::kApplyRequest), c.requests)
-        << c.asleep_before << " " << c.status << " " << c.unsent;
+        << c.asleep_before << " " << c.heard_lately << " " << c.status << " " << c.unsent;
   }
 }
 

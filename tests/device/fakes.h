@@ -95,6 +95,9 @@ class RecordingHost final : public ApplyHost {
     Add("start-heartbeat " + std::to_string(period.count()));
   }
   void ShowApplyProgress(bool visible) override { Add(visible ? "show-ring" : "hide-ring"); }
+  // Kept apart from the events: it is a state the window shows, not a step.
+  void ShowUnsentEdits(bool unsent) override { unsent_shown = unsent; }
+  std::atomic<bool> unsent_shown{false};
   void Add(const std::string& event) {
     std::lock_guard lock(mutex_);
     events_.push_back(event);

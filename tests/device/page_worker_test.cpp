@@ -19,13 +19,15 @@ using test::Signal;
 TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
   LinkState links;
   std::atomic<int> applies{0};
-  PageWorker worker(links, [&] { ++applies; return ApplyOutcome::kDone; });
+  std::atomic<int> no_link{0};  // told so the window can say the edits wait
+  PageWorker worker(links, [&] { ++applies; return ApplyOutcome::kDone; }, [&] { ++no_link; });
   worker.Start();
   worker.Post(TM_APPLY);
   links.wiredState = link_presence::kRemoved;
   worker.Post(TM_APPLY);
   worker.Stop();  // the queue is worked through in order before the quit
   EXPECT_EQ(applies, 0);
+  EXPECT_GE(no_link, 1) << "a request waiting unstarted takes in the next";
 
   LinkState open;
   open.bleConnected = 1;
