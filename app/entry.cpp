@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSessionManager>
 #include <QSystemTrayIcon>
 #include <csignal>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "platform/autostart.h"
 #include "platform/folders.h"
 #include "platform/language.h"
+#include "platform/quit_signals.h"
 #include "platform/single_instance.h"
 #include "platform/skin.h"
 
@@ -71,10 +73,16 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
   Lan().Load(SkinFile(QStringLiteral("lan.xml")));
   ApplySkinPalette();
 
+  // Outlives the window: a signal during its shutdown must not cut the save short.
+  QuitSignals quit_signals;
   {
     CMainWnd window(makePage ? makePage() : nullptr);
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
                      [&window] { window.Messages().Post(msg::kShowInstance); });
+    // Logout, shutdown or kill: the same way out as Exit, stores saved.
+    quit_signals.SetQuit([&window] { window.DestroyWindow(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.DestroyWindow(); });
     window.Create();
     ApplySkinStyleSheet();
     window.resize(800, 572);
@@ -85,6 +93,7 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
       window.showMinimized();
     }
     QApplication::exec();
+    quit_signals.SetQuit({});
   }
   return kExitDone;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
+#include <string_view>
 
 #include "model/profile.h"
 #include "model/protocol/framing.h"
@@ -44,6 +46,20 @@ bool CarriedFrom(const std::vector<Report>& reports, std::size_t first, Reported
     if (Carries(reports[i], setting)) return true;
   }
   return false;
+}
+
+// Tells whether two states of the store differ, without keeping a copy of
+// megabytes: every record's bytes and the selected index.
+std::size_t StoreFingerprint(const ProfileList& profiles, int selected) {
+  std::hash<std::string_view> hash;
+  std::size_t fingerprint = std::hash<int>{}(selected) ^ profiles.size();
+  auto record = std::make_unique<ProfileRecord>();
+  for (const ProfileSlot& slot : profiles) {
+    slot.CopyTo(*record);
+    const std::string_view bytes(reinterpret_cast<const char*>(record.get()), sizeof(ProfileRecord));
+    fingerprint = fingerprint * 1099511628211u ^ hash(bytes);
+  }
+  return fingerprint;
 }
 
 }  // namespace
@@ -129,16 +145,43 @@ bool PageModel::HasUnsentEdits() const {
          DiffProfiles(*current, *last_applied) != SectionFlags{};
 }
 
-bool PageModel::SaveStore(ProfileStoreWriter& writer) {
-  std::lock_guard store_lock(store_mutex_);
-  ProfileList copy;
+struct PageModel::StoreCopy {
+  ProfileList profiles;
   int selected = 0;
+  std::size_t fingerprint = 0;
+};
+
+PageModel::StoreCopy PageModel::CopyForStore() {
+  StoreCopy copy;
   {
     std::lock_guard lock(mutex_);
-    copy = state_.profiles;  // packed profiles stay packed: a few kilobytes each
-    selected = state_.selected;
+    copy.profiles = state_.profiles;  // packed profiles stay packed: a few kilobytes each
+    copy.selected = state_.selected;
   }
-  return writer.Save(copy, selected);
+  copy.fingerprint = StoreFingerprint(copy.profiles, copy.selected);
+  return copy;
+}
+
+bool PageModel::SaveStore(ProfileStoreWriter& writer) {
+  std::lock_guard store_lock(store_mutex_);
+  const StoreCopy copy = CopyForStore();
+  const bool saved = writer.Save(copy.profiles, copy.selected);
+  saved_fingerprint_ = saved ? std::optional(copy.fingerprint) : std::nullopt;
+  return saved;
+}
+
+bool PageModel::SaveStoreIfChanged(ProfileStoreWriter& writer) {
+  std::lock_guard store_lock(store_mutex_);
+  const StoreCopy copy = CopyForStore();
+  if (saved_fingerprint_ == copy.fingerprint) return true;
+  const bool saved = writer.Save(copy.profiles, copy.selected);
+  saved_fingerprint_ = saved ? std::optional(copy.fingerprint) : std::nullopt;
+  return saved;
+}
+
+void PageModel::RememberLoaded() {
+  std::lock_guard store_lock(store_mutex_);
+  saved_fingerprint_ = CopyForStore().fingerprint;
 }
 
 }  // namespace ms1

@@ -107,6 +107,12 @@ class PageModel {
   // serialised, and each writes the state as it was when its turn came, so
   // an older copy never overwrites a newer one.
   bool SaveStore(ProfileStoreWriter& writer);
+  // As SaveStore, but only when the list or the index differ from what the
+  // last save wrote, or what was loaded (RememberLoaded). True when nothing
+  // needed writing or the write succeeded.
+  bool SaveStoreIfChanged(ProfileStoreWriter& writer);
+  // The list and index now in the model are what the store on disk holds.
+  void RememberLoaded();
 
  private:
   struct PackOthersOnExit {
@@ -122,8 +128,13 @@ class PageModel {
     std::size_t first_later_report;  // the report in flight counts as later
   };
 
+  // Copies the list and the index under the lock, with their fingerprint.
+  struct StoreCopy;
+  StoreCopy CopyForStore();
+
   mutable std::mutex mutex_;
   std::mutex store_mutex_;  // taken before mutex_, never the other way round
+  std::optional<std::size_t> saved_fingerprint_;  // under store_mutex_
   PageState state_;
   bool applying_ = false;                     // between TakeApplyInput and its outcome
   std::size_t sending_ = 0;                   // the report the apply hands on now

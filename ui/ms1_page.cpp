@@ -84,6 +84,9 @@ void CMS_1_Page::ShutDownLinks() {
   delete hidraw_notifier_;
   hidraw_notifier_ = nullptr;
   if (device_) device_->Stop();
+  // With the applies ended, the last edits (a slider still in its debounce,
+  // applies dropped unstarted) reach the disk.
+  if (saver_) saver_->Finish();
 }
 
 void CMS_1_Page::Init(PageHost& host) {
@@ -94,6 +97,7 @@ void CMS_1_Page::Init(PageHost& host) {
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
   device_ = std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
   device_->Start(folders_.drivers, host.Messages().Handle());
+  saver_ = std::make_unique<StoreSaver>(device_->model(), *store_);
   profile_commands_ = std::make_unique<ProfileListCommands>(
       ProfileListCommands::Page{device_->model(), *store_, c_.profile_list, host.HostWindow(),
                                 folders_.data, [this](int index) { SelectProfile(index); }});
@@ -124,6 +128,8 @@ void CMS_1_Page::LoadProfileList() {
     }
     return index;
   });
+  // Only an edit makes the next save worth writing.
+  if (loads.front().ok()) device_->model().RememberLoaded();
   if (c_.profile_list != nullptr) {
     const QSignalBlocker quiet(c_.profile_list);
     c_.profile_list->setCurrentRow(selected);
@@ -446,6 +452,7 @@ void CMS_1_Page::OnLinkMessage(const WindowMessage& m) {
 }
 
 void CMS_1_Page::RequestApply(uintptr_t wParam, intptr_t lParam) {
+  if (saver_) saver_->Request();
   if (device_) device_->RequestApply(wParam, lParam);
 }
 

@@ -13,6 +13,7 @@
 #include "device/link_state.h"
 #include "device/link_view.h"
 #include "device/page_model.h"
+#include "device/store_saver.h"
 #include "model/data_folder_lock.h"
 #include "model/profile.h"
 #include "model/store_file.h"
@@ -121,6 +122,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::unique_ptr<PageWindowBridge> bridge_;
   std::unique_ptr<ProfileStoreWriter> store_;
   std::unique_ptr<DeviceSession> device_;
+  std::unique_ptr<StoreSaver> saver_;
   std::unique_ptr<ProfileListCommands> profile_commands_;
   std::unique_ptr<PageColorCommands> color_commands_;
   std::unique_ptr<ButtonCommands> buttons_;

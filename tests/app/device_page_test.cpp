@@ -451,6 +451,25 @@ TEST_F(DevicePageTest, AnEditMadeWhileTheMouseSleepsReachesItWhenItWakes) {
   EXPECT_EQ(MouseLighting(1)["brightness"], 3);
 }
 
+// An edit reaches the disk when it is made, with or without a mouse to send
+// it to, and one still in its debounce when the program ends is kept.
+TEST_F(DevicePageTest, AnEditIsOnDiskAtOnceAndQuittingDuringItsDebounceKeepsIt) {
+  for (const std::string plugged : {"", "wired"}) {
+    Start(plugged);
+    QTest::mouseClick(Control("ms_1_option_button_mode_2"), Qt::LeftButton);
+    EXPECT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 1; }, 30000)) << plugged;
+
+    const int32_t brightness = Current().modes[0].light_brightness == 4 ? 3 : 4;
+    Control<QSlider>("ms_1_slider_brightness")->setValue(brightness);
+    ASSERT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+    Restart();
+    EXPECT_EQ(Current().modes[0].light_brightness, brightness) << plugged;
+    EXPECT_EQ(Current().active_mode, 1) << plugged;
+    window.reset();
+    sim.reset();
+  }
+}
+
 // A report the mouse refused is not taken for sent: the next apply, even
 // without an edit, sends the whole profile again.
 TEST_F(DevicePageTest, AReportTheMouseRefusedIsSentAgainByTheNextApply) {

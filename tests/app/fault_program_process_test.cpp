@@ -5,6 +5,8 @@
 // answering, the store on disk is whole (its old version or its new one,
 // nothing left beside it), and the user learns what was not sent or not saved.
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -174,6 +176,19 @@ TEST_F(FaultedProgram, AStoppedProgramDoesNotAnswerThePing) {
   EXPECT_FALSE(Answers());
   ::kill(program_, SIGCONT);
   EXPECT_TRUE(test::AnswersPing(x_.Display(), main_, std::chrono::seconds(30)));
+}
+
+// Logout, shutdown and kill end the program the way Exit does: the window
+// closes down and saves, and the program exits normally.
+TEST_F(FaultedProgram, TheQuitSignalsEndItTheWayExitDoes) {
+  for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+    Start("wired");
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(Answers());
+    ::kill(program_, signal_number);
+    EXPECT_EQ(ProgramExit(), 0) << ::strsignal(signal_number);
+    EXPECT_EQ(Leftovers(), "");
+  }
 }
 
 // Wired units (reports and macro chunks) an apply of the profile sends before

@@ -128,6 +128,34 @@ TEST_F(ApplyEngineTest, APollingRateTheLinkLeftOutGoesWithTheNextApply) {
   EXPECT_FALSE(model.HasUnsentEdits());
 }
 
+// The saves made when an edit is made write only what changed since the last
+// save or the load; a failed write is tried again by the next one.
+TEST_F(ApplyEngineTest, SavingAnEditWritesOnlyWhatChanged) {
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int saves;  // in all, afterwards
+  };
+  const std::vector<Step> steps = {
+      {"loaded", [&] { model.RememberLoaded(); }, 0},
+      {"nothing changed", [&] { model.SaveStoreIfChanged(store); }, 0},
+      {"an edit", [&] { Edit(SharedSetting::kSleepTimer, 4); model.SaveStoreIfChanged(store); }, 1},
+      {"no more edits", [&] { model.SaveStoreIfChanged(store); }, 1},
+      {"another profile selected",
+       [&] { model.With([](PageState& s) { s.selected = 1; }); model.SaveStoreIfChanged(store); }, 2},
+      {"the apply's own save", [&] { model.SaveStore(store); }, 3},
+      {"after it", [&] { model.SaveStoreIfChanged(store); }, 3},
+      {"a write that fails", [&] { store.fail = true; Edit(SharedSetting::kSleepTimer, 5);
+                                   EXPECT_FALSE(model.SaveStoreIfChanged(store)); }, 4},
+      {"tried again", [&] { store.fail = false; model.SaveStoreIfChanged(store); }, 5},
+      {"then quiet", [&] { model.SaveStoreIfChanged(store); }, 5},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(store.saves, step.saves) << step.what;
+  }
+}
+
 TEST_F(ApplyEngineTest, NoCurrentProfileMeansNoApply) {
   model.With([](PageState& s) { s.selected = 7; });
   engine.ApplyConfiguration();

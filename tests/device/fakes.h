@@ -117,6 +117,7 @@ class FakeStore final : public ProfileStoreWriter {
  public:
   std::atomic<int> saves{0};
   std::atomic<bool> overlapped{false};
+  std::atomic<bool> fail{false};  // the write fails (after it was counted)
   std::function<void()> on_save;
 
   bool Save(const ProfileList& profiles, int selected) override {
@@ -130,7 +131,7 @@ class FakeStore final : public ProfileStoreWriter {
     if (on_save) on_save();
     ++saves;
     inside_.fetch_sub(1);
-    return true;
+    return !fail;
   }
   int LastSelected() const {
     std::lock_guard lock(mutex_);
