@@ -46,12 +46,21 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
   host_.ShowApplyProgress(false);
   // A lost report waits for the next usable link. A polling rate that
   // Bluetooth LE left out is no news: that link never takes one.
-  host_.ShowUnsentEdits(undelivered != 0);
+  TellUnsent(undelivered != 0);
   return again ? ApplyOutcome::kSendAgain : ApplyOutcome::kDone;
 }
 
 void ApplyEngine::NoteNoLink() {
-  host_.ShowUnsentEdits(model_.HasUnsentEdits());
+  TellUnsent(model_.HasUnsentEdits());
+}
+
+void ApplyEngine::RefreshUnsentNotice() {
+  if (unsent_told_ && !model_.HasUnsentEdits()) TellUnsent(false);
+}
+
+void ApplyEngine::TellUnsent(bool unsent) {
+  unsent_told_ = unsent;
+  host_.ShowUnsentEdits(unsent);
 }
 
 }  // namespace ms1

@@ -4,6 +4,7 @@
 // Runs on the page worker; reaches the interface only through ApplyHost.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 
 #include "device/link_state.h"
@@ -43,13 +44,19 @@ class ApplyEngine {
 
   // An apply was asked for while no link was open: what waits stays unsent.
   void NoteNoLink();
+  // The unsent edits the window tells of may have become moot (the mouse
+  // took the same values with its own buttons): the notice goes if so.
+  void RefreshUnsentNotice();
 
  private:
+  void TellUnsent(bool unsent);
+
   PageModel& model_;
   const LinkState& links_;
   ReportSender& sender_;
   ApplyHost& host_;
   ProfileStoreWriter& store_;
+  std::atomic<bool> unsent_told_{false};
 };
 
 }  // namespace ms1

@@ -36,13 +36,13 @@ void DeviceEventHandler::OnDpiLevel(uint16_t level) {
   });
   view_.SelectDpiLevelOption(level);
   host_.PostToWindow(msg::kShowDpi, 0, dpi);
-  SaveStore();
+  Reported();
 }
 
 void DeviceEventHandler::OnPollingRate(uint16_t value) {
   const auto index = PollingIndexForEvent(value);
   if (!index || !model_.RecordReported(ReportedSetting::kPollingRate, *index)) return;
-  SaveStore();
+  Reported();
 }
 
 void DeviceEventHandler::OnStatus(uint16_t value) {
@@ -74,11 +74,16 @@ void DeviceEventHandler::OnMode(uint16_t mode) {
   if (mode > 4 || !model_.RecordReported(ReportedSetting::kActiveMode, mode)) return;
   view_.RefreshPage();
   if (mode <= 1) view_.SelectModeOptionNotifying(mode);
-  SaveStore();
+  Reported();
 }
 
 void DeviceEventHandler::SaveStore() {
   model_.SaveStore(store_);
+}
+
+void DeviceEventHandler::Reported() {
+  SaveStore();
+  if (reported_) reported_();
 }
 
 void DeviceEventHandler::OnBluetoothNotification(std::span<const uint8_t> data) {

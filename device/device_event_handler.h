@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "device/device_event.h"
@@ -18,9 +19,16 @@ namespace ms1 {
 
 class DeviceEventHandler {
  public:
+  // `reported` runs after the mouse changed a setting with its own buttons:
+  // edits that waited may now be moot.
   DeviceEventHandler(PageModel& model, LinkState& links, LinkView& view, LinkHost& host,
-                     ProfileStoreWriter& store)
-      : model_(model), links_(links), view_(view), host_(host), store_(store) {}
+                     ProfileStoreWriter& store, std::function<void()> reported = {})
+      : model_(model),
+        links_(links),
+        view_(view),
+        host_(host),
+        store_(store),
+        reported_(std::move(reported)) {}
 
   void HandleDeviceEvent(DeviceEvent e);
 
@@ -37,12 +45,15 @@ class DeviceEventHandler {
   void OnStatus(uint16_t value);
   void OnMode(uint16_t mode);
   void SaveStore();
+  // Saves what the mouse reported and tells of it.
+  void Reported();
 
   PageModel& model_;
   LinkState& links_;
   LinkView& view_;
   LinkHost& host_;
   ProfileStoreWriter& store_;
+  std::function<void()> reported_;
   int battery_level_ = 0;
 };
 

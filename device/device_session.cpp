@@ -19,7 +19,8 @@ DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
       worker_(
           links_, [this] { return engine_.ApplyConfiguration(); },
           [this] { engine_.NoteNoLink(); }),
-      events_(model_, links_, ends.view, ends.host, ends.store),
+      events_(model_, links_, ends.view, ends.host, ends.store,
+              [this] { engine_.RefreshUnsentNotice(); }),
       gatt_({[this](std::span<const uint8_t> value) { OnBluetoothNotification(value); },
              [this](bool connected) { OnBluetoothConnection(connected); }}) {}
 

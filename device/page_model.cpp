@@ -31,6 +31,9 @@ void WriteReported(ProfileRecord& profile, ReportedSetting setting, int32_t valu
   }
 }
 
+// A rate no profile has: the diff base's mark of a rate the mouse may not hold.
+constexpr int32_t kUnknownPollingRate = -1;
+
 // Which reports carry a setting the mouse also changes with its own buttons.
 bool Carries(const Report& report, ReportedSetting setting) {
   switch (setting) {
@@ -99,7 +102,11 @@ bool PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
   for (int k = 0; k < kModeCount; ++k) kept_rates[k] = state_.last_applied->modes[k].polling_rate;
   std::memcpy(state_.last_applied.get(), &sent, sizeof(ProfileRecord));
   if (pollingLeftOut) {
-    for (int k = 0; k < kModeCount; ++k) state_.last_applied->modes[k].polling_rate = kept_rates[k];
+    // After a forced apply nothing says which rate the mouse has: no rate
+    // matches, so the next link that takes one is sent the profile's.
+    for (int k = 0; k < kModeCount; ++k) {
+      state_.last_applied->modes[k].polling_rate = plan.forced ? kUnknownPollingRate : kept_rates[k];
+    }
   }
   // Reported values are taken in order, so the latest of each setting decides.
   bool overwritten = false;

@@ -84,8 +84,8 @@ class PageModel {
   // otherwise the apply put the old value back, the diff base keeps it, and
   // the result is true: one more apply must send the reported one.
   // `pollingLeftOut`: the link did not take the polling rate (Bluetooth LE),
-  // so the mouse still has the rate sent before and the next link that takes
-  // it is sent the profile's.
+  // so the mouse still has the rate sent before (none known after a forced
+  // apply) and the next link that takes it is sent the profile's.
   [[nodiscard]] bool RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
                                    bool pollingLeftOut = false);
 

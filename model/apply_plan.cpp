@@ -67,6 +67,7 @@ MacroNumbering NumberMacros(const ProfileRecord& profile) {
 ApplyPlan PlanApply(const ProfileRecord& current, const ProfileRecord& last_applied,
                     bool force_full) {
   ApplyPlan plan;
+  plan.forced = force_full;
   plan.sections = force_full ? SectionFlags::All() : DiffProfiles(current, last_applied);
   const SectionFlags& s = plan.sections;
   auto& out = plan.reports;

@@ -33,6 +33,7 @@ using MacroNumbering = std::array<MacroNumberRow, kModeCount>;
 MacroNumbering NumberMacros(const ProfileRecord& profile);
 
 struct ApplyPlan {
+  bool forced = false;  // every section, whatever the last-applied copy says
   SectionFlags sections;
   MacroNumbering macro_numbers{};  // filled when the buttons section is sent
   std::vector<Report> reports;     // full-size reports (macros not yet chunked)
