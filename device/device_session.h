@@ -71,6 +71,10 @@ class DeviceSession {
   void OnLinkMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
   void OnHeartbeatTimeout();
   void OnBluetoothLink(bool connected);
+  // Waits until the Bluetooth LE calls asked for so far are made (the
+  // subscription of a connection, say): for ms1ctl, which has no window to
+  // keep answering.
+  void WaitForBluetoothCalls() { gatt_.WaitForQueuedCalls(); }
   // One tick of the charging animation.
   void OnChargeTimer() { charge_.Tick(); }
 
@@ -121,6 +125,7 @@ class DeviceSession {
   DeviceEventHandler events_;
   void OnBluetoothNotification(std::span<const uint8_t> value);
   void OnBluetoothConnection(bool connected);
+  void TracePlug(bool connected);
 
   std::function<void(DeviceEvent)> bluetooth_trace_;
   GattTransport gatt_;
