@@ -77,15 +77,16 @@ void DeviceSession::Stop() {
   if (stopped_) return;
   stopped_ = true;
   hidraw_.reset();
+  // No link carries a report from here: queued applies are dropped, and a
+  // running one stops retrying and pausing and ends at its next report.
+  links_.wiredState = link_presence::kRemoved;
+  links_.receiverState = link_presence::kRemoved;
+  links_.bleConnected = 0;
+  real_pacer_.Stop();
   // No more notifications or connection changes; a write waiting for BlueZ
   // fails at once and later ones return 0.
   gatt_.Stop();
   drivers_.CloseAll();
-  // With the devices closed no link can carry a report: queued applies are
-  // dropped and a running one ends at its next report instead of retrying.
-  links_.wiredState = link_presence::kRemoved;
-  links_.receiverState = link_presence::kRemoved;
-  links_.bleConnected = 0;
   worker_.Stop();
   transport_.SetWired(nullptr);
   transport_.SetReceiver(nullptr);

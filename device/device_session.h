@@ -64,7 +64,8 @@ class DeviceSession {
 
   // Closes both drivers, lets the worker end (an apply in progress, with
   // nothing left to send to, ends at its next report), then unloads the
-  // libraries. Interface thread; once or more.
+  // libraries. Pauses, retries and a call waiting for BlueZ end at once, so
+  // only a driver call under way is waited for. Interface thread; once or more.
   void Stop();
 
   // The wired and receiver plug and data messages. Interface thread.
