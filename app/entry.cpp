@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -44,6 +45,37 @@ bool StartInTray(int argc, char** argv) {
   return false;
 }
 
+// A copy that is ending, as when the user starts the program again right
+// after quitting it, gets this long to let go of the lock.
+constexpr std::chrono::seconds kInstancePatience{5};
+
+// kExitDone when this is the copy to run; otherwise the exit code, with the
+// reason on standard error unless another copy came forward, which the user sees.
+int ClaimInstance(SingleInstance& instance) {
+  const auto waiting = [] {
+    std::fprintf(stderr, "ms1-config: another copy is ending; waiting for it\n");
+  };
+  switch (instance.ClaimOrBringForward(kInstancePatience, waiting)) {
+    case InstanceClaim::kFirst:
+      return kExitDone;
+    case InstanceClaim::kAnotherRuns:
+      return kExitAnotherCopyRuns;
+    case InstanceClaim::kAnotherIsStuck:
+      std::fprintf(stderr,
+                   "ms1-config: another copy holds the single-instance lock %s but neither came "
+                   "forward nor ended within %lld s; end it, then start again\n",
+                   qPrintable(instance.LockPath()),
+                   static_cast<long long>(kInstancePatience.count()));
+      return kExitAnotherCopyStuck;
+    case InstanceClaim::kFailed:
+      break;
+  }
+  // Not another copy: without this the user sees nothing start and no reason.
+  std::fprintf(stderr, "ms1-config: cannot take the single-instance lock %s: %s\n",
+               qPrintable(instance.LockPath()), qPrintable(instance.FailureReason()));
+  return kExitNoInstanceLock;
+}
+
 }  // namespace
 
 int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
@@ -55,18 +87,7 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   SingleInstance instance(QString::fromLatin1(kInstanceName));
-  switch (instance.Acquire()) {
-    case InstanceClaim::kFirst:
-      break;
-    case InstanceClaim::kAnotherRuns:
-      instance.AskFirstToComeForward();
-      return kExitAnotherCopyRuns;
-    case InstanceClaim::kFailed:
-      // Not another copy: without this the user sees nothing start and no reason.
-      std::fprintf(stderr, "ms1-config: cannot take the single-instance lock %s: %s\n",
-                   qPrintable(instance.LockPath()), qPrintable(instance.FailureReason()));
-      return kExitNoInstanceLock;
-  }
+  if (const int refused = ClaimInstance(instance); refused != kExitDone) return refused;
   std::fprintf(stderr, "ilen = %zu\r\n", CommandLineLength(argc, argv));
 
   SetSkinFolder(QString::fromStdString(ProgramFolder()) + QStringLiteral("res/"));
@@ -94,6 +115,9 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
     }
     QApplication::exec();
     quit_signals.SetQuit({});
+    // Ending from here: a start meanwhile waits for the lock rather than
+    // asking a copy that no longer reads its requests.
+    instance.StopAnswering();
   }
   return kExitDone;
 }

@@ -11,6 +11,9 @@ inline constexpr int kExitAnotherCopyRuns = 1;
 // The single-instance lock could not be taken for another reason (the
 // runtime folder cannot be written, ...); the reason went to standard error.
 inline constexpr int kExitNoInstanceLock = 2;
+// Another copy holds the lock but neither came forward nor ended in time (it
+// may hang); said on standard error.
+inline constexpr int kExitAnotherCopyStuck = 3;
 
 int RunApplication(int argc, char** argv, const DevicePageFactory& makePage);
 

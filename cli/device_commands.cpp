@@ -88,8 +88,10 @@ struct HeadlessDevice {
   void Start(const std::string& folder, DeviceSession::Links use) {
     SetTraceOutput(nullptr);  // standard output carries the command's answer
     session.Start(folder, loop.Handle(), NoHidrawProbe, use);
-    // As the page does once its profiles are loaded: the transport gets its filter.
+    // As the page does once its profiles are loaded: the transport gets its
+    // filter. The monitor tells the link as present once it is subscribed.
     session.OnBluetoothLink(session.links().bleConnected.load() != 0);
+    session.WaitForBluetoothCalls();
     const bool drivers_wanted = use.wired || use.receiver;
     if (drivers_wanted && session.drivers().wired() == nullptr &&
         session.drivers().receiver() == nullptr && session.links().bleConnected.load() == 0) {

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <pthread.h>
+#include <sys/socket.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
@@ -52,9 +53,17 @@ bool BusThread::Start(Work setup) {
       opened.set_value(false);
       return;
     }
+    {
+      std::lock_guard lock(mutex_);
+      bus_socket_ = sd_bus_get_fd(bus);
+    }
     setup(bus);
     opened.set_value(true);
     Loop(bus);
+    {
+      std::lock_guard lock(mutex_);
+      bus_socket_ = -1;
+    }
     sd_bus_flush_close_unref(bus);
   });
   if (answer.get()) return true;
@@ -75,11 +84,22 @@ bool BusThread::Run(Work work) {
   return done;
 }
 
+void BusThread::Post(Work work) {
+  std::lock_guard lock(mutex_);
+  if (!running_ || stopping_) return;
+  queue_.push_back({std::move(work), nullptr});
+  wake_.Signal();
+}
+
 void BusThread::Stop() {
   {
     std::lock_guard lock(mutex_);
     if (!running_) return;
     stopping_ = true;
+    // The connection is the bus thread's, but its socket may be shut down from
+    // here (the thread forgets it under this lock before closing it): a call
+    // waiting for its answer, up to its timeout, fails at once.
+    if (bus_socket_ >= 0) ::shutdown(bus_socket_, SHUT_RDWR);
   }
   wake_.Signal();
   if (thread_.joinable()) thread_.join();

@@ -33,9 +33,13 @@ class BusThread {
   // Runs `work` on the bus thread and waits for it to end. False when it did
   // not run because the thread was stopped (or stops before its turn).
   bool Run(Work work);
+  // Queues `work` for the bus thread, after what is queued already, and
+  // returns at once; dropped when the thread stops first.
+  void Post(Work work);
 
-  // Ends the thread; queued work is dropped and its waiters released. Any
-  // thread but the bus thread; once or more.
+  // Ends the thread at once: a call in flight fails instead of waiting for its
+  // answer, queued work is dropped and its waiters released. Any thread but
+  // the bus thread; once or more.
   void Stop();
 
  private:
@@ -52,6 +56,7 @@ class BusThread {
   std::deque<Job> queue_;
   bool running_ = false;
   bool stopping_ = false;
+  int bus_socket_ = -1;  // the connection's socket, while the thread may use it
   WakeEvent wake_;
   std::thread thread_;
 };

@@ -67,7 +67,13 @@ void DeviceSession::OnBluetoothConnection(bool connected) {
     if (!manager_ || stopped_) return;
     manager_->OnBluetoothChange(connected ? LinkChange::kArrived : LinkChange::kRemoved);
     // Told once the link is taken in hand: subscribed when it arrived.
-    if (bluetooth_trace_) bluetooth_trace_(PlugEvent(connected ? 1 : 0));
+    if (bluetooth_trace_) gatt_.AfterQueuedCalls([this, connected] { TracePlug(connected); });
+  });
+}
+
+void DeviceSession::TracePlug(bool connected) {
+  ends_.host.RunOnInterfaceThread([this, connected] {
+    if (!stopped_) bluetooth_trace_(PlugEvent(connected ? 1 : 0));
   });
 }
 
@@ -75,15 +81,16 @@ void DeviceSession::Stop() {
   if (stopped_) return;
   stopped_ = true;
   hidraw_.reset();
-  // No more notifications or connection changes; a write in progress ends
-  // and later ones return 0.
-  gatt_.Stop();
-  drivers_.CloseAll();
-  // With the devices closed no link can carry a report: queued applies are
-  // dropped and a running one ends at its next report instead of retrying.
+  // No link carries a report from here: queued applies are dropped, and a
+  // running one stops retrying and pausing and ends at its next report.
   links_.wiredState = link_presence::kRemoved;
   links_.receiverState = link_presence::kRemoved;
   links_.bleConnected = 0;
+  real_pacer_.Stop();
+  // No more notifications or connection changes; a write waiting for BlueZ
+  // fails at once and later ones return 0.
+  gatt_.Stop();
+  drivers_.CloseAll();
   worker_.Stop();
   transport_.SetWired(nullptr);
   transport_.SetReceiver(nullptr);

@@ -64,13 +64,18 @@ class DeviceSession {
 
   // Closes both drivers, lets the worker end (an apply in progress, with
   // nothing left to send to, ends at its next report), then unloads the
-  // libraries. Interface thread; once or more.
+  // libraries. Pauses, retries and a call waiting for BlueZ end at once, so
+  // only a driver call under way is waited for. Interface thread; once or more.
   void Stop();
 
   // The wired and receiver plug and data messages. Interface thread.
   void OnLinkMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
   void OnHeartbeatTimeout();
   void OnBluetoothLink(bool connected);
+  // Waits until the Bluetooth LE calls asked for so far are made (the
+  // subscription of a connection, say): for ms1ctl, which has no window to
+  // keep answering.
+  void WaitForBluetoothCalls() { gatt_.WaitForQueuedCalls(); }
   // One tick of the charging animation.
   void OnChargeTimer() { charge_.Tick(); }
 
@@ -123,6 +128,7 @@ class DeviceSession {
   void OnBluetoothConnection(bool connected);
   // A link became usable: edits that no link could take are sent now.
   void SendWhatWaits();
+  void TracePlug(bool connected);
 
   std::function<void(DeviceEvent)> bluetooth_trace_;
   GattTransport gatt_;

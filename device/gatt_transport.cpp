@@ -59,8 +59,8 @@ void GattTransport::Follow(sd_bus* bus) {
 }
 
 void GattTransport::Connect(std::string_view vendor_match, std::string_view product_match) {
-  bus_.Run([this, vendor = std::string(vendor_match), product = std::string(product_match)](
-               sd_bus* bus) {
+  bus_.Post([this, vendor = std::string(vendor_match), product = std::string(product_match)](
+                sd_bus* bus) {
     vendor_filter_ = vendor;
     product_filter_ = product;
     Subscribe(bus);
@@ -70,10 +70,18 @@ void GattTransport::Connect(std::string_view vendor_match, std::string_view prod
 void GattTransport::Disconnect() {
   // Subscriptions stay: the next connection subscribes again, and a
   // characteristic is taken once however often it was subscribed.
-  bus_.Run([this](sd_bus*) {
+  bus_.Post([this](sd_bus*) {
     vendor_filter_.clear();
     product_filter_.clear();
   });
+}
+
+void GattTransport::AfterQueuedCalls(std::function<void()> then) {
+  bus_.Post([then = std::move(then)](sd_bus*) { then(); });
+}
+
+void GattTransport::WaitForQueuedCalls() {
+  bus_.Run([](sd_bus*) {});
 }
 
 int GattTransport::WriteReport(const uint8_t* report, int length) {

@@ -37,13 +37,20 @@ class GattTransport final : public BluetoothControl, public BleWriter {
   // Connects to the system bus and starts following BlueZ. True when the
   // mouse is connected now. Once.
   bool Start();
-  // After Stop, writes return 0 and nothing more is told. Any thread but the bus thread.
+  // At once, even while a call waits for BlueZ; after it writes return 0 and
+  // nothing more is told. Any thread but the bus thread.
   void Stop() { bus_.Stop(); }
 
   // Sets the filter and subscribes to the notifications of every matching
-  // service, waiting for BlueZ (a round trip per characteristic).
+  // service (a round trip to BlueZ per characteristic). Both return at once:
+  // the interface thread calls them, and they queue behind a write that may
+  // wait seconds for BlueZ; writes queued later find them done.
   void Connect(std::string_view vendor_match, std::string_view product_match) override;
   void Disconnect() override;
+  // Runs `then` on the bus thread once the calls queued before it are made.
+  void AfterQueuedCalls(std::function<void()> then);
+  // Waits until the calls queued so far are made.
+  void WaitForQueuedCalls();
   // Writes one report to the first matching service that takes it; 1 when
   // one did, 0 otherwise. Waits for BlueZ's answer.
   int WriteReport(const uint8_t* report, int length) override;

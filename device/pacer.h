@@ -3,6 +3,8 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace ms1 {
 
@@ -15,11 +17,20 @@ class Pacer {
 };
 
 // Sleeps until a deadline on the monotonic clock, so an interrupted or early
-// wake-up never shortens a pause the mouse relies on.
+// wake-up never shortens a pause the mouse relies on; only Stop does.
 class RealPacer final : public Pacer {
  public:
   void Pause(std::chrono::milliseconds duration) override;
   std::chrono::steady_clock::time_point Now() const override;
+
+  // Ends the pauses under way and makes later ones return at once: once the
+  // session stops, nothing is waiting for the mouse any more. Any thread.
+  void Stop();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable stopped_changed_;
+  bool stopped_ = false;
 };
 
 }  // namespace ms1

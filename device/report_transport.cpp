@@ -72,6 +72,8 @@ SendOutcome ReportTransport::SendOverReceiver(const uint8_t* report, int length)
   int32_t result = 0;
   for (int attempt = 0; attempt < transport::kReceiverAttempts; ++attempt) {
     if (links_.ackReceived.load() != 0) break;
+    // Pulled, or closed as the session stops: no retry can reach the mouse.
+    if (links_.receiverState.load() != link_presence::kPresent) break;
     result = SetFeatureOn(receiver_, report, length);
     trace_("Wireless Send = " + std::to_string(result));
     pacer_.Pause(transport::kReceiverPause);

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "platform/abstract_socket.h"
 
@@ -48,9 +49,18 @@ SingleInstance::SingleInstance(const QString& instanceName, const QString& lockF
       socket_name_(SocketNameFor(instanceName, lock_path_)) {}
 
 SingleInstance::~SingleInstance() {
-  for (const int client : clients_) close(client);
-  if (listener_ >= 0) close(listener_);
+  StopAnswering();
   if (lock_ >= 0) close(lock_);
+}
+
+void SingleInstance::StopAnswering() {
+  // The notifiers go before their sockets: a closed number may be reused.
+  qDeleteAll(findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly));
+  listening_ = nullptr;
+  for (const int client : clients_) close(client);
+  clients_.clear();
+  if (listener_ >= 0) close(listener_);
+  listener_ = -1;
 }
 
 InstanceClaim SingleInstance::Acquire() {
@@ -78,6 +88,24 @@ InstanceClaim SingleInstance::Acquire() {
   listening_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
   connect(listening_, &QSocketNotifier::activated, this, &SingleInstance::ServeNextConnection);
   return InstanceClaim::kFirst;
+}
+
+InstanceClaim SingleInstance::ClaimOrBringForward(std::chrono::milliseconds patience,
+                                                  const std::function<void()>& waiting) {
+  using Clock = std::chrono::steady_clock;
+  // flock has no timed wait; the ending copy lets go within a second.
+  constexpr auto kRetry = std::chrono::milliseconds(20);
+  const Clock::time_point deadline = Clock::now() + patience;
+  for (bool told = false;;) {
+    const InstanceClaim claim = Acquire();
+    if (claim != InstanceClaim::kAnotherRuns) return claim;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return InstanceClaim::kAnotherIsStuck;
+    if (AskFirstToComeForward(static_cast<int>(left.count()))) return InstanceClaim::kAnotherRuns;
+    if (!told && waiting) waiting();
+    told = true;
+    std::this_thread::sleep_for(kRetry);
+  }
 }
 
 // The abstract socket can be reached by every user of the machine: only

@@ -1,11 +1,15 @@
 // One running copy per user: the first start holds a lock file and listens on a
 // local socket named after the instance; a later start finds the lock taken,
-// asks the first to come forward over that socket and leaves. The socket is a
-// plain abstract one: Qt's network module would cost memory all session.
+// asks the first to come forward over that socket and leaves. A copy that is
+// ending stops listening before it lets go of the lock, so a start meanwhile
+// waits for the lock instead. The socket is a plain abstract one: Qt's
+// network module would cost memory all session.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <chrono>
+#include <functional>
 #include <set>
 
 class QSocketNotifier;
@@ -13,9 +17,10 @@ class QSocketNotifier;
 namespace ms1 {
 
 enum class InstanceClaim {
-  kFirst,        // this is the only copy; it serves later starts
-  kAnotherRuns,  // the lock is held by a running copy
-  kFailed,       // the lock could not be taken at all (see FailureReason)
+  kFirst,           // this is the only copy; it serves later starts
+  kAnotherRuns,     // the lock is held by a running copy
+  kFailed,          // the lock could not be taken at all (see FailureReason)
+  kAnotherIsStuck,  // held by a copy that neither came forward nor ended in time
 };
 
 class SingleInstance : public QObject {
@@ -29,6 +34,15 @@ class SingleInstance : public QObject {
 
   // A lock left by a copy that died is taken over.
   InstanceClaim Acquire();
+  // What a start does: takes the lock, or asks the copy holding it to come
+  // forward (kAnotherRuns once it has). A holder that does not answer is
+  // ending, or stuck: its lock is waited for, `waiting` told once, until
+  // `patience` has passed.
+  InstanceClaim ClaimOrBringForward(std::chrono::milliseconds patience,
+                                    const std::function<void()>& waiting);
+  // This copy is ending: later starts no longer ask it to come forward but
+  // wait for its lock, which it keeps until it has ended.
+  void StopAnswering();
   // Why the last Acquire failed, for the user ("No such file or directory").
   QString FailureReason() const { return failure_; }
 

@@ -6,7 +6,7 @@ namespace ms1::vmouse {
 
 std::optional<StagedFault> ParseStagedFault(const std::vector<std::string>& words,
                                             std::string& error) {
-  error = "use: after N unplug LINK, or after N die";
+  error = "use: after N unplug LINK, after N die or after N hang";
   if (words.size() < 3 || words[0] != "after") return std::nullopt;
   StagedFault fault;
   const std::string& count = words[1];
@@ -18,6 +18,8 @@ std::optional<StagedFault> ParseStagedFault(const std::vector<std::string>& word
   }
   if (words[2] == "die" && words.size() == 3) {
     fault.action = StagedFault::Action::kDie;
+  } else if (words[2] == "hang" && words.size() == 3) {
+    fault.action = StagedFault::Action::kHang;
   } else if (words[2] != "unplug" || words.size() != 4 || !ParseLink(words[3], fault.link)) {
     return std::nullopt;
   }

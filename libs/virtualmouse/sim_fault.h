@@ -1,5 +1,6 @@
 // A fault the simulator stages for a chosen moment: after the next N reports
-// have reached the mouse, a link is pulled or the simulator dies on the spot.
+// have reached the mouse, a link is pulled, the simulator dies on the spot, or
+// the Nth report is never answered (a mouse, or BlueZ, that stopped answering).
 // Counting reports rather than time makes "the middle of an apply" exact.
 #pragma once
 
@@ -12,14 +13,14 @@
 namespace ms1::vmouse {
 
 struct StagedFault {
-  enum class Action { kUnplug, kDie };
+  enum class Action { kUnplug, kDie, kHang };
   int reports_left = 0;
   Action action = Action::kUnplug;
   Link link = Link::kWired;  // kUnplug only
 };
 
-// From the words "after N unplug LINK" or "after N die" (N at least 1); empty
-// with `error` set otherwise.
+// From the words "after N unplug LINK", "after N die" or "after N hang" (N at
+// least 1); empty with `error` set otherwise.
 std::optional<StagedFault> ParseStagedFault(const std::vector<std::string>& words,
                                             std::string& error);
 

@@ -242,6 +242,7 @@ void SimServer::Serve(Client& client) {
   std::string line;
   while (client.connection && client.connection->TakeBufferedLine(line)) {
     const json reply = Handle(client, line);
+    if (reply.is_null()) continue;  // a report the mouse hangs on: its sender waits
     if (client.connection && !client.connection->WriteLine(reply.dump())) {
       client.connection.reset();
     }
@@ -282,6 +283,7 @@ json SimServer::HandleSend(Client& client, const std::string& hex) {
     fault_.reset();
     // Killed, not stopped: no reply, no goodbye, the socket file left behind.
     if (due.action == StagedFault::Action::kDie) ::kill(::getpid(), SIGKILL);
+    if (due.action == StagedFault::Action::kHang) return json();
     Publish(mouse_.SetPlugged(due.link, false));
   }
   json reply = {{"ok", true}, {"result", d.result}, {"accepted", d.accepted}};

@@ -43,6 +43,7 @@ class SimServer {
   bool Listen();
   void Accept();
   void Serve(Client& client);
+  // The reply to one request line; null when it gets none (a staged hang).
   nlohmann::json Handle(Client& client, const std::string& line);
   nlohmann::json HandleSend(Client& client, const std::string& hex);
   nlohmann::json HandleSteering(const std::vector<std::string>& words);

@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "libs/virtualmouse/sim_connection.h"
 #include "model/macro_report.h"
 #include "model/profile_store.h"
+#include "support/fake_bluez.h"
 #include "support/read_only_folders.h"
 #include "support/scoped_env.h"
 #include "support/test_paths.h"
@@ -293,6 +295,63 @@ INSTANTIATE_TEST_SUITE_P(
         // apply without edits are enough to show it.
         DeviceFault{"EveryAcknowledgementLost", "receiver", true, "lose-acks 1000", "", ""}),
     [](const ::testing::TestParamInfo<DeviceFault>& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------
+// Quitting in the middle of an apply. Whatever the link waits for then (its
+// pauses, retries of reports the mouse never acknowledges, BlueZ's answer to
+// a write), the program ends at once.
+
+struct QuitMidApply {
+  std::string plugged;
+  std::string fault;  // staged first, if any
+  std::string start;  // the request that starts the apply; none: the apply button
+  int reports;        // reaching the mouse before the quit
+};
+
+void PrintTo(const QuitMidApply& c, std::ostream* out) {
+  *out << c.plugged;
+}
+
+class QuitDuringAnApply : public FaultedProgram,
+                          public ::testing::WithParamInterface<QuitMidApply> {};
+
+TEST_P(QuitDuringAnApply, TheProgramEndsAtOnce) {
+  const QuitMidApply& c = GetParam();
+  test::ScopedEnv env;
+  std::optional<test::FakeBluez> bluez;
+  if (c.plugged == "ble") {  // the fake BlueZ needs the simulator running
+    env.Set("MS1_VMOUSE_DIR", VmouseDir()).Set("MS1_VMOUSE_PLUGGED", c.plugged);
+    ASSERT_TRUE(vmouse::StartSimulator(test::paths::VirtualMouseSimulatorFile(), VmouseDir()));
+    ASSERT_TRUE(bluez.emplace().ready());
+  }
+  Start(c.plugged);
+  if (HasFatalFailure()) return;
+  const int before = ReportsReceived();
+  if (!c.fault.empty()) {
+    ASSERT_TRUE(Steer(c.fault).value("ok", false)) << c.fault;
+  }
+  if (c.start.empty()) {
+    x_.Click(main_, kApplyX, kApplyY);
+  } else {
+    ASSERT_TRUE(Steer(c.start).value("ok", false)) << c.start;
+  }
+  ASSERT_TRUE(test::PollFor([&] { return ReportsReceived() >= before + c.reports; }));
+
+  const auto pressed = std::chrono::steady_clock::now();
+  PressExitButton(main_);
+  EXPECT_EQ(ProgramExit(), 0) << Errors();
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - pressed);
+  // It took 5 s and more: the receiver retried on, the bus thread waited for BlueZ.
+  EXPECT_LT(took.count(), 2500) << "ms to exit";
+}
+
+INSTANTIATE_TEST_SUITE_P(Program, QuitDuringAnApply,
+                         ::testing::Values(QuitMidApply{"wired", "", "", 3},
+                                           QuitMidApply{"receiver", "lose-acks 1000",
+                                                        "heartbeat 100", 2},
+                                           QuitMidApply{"ble", "after 2 hang", "", 2}),
+                         [](const auto& info) { return info.param.plugged; });
 
 // ---------------------------------------------------------------------------
 // The store cannot be written, or was damaged behind the program's back, when

@@ -1,5 +1,6 @@
 // The real program: the first copy runs, a second start exits with 1 and the
-// first is asked to come forward. Both run off-screen.
+// first is asked to come forward; a start while a copy ends waits for it.
+// Both run off-screen.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,9 +12,11 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/single_instance.h"
+#include "support/process.h"
 #include "support/qt_wait.h"
 #include "support/run.h"
 #include "support/test_paths.h"
@@ -60,6 +63,37 @@ TEST(Program, ASecondStartExitsWithOneWhileTheFirstRuns) {
   ASSERT_TRUE(up);
   EXPECT_EQ(secondExit, 1);
   EXPECT_TRUE(firstStillRuns);
+}
+
+// The first line of the program's output holding `text`; empty when none came.
+std::string LineWith(test::RunningProgram& program, const std::string& text) {
+  for (std::string line; !(line = program.NextLine()).empty();) {
+    if (line.find(text) != std::string::npos) return line;
+  }
+  return {};
+}
+
+// A copy that is ending holds the lock but no longer answers: a start
+// meanwhile waits for it and runs once it lets go, or says why it cannot.
+TEST(Program, AStartWhileTheFirstCopyEndsWaitsForItOrSaysWhy) {
+  QTemporaryDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+  for (const bool lets_go : {true, false}) {
+    SCOPED_TRACE(lets_go ? "the ending copy lets go" : "it never lets go");
+    std::optional<SingleInstance> ending(std::in_place, QString::fromLatin1(kInstance));
+    ASSERT_EQ(ending->Acquire(), InstanceClaim::kFirst);
+    ending->StopAnswering();
+    test::RunningProgram second({test::paths::ProgramFile()}, /*with_errors=*/true);
+    ASSERT_NE(LineWith(second, "another copy is ending; waiting"), "");
+    if (lets_go) {
+      ending.reset();
+      EXPECT_TRUE(test::WaitFor([] { return Listening(); }, 60000));
+      second.Signal(SIGTERM);
+    } else {
+      EXPECT_NE(LineWith(second, "neither came forward nor ended"), "");
+      EXPECT_EQ(second.Signal(0), 3);
+    }
+  }
 }
 
 TEST(Program, ALockThatCannotBeTakenIsReportedAndIsNotExitCodeOne) {

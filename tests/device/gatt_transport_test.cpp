@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <thread>
 
 #include "../libs/sample_profiles.h"
 #include "../libs/sim_instance.h"
@@ -78,7 +80,10 @@ class GattTransportTest : public ::testing::Test {
     connected_at_start = transport.Start();
     bluez->TakeCalls();  // the start-up look is not what the cases are about
   }
-  void Connect() { transport.Connect("VID&02045E", "PID&0040"); }
+  void Connect() {
+    transport.Connect("VID&02045E", "PID&0040");
+    transport.WaitForQueuedCalls();
+  }
   int Write(const Bytes& report) {
     return transport.WriteReport(report.data(), static_cast<int>(report.size()));
   }
@@ -185,6 +190,24 @@ TEST_F(GattTransportTest, ReconnectingSubscribesAgainWithoutDoublingNotification
                                       {0x00, 0x60, 0x07, 0x00},
                                       {0x10, 0x40, 0x00, 0x07}}));
   EXPECT_EQ(Write(mode_select), 1);
+}
+
+// BlueZ stops answering during a write (the call would wait 5 s for it):
+// neither the interface thread's connect and disconnect nor the stop wait.
+TEST_F(GattTransportTest, NothingWaitsForAWriteBluezDoesNotAnswer) {
+  Start("ble");
+  Connect();
+  ASSERT_TRUE(Steer("after 1 hang"));
+  auto write = std::async(std::launch::async, [&] { return Write(mode_select); });
+  for (int i = 0; i < 6000 && sim->Log()["accepted"].empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const auto start = std::chrono::steady_clock::now();
+  transport.Disconnect();
+  transport.Connect("VID&02045E", "PID&0040");
+  transport.Stop();
+  EXPECT_EQ(write.get(), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST_F(GattTransportTest, NoBluezMeansNoMouseAndNoWrites) {

@@ -1,5 +1,6 @@
-// Test helper: a program started in the background whose standard output is
-// read line by line while it runs, then ended with a signal.
+// Test helper: a program started in the background whose standard output
+// (and errors, when asked) is read line by line while it runs, then ended
+// with a signal.
 #pragma once
 
 #include <poll.h>
@@ -15,12 +16,13 @@ namespace ms1::test {
 
 class RunningProgram {
  public:
-  explicit RunningProgram(const std::vector<std::string>& argv) {
+  explicit RunningProgram(const std::vector<std::string>& argv, bool with_errors = false) {
     int fds[2];
     if (pipe(fds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       dup2(fds[1], 1);
+      if (with_errors) dup2(fds[1], 2);
       close(fds[0]);
       close(fds[1]);
       std::vector<char*> args;
@@ -63,7 +65,8 @@ class RunningProgram {
     }
   }
 
-  // Sends the signal and returns the exit code (128 + signal when killed by it).
+  // Sends the signal and returns the exit code (128 + signal when killed by
+  // it); signal 0 sends none and waits for the program to end by itself.
   int Signal(int signal_number) {
     kill(pid_, signal_number);
     int status = 0;
