@@ -2,7 +2,8 @@
 // They work on the data folder the program uses (that of the program beside
 // ms1ctl; see DataFolder) unless --data names another, and call the same
 // store functions and command rules as the program. The running program owns
-// its data folder: commands that write a store refuse while it runs.
+// its data folder: commands that write a store refuse while it runs. Reading
+// commands write nothing at all, not even a store where there was none.
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -47,8 +48,11 @@ fs::path DataPath() {
 // the program cannot start in between and no two commands interleave.
 DataFolderLock write_lock;
 
-// Every command that writes a store calls this first.
+bool writing = false;
+
+// Every command that writes a store calls this first; the others only read.
 void OwnDataFolder() {
+  writing = true;
   const fs::path data = DataPath();
   std::string error;
   switch (write_lock.TryTake(data, error)) {
@@ -64,12 +68,16 @@ void OwnDataFolder() {
   }
 }
 
+StoreAccess Access() {
+  return writing ? StoreAccess::kReadWrite : StoreAccess::kReadOnly;
+}
+
 struct Profiles {
   fs::path data = DataPath();
   ProfileList list;
   int32_t selected = 0;
 
-  Profiles() { Warn(LoadProfileStore(data, list, selected)); }
+  Profiles() { Warn(LoadProfileStore(data, list, selected, kDefaultAddProfileText, Access())); }
 
   std::size_t Find(const std::string& name) const {
     const int index = FindProfile(list, Utf8ToUtf16(name));
@@ -86,7 +94,7 @@ struct Macros {
   fs::path data = DataPath();
   MacroList list;
 
-  Macros() { Warn(LoadMacroStore(data, list)); }
+  Macros() { Warn(LoadMacroStore(data, list, Access())); }
 
   const MacroRecord& Find(const std::string& name) const {
     const int index = FindByName(list, Utf8ToUtf16(name));

@@ -19,9 +19,9 @@ fs::path MacroStorePath(const fs::path& data_folder) {
   return StoreFolder(data_folder) / "macro.data";
 }
 
-StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros) {
+StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros, StoreAccess access) {
   StoreLoad load;
-  StoreReader store(MacroStorePath(data_folder), load);
+  StoreReader store(MacroStorePath(data_folder), load, access);
   if (!store.has_content()) return load;
   const std::size_t count = store.size() / kMacroRecordSize;
   if (store.size() != count * kMacroRecordSize) {

@@ -46,16 +46,17 @@ void ReadStore(StoreReader& store, ProfileList& profiles, int32_t& selected) {
 }  // namespace
 
 StoreLoad LoadProfileStore(const fs::path& data_folder, ProfileList& profiles, int32_t& selected,
-                           std::u16string_view add_profile_text) {
+                           std::u16string_view add_profile_text, StoreAccess access) {
   StoreLoad load;
   {
-    StoreReader store(ProfileStorePath(data_folder), load);
+    StoreReader store(ProfileStorePath(data_folder), load, access);
     if (store.has_content()) ReadStore(store, profiles, selected);
   }
   if (profiles.empty()) {
     selected = 0;
     AddDefaultProfile(profiles, add_profile_text);
     load.created = true;
+    if (access == StoreAccess::kReadOnly) return load;
     std::string error;
     if (!SaveProfileStore(data_folder, profiles, selected, error)) load.NoteProblem(error);
   }

@@ -90,7 +90,8 @@ StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads) {
   return {"store_kept_aside_text", {problems, kept}};
 }
 
-StoreReader::StoreReader(fs::path path, StoreLoad& load) : path_(std::move(path)), load_(load) {
+StoreReader::StoreReader(fs::path path, StoreLoad& load, StoreAccess access)
+    : path_(std::move(path)), load_(load), access_(access) {
   fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) {
     if (errno == ENOENT) return;
@@ -130,7 +131,7 @@ void StoreReader::KeepDamaged(const std::string& why) {
 }
 
 void StoreReader::KeepAside() {
-  if (!load_.set_aside.empty()) return;
+  if (!load_.set_aside.empty() || access_ == StoreAccess::kReadOnly) return;
   std::string error;
   if (!SetAside(path_, load_.set_aside, error)) load_.NoteProblem(error);
 }

@@ -21,6 +21,11 @@ bool MakeStoreFolder(const std::filesystem::path& data_folder, std::string& erro
 // be kept.
 bool SetAside(const std::filesystem::path& path, std::filesystem::path& aside, std::string& error);
 
+// Whether loading a store may write to the folder: keep a damaged file aside,
+// save a new store where there was none. Reading commands and a program that
+// does not own its data folder read only.
+enum class StoreAccess { kReadWrite, kReadOnly };
+
 // The outcome of loading a store. The list is usable whatever happened; a
 // problem is something the user should hear about.
 struct StoreLoad {
@@ -43,10 +48,12 @@ struct StoreLoadNotice {
 StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads);
 
 // A store file opened for loading. A file that exists but cannot be opened is
-// noted as a problem and kept aside; a missing or empty file has no content.
+// noted as a problem and kept aside (read-write access only); a missing or
+// empty file has no content.
 class StoreReader {
  public:
-  StoreReader(std::filesystem::path path, StoreLoad& load);
+  StoreReader(std::filesystem::path path, StoreLoad& load,
+              StoreAccess access = StoreAccess::kReadWrite);
   ~StoreReader();
   StoreReader(const StoreReader&) = delete;
   StoreReader& operator=(const StoreReader&) = delete;
@@ -67,6 +74,7 @@ class StoreReader {
 
   std::filesystem::path path_;
   StoreLoad& load_;
+  StoreAccess access_;
   int fd_ = -1;
   std::size_t size_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "model/data_folder_lock.h"
 #include "model/macro_store.h"
@@ -47,6 +48,9 @@ class StoreCommandsTest : public test::TempDirTest {
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(ReadBytes(store), before) << args[1];
   }
+  // A writing command makes the store, with its default profile, where there
+  // was none; reading commands do not.
+  void MakeStore() { Ok({"profiles", "select", "Profile 1"}); }
   json ListJson() {
     const auto r = Ctl({"profiles", "list", "--json"});
     EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -61,12 +65,16 @@ class StoreCommandsTest : public test::TempDirTest {
 };
 
 TEST_F(StoreCommandsTest, ProfileCommandsEditTheStore) {
-  const auto first = Ctl({"profiles", "list"});
-  ASSERT_EQ(first.exit_code, 0) << first.err;
-  EXPECT_EQ(Lines(first.out), std::vector<std::string>{"* 0 Profile 1"});
-  EXPECT_EQ(fs::file_size(store), 4 + kProfileRecordSize);
+  for (const std::vector<std::string>& read :
+       {std::vector<std::string>{"profiles", "list"}, {"macros", "list"}}) {
+    const auto first = Ctl(read);
+    ASSERT_EQ(first.exit_code, 0) << first.err;
+    EXPECT_FALSE(fs::exists(data)) << read[0] << " " << read[1] << " wrote";
+  }
+  EXPECT_EQ(Lines(Ctl({"profiles", "list"}).out), std::vector<std::string>{"* 0 Profile 1"});
 
   Ok({"profiles", "add", "Büro"});
+  EXPECT_EQ(fs::file_size(store), 4 + 2 * kProfileRecordSize);
   Ok({"profiles", "add", "Game"});
   EXPECT_EQ(ListJson()["selected"], 2);  // an added profile becomes current
   Refused({"profiles", "add", "bÜRO"}, "exists already");
@@ -91,7 +99,7 @@ TEST_F(StoreCommandsTest, ProfileCommandsEditTheStore) {
 }
 
 TEST_F(StoreCommandsTest, ResetKeepsTheNameAndBringsTheDefaultsBack) {
-  Ok({"profiles", "list"});
+  MakeStore();
   ProfileList profiles;
   int32_t selected = 0;
   LoadProfileStore(data, profiles, selected, u"Profile");
@@ -107,7 +115,7 @@ TEST_F(StoreCommandsTest, ResetKeepsTheNameAndBringsTheDefaultsBack) {
 }
 
 TEST_F(StoreCommandsTest, ExportedProfilesRoundTripByteForByteApartFromTheName) {
-  Ok({"profiles", "list"});
+  MakeStore();
   ProfileList profiles;
   int32_t selected = 0;
   LoadProfileStore(data, profiles, selected, u"Profile");
@@ -186,7 +194,7 @@ TEST_F(StoreCommandsTest, MacroFilesRoundTripByteForByte) {
 }
 
 TEST_F(StoreCommandsTest, ForeignFilesAreRefusedAndChangeNothing) {
-  Ok({"profiles", "list"});
+  MakeStore();
   const std::string macros_before = ReadBytes(MacroStorePath(data));
   test::WriteBytes(dir / "short.pro", "not a profile");
   Refused({"profiles", "import", (dir / "short.pro").string()}, "not a profile file");
@@ -205,14 +213,28 @@ TEST_F(StoreCommandsTest, AFailedSaveExitsNonZero) {
   EXPECT_NE(r.err.find("ms_1"), std::string::npos) << r.err;
 }
 
-TEST_F(StoreCommandsTest, ADamagedStoreIsKeptAsideWithAWarning) {
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+// A reading command leaves the folder as it found it: a damaged store is only
+// reported. A writing command keeps it aside.
+TEST_F(StoreCommandsTest, OnlyWritingCommandsKeepADamagedStoreAside) {
   fs::create_directories(store.parent_path());
   test::WriteBytes(store, "garbage");
+  const std::set<std::string> before = NamesIn(store.parent_path());
   const auto r = Ctl({"profiles", "list"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
-  EXPECT_EQ(ReadBytes(store.parent_path() / "pro.data.damaged"), "garbage");
   EXPECT_EQ(Lines(r.out), std::vector<std::string>{"* 0 Profile 1"});
+  EXPECT_EQ(NamesIn(store.parent_path()), before);
+  EXPECT_EQ(ReadBytes(store), "garbage");
+
+  Ok({"profiles", "add", "New"});
+  EXPECT_EQ(ReadBytes(store.parent_path() / "pro.data.damaged"), "garbage");
+  EXPECT_EQ(NamesIn(store.parent_path()), (std::set<std::string>{"pro.data", "pro.data.damaged"}));
 }
 
 // While the program runs it holds the data folder; a profile added beside it
@@ -254,7 +276,7 @@ TEST_F(StoreCommandsTest, WithoutDataTheProgramsDataFolderIsUsed) {
   const fs::path copy = dir / "bin" / "ms1ctl";
   fs::create_directories(copy.parent_path());
   fs::copy_file(test::paths::Ms1ctlFile(), copy);
-  const auto r = test::Run({copy.string(), "profiles", "list"});
+  const auto r = test::Run({copy.string(), "profiles", "add", "Beside"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir / "bin" / "Data" / "ms_1" / "pro.data"));
 }
