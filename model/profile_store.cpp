@@ -1,6 +1,7 @@
 #include "model/profile_store.h"
 
 #include "model/atomic_file.h"
+#include "model/data_folder_owner.h"
 #include "model/named_list.h"
 #include "model/profile.h"
 #include "model/record_safety.h"
@@ -76,7 +77,7 @@ bool SaveProfileStore(const fs::path& data_folder, const ProfileList& profiles, 
     profile.CopyTo(*scratch);
     return BytesOf(*scratch);
   };
-  return WriteFileAtomically(ProfileStorePath(data_folder), profiles.size() + 1, piece, error);
+  return WriteStoreFile(ProfileStorePath(data_folder), profiles.size() + 1, piece, error);
 }
 
 void PackProfilesExcept(ProfileList& profiles, int keep) {

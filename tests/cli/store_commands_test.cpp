@@ -1,5 +1,6 @@
 // `ms1ctl profiles ...` and `ms1ctl macros ...` on real store folders.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -220,10 +221,14 @@ std::set<std::string> NamesIn(const fs::path& folder) {
 }
 
 // A reading command leaves the folder as it found it: a damaged store is only
-// reported. A writing command keeps it aside.
-TEST_F(StoreCommandsTest, OnlyWritingCommandsKeepADamagedStoreAside) {
+// reported, and what a crashed save left behind stays. A writing command keeps
+// the damaged store aside and clears the leftovers.
+TEST_F(StoreCommandsTest, OnlyWritingCommandsKeepADamagedStoreAsideAndClearLeftovers) {
   fs::create_directories(store.parent_path());
   test::WriteBytes(store, "garbage");
+  for (const char* leftover : {".pro.data.tmp-1-0", ".macro.data.tmp-1-1"}) {
+    test::WriteBytes(store.parent_path() / leftover, "half a save");
+  }
   const std::set<std::string> before = NamesIn(store.parent_path());
   const auto r = Ctl({"profiles", "list"});
   EXPECT_EQ(r.exit_code, 0);
@@ -258,7 +263,10 @@ TEST_F(StoreCommandsTest, WritingCommandsRefuseWhileTheProgramOwnsTheDataFolder)
       {"profiles", "rename", "Work", "W"},  {"profiles", "reset", "Work"},
       {"profiles", "select", "Profile 1"},  {"profiles", "import", (dir / "p.pro").string()},
       {"macros", "import", (dir / "m.macro").string()}};
-  for (const auto& command : writes) Refused(command, "program is running");
+  // The holder is named from the lock file: here this test's own process.
+  const std::string holder = "(process " + std::to_string(::getpid()) + ")";
+  for (const auto& command : writes) Refused(command, "is in use by ms1_cli_tests");
+  Refused(writes[0], holder);
   EXPECT_EQ(ReadBytes(MacroStorePath(data)), macros_before);
   for (const std::vector<std::string>& read :
        {std::vector<std::string>{"profiles", "list"}, {"macros", "list"}, {"macros", "show", "M"},
