@@ -142,10 +142,9 @@ Check DataFolderCheck(const fs::path& data_folder) {
 }
 
 Check ProgramRunningCheck(const fs::path& data_folder) {
-  DataFolderLock lock;
-  std::string error;
-  const bool running = lock.TryTake(data_folder, error) == DataFolderLock::Result::kBusy;
-  return Note("program", running ? "running on this data folder" : "not running");
+  if (!DataFolderLock::IsHeld(data_folder)) return Note("program", "not running");
+  return Note("program", "running on this data folder: " +
+                             DescribeHolder(DataFolderLock::HolderOf(data_folder), kUnknownHolder));
 }
 
 Check InputCaptureCheck(const std::string& capture_problem, bool wayland) {

@@ -2,14 +2,16 @@
 // They work on the data folder the program uses (that of the program beside
 // ms1ctl; see DataFolder) unless --data names another, and call the same
 // store functions and command rules as the program. The running program owns
-// its data folder: commands that write a store refuse while it runs.
+// its data folder: commands that write a store refuse while it runs. Reading
+// commands write nothing at all, not even a store where there was none.
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
 #include "cli/profile_name.h"
 #include "cli/profile_view.h"
-#include "model/data_folder_lock.h"
+#include "model/data_folder_owner.h"
 #include "model/macro_store.h"
 #include "model/named_list.h"
 #include "model/profile.h"
@@ -45,23 +47,30 @@ fs::path DataPath() {
 
 // Held by a writing command from before it reads a store until it ends, so
 // the program cannot start in between and no two commands interleave.
-DataFolderLock write_lock;
+std::unique_ptr<DataFolderOwner> write_owner;
 
-// Every command that writes a store calls this first.
+// Every command that writes a store calls this first; the others only read.
 void OwnDataFolder() {
-  const fs::path data = DataPath();
+  write_owner = std::make_unique<DataFolderOwner>(DataPath());
+  write_owner->OnKeptAside([](const fs::path& store, const fs::path& aside) {
+    std::cerr << "ms1ctl: " << store << " was changed by another program; that version was kept as "
+              << aside << "\n";
+  });
   std::string error;
-  switch (write_lock.TryTake(data, error)) {
-    case DataFolderLock::Result::kTaken:
-      return;
-    case DataFolderLock::Result::kBusy:
-      Fail("the MS_1 program is running and owns the data folder " + data.string() +
-           "; make the change in the program, or close it and try again");
-    case DataFolderLock::Result::kUnavailable:
-      // A folder that cannot hold the lock file cannot hold the store either;
-      // the write that follows says so.
-      return;
+  // A folder that cannot hold the lock file cannot hold the store either;
+  // the write that follows says so.
+  if (write_owner->Take(std::chrono::milliseconds(0), error) != DataFolderLock::Result::kBusy) {
+    return;
   }
+  const fs::path data = DataPath();
+  Fail("the data folder " + data.string() + " is in use by " +
+       DescribeHolder(DataFolderLock::HolderOf(data), kUnknownHolder) +
+       "; make the change in the program, or close it (or let the other command end) and try "
+       "again");
+}
+
+StoreAccess Access() {
+  return write_owner ? StoreAccess::kReadWrite : StoreAccess::kReadOnly;
 }
 
 struct Profiles {
@@ -69,7 +78,7 @@ struct Profiles {
   ProfileList list;
   int32_t selected = 0;
 
-  Profiles() { Warn(LoadProfileStore(data, list, selected)); }
+  Profiles() { Warn(LoadProfileStore(data, list, selected, kDefaultAddProfileText, Access())); }
 
   std::size_t Find(const std::string& name) const {
     const int index = FindProfile(list, Utf8ToUtf16(name));
@@ -86,7 +95,7 @@ struct Macros {
   fs::path data = DataPath();
   MacroList list;
 
-  Macros() { Warn(LoadMacroStore(data, list)); }
+  Macros() { Warn(LoadMacroStore(data, list, Access())); }
 
   const MacroRecord& Find(const std::string& name) const {
     const int index = FindByName(list, Utf8ToUtf16(name));

@@ -61,11 +61,15 @@ bool WriteAll(int fd, ByteView bytes, std::string& why) {
   return true;
 }
 
+// Every temporary file of a write to target starts with this name.
+std::string TemporaryPrefix(const fs::path& target) {
+  return "." + target.filename().string() + ".tmp-";
+}
+
 int CreateTemporary(const fs::path& target, fs::path& temp, std::string& why) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = target.parent_path() /
-           ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-            std::to_string(g_temp_counter.fetch_add(1)));
+    temp = target.parent_path() / (TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+                                   std::to_string(g_temp_counter.fetch_add(1)));
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return fd;
     if (errno != EEXIST) break;
@@ -85,6 +89,23 @@ void FlushFolder(const fs::path& folder) {
 }
 
 }  // namespace
+
+std::size_t RemoveLeftoverTemporaries(const fs::path& path) {
+  const fs::path target = ResolveTarget(path);
+  const std::string prefix = TemporaryPrefix(target);
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  std::size_t removed = 0;
+  std::error_code ec;
+  // Errors end the sweep quietly: what is left is only clutter, never data.
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code entry_ec;
+    if (it->path().filename().string().starts_with(prefix) && it->is_regular_file(entry_ec) &&
+        fs::remove(it->path(), entry_ec)) {
+      ++removed;
+    }
+  }
+  return removed;
+}
 
 WriteCall ReplaceWriteCallForTesting(WriteCall call) {
   return g_write_call.exchange(call ? call : &::write);

@@ -40,6 +40,12 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::initializer_lis
 bool WriteFileAtomically(const std::filesystem::path& path, std::size_t count,
                          const std::function<ByteView(std::size_t)>& piece, std::string& error);
 
+// Removes the temporary files that writes to path left behind when their
+// process died in the middle (a crash, a power cut). Only for a caller that
+// knows no write to path is under way, in this process or another; returns
+// how many were removed.
+std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& path);
+
 // The write(2) every atomic write goes through. Tests put in short or failing
 // writes; nullptr puts ::write back. Returns the one it replaced.
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "model/atomic_file.h"
+#include "model/data_folder_owner.h"
 #include "model/named_list.h"
 #include "model/profile.h"
 #include "model/record_safety.h"
@@ -19,9 +20,9 @@ fs::path MacroStorePath(const fs::path& data_folder) {
   return StoreFolder(data_folder) / "macro.data";
 }
 
-StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros) {
+StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros, StoreAccess access) {
   StoreLoad load;
-  StoreReader store(MacroStorePath(data_folder), load);
+  StoreReader store(MacroStorePath(data_folder), load, access);
   if (!store.has_content()) return load;
   const std::size_t count = store.size() / kMacroRecordSize;
   if (store.size() != count * kMacroRecordSize) {
@@ -39,10 +40,8 @@ StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros) {
 
 bool SaveMacroStore(const fs::path& data_folder, const MacroList& macros, std::string& error) {
   if (!MakeStoreFolder(data_folder, error)) return false;
-  std::vector<ByteView> pieces;
-  pieces.reserve(macros.size());
-  for (const auto& macro : macros) pieces.push_back(BytesOf(*macro));
-  return WriteFileAtomically(MacroStorePath(data_folder), pieces, error);
+  const auto piece = [&macros](std::size_t n) { return BytesOf(*macros[n]); };
+  return WriteStoreFile(MacroStorePath(data_folder), macros.size(), piece, error);
 }
 
 namespace {

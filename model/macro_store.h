@@ -21,8 +21,10 @@ std::filesystem::path MacroStorePath(const std::filesystem::path& data_folder);
 
 // Fills an empty list from the store. A missing or empty store gives an empty
 // list and creates nothing; a store whose length is not a multiple of 240
-// keeps its whole records and is kept aside first. Records are made safe.
-StoreLoad LoadMacroStore(const std::filesystem::path& data_folder, MacroList& macros);
+// keeps its whole records and is kept aside first (read-write access only).
+// Records are made safe.
+StoreLoad LoadMacroStore(const std::filesystem::path& data_folder, MacroList& macros,
+                         StoreAccess access = StoreAccess::kReadWrite);
 
 // Rewrites the whole store atomically, from any thread; on failure the
 // previous store is intact and error says why.

@@ -1,6 +1,7 @@
 #include "model/profile_store.h"
 
 #include "model/atomic_file.h"
+#include "model/data_folder_owner.h"
 #include "model/named_list.h"
 #include "model/profile.h"
 #include "model/record_safety.h"
@@ -46,16 +47,17 @@ void ReadStore(StoreReader& store, ProfileList& profiles, int32_t& selected) {
 }  // namespace
 
 StoreLoad LoadProfileStore(const fs::path& data_folder, ProfileList& profiles, int32_t& selected,
-                           std::u16string_view add_profile_text) {
+                           std::u16string_view add_profile_text, StoreAccess access) {
   StoreLoad load;
   {
-    StoreReader store(ProfileStorePath(data_folder), load);
+    StoreReader store(ProfileStorePath(data_folder), load, access);
     if (store.has_content()) ReadStore(store, profiles, selected);
   }
   if (profiles.empty()) {
     selected = 0;
     AddDefaultProfile(profiles, add_profile_text);
     load.created = true;
+    if (access == StoreAccess::kReadOnly) return load;
     std::string error;
     if (!SaveProfileStore(data_folder, profiles, selected, error)) load.NoteProblem(error);
   }
@@ -75,7 +77,7 @@ bool SaveProfileStore(const fs::path& data_folder, const ProfileList& profiles, 
     profile.CopyTo(*scratch);
     return BytesOf(*scratch);
   };
-  return WriteFileAtomically(ProfileStorePath(data_folder), profiles.size() + 1, piece, error);
+  return WriteStoreFile(ProfileStorePath(data_folder), profiles.size() + 1, piece, error);
 }
 
 void PackProfilesExcept(ProfileList& profiles, int keep) {

@@ -34,15 +34,18 @@ inline constexpr std::u16string_view kDefaultAddProfileText = u"Profile ";
 // Fills an empty list from the store and sets the selected index. Afterwards
 // the list holds at least one profile and selected names one of them:
 // - no store, an empty one or one without profiles: one default profile named
-//   add_profile_text + "1", selected 0, written to disk at once;
+//   add_profile_text + "1", selected 0, written to disk at once (read-write
+//   access only);
 // - a store of the wrong length keeps its whole records, and the file itself
-//   is kept aside (StoreLoad::set_aside) before anything can overwrite it;
+//   is kept aside (StoreLoad::set_aside; read-write access only) before
+//   anything can overwrite it;
 // - a stored index outside the list selects profile 0.
 // Every record is made safe before use (record_safety.h). All profiles but
 // the selected one are returned packed.
 StoreLoad LoadProfileStore(const std::filesystem::path& data_folder, ProfileList& profiles,
                            int32_t& selected,
-                           std::u16string_view add_profile_text = kDefaultAddProfileText);
+                           std::u16string_view add_profile_text = kDefaultAddProfileText,
+                           StoreAccess access = StoreAccess::kReadWrite);
 
 // Rewrites the whole store atomically; safe to call from any thread, as long
 // as the list does not change during the call. On failure the previous store

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/atomic_file.h"
+#include "model/data_folder_owner.h"
 #include "model/prefault.h"
 
 namespace ms1 {
@@ -35,8 +36,8 @@ bool MakeStoreFolder(const fs::path& data_folder, std::string& error) {
 
 namespace {
 
-fs::path FreeAsideName(const fs::path& path, unsigned n) {
-  std::string name = path.filename().string() + ".damaged";
+fs::path FreeAsideName(const fs::path& path, std::string_view kind, unsigned n) {
+  std::string name = path.filename().string() + "." + std::string(kind);
   if (n > 0) name += "_" + std::to_string(n);
   return path.parent_path() / name;
 }
@@ -51,9 +52,9 @@ bool CopyFile(const fs::path& from, const fs::path& to, std::string& error) {
 
 }  // namespace
 
-bool SetAside(const fs::path& path, fs::path& aside, std::string& error) {
+bool SetAside(const fs::path& path, fs::path& aside, std::string& error, std::string_view kind) {
   for (unsigned n = 0; n < 1000; ++n) {
-    const fs::path candidate = FreeAsideName(path, n);
+    const fs::path candidate = FreeAsideName(path, kind, n);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(candidate, ec))) continue;
     // Saves never write into the store in place, so a second name for the same
@@ -66,11 +67,11 @@ bool SetAside(const fs::path& path, fs::path& aside, std::string& error) {
       return true;
     }
     if (errno == EEXIST) continue;
-    error = path.string() + ": a damaged file cannot be kept aside (" +
+    error = path.string() + ": cannot be kept aside (" +
             std::error_code(errno, std::generic_category()).message() + ")";
     return false;
   }
-  error = path.string() + ": a damaged file cannot be kept aside (too many earlier copies)";
+  error = path.string() + ": cannot be kept aside (too many earlier copies)";
   return false;
 }
 
@@ -90,21 +91,35 @@ StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads) {
   return {"store_kept_aside_text", {problems, kept}};
 }
 
-StoreReader::StoreReader(fs::path path, StoreLoad& load) : path_(std::move(path)), load_(load) {
+StoreReader::StoreReader(fs::path path, StoreLoad& load, StoreAccess access)
+    : path_(std::move(path)), load_(load), access_(access) {
   fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) {
     if (errno == ENOENT) return;
+    const int why = errno;
+    stamp_ = StampOf(path_);
+    version_known_ = stamp_.has_value();
     load_.NoteProblem(path_.string() + ": cannot be read (" +
-                      std::error_code(errno, std::generic_category()).message() + ")");
+                      std::error_code(why, std::generic_category()).message() + ")");
     KeepAside();
     return;
   }
   struct stat info {};
-  if (::fstat(fd_, &info) == 0 && info.st_size > 0) size_ = static_cast<std::size_t>(info.st_size);
+  if (::fstat(fd_, &info) != 0) {
+    version_known_ = false;
+    return;
+  }
+  stamp_ = StampOf(info);
+  if (info.st_size > 0) size_ = static_cast<std::size_t>(info.st_size);
 }
 
 StoreReader::~StoreReader() {
   if (fd_ >= 0) ::close(fd_);
+  if (version_known_ && !damaged_in_place_) {
+    NoteStoreVersion(path_, stamp_);
+  } else {
+    ForgetStoreVersion(path_);
+  }
 }
 
 bool StoreReader::Read(void* data, std::size_t size) {
@@ -132,7 +147,10 @@ void StoreReader::KeepDamaged(const std::string& why) {
 void StoreReader::KeepAside() {
   if (!load_.set_aside.empty()) return;
   std::string error;
-  if (!SetAside(path_, load_.set_aside, error)) load_.NoteProblem(error);
+  if (access_ == StoreAccess::kReadOnly || !SetAside(path_, load_.set_aside, error)) {
+    damaged_in_place_ = true;
+  }
+  if (!error.empty()) load_.NoteProblem(error);
 }
 
 }  // namespace ms1

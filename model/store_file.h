@@ -4,8 +4,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "model/file_stamp.h"
 
 namespace ms1 {
 
@@ -16,10 +20,16 @@ std::filesystem::path StoreFolder(const std::filesystem::path& data_folder);
 bool MakeStoreFolder(const std::filesystem::path& data_folder, std::string& error);
 
 // Keeps the file at path, as it is, under a new name in the same folder
-// ("pro.data.damaged", "pro.data.damaged_1", ...), so that no later save of
-// the store can destroy it. Sets aside to that name; false when nothing could
-// be kept.
-bool SetAside(const std::filesystem::path& path, std::filesystem::path& aside, std::string& error);
+// ("pro.data.damaged", "pro.data.damaged_1", ... for the kind "damaged"), so
+// that no later save of the store can destroy it. Sets aside to that name;
+// false when nothing could be kept.
+bool SetAside(const std::filesystem::path& path, std::filesystem::path& aside, std::string& error,
+              std::string_view kind = "damaged");
+
+// Whether loading a store may write to the folder: keep a damaged file aside,
+// save a new store where there was none. Reading commands and a program that
+// does not own its data folder read only.
+enum class StoreAccess { kReadWrite, kReadOnly };
 
 // The outcome of loading a store. The list is usable whatever happened; a
 // problem is something the user should hear about.
@@ -43,10 +53,14 @@ struct StoreLoadNotice {
 StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads);
 
 // A store file opened for loading. A file that exists but cannot be opened is
-// noted as a problem and kept aside; a missing or empty file has no content.
+// noted as a problem and kept aside (read-write access only); a missing or
+// empty file has no content. Once closed, the version read counts as this
+// process's own for the folder's owner (data_folder_owner.h), unless it was
+// damaged and left in place: that one must still be kept before a save.
 class StoreReader {
  public:
-  StoreReader(std::filesystem::path path, StoreLoad& load);
+  StoreReader(std::filesystem::path path, StoreLoad& load,
+              StoreAccess access = StoreAccess::kReadWrite);
   ~StoreReader();
   StoreReader(const StoreReader&) = delete;
   StoreReader& operator=(const StoreReader&) = delete;
@@ -67,8 +81,12 @@ class StoreReader {
 
   std::filesystem::path path_;
   StoreLoad& load_;
+  StoreAccess access_;
   int fd_ = -1;
   std::size_t size_ = 0;
+  std::optional<FileStamp> stamp_;  // none: there was no file
+  bool version_known_ = true;
+  bool damaged_in_place_ = false;
 };
 
 }  // namespace ms1

@@ -61,6 +61,24 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Shown once the window is up, not in the middle of its start-up or a save.
+void PostWarning(PageHost& host, const QString& text_key, const std::vector<std::string>& args) {
+  host.Messages().PostWork([&host, text_key, args] {
+    QStringList texts;
+    for (const std::string& arg : args) texts << QString::fromStdString(arg);
+    ShowMessageBox(host.HostWindow(), QStringLiteral("warning_title_text"), text_key, true, texts);
+  });
+}
+
+std::string HolderText(const std::filesystem::path& data_folder) {
+  const std::optional<LockHolder> holder = DataFolderLock::HolderOf(data_folder);
+  if (!holder) return Lan().Text(QStringLiteral("data_folder_holder_unknown_text")).toStdString();
+  return Lan()
+      .Text(QStringLiteral("data_folder_holder_text"))
+      .arg(QString::fromStdString(holder->command), QString::number(holder->pid))
+      .toStdString();
+}
+
 void SetChecked(QAbstractButton* button, bool checked, bool notify) {
   if (button == nullptr) return;
   const QSignalBlocker quiet(notify ? nullptr : button);
@@ -73,7 +91,8 @@ PageFolders PageFolders::OfProgram() {
   return {ProgramFolder(), DataFolder()};
 }
 
-CMS_1_Page::CMS_1_Page(PageFolders folders) : folders_(std::move(folders)) {}
+CMS_1_Page::CMS_1_Page(PageFolders folders)
+    : folders_(std::move(folders)), folder_owner_(folders_.data) {}
 
 CMS_1_Page::~CMS_1_Page() {
   ShutDownLinks();
@@ -109,6 +128,8 @@ void CMS_1_Page::Init(PageHost& host) {
 
 void CMS_1_Page::LoadProfileList() {
   OwnDataFolder();
+  const StoreAccess access =
+      folder_owner_.owned() ? StoreAccess::kReadWrite : StoreAccess::kReadOnly;
   const std::u16string add_text = Lan().Text(QStringLiteral("add_profile_text")).toStdU16String();
   std::vector<StoreLoad> loads;
   const int selected = device_->model().With([&](PageState& s) {
@@ -116,8 +137,8 @@ void CMS_1_Page::LoadProfileList() {
     s.profiles.clear();
     s.macros.clear();
     int32_t index = 0;
-    loads.push_back(LoadProfileStore(folders_.data, s.profiles, index, add_text));
-    loads.push_back(LoadMacroStore(folders_.data, s.macros));
+    loads.push_back(LoadProfileStore(folders_.data, s.profiles, index, add_text, access));
+    loads.push_back(LoadMacroStore(folders_.data, s.macros, access));
     s.selected = index;
     if (c_.profile_list != nullptr) {
       const QSignalBlocker quiet(c_.profile_list);
@@ -143,11 +164,17 @@ void CMS_1_Page::LoadProfileList() {
 void CMS_1_Page::OwnDataFolder() {
   // A command of ms1ctl may be writing the store this very moment; it ends soon.
   constexpr std::chrono::seconds kCommandEnds{3};
+  folder_owner_.OnKeptAside([host = host_](const std::filesystem::path& store,
+                                           const std::filesystem::path& aside) {
+    PostWarning(*host, QStringLiteral("store_changed_kept_text"), {store.string(), aside.string()});
+  });
   std::string error;
-  const auto result = data_lock_.Take(folders_.data, kCommandEnds, error);
+  const auto result = folder_owner_.Take(kCommandEnds, error);
   if (result == DataFolderLock::Result::kBusy) {
     std::fprintf(stderr, "the data folder %s is held by another process\n",
                  folders_.data.c_str());
+    PostWarning(*host_, QStringLiteral("data_folder_held_text"),
+                {folders_.data.string(), HolderText(folders_.data)});
   } else if (result == DataFolderLock::Result::kUnavailable) {
     std::fprintf(stderr, "the data folder cannot be locked: %s\n", error.c_str());
   }
@@ -156,13 +183,7 @@ void CMS_1_Page::OwnDataFolder() {
 void CMS_1_Page::TellLoadProblems(const std::vector<StoreLoad>& loads) {
   const StoreLoadNotice notice = NoticeOf(loads);
   if (notice.text_key.empty()) return;
-  // Shown once the window is up, not in the middle of its start-up.
-  host_->Messages().PostWork([host = host_, notice] {
-    QStringList args;
-    for (const std::string& arg : notice.args) args << QString::fromStdString(arg);
-    ShowMessageBox(host->HostWindow(), QStringLiteral("warning_title_text"),
-                   QString::fromStdString(notice.text_key), true, args);
-  });
+  PostWarning(*host_, QString::fromStdString(notice.text_key), notice.args);
 }
 
 void CMS_1_Page::WatchBluetoothNodes() {

@@ -14,7 +14,7 @@
 #include "device/link_view.h"
 #include "device/page_model.h"
 #include "device/store_saver.h"
-#include "model/data_folder_lock.h"
+#include "model/data_folder_owner.h"
 #include "model/profile.h"
 #include "model/store_file.h"
 #include "ui/button_commands.h"
@@ -101,7 +101,8 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void RefreshButtonTexts();
   // Rewrites one key button's caption from the current profile.
   void UpdateButtonText(int button);
-  // The running program owns its data folder for its whole life.
+  // The running program owns its data folder for its whole life; when another
+  // process holds it, the user hears by whom and nothing is saved until it is free.
   void OwnDataFolder();
   // Problems met while loading the stores, shown to the user once.
   void TellLoadProblems(const std::vector<StoreLoad>& loads);
@@ -116,7 +117,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   LinkView& view() { return *this; }
 
   PageFolders folders_;
-  DataFolderLock data_lock_;
+  DataFolderOwner folder_owner_;
   PageHost* host_ = nullptr;
   PageControls c_;
   std::unique_ptr<PageWindowBridge> bridge_;

@@ -356,7 +356,9 @@ INSTANTIATE_TEST_SUITE_P(Program, QuitDuringAnApply,
 // ---------------------------------------------------------------------------
 // The store cannot be written, or was damaged behind the program's back, when
 // an apply saves it. The file stays whole, a failed save is shown to the
-// user, and once the fault is gone the next save succeeds.
+// user, and once the fault is gone the next save succeeds. A store that is
+// not the program's own version is kept aside before the save, and the user
+// told.
 
 class StoreFaults;
 
@@ -366,6 +368,7 @@ struct StoreFault {
   std::function<bool(StoreFaults&)> inflict;
   std::function<void(StoreFaults&)> undo;
   bool save_fails;
+  std::string kept_as;  // the name the store was kept aside under, if any
 };
 
 void PrintTo(const StoreFault& c, std::ostream* out) {
@@ -420,11 +423,16 @@ TEST_P(StoreFaults, TheStoreStaysWholeAndAFailedSaveIsShown) {
     EXPECT_NE(Errors().find("profile store not saved"), std::string::npos) << Errors();
   } else {
     ASSERT_TRUE(test::PollFor([&] { return StoreInode() != inode; })) << "no save";
+    if (!c.kept_as.empty()) {
+      warning = x_.FindVisible(WarningTitle());
+      EXPECT_FALSE(warning.empty()) << "the kept store was not shown";
+    }
   }
   EXPECT_TRUE(Answers()) << "the window did not answer after the fault";
   // Old or new, never a mixture; here both hold the same profiles.
   EXPECT_EQ(Store(), saved);
-  EXPECT_EQ(Leftovers(), "");
+  const std::string kept = c.kept_as.empty() ? "" : c.kept_as + " ";
+  EXPECT_EQ(Leftovers(), kept);
 
   c.undo(*this);
   if (!warning.empty()) {
@@ -433,17 +441,17 @@ TEST_P(StoreFaults, TheStoreStaysWholeAndAFailedSaveIsShown) {
   }
   ASSERT_TRUE(Apply()) << "the store was not saved once the fault was gone";
   EXPECT_EQ(Store(), saved);
-  EXPECT_EQ(Leftovers(), "");
+  EXPECT_EQ(Leftovers(), kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Program, StoreFaults,
     ::testing::Values(
-        StoreFault{"DiskFull", &StoreFaults::FillTheDisk, &StoreFaults::FreeTheDisk, true},
+        StoreFault{"DiskFull", &StoreFaults::FillTheDisk, &StoreFaults::FreeTheDisk, true, ""},
         StoreFault{"DataFolderReadOnly", &StoreFaults::MakeTheDataFolderReadOnly,
-                   &StoreFaults::MakeTheDataFolderWritable, true},
+                   &StoreFaults::MakeTheDataFolderWritable, true, ""},
         StoreFault{"StoreReplacedByGarbage", &StoreFaults::DamageTheStore,
-                   [](StoreFaults&) {}, false}),
+                   [](StoreFaults&) {}, false, "pro.data.changed"}),
     [](const ::testing::TestParamInfo<StoreFault>& info) { return info.param.name; });
 
 }  // namespace

@@ -2,6 +2,7 @@
 // mouse for the rules of each command, and on the virtual mouse for what
 // reaches the store and the mouse.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include "device_page_fixture.h"
 #include "model/atomic_file.h"
+#include "model/data_folder_lock.h"
 #include "model/macro_store.h"
 #include "model/profile_file.h"
 #include "model/text_field.h"
@@ -148,6 +150,41 @@ TEST_F(ProfileCommands, AddAndRenameTakeOnlyNamesTheNameDialogAccepts) {
   // Kept at once, though no mouse took an apply.
   EXPECT_EQ(StoredList(), QStringLiteral("A,Bee,C,  *3"));
   EXPECT_EQ(ModeOf(Current(), 1).buttons[14].function_code, 14) << "a fresh default profile";
+}
+
+// Another process holds the data folder when the program starts: the user is
+// told by whom, and nothing is saved until the folder is free again.
+TEST_F(ProfileCommands, AHeldDataFolderIsNamedAndWrittenOnlyOnceItIsFree) {
+  StoreProfiles({u"A"}, 0);
+  DataFolderLock other;
+  std::string error;
+  ASSERT_EQ(other.TryTake(data.path().toStdString(), error), DataFolderLock::Result::kTaken);
+  QString told;
+  QStringList args;
+  test::WhenModal([&](QWidget* modal) {
+    auto* box = dynamic_cast<CMsgWnd*>(modal);
+    ASSERT_NE(box, nullptr) << "the user was not told";
+    told = box->message;
+    args = box->messageArgs;
+    test::Press(box, "btn_ok");
+  });
+  Start("");
+  ASSERT_TRUE(test::WaitFor([&] { return !told.isEmpty(); }));
+  EXPECT_EQ(told, QStringLiteral("data_folder_held_text"));
+  EXPECT_TRUE(args.value(1).endsWith(QStringLiteral("(process %1)").arg(::getpid())))
+      << args.join(u'|').toStdString();
+
+  test::Seen seen, failed;
+  test::AnswerName(QStringLiteral("B"), seen);
+  test::AnswerBox(true, failed);
+  Click("ms_1_profile_add_btn");
+  ASSERT_TRUE(test::WaitFor([&] { return failed.shown; }));
+  EXPECT_EQ(failed.message, QStringLiteral("store_save_failed_text"));
+  EXPECT_EQ(StoredList(), QStringLiteral("A *0"));
+  other.Release();
+  test::AnswerName(QStringLiteral("C"), seen);
+  Click("ms_1_profile_add_btn");
+  EXPECT_EQ(StoredList(), QStringLiteral("A,B,C *2"));
 }
 
 TEST_F(ProfileCommands, ResetGivesTheDefaultsBackAndKeepsNameAndPlace) {

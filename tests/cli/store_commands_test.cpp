@@ -1,8 +1,10 @@
 // `ms1ctl profiles ...` and `ms1ctl macros ...` on real store folders.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "model/data_folder_lock.h"
 #include "model/macro_store.h"
@@ -47,6 +49,9 @@ class StoreCommandsTest : public test::TempDirTest {
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(ReadBytes(store), before) << args[1];
   }
+  // A writing command makes the store, with its default profile, where there
+  // was none; reading commands do not.
+  void MakeStore() { Ok({"profiles", "select", "Profile 1"}); }
   json ListJson() {
     const auto r = Ctl({"profiles", "list", "--json"});
     EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -61,12 +66,16 @@ class StoreCommandsTest : public test::TempDirTest {
 };
 
 TEST_F(StoreCommandsTest, ProfileCommandsEditTheStore) {
-  const auto first = Ctl({"profiles", "list"});
-  ASSERT_EQ(first.exit_code, 0) << first.err;
-  EXPECT_EQ(Lines(first.out), std::vector<std::string>{"* 0 Profile 1"});
-  EXPECT_EQ(fs::file_size(store), 4 + kProfileRecordSize);
+  for (const std::vector<std::string>& read :
+       {std::vector<std::string>{"profiles", "list"}, {"macros", "list"}}) {
+    const auto first = Ctl(read);
+    ASSERT_EQ(first.exit_code, 0) << first.err;
+    EXPECT_FALSE(fs::exists(data)) << read[0] << " " << read[1] << " wrote";
+  }
+  EXPECT_EQ(Lines(Ctl({"profiles", "list"}).out), std::vector<std::string>{"* 0 Profile 1"});
 
   Ok({"profiles", "add", "Büro"});
+  EXPECT_EQ(fs::file_size(store), 4 + 2 * kProfileRecordSize);
   Ok({"profiles", "add", "Game"});
   EXPECT_EQ(ListJson()["selected"], 2);  // an added profile becomes current
   Refused({"profiles", "add", "bÜRO"}, "exists already");
@@ -91,7 +100,7 @@ TEST_F(StoreCommandsTest, ProfileCommandsEditTheStore) {
 }
 
 TEST_F(StoreCommandsTest, ResetKeepsTheNameAndBringsTheDefaultsBack) {
-  Ok({"profiles", "list"});
+  MakeStore();
   ProfileList profiles;
   int32_t selected = 0;
   LoadProfileStore(data, profiles, selected, u"Profile");
@@ -107,7 +116,7 @@ TEST_F(StoreCommandsTest, ResetKeepsTheNameAndBringsTheDefaultsBack) {
 }
 
 TEST_F(StoreCommandsTest, ExportedProfilesRoundTripByteForByteApartFromTheName) {
-  Ok({"profiles", "list"});
+  MakeStore();
   ProfileList profiles;
   int32_t selected = 0;
   LoadProfileStore(data, profiles, selected, u"Profile");
@@ -186,7 +195,7 @@ TEST_F(StoreCommandsTest, MacroFilesRoundTripByteForByte) {
 }
 
 TEST_F(StoreCommandsTest, ForeignFilesAreRefusedAndChangeNothing) {
-  Ok({"profiles", "list"});
+  MakeStore();
   const std::string macros_before = ReadBytes(MacroStorePath(data));
   test::WriteBytes(dir / "short.pro", "not a profile");
   Refused({"profiles", "import", (dir / "short.pro").string()}, "not a profile file");
@@ -205,14 +214,32 @@ TEST_F(StoreCommandsTest, AFailedSaveExitsNonZero) {
   EXPECT_NE(r.err.find("ms_1"), std::string::npos) << r.err;
 }
 
-TEST_F(StoreCommandsTest, ADamagedStoreIsKeptAsideWithAWarning) {
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+// A reading command leaves the folder as it found it: a damaged store is only
+// reported, and what a crashed save left behind stays. A writing command keeps
+// the damaged store aside and clears the leftovers.
+TEST_F(StoreCommandsTest, OnlyWritingCommandsKeepADamagedStoreAsideAndClearLeftovers) {
   fs::create_directories(store.parent_path());
   test::WriteBytes(store, "garbage");
+  for (const char* leftover : {".pro.data.tmp-1-0", ".macro.data.tmp-1-1"}) {
+    test::WriteBytes(store.parent_path() / leftover, "half a save");
+  }
+  const std::set<std::string> before = NamesIn(store.parent_path());
   const auto r = Ctl({"profiles", "list"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
-  EXPECT_EQ(ReadBytes(store.parent_path() / "pro.data.damaged"), "garbage");
   EXPECT_EQ(Lines(r.out), std::vector<std::string>{"* 0 Profile 1"});
+  EXPECT_EQ(NamesIn(store.parent_path()), before);
+  EXPECT_EQ(ReadBytes(store), "garbage");
+
+  Ok({"profiles", "add", "New"});
+  EXPECT_EQ(ReadBytes(store.parent_path() / "pro.data.damaged"), "garbage");
+  EXPECT_EQ(NamesIn(store.parent_path()), (std::set<std::string>{"pro.data", "pro.data.damaged"}));
 }
 
 // While the program runs it holds the data folder; a profile added beside it
@@ -236,7 +263,10 @@ TEST_F(StoreCommandsTest, WritingCommandsRefuseWhileTheProgramOwnsTheDataFolder)
       {"profiles", "rename", "Work", "W"},  {"profiles", "reset", "Work"},
       {"profiles", "select", "Profile 1"},  {"profiles", "import", (dir / "p.pro").string()},
       {"macros", "import", (dir / "m.macro").string()}};
-  for (const auto& command : writes) Refused(command, "program is running");
+  // The holder is named from the lock file: here this test's own process.
+  const std::string holder = "(process " + std::to_string(::getpid()) + ")";
+  for (const auto& command : writes) Refused(command, "is in use by ms1_cli_tests");
+  Refused(writes[0], holder);
   EXPECT_EQ(ReadBytes(MacroStorePath(data)), macros_before);
   for (const std::vector<std::string>& read :
        {std::vector<std::string>{"profiles", "list"}, {"macros", "list"}, {"macros", "show", "M"},
@@ -254,7 +284,7 @@ TEST_F(StoreCommandsTest, WithoutDataTheProgramsDataFolderIsUsed) {
   const fs::path copy = dir / "bin" / "ms1ctl";
   fs::create_directories(copy.parent_path());
   fs::copy_file(test::paths::Ms1ctlFile(), copy);
-  const auto r = test::Run({copy.string(), "profiles", "list"});
+  const auto r = test::Run({copy.string(), "profiles", "add", "Beside"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir / "bin" / "Data" / "ms_1" / "pro.data"));
 }

@@ -1,6 +1,7 @@
 #include "model/profile_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "model/data_folder_lock.h"
 #include "model/profile.h"
@@ -83,7 +84,13 @@ TEST_F(DataFolderLockTest, OneHolderAtATime) {
   EXPECT_EQ(command.TryTake(dir, error), DataFolderLock::Result::kBusy);
   EXPECT_EQ(command.Take(dir, std::chrono::milliseconds(60), error), DataFolderLock::Result::kBusy);
   EXPECT_FALSE(command.held());
+  EXPECT_TRUE(DataFolderLock::IsHeld(dir));
+  const std::optional<LockHolder> holder = DataFolderLock::HolderOf(dir);
+  ASSERT_TRUE(holder.has_value()) << "the holder did not name itself";
+  EXPECT_EQ(holder->pid, ::getpid());
+  EXPECT_TRUE(holder->command.starts_with("ms1_model_tests")) << holder->command;
   program.Release();
+  EXPECT_FALSE(DataFolderLock::IsHeld(dir));
   EXPECT_EQ(command.TryTake(dir, error), DataFolderLock::Result::kTaken);
   EXPECT_TRUE(fs::exists(DataFolderLock::LockPath(dir)));
 

@@ -377,6 +377,10 @@ TEST(LanguageFile, HasTheKeysOfThePageAndEditorWindows) {
                           "calculator_text",
                           "my_computer_text",
                           "store_save_failed_text",
+                          "data_folder_held_text",
+                          "data_folder_holder_text",
+                          "data_folder_holder_unknown_text",
+                          "store_changed_kept_text",
                           "configuration_text",
                           "exit_text"}) {
     EXPECT_TRUE(Lan().Contains(QString::fromLatin1(key))) << key;
