@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "device/messages.h"
+#include "model/protocol/framing.h"
 
 namespace ms1 {
 
@@ -21,14 +22,19 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
   host_.ShowApplyProgress(true);
   const ApplyPlan plan = PlanApply(*input->current, *input->last_applied, input->force_full);
   int undelivered = 0;
-  bool left_out = false;  // only the polling rate is ever left out by a link
+  int left_out = 0;  // only the polling rate is ever left out by a link
+  int polling_taken = 0;
   for (std::size_t i = 0; i < plan.reports.size(); ++i) {
     const Report& report = plan.reports[i];
     model_.RecordSending(i);
     const SendOutcome outcome = sender_.Send(report.data(), static_cast<int>(report.size()));
     if (outcome.Lost()) ++undelivered;
-    left_out = left_out || outcome.not_for_link;
+    if (outcome.not_for_link) ++left_out;
+    if (report[frame::kCommand] == command::kPollingRate && !outcome.not_for_link) ++polling_taken;
   }
+  const PollingDelivery polling = left_out == 0       ? PollingDelivery::kAll
+                                  : polling_taken == 0 ? PollingDelivery::kNone
+                                                       : PollingDelivery::kSome;
   host_.StartHeartbeat(period::kReceiverHeartbeat);
   if (undelivered != 0) {
     std::fprintf(stderr, "apply: %d of %zu reports not delivered; the next apply sends everything\n",
@@ -39,7 +45,7 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
   // full apply brings it back to the profile.
   bool again = false;
   if (undelivered == 0) {
-    again = model_.RecordApplied(*input->current, plan, left_out);
+    again = model_.RecordApplied(*input->current, plan, polling);
   } else {
     model_.RecordApplyFailed();
   }

@@ -59,7 +59,7 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
   view_.ShowSleepLabel(!awake);
   // Edits made while it slept or was out of reach were kept but not sent:
   // send them now.
-  if (awake && (was_asleep || receiver_back) && model_.HasUnsentEdits()) {
+  if (awake && (was_asleep || receiver_back) && model_.MayHaveUnsentEdits()) {
     host_.PostToWindow(msg::kApplyRequest, 0, 0);
   }
   const int level = static_cast<int>(StatusBatteryTenths(value));

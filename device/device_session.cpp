@@ -128,7 +128,7 @@ void DeviceSession::OnBluetoothNodes() {
 }
 
 void DeviceSession::SendWhatWaits() {
-  if (model_.HasUnsentEdits()) ends_.host.PostToWindow(msg::kApplyRequest, 0, 0);
+  if (model_.MayHaveUnsentEdits()) ends_.host.PostToWindow(msg::kApplyRequest, 0, 0);
 }
 
 void DeviceSession::RequestApply(uintptr_t wParam, intptr_t lParam) {

@@ -31,8 +31,9 @@ void WriteReported(ProfileRecord& profile, ReportedSetting setting, int32_t valu
   }
 }
 
-// A rate no profile has: the diff base's mark of a rate the mouse may not hold.
-constexpr int32_t kUnknownPollingRate = -1;
+// A value no profile has: the diff base's mark of a setting whose value on
+// the mouse is not known, so that any value of the profile is sent again.
+constexpr int32_t kUnknownValue = -1;
 
 // Which reports carry a setting the mouse also changes with its own buttons.
 bool Carries(const Report& report, ReportedSetting setting) {
@@ -96,26 +97,28 @@ void PageModel::RecordSending(std::size_t index) {
 }
 
 bool PageModel::RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
-                              bool pollingLeftOut) {
+                              PollingDelivery polling) {
   std::lock_guard lock(mutex_);
   std::array<int32_t, kModeCount> kept_rates{};
   for (int k = 0; k < kModeCount; ++k) kept_rates[k] = state_.last_applied->modes[k].polling_rate;
   std::memcpy(state_.last_applied.get(), &sent, sizeof(ProfileRecord));
-  if (pollingLeftOut) {
-    // After a forced apply nothing says which rate the mouse has: no rate
-    // matches, so the next link that takes one is sent the profile's.
+  if (polling != PollingDelivery::kAll) {
+    // After a forced apply, or one whose rate went only part of the way,
+    // nothing says which rate the mouse has: no rate matches, so the next
+    // link that takes one is sent the profile's.
+    const bool known = polling == PollingDelivery::kNone && !plan.forced;
     for (int k = 0; k < kModeCount; ++k) {
-      state_.last_applied->modes[k].polling_rate = plan.forced ? kUnknownPollingRate : kept_rates[k];
+      state_.last_applied->modes[k].polling_rate = known ? kept_rates[k] : kUnknownValue;
     }
   }
   // Reported values are taken in order, so the latest of each setting decides.
+  // One that a later report carried may still be held by mode records sent
+  // before it: the mouse's value is not known.
   bool overwritten = false;
   for (const Reported& r : reported_in_apply_) {
-    if (CarriedFrom(plan.reports, r.first_later_report, r.setting)) {
-      overwritten = true;
-    } else {
-      WriteReported(*state_.last_applied, r.setting, r.value);
-    }
+    const bool carried = CarriedFrom(plan.reports, r.first_later_report, r.setting);
+    overwritten = overwritten || carried;
+    WriteReported(*state_.last_applied, r.setting, carried ? kUnknownValue : r.value);
   }
   state_.last_applied.Pack();
   reported_in_apply_.clear();
@@ -140,6 +143,14 @@ bool PageModel::RecordReported(ReportedSetting setting, int32_t value) {
   state_.last_applied.Pack();
   if (applying_) reported_in_apply_.push_back({setting, value, sending_});
   return true;
+}
+
+bool PageModel::MayHaveUnsentEdits() const {
+  {
+    std::lock_guard lock(mutex_);
+    if (applying_) return true;
+  }
+  return HasUnsentEdits();
 }
 
 bool PageModel::HasUnsentEdits() const {

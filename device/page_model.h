@@ -17,6 +17,9 @@ namespace ms1 {
 
 using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
 
+// Of an apply's polling-rate reports, those a link took.
+enum class PollingDelivery { kAll, kNone, kSome };
+
 // Settings the mouse changes with its own buttons and reports as events.
 enum class ReportedSetting { kDpiLevel, kPollingRate, kActiveMode };
 
@@ -81,13 +84,15 @@ class PageModel {
   // sent becomes the diff base, so an edit made during the apply is still
   // found different by the next one. What the mouse reported meanwhile counts
   // as held only when no report handed on after it carried that setting;
-  // otherwise the apply put the old value back, the diff base keeps it, and
-  // the result is true: one more apply must send the reported one.
-  // `pollingLeftOut`: the link did not take the polling rate (Bluetooth LE),
-  // so the mouse still has the rate sent before (none known after a forced
-  // apply) and the next link that takes it is sent the profile's.
+  // otherwise the apply put the old value back in some mode records, the diff
+  // base marks the setting unknown, and the result is true: one more apply
+  // must send the reported one.
+  // `polling`: how many of the plan's polling-rate reports a link took
+  // (Bluetooth LE takes none). With none, the mouse still has the rate sent
+  // before (none known after a forced apply); with some, no rate is known.
+  // Either way the next link that takes one is sent the profile's.
   [[nodiscard]] bool RecordApplied(const ProfileRecord& sent, const ApplyPlan& plan,
-                                   bool pollingLeftOut = false);
+                                   PollingDelivery polling = PollingDelivery::kAll);
 
   // After an apply in which some report was not delivered: nothing counts as
   // sent, and the next apply, over whatever link, sends everything.
@@ -102,6 +107,10 @@ class PageModel {
   // True when the next apply would send more than the two mode-select
   // reports, or would select another mode.
   bool HasUnsentEdits() const;
+  // As HasUnsentEdits, and true while an apply runs: what it leaves unsent is
+  // known only at its end. For deciding whether a link that has just become
+  // usable needs one more apply.
+  bool MayHaveUnsentEdits() const;
 
   // Saves the list and the selected index. Saves from any thread are
   // serialised, and each writes the state as it was when its turn came, so

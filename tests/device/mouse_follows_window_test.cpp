@@ -101,7 +101,7 @@ struct ProgramRun {
                             [this](DeviceEvent e) { handler.HandleDeviceEvent(e); },
                             [] { return false; },
                             [this] {
-                              if (model.HasUnsentEdits()) {
+                              if (model.MayHaveUnsentEdits()) {
                                 host.PostToWindow(msg::kApplyRequest, 0, 0);
                               }
                             }};
