@@ -1,6 +1,9 @@
 # The two entry points of the README. Both install what they need first.
 PRESETS ?= default asan tsan
 JOBS ?= $(shell nproc)
+# The tests mostly wait (for the virtual mouse, X, D-Bus, their own pauses):
+# twice as many as the cores keep the cores busy.
+TEST_JOBS ?= $(shell echo $$(( $$(nproc) * 2 )))
 
 .PHONY: deps build demo demo-ble test package
 
@@ -31,7 +34,7 @@ test: deps
 	  cmake --preset $$p >/dev/null; \
 	  cmake --build --preset $$p -j $(JOBS); \
 	  t1=$$(date +%s); \
-	  ctest --preset $$p -j $(JOBS); \
+	  ctest --preset $$p -j $(TEST_JOBS); \
 	  t2=$$(date +%s); \
 	  printf '%-8s build %5d s   test %5d s\n' $$p $$((t1 - t0)) $$((t2 - t1)) >> build/test-times.txt; \
 	done; \
