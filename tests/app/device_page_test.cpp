@@ -196,7 +196,10 @@ TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
 
   ASSERT_TRUE(Steer("plug receiver"));
   ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverState == 1; }));
-  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kReceiverHeartbeat));
+  // The arrival sends the profile loaded at start; the heartbeat runs again
+  // once that apply has ended.
+  EXPECT_TRUE(test::WaitFor(
+      [&] { return window->Messages().IsTimerActive(timer::kReceiverHeartbeat); }));
 
   ASSERT_TRUE(Steer("unplug wired"));
   ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
