@@ -16,7 +16,7 @@ bool IsDeviceEventCode(uint16_t code) {
 }  // namespace
 
 ConnectionManager::ConnectionManager(LinkState& links, FeatureDrivers& drivers, LinkView& view,
-                                     LinkHost& host, Pacer& pacer, ChargeDisplay& charge,
+                                     LinkHost& host, ChargeDisplay& charge,
                                      BluetoothControl& bluetooth,
                                      std::function<void(DeviceEvent)> device_event,
                                      std::function<bool()> probe_bluetooth,
@@ -25,7 +25,6 @@ ConnectionManager::ConnectionManager(LinkState& links, FeatureDrivers& drivers, 
       drivers_(drivers),
       view_(view),
       host_(host),
-      pacer_(pacer),
       charge_(charge),
       bluetooth_(bluetooth),
       device_event_(std::move(device_event)),
@@ -54,7 +53,9 @@ void ConnectionManager::Start(const std::string& driver_folder, Ms1WindowHandle 
 
 void ConnectionManager::OnWiredLink(DeviceEvent e) {
   if (e.code == event::kPlug) {
-    if (e.value == event::kPlugArrived) WiredArrived();
+    if (e.value == event::kPlugArrived && links_.wiredState != link_presence::kPresent) {
+      AfterSettling(wired_settling_, &ConnectionManager::WiredArrived);
+    }
     if (e.value == event::kPlugRemoved) WiredRemoved();
   } else if (IsDeviceEventCode(e.code)) {
     device_event_(e);
@@ -63,16 +64,37 @@ void ConnectionManager::OnWiredLink(DeviceEvent e) {
 
 void ConnectionManager::OnReceiverLink(DeviceEvent e) {
   if (e.code == event::kPlug) {
-    if (e.value == event::kPlugArrived) ReceiverArrived();
+    if (e.value == event::kPlugArrived && links_.receiverState != link_presence::kPresent) {
+      AfterSettling(receiver_settling_, &ConnectionManager::ReceiverArrived);
+    }
     if (e.value == event::kPlugRemoved) ReceiverRemoved();
   } else if (IsDeviceEventCode(e.code)) {
     device_event_(e);
   }
 }
 
+// The mouse needs a moment after an arrival before it takes reports. The
+// interface thread goes on meanwhile; a second arrival during the wait is the
+// same arrival.
+void ConnectionManager::AfterSettling(Settling& settling, void (ConnectionManager::*arrived)()) {
+  if (stopped_ || settling.pending) return;
+  settling.pending = true;
+  const int generation = ++settling.generation;
+  host_.RunLater(kArrivalSettle, [this, alive = std::weak_ptr<char>(alive_), &settling,
+                                  generation, arrived] {
+    if (alive.expired() || stopped_) return;
+    if (!settling.pending || settling.generation != generation) return;
+    settling.pending = false;
+    (this->*arrived)();
+  });
+}
+
+void ConnectionManager::Stop() {
+  stopped_ = true;
+}
+
 void ConnectionManager::WiredArrived() {
   if (links_.wiredState == link_presence::kPresent) return;
-  pacer_.Pause(kArrivalSettle);  // the mouse needs a moment before it takes reports
   // Opened before the link counts as present: an apply running now would
   // otherwise send to a closed device.
   if (DriverLibrary* wired = drivers_.wired()) wired->OpenFeatureDevice();
@@ -89,6 +111,7 @@ void ConnectionManager::WiredArrived() {
 }
 
 void ConnectionManager::WiredRemoved() {
+  wired_settling_.pending = false;  // a cable pulled before it settled never arrived
   if (links_.wiredState == link_presence::kRemoved) return;
   links_.wiredState = link_presence::kRemoved;
   if (DriverLibrary* wired = drivers_.wired()) wired->CloseFeatureDevice();
@@ -104,7 +127,6 @@ void ConnectionManager::WiredRemoved() {
 
 void ConnectionManager::ReceiverArrived() {
   if (links_.receiverState == link_presence::kPresent) return;
-  pacer_.Pause(kArrivalSettle);
   links_.receiverState = link_presence::kPresent;
   view_.ShowLinkIcon(ConnectionMode::kReceiver, true);
   RefreshLinkPanels(links_, view_);
@@ -118,6 +140,7 @@ void ConnectionManager::ReceiverArrived() {
 }
 
 void ConnectionManager::ReceiverRemoved() {
+  receiver_settling_.pending = false;
   if (links_.receiverState == link_presence::kRemoved) return;
   links_.receiverState = link_presence::kRemoved;
   view_.ShowLinkIcon(ConnectionMode::kReceiver, false);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "device/bluetooth_presence.h"
@@ -13,7 +14,6 @@
 #include "device/link_host.h"
 #include "device/link_state.h"
 #include "device/link_view.h"
-#include "device/pacer.h"
 
 namespace ms1 {
 
@@ -36,9 +36,10 @@ class ConnectionManager {
   // `device_event` receives the device events (codes 0x1000..0x9000) of the
   // wired and receiver links. `probe_bluetooth` tells whether the mouse is
   // connected over Bluetooth LE at start. `link_usable` runs when a link
-  // arrives after start, ready to carry reports.
+  // arrives after start, ready to carry reports. A cable or receiver counts
+  // as arrived only after a settling pause, waited for on a timer.
   ConnectionManager(LinkState& links, FeatureDrivers& drivers, LinkView& view, LinkHost& host,
-                    Pacer& pacer, ChargeDisplay& charge, BluetoothControl& bluetooth,
+                    ChargeDisplay& charge, BluetoothControl& bluetooth,
                     std::function<void(DeviceEvent)> device_event,
                     std::function<bool()> probe_bluetooth,
                     std::function<void()> link_usable = {});
@@ -56,8 +57,17 @@ class ConnectionManager {
   void OnBluetoothChange(LinkChange change);
   // Timer 100 fired: no status event came over the receiver for 6000 ms.
   void OnHeartbeatTimeout();
+  // Arrivals still settling are dropped; nothing later touches the drivers.
+  void Stop();
 
  private:
+  // An arrival waiting out its settling pause; a removal or Stop during the
+  // wait cancels it, and a later arrival starts a wait of its own.
+  struct Settling {
+    bool pending = false;
+    int generation = 0;
+  };
+  void AfterSettling(Settling& settling, void (ConnectionManager::*arrived)());
   void WiredArrived();
   void WiredRemoved();
   void ReceiverArrived();
@@ -69,12 +79,16 @@ class ConnectionManager {
   FeatureDrivers& drivers_;
   LinkView& view_;
   LinkHost& host_;
-  Pacer& pacer_;
   ChargeDisplay& charge_;
   BluetoothControl& bluetooth_;
   std::function<void(DeviceEvent)> device_event_;
   std::function<bool()> probe_bluetooth_;
   std::function<void()> link_usable_;
+  Settling wired_settling_;
+  Settling receiver_settling_;
+  bool stopped_ = false;
+  // Expires with the manager: a settling wait never runs on a destroyed one.
+  std::shared_ptr<char> alive_ = std::make_shared<char>();
 };
 
 }  // namespace ms1

@@ -44,7 +44,7 @@ void DeviceSession::Start(const std::string& driver_folder, Ms1WindowHandle wind
     return use.bluetooth && (bluez_mouse || probe_node());
   };
   manager_ = std::make_unique<ConnectionManager>(
-      links_, drivers_, ends_.view, ends_.host, pacer_, charge_, gatt_,
+      links_, drivers_, ends_.view, ends_.host, charge_, gatt_,
       [this](DeviceEvent e) { events_.HandleDeviceEvent(e); }, std::move(probe),
       [this] { SendWhatWaits(); });
   manager_->Start(driver_folder, window, use.wired, use.receiver);
@@ -81,6 +81,7 @@ void DeviceSession::Stop() {
   if (stopped_) return;
   stopped_ = true;
   hidraw_.reset();
+  if (manager_) manager_->Stop();
   // No link carries a report from here: queued applies are dropped, and a
   // running one stops retrying and pausing and ends at its next report.
   links_.wiredState = link_presence::kRemoved;

@@ -1,5 +1,7 @@
 #include "device/headless_loop.h"
 
+#include <algorithm>
+
 namespace ms1 {
 
 void HeadlessLoop::PostFromLibrary(void* context, uint32_t message, uintptr_t wParam,
@@ -23,6 +25,14 @@ void HeadlessLoop::RunOnInterfaceThread(std::function<void()> work) {
   Push({{}, std::move(work)});
 }
 
+void HeadlessLoop::RunLater(std::chrono::milliseconds delay, std::function<void()> work) {
+  {
+    std::lock_guard lock(mutex_);
+    later_.emplace(std::chrono::steady_clock::now() + delay, std::move(work));
+  }
+  ready_.notify_all();
+}
+
 void HeadlessLoop::Quit() {
   {
     std::lock_guard lock(mutex_);
@@ -38,10 +48,17 @@ bool HeadlessLoop::RunUntil(const std::function<bool()>& done, std::chrono::mill
     Item item;
     {
       std::unique_lock lock(mutex_);
-      const bool woken = ready_.wait_until(lock, deadline, [&] {
-        return quit_ || !items_.empty();
-      });
-      if (quit_ || !woken) break;
+      for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        while (!later_.empty() && later_.begin()->first <= now) {
+          items_.push_back({{}, std::move(later_.begin()->second)});
+          later_.erase(later_.begin());
+        }
+        if (quit_ || !items_.empty() || now >= deadline) break;
+        const auto wake = later_.empty() ? deadline : std::min(deadline, later_.begin()->first);
+        ready_.wait_until(lock, wake);
+      }
+      if (quit_ || items_.empty()) break;
       item = std::move(items_.front());
       items_.pop_front();
     }

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 
 #include "device/apply_engine.h"
@@ -39,6 +40,7 @@ class HeadlessLoop final : public LinkHost, public ApplyHost {
   void StartTimer(int, std::chrono::milliseconds) override {}
   void StopTimer(int) override {}
   void RunOnInterfaceThread(std::function<void()> work) override;
+  void RunLater(std::chrono::milliseconds delay, std::function<void()> work) override;
 
   // ApplyHost: nothing to show.
   void StopHeartbeat() override {}
@@ -58,6 +60,8 @@ class HeadlessLoop final : public LinkHost, public ApplyHost {
   mutable std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<Item> items_;
+  // Work waiting for its time, in time order; queued as items once due.
+  std::multimap<std::chrono::steady_clock::time_point, std::function<void()>> later_;
   bool quit_ = false;
 };
 

@@ -17,6 +17,9 @@ class LinkHost {
   virtual void StopTimer(int id) = 0;
   // Queues `work` to run on the interface thread, in call order. Safe from any thread.
   virtual void RunOnInterfaceThread(std::function<void()> work) = 0;
+  // Runs `work` on the interface thread once `delay` has passed, without
+  // holding that thread meanwhile. Interface thread.
+  virtual void RunLater(std::chrono::milliseconds delay, std::function<void()> work) = 0;
 };
 
 }  // namespace ms1

@@ -93,6 +93,10 @@ void WindowMessages::SetTimer(int id, int msec) {
   timer->start(msec);
 }
 
+void WindowMessages::RunLater(int msec, std::function<void()> work) {
+  QTimer::singleShot(msec, this, std::move(work));
+}
+
 void WindowMessages::KillTimer(int id) {
   if (QTimer* timer = timers_.value(id)) timer->stop();
 }

@@ -56,6 +56,9 @@ class WindowMessages : public QObject {
   // killed. Setting a running id restarts it with the new period.
   void SetTimer(int id, int msec);
   void KillTimer(int id);
+  // Runs `work` once after `msec`, unless this object is gone by then
+  // (interface thread only).
+  void RunLater(int msec, std::function<void()> work);
   bool IsTimerActive(int id) const;
   int TimerInterval(int id) const;
 

@@ -37,6 +37,15 @@ void PageWindowBridge::RunOnInterfaceThread(std::function<void()> work) {
   });
 }
 
+void PageWindowBridge::RunLater(std::chrono::milliseconds delay, std::function<void()> work) {
+  OnInterfaceThread([this, delay, alive = alive_, work = std::move(work)]() mutable {
+    host_.Messages().RunLater(static_cast<int>(delay.count()),
+                              [alive = std::move(alive), work = std::move(work)] {
+                                if (*alive) work();
+                              });
+  });
+}
+
 void PageWindowBridge::StopHeartbeat() {
   StopTimer(timer::kReceiverHeartbeat);
 }

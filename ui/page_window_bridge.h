@@ -28,6 +28,7 @@ class PageWindowBridge final : public LinkHost, public ApplyHost {
   void StartTimer(int id, std::chrono::milliseconds period) override;
   void StopTimer(int id) override;
   void RunOnInterfaceThread(std::function<void()> work) override;
+  void RunLater(std::chrono::milliseconds delay, std::function<void()> work) override;
 
   // ApplyHost
   void StopHeartbeat() override;

@@ -18,13 +18,12 @@ class ConnectionManagerTest : public ::testing::Test {
   FeatureDrivers drivers;  // no libraries: the plug messages are driven by the tests
   test::RecordingLinkView view;
   test::FakeLinkHost host;
-  test::RecordingPacer pacer;
   ChargeDisplay charge{view};
   test::RecordingBluetooth bluetooth;
   std::vector<DeviceEvent> device_events;
   bool bluetooth_at_start = false;
   int usable = 0;  // times a link was told usable
-  ConnectionManager manager{links,  drivers, view, host, pacer, charge, bluetooth,
+  ConnectionManager manager{links,  drivers, view, host, charge, bluetooth,
                             [this](DeviceEvent e) { device_events.push_back(e); },
                             [this] { return bluetooth_at_start; }, [this] { ++usable; }};
 
@@ -62,7 +61,11 @@ TEST_F(ConnectionManagerTest, BluetoothFoundAtStartCountsAsPresent) {
 TEST_F(ConnectionManagerTest, WiredArrivalAndRemoval) {
   StartWithoutDevice();
   manager.OnWiredLink(PlugEvent(1));
-  EXPECT_EQ(pacer.pauses, (std::vector<std::chrono::milliseconds>{1000ms}));
+  manager.OnWiredLink(PlugEvent(1));  // again while it settles: the same arrival
+  EXPECT_EQ(host.Delays(), (std::vector<std::chrono::milliseconds>{1000ms}));
+  EXPECT_NE(links.wiredState, link_presence::kPresent) << "the mouse needs a moment first";
+  EXPECT_TRUE(view.Take().empty());
+  host.RunDelayed();
   EXPECT_EQ(links.wiredState, link_presence::kPresent);
   EXPECT_EQ(links.mouseAsleep, 0);
   EXPECT_EQ(links.devicePresent, 1);
@@ -72,7 +75,7 @@ TEST_F(ConnectionManagerTest, WiredArrivalAndRemoval) {
                                 "charge start"}));
 
   manager.OnWiredLink(PlugEvent(1));  // repeated arrival: no pause, no second open
-  EXPECT_EQ(pacer.pauses.size(), 1u);
+  EXPECT_TRUE(host.delayed.empty());
   EXPECT_TRUE(view.Take().empty());
   EXPECT_EQ(usable, 1);
 
@@ -102,6 +105,7 @@ TEST_F(ConnectionManagerTest, DeviceEventsPassOnlyInTheirCodeRange) {
 TEST_F(ConnectionManagerTest, SilentReceiverShowsItsIconUntilTheHeartbeatEnds) {
   StartWithoutDevice();
   manager.OnReceiverLink(PlugEvent(1));
+  host.RunDelayed();
   EXPECT_EQ(links.receiverState, link_presence::kPresent);
   EXPECT_EQ(links.receiverAwake, 0);
   EXPECT_EQ(host.running_timers.at(timer::kReceiverHeartbeat), 6000ms);
@@ -120,12 +124,44 @@ TEST_F(ConnectionManagerTest, ReceiverPulledWhileWiredKeepsThePresence) {
   StartWithoutDevice();
   manager.OnWiredLink(PlugEvent(1));
   manager.OnReceiverLink(PlugEvent(1));
+  host.RunDelayed();
   const int posts = PresencePosts();
   manager.OnReceiverLink(PlugEvent(0));
   EXPECT_EQ(links.receiverState, link_presence::kRemoved);
   EXPECT_EQ(links.devicePresent, 1);
   EXPECT_EQ(PresencePosts(), posts);
   EXPECT_FALSE(host.running_timers.count(timer::kReceiverHeartbeat));
+}
+
+// A link that goes, or a session that stops, while an arrival settles never
+// counts as arrived; a later arrival settles on its own.
+TEST_F(ConnectionManagerTest, AnArrivalCancelledWhileItSettlesNeverHappens) {
+  struct Case {
+    const char* name;
+    std::function<void()> during_the_wait;
+    bool arrives_again;
+  };
+  auto wired = [&](int value) { manager.OnWiredLink(PlugEvent(value)); };
+  auto receiver = [&](int value) { manager.OnReceiverLink(PlugEvent(value)); };
+  const Case cases[] = {
+      {"pulled", [&] { wired(0); receiver(0); }, false},
+      {"pulled and plugged", [&] { wired(0); receiver(0); wired(1); receiver(1); }, true},
+      {"session stopped", [&] { manager.Stop(); wired(1); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LinkState fresh;
+    links.wiredState = fresh.wiredState.load();
+    links.receiverState = fresh.receiverState.load();
+    usable = 0;
+    wired(1);
+    receiver(1);
+    c.during_the_wait();
+    host.RunDelayed();
+    EXPECT_EQ(links.wiredState == link_presence::kPresent, c.arrives_again);
+    EXPECT_EQ(links.receiverState == link_presence::kPresent, c.arrives_again);
+    EXPECT_EQ(usable, c.arrives_again ? 2 : 0);
+  }
 }
 
 TEST_F(ConnectionManagerTest, BluetoothArrivalAndRemoval) {

@@ -105,6 +105,24 @@ class FakeLinkHost : public LinkHost {
   void RunOnInterfaceThread(std::function<void()> work) override {
     interface_work.push_back(std::move(work));
   }
+  // Settling pauses and other waits, in call order; run by RunDelayed.
+  std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> delayed;
+  void RunLater(std::chrono::milliseconds delay, std::function<void()> work) override {
+    delayed.emplace_back(delay, std::move(work));
+  }
+  // Lets every wait end (and those the waits start).
+  void RunDelayed() {
+    while (!delayed.empty()) {
+      auto work = std::move(delayed.front().second);
+      delayed.erase(delayed.begin());
+      work();
+    }
+  }
+  std::vector<std::chrono::milliseconds> Delays() const {
+    std::vector<std::chrono::milliseconds> delays;
+    for (const auto& d : delayed) delays.push_back(d.first);
+    return delays;
+  }
   void RunInterfaceWork() {
     while (!interface_work.empty()) {
       auto work = std::move(interface_work.front());

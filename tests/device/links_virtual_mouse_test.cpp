@@ -26,13 +26,12 @@ class LinksVirtualMouseTest : public ::testing::Test {
   FeatureDrivers drivers;
   test::RecordingLinkView view;
   test::FakeLinkHost host;
-  test::RecordingPacer pacer;
   ChargeDisplay charge{view};
   test::RecordingBluetooth bluetooth;
   PageModel model;
   test::FakeStore store;
   DeviceEventHandler events{model, links, view, host, store};
-  ConnectionManager manager{links,  drivers, view, host, pacer, charge, bluetooth,
+  ConnectionManager manager{links,  drivers, view, host, charge, bluetooth,
                             [this](DeviceEvent e) { events.HandleDeviceEvent(e); },
                             [] { return false; }};
 
@@ -54,6 +53,7 @@ class LinksVirtualMouseTest : public ::testing::Test {
       case msg::kReceiverEvent: manager.OnReceiverLink(DataEvent(m.w_param, m.l_param)); break;
       default: break;
     }
+    host.RunDelayed();  // an arrival's settling pause is over at once here
   }
   // Steers the mouse, then handles messages until `done` holds.
   void SteerUntil(const std::string& request, const std::function<bool()>& done) {

@@ -97,7 +97,7 @@ struct ProgramRun {
   FeatureDrivers drivers;  // none loaded: the links arrive as plug events
   ChargeDisplay charge{view};
   test::RecordingBluetooth bluetooth;
-  ConnectionManager manager{links, drivers, view, host, pacer, charge, bluetooth,
+  ConnectionManager manager{links, drivers, view, host, charge, bluetooth,
                             [this](DeviceEvent e) { handler.HandleDeviceEvent(e); },
                             [] { return false; },
                             [this] {
@@ -270,6 +270,7 @@ class MouseFollowsWindow {
 
   void WhileTheWorkerSleeps() {
     DispatchQueued();
+    if (Chance(2)) run_->host.RunDelayed();  // an arrival settles during the apply
     if (acting_ || !Chance(6)) return;
     acting_ = true;
     Act(true);
@@ -311,13 +312,17 @@ class MouseFollowsWindow {
   void Drain() {
     for (int round = 0; round < 200; ++round) {
       DispatchQueued();
+      run_->host.RunDelayed();
       run_->host.RunInterfaceWork();
       for (const test::Posted& posted : std::exchange(run_->host.posts, {})) {
         if (posted.message != msg::kApplyRequest) continue;
         run_->model.SaveStoreIfChanged(run_->store);
         run_->apply_wanted = true;
       }
-      if (!std::exchange(run_->apply_wanted, false)) return;
+      if (!std::exchange(run_->apply_wanted, false)) {
+        if (run_->host.delayed.empty() && run_->host.interface_work.empty()) return;
+        continue;
+      }
       if (!run_->links.AnyLinkOpen()) {
         run_->engine.NoteNoLink();
       } else if (run_->engine.ApplyConfiguration() == ApplyOutcome::kSendAgain) {

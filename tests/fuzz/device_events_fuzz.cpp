@@ -62,13 +62,12 @@ struct Page {
   FeatureDrivers drivers;  // no libraries: the messages come from the input
   test::RecordingLinkView view;
   test::FakeLinkHost host;
-  test::RecordingPacer pacer;
   ChargeDisplay charge{view};
   test::RecordingBluetooth bluetooth;
   PageModel& model = FreshModel();
   KeptStore& store = EmptyStore();
   DeviceEventHandler handler{model, links, view, host, store};
-  ConnectionManager manager{links,  drivers, view, host, pacer, charge, bluetooth,
+  ConnectionManager manager{links,  drivers, view, host, charge, bluetooth,
                             [this](DeviceEvent e) { handler.HandleDeviceEvent(e); },
                             [] { return false; }};
 
@@ -109,6 +108,7 @@ void OnMessage(Page& page, fuzz::InputReader& in) {
   switch (in.Byte() % 9) {
     case 0: page.manager.OnWiredLink(PlugEvent(in.Byte() % 3)); break;
     case 1: page.manager.OnReceiverLink(PlugEvent(in.Byte() % 3)); break;
+    // An arrival counts once its settling pause is over: now or after more input.
     case 2: page.manager.OnWiredLink(DataEvent(in.Long(), static_cast<int32_t>(in.Long()))); break;
     case 3: page.manager.OnReceiverLink(DataEvent(in.Long(), static_cast<int32_t>(in.Long()))); break;
     case 4: OnRawReport(page, true, in.Run(16)); break;
@@ -116,6 +116,7 @@ void OnMessage(Page& page, fuzz::InputReader& in) {
     case 6: OnNotification(page, in.Run(16)); break;
     case 7: page.manager.OnBluetoothLink(in.Byte() % 2 == 1); break;
     default:
+      page.host.RunDelayed();
       page.manager.OnHeartbeatTimeout();
       page.charge.Tick();
       break;
