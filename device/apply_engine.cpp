@@ -40,7 +40,6 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
     std::fprintf(stderr, "apply: %d of %zu reports not delivered; the next apply sends everything\n",
                  undelivered, plan.reports.size());
   }
-  model_.SaveStore(store_);
   // A report that did not arrive leaves the mouse in an unknown state: only a
   // full apply brings it back to the profile.
   bool again = false;
@@ -49,6 +48,7 @@ ApplyOutcome ApplyEngine::ApplyConfiguration() {
   } else {
     model_.RecordApplyFailed();
   }
+  model_.SaveStore(store_);  // and with it, whether anything is left unsent
   host_.ShowApplyProgress(false);
   // A lost report waits for the next usable link. A polling rate that
   // Bluetooth LE left out is no news: that link never takes one.

@@ -84,6 +84,10 @@ class DeviceSession {
   int WatchBluetoothNodes();
   void OnBluetoothNodes();
 
+  // A link became usable, or the profiles were loaded with a link there:
+  // asks the window for an apply if the mouse may not hold what it shows.
+  void SendWhatWaits();
+
   // Queues one apply (TM_APPLY) for the worker. Any thread.
   void RequestApply(uintptr_t wParam = 0, intptr_t lParam = 0);
 
@@ -126,8 +130,6 @@ class DeviceSession {
   DeviceEventHandler events_;
   void OnBluetoothNotification(std::span<const uint8_t> value);
   void OnBluetoothConnection(bool connected);
-  // A link became usable: edits that no link could take are sent now.
-  void SendWhatWaits();
   void TracePlug(bool connected);
 
   std::function<void(DeviceEvent)> bluetooth_trace_;

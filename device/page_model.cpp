@@ -185,21 +185,43 @@ bool PageModel::SaveStore(ProfileStoreWriter& writer) {
   const StoreCopy copy = CopyForStore();
   const bool saved = writer.Save(copy.profiles, copy.selected);
   saved_fingerprint_ = saved ? std::optional(copy.fingerprint) : std::nullopt;
+  MarkUnsentEdits(writer);
   return saved;
 }
 
 bool PageModel::SaveStoreIfChanged(ProfileStoreWriter& writer) {
   std::lock_guard store_lock(store_mutex_);
   const StoreCopy copy = CopyForStore();
-  if (saved_fingerprint_ == copy.fingerprint) return true;
-  const bool saved = writer.Save(copy.profiles, copy.selected);
-  saved_fingerprint_ = saved ? std::optional(copy.fingerprint) : std::nullopt;
+  bool saved = true;
+  if (saved_fingerprint_ != copy.fingerprint) {
+    saved = writer.Save(copy.profiles, copy.selected);
+    saved_fingerprint_ = saved ? std::optional(copy.fingerprint) : std::nullopt;
+  }
+  MarkUnsentEdits(writer);
   return saved;
 }
 
-void PageModel::RememberLoaded() {
+void PageModel::MarkUnsentEdits(ProfileStoreWriter& writer) {
+  const bool unsent = MayHaveUnsentEdits();
+  bool wanted = false;
+  {
+    std::lock_guard lock(mutex_);
+    if (!unsent) apply_wanted_ = false;
+    wanted = apply_wanted_;
+  }
+  writer.MarkUnsentEdits(wanted);
+}
+
+void PageModel::RememberLoaded(bool unsent_marked) {
   std::lock_guard store_lock(store_mutex_);
   saved_fingerprint_ = CopyForStore().fingerprint;
+  std::lock_guard lock(mutex_);
+  apply_wanted_ = unsent_marked;
+}
+
+void PageModel::NoteApplyWanted() {
+  std::lock_guard lock(mutex_);
+  apply_wanted_ = true;
 }
 
 }  // namespace ms1

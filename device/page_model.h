@@ -41,6 +41,10 @@ class ProfileStoreWriter {
  public:
   virtual ~ProfileStoreWriter() = default;
   virtual bool Save(const ProfileList& profiles, int selected) = 0;
+  // Told with every save whether the mouse may lack edits of the saved
+  // profile, so that a run ending now leaves word for the next. A writer
+  // without a data folder has nowhere to keep it.
+  virtual void MarkUnsentEdits(bool) {}
 };
 
 std::unique_ptr<ProfileRecord> CopyProfile(const ProfileRecord& profile);
@@ -114,16 +118,24 @@ class PageModel {
 
   // Saves the list and the selected index. Saves from any thread are
   // serialised, and each writes the state as it was when its turn came, so
-  // an older copy never overwrites a newer one.
+  // an older copy never overwrites a newer one. Each also tells the writer
+  // whether edits asked to be sent may still be unsent (MarkUnsentEdits).
   bool SaveStore(ProfileStoreWriter& writer);
   // As SaveStore, but only when the list or the index differ from what the
   // last save wrote, or what was loaded (RememberLoaded). True when nothing
   // needed writing or the write succeeded.
   bool SaveStoreIfChanged(ProfileStoreWriter& writer);
-  // The list and index now in the model are what the store on disk holds.
-  void RememberLoaded();
+  // The list and index now in the model are what the store on disk holds;
+  // `unsent_marked`: the last run left edits the mouse may lack.
+  void RememberLoaded(bool unsent_marked = false);
+  // An apply was asked for: until one leaves nothing unsent, saves mark the
+  // edits unsent. The profile loaded at start is no edit: it counts only if
+  // the last run marked it.
+  void NoteApplyWanted();
 
  private:
+  // Under store_mutex_.
+  void MarkUnsentEdits(ProfileStoreWriter& writer);
   struct PackOthersOnExit {
     PageState& state;
     ~PackOthersOnExit() {
@@ -144,6 +156,7 @@ class PageModel {
   mutable std::mutex mutex_;
   std::mutex store_mutex_;  // taken before mutex_, never the other way round
   std::optional<std::size_t> saved_fingerprint_;  // under store_mutex_
+  bool apply_wanted_ = false;                     // under mutex_
   PageState state_;
   bool applying_ = false;                     // between TakeApplyInput and its outcome
   std::size_t sending_ = 0;                   // the report the apply hands on now

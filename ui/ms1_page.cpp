@@ -21,6 +21,7 @@
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
+#include "model/unsent_edits_mark.h"
 #include "model/text_field.h"
 #include "platform/folders.h"
 #include "platform/language.h"
@@ -51,6 +52,7 @@ class ReportingStoreWriter final : public ProfileStoreWriter {
     host_.Messages().Post(msg::kStoreSaveResult, saved ? 1 : 0);
     return saved;
   }
+  void MarkUnsentEdits(bool unsent) override { writer_.MarkUnsentEdits(unsent); }
 
  private:
   DataFolderStoreWriter writer_;
@@ -150,7 +152,8 @@ void CMS_1_Page::LoadProfileList() {
     return index;
   });
   // Only an edit makes the next save worth writing.
-  if (loads.front().ok()) device_->model().RememberLoaded();
+  const bool unsent_marked = UnsentEditsMarked(folders_.data);
+  if (loads.front().ok()) device_->model().RememberLoaded(unsent_marked);
   if (c_.profile_list != nullptr) {
     const QSignalBlocker quiet(c_.profile_list);
     c_.profile_list->setCurrentRow(selected);
@@ -159,6 +162,10 @@ void CMS_1_Page::LoadProfileList() {
   RefreshPage();
   WatchBluetoothNodes();
   TellLoadProblems(loads);
+  // What the last run could not send, the mouse gets now.
+  if (unsent_marked && device_->links().AnyLinkOpen()) {
+    device_->SendWhatWaits();
+  }
 }
 
 void CMS_1_Page::OwnDataFolder() {
@@ -473,6 +480,7 @@ void CMS_1_Page::OnLinkMessage(const WindowMessage& m) {
 }
 
 void CMS_1_Page::RequestApply(uintptr_t wParam, intptr_t lParam) {
+  if (device_) device_->model().NoteApplyWanted();
   if (saver_) saver_->Request();
   if (device_) device_->RequestApply(wParam, lParam);
 }

@@ -23,6 +23,7 @@
 #include "libs/virtualmouse/sim_connection.h"
 #include "model/macro_report.h"
 #include "model/profile_store.h"
+#include "model/unsent_edits_mark.h"
 #include "support/fake_bluez.h"
 #include "support/read_only_folders.h"
 #include "support/scoped_env.h"
@@ -77,13 +78,15 @@ class FaultedProgram : public test::DemoCopy {
     struct stat s {};
     return ::stat(StorePath().c_str(), &s) == 0 ? s.st_ino : 0;
   }
-  // Anything but the two stores in their folder: a temporary file left over.
+  // Anything but the two stores and the mark of unsent edits in their
+  // folder: a temporary file left over.
   std::string Leftovers() const {
     std::string names;
     std::error_code ec;
+    const fs::path mark = UnsentEditsMarkPath(folder() / "Data").filename();
     for (const auto& e : fs::directory_iterator(StorePath().parent_path(), ec)) {
       const std::string name = e.path().filename().string();
-      if (name != "pro.data" && name != "macro.data") names += name + " ";
+      if (name != "pro.data" && name != "macro.data" && name != mark) names += name + " ";
     }
     return names;
   }
@@ -181,15 +184,28 @@ TEST_F(FaultedProgram, AStoppedProgramDoesNotAnswerThePing) {
 }
 
 // Logout, shutdown and kill end the program the way Exit does: the window
-// closes down and saves, and the program exits normally.
+// closes down and saves, and the program exits normally. What the mouse did
+// not take before the first of them, it gets when the program starts next.
 TEST_F(FaultedProgram, TheQuitSignalsEndItTheWayExitDoes) {
   for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
     Start("wired");
     if (HasFatalFailure()) return;
     ASSERT_TRUE(Answers());
+    const auto mouse_holds_the_profile = [&] {
+      return test::MissingFromMouse(MouseState(), *Profile()).empty();
+    };
+    if (signal_number == SIGTERM) {
+      ASSERT_TRUE(Steer("refuse 1000").value("ok", false));
+      ASSERT_TRUE(Apply());
+      ASSERT_FALSE(mouse_holds_the_profile());
+    } else {
+      EXPECT_TRUE(test::PollFor(mouse_holds_the_profile))
+          << "what the last run left unsent was not sent";
+    }
     ::kill(program_, signal_number);
     EXPECT_EQ(ProgramExit(), 0) << ::strsignal(signal_number);
     EXPECT_EQ(Leftovers(), "");
+    ASSERT_TRUE(Steer("refuse 0").value("ok", false)) << "the mouse outlives the program";
   }
 }
 

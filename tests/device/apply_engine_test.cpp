@@ -129,30 +129,40 @@ TEST_F(ApplyEngineTest, APollingRateTheLinkLeftOutGoesWithTheNextApply) {
 }
 
 // The saves made when an edit is made write only what changed since the last
-// save or the load; a failed write is tried again by the next one.
+// save or the load; a failed write is tried again by the next one. Each save
+// marks the edits unsent from an apply asked for until one sent them all.
 TEST_F(ApplyEngineTest, SavingAnEditWritesOnlyWhatChanged) {
   struct Step {
     const char* what;
     std::function<void()> act;
-    int saves;  // in all, afterwards
+    int saves;   // in all, afterwards
+    int marked;  // the mark of unsent edits afterwards
   };
+  const auto forced = [&] { model.With([](PageState& s) { s.force_full_apply = true; }); };
   const std::vector<Step> steps = {
-      {"loaded", [&] { model.RememberLoaded(); }, 0},
-      {"nothing changed", [&] { model.SaveStoreIfChanged(store); }, 0},
-      {"an edit", [&] { Edit(SharedSetting::kSleepTimer, 4); model.SaveStoreIfChanged(store); }, 1},
-      {"no more edits", [&] { model.SaveStoreIfChanged(store); }, 1},
+      {"loaded", [&] { model.RememberLoaded(); }, 0, -1},
+      {"nothing changed", [&] { model.SaveStoreIfChanged(store); }, 0, 0},
+      {"an edit", [&] { Edit(SharedSetting::kSleepTimer, 4); model.SaveStoreIfChanged(store); }, 1, 0},
+      {"no more edits", [&] { model.SaveStoreIfChanged(store); }, 1, 0},
       {"another profile selected",
-       [&] { model.With([](PageState& s) { s.selected = 1; }); model.SaveStoreIfChanged(store); }, 2},
-      {"the apply's own save", [&] { model.SaveStore(store); }, 3},
-      {"after it", [&] { model.SaveStoreIfChanged(store); }, 3},
+       [&] { model.With([](PageState& s) { s.selected = 1; }); model.SaveStoreIfChanged(store); }, 2, 0},
+      {"the apply's own save", [&] { model.SaveStore(store); }, 3, 0},
+      {"after it", [&] { model.SaveStoreIfChanged(store); }, 3, 0},
       {"a write that fails", [&] { store.fail = true; Edit(SharedSetting::kSleepTimer, 5);
-                                   EXPECT_FALSE(model.SaveStoreIfChanged(store)); }, 4},
-      {"tried again", [&] { store.fail = false; model.SaveStoreIfChanged(store); }, 5},
-      {"then quiet", [&] { model.SaveStoreIfChanged(store); }, 5},
+                                   EXPECT_FALSE(model.SaveStoreIfChanged(store)); }, 4, 0},
+      {"tried again", [&] { store.fail = false; model.SaveStoreIfChanged(store); }, 5, 0},
+      {"then quiet", [&] { model.SaveStoreIfChanged(store); }, 5, 0},
+      {"an apply asked for", [&] { model.NoteApplyWanted(); model.SaveStoreIfChanged(store); }, 5, 1},
+      {"and made", [&] { engine.ApplyConfiguration(); }, 6, 0},
+      {"loaded as a run left it", [&] { forced(); model.RememberLoaded(true);
+                                        model.SaveStoreIfChanged(store); }, 6, 1},
+      {"nothing reached the mouse", [&] { sender.result = 0; engine.ApplyConfiguration(); }, 7, 1},
+      {"all of it did", [&] { sender.result = 1; engine.ApplyConfiguration(); }, 8, 0},
   };
   for (const Step& step : steps) {
     step.act();
     EXPECT_EQ(store.saves, step.saves) << step.what;
+    EXPECT_EQ(store.marked, step.marked) << step.what;
   }
 }
 

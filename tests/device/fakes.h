@@ -119,7 +119,9 @@ class FakeStore final : public ProfileStoreWriter {
   std::atomic<bool> overlapped{false};
   std::atomic<bool> fail{false};  // the write fails (after it was counted)
   std::function<void()> on_save;
+  std::atomic<int> marked{-1};  // the mark of unsent edits: -1 never told
 
+  void MarkUnsentEdits(bool unsent) override { marked = unsent ? 1 : 0; }
   bool Save(const ProfileList& profiles, int selected) override {
     if (inside_.fetch_add(1) != 0) overlapped = true;
     {

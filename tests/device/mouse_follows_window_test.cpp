@@ -35,6 +35,7 @@
 #include "libs/virtualmouse/virtual_mouse.h"
 #include "link_fakes.h"
 #include "model/profile_store.h"
+#include "model/unsent_edits_mark.h"
 #include "support/temp_dir.h"
 
 namespace ms1 {
@@ -99,13 +100,13 @@ struct ProgramRun {
   test::RecordingBluetooth bluetooth;
   ConnectionManager manager{links, drivers, view, host, charge, bluetooth,
                             [this](DeviceEvent e) { handler.HandleDeviceEvent(e); },
-                            [] { return false; },
-                            [this] {
-                              if (model.MayHaveUnsentEdits()) {
-                                host.PostToWindow(msg::kApplyRequest, 0, 0);
-                              }
-                            }};
+                            [] { return false; }, [this] { SendWhatWaits(); }};
   bool apply_wanted = false;
+  bool starting = true;  // links found at start are no arrival
+
+  void SendWhatWaits() {
+    if (!starting && model.MayHaveUnsentEdits()) host.PostToWindow(msg::kApplyRequest, 0, 0);
+  }
 };
 
 class MouseFollowsWindow {
@@ -120,6 +121,8 @@ class MouseFollowsWindow {
     for (const Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
       if (Chance(2)) mouse_.SetPlugged(link, true);
     }
+    // As a run that could not send the stored profile would have left it.
+    EXPECT_TRUE(SetUnsentEditsMark(data_, true, error)) << error;
     Start();
   }
 
@@ -183,11 +186,16 @@ class MouseFollowsWindow {
       s.selected = index;
       s.force_full_apply = true;
     });
-    run_->model.RememberLoaded();
-    // The program finds the links that are there.
+    const bool unsent_marked = UnsentEditsMarked(data_);
+    run_->model.RememberLoaded(unsent_marked);
+    // The program finds the links that are there, and sends what the last
+    // run left unsent.
     for (const Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
       if (Plugged(link)) Dispatch({link, LinkEvent::Kind::kPlug, 0, 1});
     }
+    run_->host.RunDelayed();
+    run_->starting = false;
+    if (unsent_marked && run_->links.AnyLinkOpen()) run_->SendWhatWaits();
     Drain();
   }
 
@@ -316,6 +324,7 @@ class MouseFollowsWindow {
       run_->host.RunInterfaceWork();
       for (const test::Posted& posted : std::exchange(run_->host.posts, {})) {
         if (posted.message != msg::kApplyRequest) continue;
+        run_->model.NoteApplyWanted();
         run_->model.SaveStoreIfChanged(run_->store);
         run_->apply_wanted = true;
       }

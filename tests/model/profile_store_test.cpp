@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <thread>
 
 #include "model/atomic_file.h"
 #include "model/profile.h"
 #include "model/text_field.h"
+#include "model/unsent_edits_mark.h"
 #include "support/temp_dir.h"
 
 namespace ms1 {
@@ -45,6 +48,28 @@ class ProfileStoreTest : public test::TempDirTest {
   }
   StoreLoad Load() { return LoadProfileStore(data, profiles, selected, u"Profile"); }
 };
+
+// The mark of unsent edits is a private empty file beside the store, and a
+// link put in its place is neither followed nor taken for the mark.
+TEST_F(ProfileStoreTest, TheMarkOfUnsentEditsComesAndGoes) {
+  std::string error;
+  EXPECT_FALSE(UnsentEditsMarked(data));
+  for (const bool unsent : {true, true, false, false}) {
+    ASSERT_TRUE(SetUnsentEditsMark(data, unsent, error)) << error;
+    EXPECT_EQ(UnsentEditsMarked(data), unsent);
+  }
+  ASSERT_TRUE(SetUnsentEditsMark(data, true, error)) << error;
+  struct stat st {};
+  ASSERT_EQ(::stat(UnsentEditsMarkPath(data).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(st.st_size, 0);
+
+  fs::remove(UnsentEditsMarkPath(data));
+  fs::create_symlink(dir / "elsewhere", UnsentEditsMarkPath(data));
+  EXPECT_FALSE(UnsentEditsMarked(data));
+  EXPECT_FALSE(SetUnsentEditsMark(data, true, error));
+  EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+}
 
 TEST_F(ProfileStoreTest, FirstStartCreatesTheFoldersAndOneDefaultProfile) {
   const StoreLoad load = Load();
