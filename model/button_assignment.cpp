@@ -20,6 +20,29 @@ bool KeepsALeftClick(const ModeRecord& mode, int button, uint8_t code) {
   return false;
 }
 
+bool AssignmentKeepsALeftClick(const ProfileRecord& profile, int button, uint8_t code) {
+  for (const int k : ModesAssigned(profile, button)) {
+    if (!KeepsALeftClick(ModeOf(profile, k), button, code)) return false;
+  }
+  return true;
+}
+
+bool ButtonOffersMacros(int button) {
+  return (button >= 0 && button < 12) || button == 16 || button == 17;
+}
+
+void SetButtonFunction(ButtonRecord& button, uint8_t code) {
+  if (button.function_code == kFunctionMacro && code != kFunctionMacro) {
+    button.macro_repeat_mode = 0;
+    std::fill(std::begin(button.macro_name), std::end(button.macro_name), u'\0');
+    button.macro_loop_count = 0;
+    button.macro_action_count = 0;
+    button.macro_index = -1;
+    std::fill(std::begin(button.macro_actions), std::end(button.macro_actions), MacroAction{});
+  }
+  button.function_code = code;
+}
+
 std::array<uint8_t, 4> ShortcutFlagsOf(uint8_t modifiers) {
   std::array<uint8_t, 4> flags{};
   for (int bit = 0; bit < 4; ++bit) flags[bit] = (modifiers >> bit) & 1u;

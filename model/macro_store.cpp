@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "model/atomic_file.h"
+#include "model/button_assignment.h"
 #include "model/data_folder_owner.h"
 #include "model/named_list.h"
 #include "model/profile.h"
@@ -48,7 +49,6 @@ namespace {
 
 // The first twelve buttons are the ones that can carry a macro in the editor's
 // sense; the others are left as they are.
-constexpr int kResyncedButtons = 12;
 
 void ClearToDefault(ButtonRecord& button, int i) {
   std::memset(&button, 0, sizeof(button));
@@ -97,10 +97,11 @@ bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
   bool current_touched = false;
   for (auto& profile : profiles) {
     for (ModeRecord& mode : profile->modes) {
-      for (int i = 0; i < kResyncedButtons; ++i) {
+      for (int i = 0; i < kButtonCount; ++i) {
         ButtonRecord& button = mode.buttons[i];
-        if (button.function_code != kFunctionMacro && FieldText(button.macro_name).empty())
-          continue;
+        // A button with another function keeps it, whatever macro name an
+        // older store left in it.
+        if (!ButtonOffersMacros(i) || button.function_code != kFunctionMacro) continue;
         const int found = FindMacroForButton(macros, button);
         if (found < 0) {
           ClearToDefault(button, i);

@@ -49,8 +49,8 @@ void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro);
 // without regard to case, or -1.
 int FindMacroForButton(const MacroList& macros, const ButtonRecord& button);
 
-// After the macro list changed: every button 0..11 of every mode record of
-// every profile that is a macro button or still names a macro gets the
+// After the macro list changed: every macro button (of the buttons that offer
+// macros, ButtonOffersMacros) of every mode record of every profile gets the
 // macro's current name and steps, or, when its macro is gone, the default
 // function of its position. Returns whether `current` (a profile of the list,
 // or nullptr) was touched; the caller then refreshes and applies it.

@@ -125,10 +125,14 @@ void SetSharedSetting(ProfileRecord& profile, SharedSetting field, int32_t value
   }
 }
 
-void StoreButtonAssignment(ProfileRecord& profile, int button, const ButtonRecord& record) {
+std::vector<int> ModesAssigned(const ProfileRecord& profile, int button) {
   const int k = ActiveModeIndex(profile);
-  ButtonOf(ModeOf(profile, k), button) = record;
-  if ((k == 0 || k == 1) && button < 10) ButtonOf(ModeOf(profile, 1 - k), button) = record;
+  if ((k == 0 || k == 1) && button < 10) return {k, 1 - k};
+  return {k};
+}
+
+void StoreButtonAssignment(ProfileRecord& profile, int button, const ButtonRecord& record) {
+  for (const int k : ModesAssigned(profile, button)) ButtonOf(ModeOf(profile, k), button) = record;
 }
 
 }  // namespace ms1

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "model/records.h"
 
@@ -52,5 +53,9 @@ void SetSharedSetting(ProfileRecord& profile, SharedSetting field, int32_t value
 // Stores a button's new assignment in the active mode record. While mode 0 or 1
 // is active, buttons 0..9 are copied whole to the same button of the other one.
 void StoreButtonAssignment(ProfileRecord& profile, int button, const ButtonRecord& record);
+
+// The mode records StoreButtonAssignment writes for `button`: the active one
+// first, then the one it copies to, if any.
+std::vector<int> ModesAssigned(const ProfileRecord& profile, int button);
 
 }  // namespace ms1

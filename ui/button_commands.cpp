@@ -9,6 +9,7 @@
 #include "keys/shortcut_wnd.h"
 #include "model/button_assignment.h"
 #include "model/function_table.h"
+#include "model/macro_store.h"
 #include "model/profile.h"
 #include "platform/menu_xml.h"
 #include "platform/window_messages.h"
@@ -41,24 +42,27 @@ bool ButtonCommands::Apply(const QString& item_name) {
   const int i = current_;
   if (i < 0 || i >= kButtonCount) return false;
   const uint8_t code = FunctionForMenuItem(item_name.toStdString());
-  struct Mode {
+  struct Button {
     bool present;
-    ModeRecord record;
+    bool keeps_left_click;
+    ButtonRecord record;
   };
-  const auto mode = model_.With([](const PageState& s) {
+  const auto current = model_.With([&](const PageState& s) {
     const ProfileRecord* p = s.Current();
-    return std::make_unique<Mode>(Mode{p != nullptr, p ? ModeOf(*p, ActiveModeIndex(*p)) : ModeRecord{}});
+    if (p == nullptr) return std::make_unique<Button>(Button{false, false, ButtonRecord{}});
+    return std::make_unique<Button>(Button{true, AssignmentKeepsALeftClick(*p, i, code),
+                                           ButtonOf(ModeOf(*p, ActiveModeIndex(*p)), i)});
   });
-  if (!mode->present) return false;
-  if (!KeepsALeftClick(mode->record, i, code)) {
+  if (!current->present) return false;
+  if (!current->keeps_left_click) {
     ShowMessageBox(owner_, QStringLiteral("warning_title_text"), QStringLiteral("one_click_text"),
                    true);
     return false;
   }
-  ButtonRecord button = ButtonOf(mode->record, i);
+  ButtonRecord button = current->record;
   if (code == kFunctionShortcut && !RunShortcutDialog(button)) return false;
   if (code == kFunctionMacro && !RunMacroSelection(button)) return false;
-  button.function_code = code;
+  SetButtonFunction(button, code);
   return model_.With([&](PageState& s) {
     ProfileRecord* p = s.Current();
     if (p == nullptr) return false;
@@ -88,7 +92,8 @@ bool ButtonCommands::RunMacroSelection(ButtonRecord& button) {
   const bool was_macro = button.function_code == kFunctionMacro;
   CMS_1_SelectMacro dialog(owner_);
   dialog.macros = &macros;
-  dialog.macro_index = was_macro ? button.macro_index : -1;
+  // By name: the stored position points elsewhere once earlier macros are gone.
+  dialog.macro_index = was_macro ? FindMacroForButton(macros, button) : -1;
   dialog.repeat_mode = was_macro ? button.macro_repeat_mode : 0;
   dialog.loop_count = was_macro ? button.macro_loop_count : 1;
   dialog.Create();

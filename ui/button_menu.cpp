@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include "model/button_assignment.h"
+
 namespace ms1 {
 
 namespace {
@@ -11,8 +13,9 @@ constexpr int kMenuFrame = 4;
 }  // namespace
 
 QString ButtonMenuFile(int button) {
-  return button >= 12 && button <= 15 ? QStringLiteral("MS/MS_1/ms_1_menu_1.xml")
-                                      : QStringLiteral("MS/MS_1/ms_1_menu.xml");
+  // The second menu is the first without its macro item.
+  return ButtonOffersMacros(button) ? QStringLiteral("MS/MS_1/ms_1_menu.xml")
+                                    : QStringLiteral("MS/MS_1/ms_1_menu_1.xml");
 }
 
 int VisibleTopLevelItems(const QMenu& menu) {

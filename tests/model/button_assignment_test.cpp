@@ -37,6 +37,33 @@ TEST(ButtonAssignmentTest, TheMouseKeepsALeftClickAmongButtons0To15) {
   }
 }
 
+// Buttons 1 to 10 of mode records 0 and 1 are assigned together: each record
+// the assignment writes must keep a left click.
+TEST(ButtonAssignmentTest, EveryRecordTheAssignmentWritesKeepsALeftClick) {
+  struct Case {
+    const char* what;
+    int active;
+    std::vector<std::pair<int, int>> left_clicks;  // (record, button) made left clicks first
+    int button;
+    bool keeps;  // once `button` becomes a right click
+  };
+  const Case cases[] = {
+      {"mode 2 has another left click, mode 1 has none", 1, {{1, 12}}, 0, false},
+      {"the same seen from mode 1", 0, {{1, 12}}, 0, false},
+      {"both have another left click", 1, {{0, 12}, {1, 12}}, 0, true},
+      {"mode 3 is written alone", 2, {{2, 12}}, 0, true},
+      {"button 13 is written in the active record alone", 1, {}, 12, true},
+  };
+  for (const Case& c : cases) {
+    auto profile = CreateProfile(u"P");
+    profile->active_mode = c.active;
+    for (const auto& [k, button] : c.left_clicks) {
+      ButtonOf(ModeOf(*profile, k), button).function_code = kFunctionLeftClick;
+    }
+    EXPECT_EQ(AssignmentKeepsALeftClick(*profile, c.button, 2), c.keeps) << c.what;
+  }
+}
+
 TEST(ButtonAssignmentTest, OnlyFlagsOfExactlyOneBecomeModifierBits) {
   struct Case {
     std::array<uint8_t, 4> flags;
@@ -85,6 +112,18 @@ TEST(ButtonAssignmentTest, AnAssignedMacroIsCopiedIntoTheButton) {
   EXPECT_EQ(FieldText(button.macro_name), u"Burst");
   EXPECT_EQ(button.macro_actions[0].delay_ms, 30);
   EXPECT_EQ(button.macro_actions[1].state, 2);
+
+  button.function_code = kFunctionMacro;
+  SetButtonFunction(button, kFunctionMacro);
+  EXPECT_EQ(FieldText(button.macro_name), u"Burst");
+  // Another function: the macro is forgotten, so that its later rename or
+  // deletion leaves the button alone.
+  SetButtonFunction(button, kFunctionShortcut);
+  EXPECT_EQ(button.function_code, kFunctionShortcut);
+  EXPECT_TRUE(FieldText(button.macro_name).empty());
+  EXPECT_EQ(button.macro_index, -1);
+  EXPECT_EQ(button.macro_action_count | button.macro_repeat_mode | button.macro_loop_count, 0);
+  EXPECT_EQ(button.macro_actions[0].delay_ms, 0);
 }
 
 }  // namespace

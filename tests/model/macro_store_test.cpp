@@ -155,10 +155,6 @@ TEST_F(ResyncTest, RefreshesCopiesOfAnEditedMacroAndKeepsRepeatSettings) {
 TEST_F(ResyncTest, ButtonsOfADeletedMacroFallBackToTheirDefault) {
   AssignMacro(profiles[0]->modes[0].buttons[2], u"Gone", 3);
   AssignMacro(profiles[0]->modes[1].buttons[10], u"Gone", 3);
-  // A button that once held the macro and got another function since.
-  ButtonRecord& reassigned = profiles[0]->modes[4].buttons[5];
-  AssignMacro(reassigned, u"Gone", 3);
-  reassigned.function_code = kFunctionShortcut;
   EXPECT_TRUE(ResyncAssignedMacros(profiles, macros, profiles[0].get()));
 
   const ButtonRecord& b2 = profiles[0]->modes[0].buttons[2];
@@ -168,15 +164,41 @@ TEST_F(ResyncTest, ButtonsOfADeletedMacroFallBackToTheirDefault) {
   EXPECT_EQ(b2.reserved_8, 0);
   EXPECT_TRUE(FieldText(b2.macro_name).empty());
   EXPECT_EQ(profiles[0]->modes[1].buttons[10].function_code, 71);  // the mode 0 column: mute
-  EXPECT_EQ(reassigned.function_code, 0);                          // default of button 5 is off
 }
 
-TEST_F(ResyncTest, LeavesButtonsBeyondTheTwelfthAndOrdinaryButtonsAlone) {
-  ButtonRecord& b14 = profiles[0]->modes[0].buttons[14];
-  AssignMacro(b14, u"Gone", 3);
-  const auto before = std::make_unique<ProfileRecord>(*profiles[0]);
-  EXPECT_FALSE(ResyncAssignedMacros(profiles, macros, profiles[0].get()));
-  EXPECT_EQ(std::memcmp(before.get(), profiles[0].get(), kProfileRecordSize), 0);
+// Only macro buttons of the buttons that offer macros follow the list: a
+// button given another function keeps it, whatever name an older store left.
+TEST_F(ResyncTest, WhichButtonsFollowTheMacroList) {
+  struct Case {
+    int button;
+    uint8_t function;
+    bool follows;
+  };
+  const Case cases[] = {
+      {0, kFunctionMacro, true},      {11, kFunctionMacro, true},  {12, kFunctionMacro, false},
+      {15, kFunctionMacro, false},    {16, kFunctionMacro, true},  {17, kFunctionMacro, true},
+      {5, kFunctionShortcut, false},  {17, 3, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    for (const char16_t* name : {u"Gone", u"FIRE"}) {
+      ProfileList list;
+      list.push_back(CreateProfile(u"One"));
+      ButtonRecord& b = list[0]->modes[3].buttons[c.button];
+      AssignMacro(b, name, 1);
+      b.function_code = c.function;
+      const auto before = std::make_unique<ProfileRecord>(*list[0]);
+      EXPECT_EQ(ResyncAssignedMacros(list, macros, list[0].get()), c.follows);
+      if (!c.follows) {
+        EXPECT_EQ(std::memcmp(before.get(), list[0].get(), kProfileRecordSize), 0);
+      } else if (name == std::u16string_view(u"Gone")) {
+        EXPECT_EQ(b.function_code, DefaultFunctionCode(0, c.button));
+      } else {
+        EXPECT_EQ(FieldText(b.macro_name), u"Fire");
+        EXPECT_EQ(b.macro_action_count, 4);
+      }
+    }
+  }
 }
 
 TEST_F(ResyncTest, AnEmptyMacroListClearsEveryVisitedMacroButton) {
