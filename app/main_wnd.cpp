@@ -74,6 +74,8 @@ void CMainWnd::InitWindow() {
   CreateTrayIcon(title);
   device_tab_switch_ = SkinWindow::FindControl<QStackedWidget>(QStringLiteral("device_tab_switch"));
   setWindowTitle(title);
+  // There is one skin: nothing to choose.
+  if (auto* skin = FindControl(QStringLiteral("skin_btn"))) skin->hide();
   // Without it the window works as before; only input capture is missing.
   hook_.Load(program_folder_);
   if (page_) page_->LoadProfileList();
@@ -107,6 +109,10 @@ void CMainWnd::OnClick(const Notification& n) {
     DestroyWindow();
   } else if (n.From(QStringLiteral("min_btn"))) {
     showMinimized();
+  } else if (n.From(QStringLiteral("main_menu_btn"))) {
+    if (const QWidget* button = FindControl(QStringLiteral("main_menu_btn"))) {
+      OpenProgramMenu(button->mapToGlobal(QPoint(0, button->height())));
+    }
   }
 }
 
@@ -182,7 +188,11 @@ void CMainWnd::OnTrayCallback(intptr_t mouseMessage) {
 }
 
 void CMainWnd::OpenTrayMenu() {
-  // One tray menu at a time: a new right click replaces the old one.
+  OpenProgramMenu(QCursor::pos() - QPoint(0, kTrayMenuLift));
+}
+
+void CMainWnd::OpenProgramMenu(QPoint at) {
+  // One menu at a time: a new click replaces the old one.
   tray_menu_.reset();
   tray_menu_ = BuildMenu(QStringLiteral("traymenu.xml"), [this](const QString& name) {
     messages_.Post(msg::kMenuClick, 0, 0, name);
@@ -190,7 +200,7 @@ void CMainWnd::OpenTrayMenu() {
   if (!tray_menu_) return;
   if (auto* autostart = tray_menu_->findChild<QAction*>(QStringLiteral("autostart")))
     autostart->setChecked(AutostartEnabled(AutostartFile()));
-  tray_menu_->popup(QCursor::pos() - QPoint(0, kTrayMenuLift));
+  tray_menu_->popup(at);
 }
 
 void CMainWnd::OnMenuCommand(const QString& name) {

@@ -69,6 +69,8 @@ class CMainWnd : public SkinWindow, public PageHost {
   void CreateTrayIcon(const QString& title);
   void OnTrayCallback(intptr_t mouseMessage);
   void OpenTrayMenu();
+  // The program's menu (the tray's) at `at`, one at a time.
+  void OpenProgramMenu(QPoint at);
   void OnMenuCommand(const QString& name);
   // "Start with the desktop": writes the autostart entry, or removes it.
   void ToggleAutostart();

@@ -241,6 +241,8 @@ def main_form():
         margins=10, spacing=8))
 
     left = V(profile_panel, power_panel,
+             label("ms_1_unsent_label", "unsent_edits_text", role="muted", wordWrap=True,
+                   visible=False),
              button("ms_1_apply_btn", "apply_text", role="accent", minimumSize=("size", 0, 36)),
              spacing=10)
 
@@ -408,14 +410,17 @@ def dpicolor_form():
         return H(*[button(f"mouse_dpi_color_{n}", key=False, role="preset", **fixed(22, 14))
                    for n in range(first, first + 8)], Stretch(), spacing=6)
 
-    return W("QFrame", "dpicolor_form", geometry=("rect", 0, 0, 250, 200), role="dialog",
-             minimumSize=("size", 250, 200), maximumSize=("size", 250, 200), layout=V(
+    return W("QFrame", "dpicolor_form", geometry=("rect", 0, 0, 250, 250), role="dialog",
+             minimumSize=("size", 250, 250), maximumSize=("size", 250, 250), layout=V(
+        label("dpicolor_title", key=False, role="row_label", minimumSize=("size", 0, 18)),
         H(W("ColorPalette", "ColorPallet", **fixed(132, 104)),
           V(label("color_show_control", key=False, role="color_preview", **fixed(88, 22)),
             component("r_edit", "red_text"), component("g_edit", "green_text"),
             component("b_edit", "blue_text"), spacing=4),
           spacing=8),
         swatch_row(1), swatch_row(9),
+        W("QCheckBox", "dpicolor_same_check", text="dpi_color_same_text", resourcetext=True,
+          checked=True, minimumSize=("size", 0, 20)),
         H(Stretch(),
           button("cancel_btn", "cancel_text", minimumSize=("size", 72, 26)),
           button("confirm_btn", "ok_text", role="accent", minimumSize=("size", 72, 26),

@@ -1,6 +1,8 @@
 #include "ui/dpi_color_wnd.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -65,6 +67,12 @@ void CDpiColorWnd::InitWindow() {
     swatches_[n] = FindControl<QAbstractButton>(QStringLiteral("mouse_dpi_color_%1").arg(n + 1));
     SetBkColor(swatches_[n], kPresetColors[n]);
   }
+  if (auto* title_label = FindControl<QLabel>(QStringLiteral("dpicolor_title"))) {
+    title_label->setText(title);
+    title_label->setVisible(!title.isEmpty());
+  }
+  same_for_all_box_ = FindControl<QCheckBox>(QStringLiteral("dpicolor_same_check"));
+  if (same_for_all_box_ != nullptr) same_for_all_box_->setVisible(offer_same_for_all);
   color |= 0xFF000000u;
   ShowColor(true);
 }
@@ -109,6 +117,8 @@ void CDpiColorWnd::OnComponentEdited(int component) {
 
 void CDpiColorWnd::OnClick(const Notification& n) {
   if (n.From(QStringLiteral("confirm_btn"))) {
+    same_for_all = offer_same_for_all && same_for_all_box_ != nullptr &&
+                   same_for_all_box_->isChecked();
     Close(1);
   } else if (n.From(QStringLiteral("cancel_btn"))) {
     Close(0);

@@ -12,6 +12,7 @@
 #include "platform/skin_form.h"
 
 class QAbstractButton;
+class QCheckBox;
 class QLineEdit;
 
 namespace ms1 {
@@ -28,11 +29,16 @@ class CDpiColorWnd : public SkinDialog {
 
   explicit CDpiColorWnd(QWidget* owner = nullptr) : SkinDialog(owner) {}
 
-  // Inputs, set before Create(): the colour shown first (alpha-red-green-blue)
-  // and the screen point of the window's top-left corner.
+  // Inputs, set before Create(): the colour shown first (alpha-red-green-blue),
+  // the screen point of the window's top-left corner, the line that says
+  // what the colour is for, and whether to offer one colour for every mode.
   QRgb color = 0xFF000000;
   QPoint position;
-  // Output: `color`, always opaque.
+  QString title;
+  bool offer_same_for_all = false;
+  // Outputs: `color`, always opaque, and whether the colour is for every
+  // mode (when offered: the box, ticked at first).
+  bool same_for_all = false;
 
   QString WindowClassName() const override { return QStringLiteral("DpiColorWnd"); }
   QString SkinFileName() const override { return QStringLiteral("DpiColorDialog.xml"); }
@@ -49,6 +55,7 @@ class CDpiColorWnd : public SkinDialog {
   void OnComponentEdited(int component);
 
   ColorPalette* palette_ = nullptr;
+  QCheckBox* same_for_all_box_ = nullptr;
   QWidget* preview_ = nullptr;
   std::array<QLineEdit*, 3> edits_{};  // red, green, blue
   std::array<QAbstractButton*, kPresetColorCount> swatches_{};

@@ -115,6 +115,9 @@ void CMS_1_Page::Init(PageHost& host) {
   c_ = BindPageControls(host);
   bridge_ = std::make_unique<PageWindowBridge>(host, c_.apply_ring, c_.unsent_label);
   SetShown(c_.apply_ring, false);
+  // The profile keeps its move-mode flag, but the mouse has no such setting:
+  // a box that changes nothing on the mouse is not offered.
+  SetShown(c_.move_mode, false);
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
   device_ = std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
   device_->Start(folders_.drivers, host.Messages().Handle());

@@ -7,6 +7,7 @@
 #include "model/profile.h"
 #include "model/stored_color.h"
 #include "platform/bk_color.h"
+#include "platform/language.h"
 #include "ui/dpi_color_wnd.h"
 #include "ui/page_controls.h"
 
@@ -56,7 +57,8 @@ void PageColorCommands::ChooseLightColor(QAbstractButton* button) {
   const std::optional<int32_t> stored =
       ReadCurrent(page_.model, [](const ProfileRecord& p) { return ModeOf(p, 0).light_color; });
   if (!stored) return;
-  const std::optional<QRgb> chosen = Ask(button, *stored);
+  const std::optional<QRgb> chosen =
+      Ask(button, *stored, Lan().Text(QStringLiteral("light_color_title_text")));
   if (!chosen) return;
   SetBkColor(button, *chosen);
   page_.model.With([&chosen](PageState& s) {
@@ -67,33 +69,49 @@ void PageColorCommands::ChooseLightColor(QAbstractButton* button) {
   page_.request_apply();
 }
 
+// One dialog sets the level's colour in every mode record; unticking "the
+// same colour in every mode" leads through one dialog per mode, each naming
+// it. Cancel ends the round; what was chosen before stays.
 void PageColorCommands::ChooseDpiColor(QAbstractButton* button, int level) {
+  const QString level_text = QString::number(level + 1);
   for (int k = 0; k < kModeCount; ++k) {
     const std::optional<int32_t> stored = ReadCurrent(
         page_.model, [k, level](const ProfileRecord& p) { return ModeOf(p, k).dpi_color[level]; });
     if (!stored) return;
-    const std::optional<QRgb> chosen = Ask(button, *stored);
-    if (!chosen) continue;
+    const QString title = Lan().Text(QStringLiteral("dpi_color_title_text"))
+                              .arg(level_text, QString::number(k + 1));
+    bool same_for_all = false;
+    const std::optional<QRgb> chosen = Ask(button, *stored, title, k == 0, &same_for_all);
+    if (!chosen) break;
+    const int32_t value = StoredColorOfArgb(*chosen);
     page_.model.With([&](PageState& s) {
-      if (ProfileRecord* p = s.Current())
-        ModeOf(*p, k).dpi_color[level] = StoredColorOfArgb(*chosen);
+      ProfileRecord* p = s.Current();
+      if (p == nullptr) return;
+      for (int m = same_for_all ? 0 : k; m <= (same_for_all ? kModeCount - 1 : k); ++m) {
+        ModeOf(*p, m).dpi_color[level] = value;
+      }
     });
-    SetBkColor(button, *chosen);
     page_.request_apply();
+    if (same_for_all) break;
   }
-  // In the end the button shows what the page shows: the active mode record's colour.
+  // The button shows what the page shows: the active mode record's colour.
   const std::optional<int32_t> shown = ReadCurrent(page_.model, [level](const ProfileRecord& p) {
     return ModeOf(p, ActiveModeIndex(p)).dpi_color[level];
   });
   if (shown) SetBkColor(button, ArgbOfStoredColor(*shown));
 }
 
-std::optional<QRgb> PageColorCommands::Ask(const QAbstractButton* button, int32_t stored) {
+std::optional<QRgb> PageColorCommands::Ask(const QAbstractButton* button, int32_t stored,
+                                           const QString& title, bool offer_same_for_all,
+                                           bool* same_for_all) {
   CDpiColorWnd dialog(page_.owner);
   dialog.color = ArgbOfStoredColor(stored);
   dialog.position = ColorDialogPosition(button);
+  dialog.title = title;
+  dialog.offer_same_for_all = offer_same_for_all;
   dialog.Create();
   if (dialog.ShowModal() != 1) return std::nullopt;
+  if (same_for_all != nullptr) *same_for_all = dialog.same_for_all;
   return dialog.color;
 }
 

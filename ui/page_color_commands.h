@@ -39,7 +39,10 @@ class PageColorCommands {
  private:
   // One colour dialog below `button`, starting from a stored colour; the
   // chosen colour, or nothing when cancelled.
-  std::optional<QRgb> Ask(const QAbstractButton* button, int32_t stored);
+  // `same_for_all`, when given, receives the dialog's "same colour in every
+  // mode" answer (offered only when `offer_same_for_all`).
+  std::optional<QRgb> Ask(const QAbstractButton* button, int32_t stored, const QString& title,
+                          bool offer_same_for_all = false, bool* same_for_all = nullptr);
 
   Page page_;
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -63,9 +64,19 @@ void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) 
   SelectOptionQuietly(c.mode_options, active_mode);
   SelectOptionQuietly(c.dpi_options, mode.dpi_level);
   for (int n = 0; n < kPageDpiLevelCount; ++n) {
+    // A level the mouse has switched off is shown off: it cannot be chosen
+    // as the current level nor given a value the mouse would never use.
+    const bool enabled = mode.dpi_enabled[n] == 1;
     SetSliderQuietly(c.dpi_sliders[n], mode.dpi_value[n]);
-    if (c.dpi_labels[n] != nullptr) c.dpi_labels[n]->setText(DpiLabelText(mode.dpi_value[n]));
+    if (c.dpi_labels[n] != nullptr) {
+      c.dpi_labels[n]->setText(enabled ? DpiLabelText(mode.dpi_value[n])
+                                       : Lan().Text(QStringLiteral("dpi_level_off_text")));
+    }
     SetBkColor(c.dpi_colors[n], ArgbOfStoredColor(mode.dpi_color[n]));
+    for (QWidget* control : {static_cast<QWidget*>(c.dpi_sliders[n]),
+                             static_cast<QWidget*>(c.dpi_options[n])}) {
+      if (control != nullptr) control->setEnabled(enabled);
+    }
   }
   if (c.light_effect != nullptr) {
     const QSignalBlocker quiet(c.light_effect);
@@ -77,6 +88,10 @@ void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) 
   SelectOptionQuietly(c.polling_rates, mode.polling_rate);
   SetSliderQuietly(c.sleep_timer, mode.sleep_timer);
   UpdateSleepLabel(c, mode.sleep_timer);
+  if (c.move_mode != nullptr) {
+    const QSignalBlocker quiet(c.move_mode);
+    c.move_mode->setChecked(mode.move_mode != 0);
+  }
 }
 
 }  // namespace ms1

@@ -1,9 +1,12 @@
 // The colour buttons of the page in the real window: the lighting colour for
-// all five mode records, a DPI colour asked mode record by mode record, and a
-// chosen colour reaching the mouse's settings report.
+// all five mode records, a DPI colour for every mode at once or asked mode
+// record by mode record, and a chosen colour reaching the mouse's settings
+// report.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "device_page_fixture.h"
@@ -32,38 +35,86 @@ class ColorCommands : public test::DevicePageTest {
   static ColorAnswer Cancel() {
     return [](CDpiColorWnd&) { return false; };
   }
+  // "The same colour in every mode" unticked first.
+  static ColorAnswer PerMode(ColorAnswer then) {
+    return [then](CDpiColorWnd& dialog) {
+      dialog.FindControl<QCheckBox>(QStringLiteral("dpicolor_same_check"))->setChecked(false);
+      return then(dialog);
+    };
+  }
+  // What each dialog said about itself: its title, and whether it offered
+  // one colour for every mode.
+  static ColorAnswer Noting(std::vector<QString>& seen, ColorAnswer then) {
+    return [&seen, then](CDpiColorWnd& dialog) {
+      const auto* box = dialog.FindControl<QCheckBox>(QStringLiteral("dpicolor_same_check"));
+      seen.push_back(dialog.FindControl<QLabel>(QStringLiteral("dpicolor_title"))->text() +
+                     (box->isVisibleTo(&dialog) ? " [same]" : ""));
+      return then(dialog);
+    };
+  }
 };
 
-TEST_F(ColorCommands, ADpiColourIsAskedForEachModeRecordAndACancelSkipsOnlyThatOne) {
+TEST_F(ColorCommands, OneDialogColoursTheLevelInEveryModeUnlessAskedPerMode) {
+  const int32_t red = 0x000000FF, blue = 0x00FF0000, kept = -1;
+  struct Case {
+    const char* what;
+    std::vector<ColorAnswer> answers;
+    std::vector<int32_t> expected;  // per mode record; kept: as before
+    std::size_t dialogs;
+  };
+  const std::vector<Case> cases = {
+      {"the common case", {Swatch(11)}, {red, red, red, red, red}, 1},
+      {"per mode", {PerMode(Swatch(11)), Swatch(5), Swatch(5), Swatch(5), Swatch(5)},
+       {red, blue, blue, blue, blue}, 5},
+      {"per mode, cancelled in the second", {PerMode(Swatch(11)), Cancel()},
+       {red, kept, kept, kept, kept}, 2},
+      {"cancelled at once", {Cancel()}, {kept, kept, kept, kept, kept}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start("");
+    const ProfileRecord before = Current();
+    std::vector<QString> seen;
+    std::vector<ColorAnswer> answers;
+    for (const ColorAnswer& a : c.answers) answers.push_back(Noting(seen, a));
+    std::vector<QRgb> initial;
+    test::AnswerColorDialogs(answers, initial);
+    Click("ms_1_btn_dpi_color_3");
+    ASSERT_EQ(seen.size(), c.dialogs);
+    for (std::size_t k = 0; k < seen.size(); ++k) {
+      EXPECT_EQ(seen[k], QStringLiteral("DPI level 3 colour, mode %1%2")
+                             .arg(k + 1)
+                             .arg(k == 0 ? " [same]" : ""));
+      EXPECT_EQ(initial[k], ArgbOfStoredColor(before.modes[k].dpi_color[2])) << k;
+    }
+    for (int k = 0; k < 5; ++k) {
+      const int32_t expected = c.expected[k] == kept ? before.modes[k].dpi_color[2] : c.expected[k];
+      EXPECT_EQ(Current().modes[k].dpi_color[2], expected) << k;
+      EXPECT_EQ(Current().modes[k].dpi_color[1], before.modes[k].dpi_color[1]) << "another level";
+    }
+    EXPECT_EQ(ButtonColor("ms_1_btn_dpi_color_3"), ArgbOfStoredColor(Current().modes[0].dpi_color[2]))
+        << "the active mode record's";
+    window.reset();
+    sim.reset();
+  }
+}
+
+TEST_F(ColorCommands, TheDialogOpensBelowItsButtonOwnedByTheWindow) {
   Start("");
-  const ProfileRecord before = Current();
-  std::vector<QRgb> initial;
   QPoint opened_at;
   QWidget* owner = nullptr;
+  std::vector<QRgb> initial;
   test::AnswerColorDialogs({[&](CDpiColorWnd& dialog) {
-                              opened_at = dialog.pos();
-                              owner = dialog.parentWidget();
-                              return Swatch(11)(dialog);  // red
-                            },
-                            Cancel(), Swatch(5), Swatch(5), Swatch(5)},
+                             opened_at = dialog.pos();
+                             owner = dialog.parentWidget();
+                             return false;
+                           }},
                            initial);
   Click("ms_1_btn_dpi_color_3");
-  ASSERT_EQ(initial.size(), 5u);
-  for (int k = 0; k < 5; ++k) {
-    EXPECT_EQ(initial[k], ArgbOfStoredColor(before.modes[k].dpi_color[2])) << k;
-  }
   EXPECT_EQ(owner, window.get());
   QWidget* button = Control("ms_1_btn_dpi_color_3");
   EXPECT_EQ(opened_at, ColorDialogPosition(button));
   EXPECT_EQ(opened_at.y(), button->mapToGlobal(QPoint(0, button->height())).y());
-
-  const int32_t red = 0x000000FF, blue = 0x00FF0000;
-  const int32_t expected[] = {red, before.modes[1].dpi_color[2], blue, blue, blue};
-  for (int k = 0; k < 5; ++k) {
-    EXPECT_EQ(Current().modes[k].dpi_color[2], expected[k]) << k;
-    EXPECT_EQ(Current().modes[k].dpi_color[1], before.modes[k].dpi_color[1]) << "another level";
-  }
-  EXPECT_EQ(ButtonColor("ms_1_btn_dpi_color_3"), 0xFFFF0000u) << "the active mode record's";
 }
 
 TEST_F(ColorCommands, TheLightingColourGoesIntoAllFiveModeRecords) {
@@ -93,7 +144,7 @@ TEST_F(ColorCommands, TheLightingColourGoesIntoAllFiveModeRecords) {
 TEST_F(ColorCommands, AChosenDpiColourReachesTheMousesSettingsReport) {
   Start("wired");
   std::vector<QRgb> initial;
-  test::AnswerColorDialogs({Swatch(13), Swatch(14), Swatch(13), Cancel(), Cancel()}, initial);
+  test::AnswerColorDialogs({PerMode(Swatch(13)), Swatch(14), Swatch(13), Cancel()}, initial);
   Click("ms_1_btn_dpi_color_1");
   const auto color = [&](int k) {
     return sim->State()["modes"][k]["settings"]["levels"][0]["color"];

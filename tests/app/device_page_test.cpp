@@ -104,7 +104,8 @@ TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
   for (int n = 1; n <= 8; ++n) {
     const QByteArray name = "ms_1_label_dpi_" + QByteArray::number(n);
     EXPECT_EQ(Control<QLabel>(name.constData())->text(),
-              QString::number(mode.dpi_value[n - 1] * 40));
+              mode.dpi_enabled[n - 1] == 1 ? QString::number(mode.dpi_value[n - 1] * 40)
+                                           : QStringLiteral("Off"));
   }
   auto* level = Control<QAbstractButton>(
       ("ms_1_option_dpi_step_" + std::to_string(mode.dpi_level + 1)).c_str());
@@ -356,6 +357,35 @@ TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
     LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
     return selected == 1;
   }));
+}
+
+// The controls follow the profile shown, also where the page never edits the
+// field: a DPI level the mouse has off cannot be chosen or set, and the
+// move-mode flag, kept but not offered, is shown as stored.
+TEST_F(DevicePageTest, TheControlsShowTheStoredProfileAndOfferOnlyWhatTheMouseDoes) {
+  {
+    ProfileList profiles;
+    profiles.push_back(CreateProfile(u"All levels"));
+    profiles.push_back(CreateProfile(u"Four levels"));  // the default: levels 5 to 8 off
+    SetSharedSetting(*profiles[0], SharedSetting::kMoveMode, 1);
+    for (ModeRecord& mode : profiles[0]->modes) std::fill_n(mode.dpi_enabled, 8, 1);
+    std::string error;
+    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
+  }
+  Start("");
+  auto* move_mode = Control<QCheckBox>("ms_1_check_movemode");
+  EXPECT_TRUE(move_mode->isHidden());
+  for (const int row : {0, 1, 0}) {
+    Control<QListWidget>("ms_1_list_profile")->setCurrentRow(row);
+    EXPECT_EQ(move_mode->isChecked(), row == 0) << row;
+    for (int level = 1; level <= 8; ++level) {
+      const bool on = row == 0 || level <= 4;
+      const QString n = QString::number(level);
+      EXPECT_EQ(Control(("ms_1_option_dpi_step_" + n).toLatin1().constData())->isEnabled(), on) << level;
+      EXPECT_EQ(Control(("ms_1_slider_dpi_" + n).toLatin1().constData())->isEnabled(), on) << level;
+      EXPECT_EQ(Control<QLabel>(("ms_1_label_dpi_" + n).toLatin1().constData())->text() == "Off", !on) << level;
+    }
+  }
 }
 
 // Shortcut buttons name their key by what the keyboard layout prints on it.

@@ -142,6 +142,13 @@ TEST_F(MainWindow, PageControlsNotifyThePageAndItsOwnButtonsActOnTheWindow) {
   EXPECT_EQ(log.notifications.back().sender, QStringLiteral("ms_1_apply_btn"));
   EXPECT_TRUE(log.notifications.back().Is(notify::kClick));
 
+  // The caption's menu button opens the program's menu; one skin, no skin button.
+  EXPECT_TRUE(Control("skin_btn")->isHidden());
+  QTest::mouseClick(Control("main_menu_btn"), Qt::LeftButton);
+  ASSERT_NE(window->TrayMenu(), nullptr);
+  EXPECT_TRUE(window->TrayMenu()->isVisible());
+  window->TrayMenu()->hide();
+
   QTest::mouseClick(Control("min_btn"), Qt::LeftButton);
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
   EXPECT_EQ(quits, 0);
