@@ -244,8 +244,19 @@ void CMainWnd::ShowNoDeviceWarning() {
   warning_open_ = false;
 }
 
+void CMainWnd::ShowBatteryLevel(std::optional<int> percent) {
+  if (!tray_) return;
+  QString tip = Lan().Text(QStringLiteral("mouse_name_text"));
+  if (percent) {
+    tip += QStringLiteral("\n") + Lan().Text(QStringLiteral("battery_text")) +
+           QStringLiteral(": %1%").arg(*percent);
+  }
+  tray_->setToolTip(tip);
+}
+
 void CMainWnd::OnDevicePresence() {
   device_present_ = page_ != nullptr && page_->DevicePresent();
+  if (!device_present_) ShowBatteryLevel(std::nullopt);
   if (device_tab_switch_ != nullptr) {
     // The last item stands for "no item": nothing of the device page shows.
     device_tab_switch_->setCurrentIndex(device_present_ ? 0 : device_tab_switch_->count() - 1);

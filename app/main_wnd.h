@@ -55,6 +55,7 @@ class CMainWnd : public SkinWindow, public PageHost {
   CDPIMsg* DpiIndicator() const { return dpi_indicator_; }
   QMenu* TrayMenu() const { return tray_menu_.get(); }
   QSystemTrayIcon* TrayIcon() const { return tray_.get(); }
+  void ShowBatteryLevel(std::optional<int> percent) override;
   bool NoDeviceWarningOpen() const { return warning_open_; }
   bool DevicePresent() const { return device_present_; }
   bool HookLoaded() const { return hook_.IsLoaded(); }

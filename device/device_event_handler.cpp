@@ -18,7 +18,10 @@ void DeviceEventHandler::HandleDeviceEvent(DeviceEvent e) {
     case event::kStatus: OnStatus(e.value); break;
     case event::kAcknowledge: links_.ackReceived = AcknowledgeAccepted(e.value) ? 1 : 0; break;
     case event::kBattery:
-      if (IsBatteryLevel(e.value)) battery_level_ = e.value;
+      if (IsBatteryLevel(e.value)) {
+        battery_level_ = e.value;
+        view_.ShowBatteryLevel(e.value * 10);
+      }
       break;
     case event::kMode: OnMode(e.value); break;
     default: break;
@@ -67,6 +70,7 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
     battery_level_ = level;
     view_.SetPowerRing(level * 10);
     view_.SetPowerLabelText(std::to_string(level * 10) + "%");
+    view_.ShowBatteryLevel(level * 10);
   }
 }
 

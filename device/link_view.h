@@ -37,6 +37,9 @@ class LinkView {
   virtual void SetChargeSweep(int value) = 0;
   virtual void SetPowerLabelKey(std::string_view language_key) = 0;
   virtual void SetPowerLabelText(std::string_view text) = 0;
+  // The battery level the mouse reported (10..100 %), on any link: also where
+  // the ring is hidden (Bluetooth LE), so the desktop shows it too.
+  virtual void ShowBatteryLevel(int percent) = 0;
   // The 30 ms control timer of the charging animation.
   virtual void StartChargeAnimationTimer() = 0;
   virtual void StopChargeAnimationTimer() = 0;

@@ -18,6 +18,7 @@ class SilentLinkView final : public LinkView {
   void SetChargeSweep(int) override {}
   void SetPowerLabelKey(std::string_view) override {}
   void SetPowerLabelText(std::string_view) override {}
+  void ShowBatteryLevel(int) override {}
   void StartChargeAnimationTimer() override {}
   void StopChargeAnimationTimer() override {}
   void SelectDpiLevelOption(int) override {}

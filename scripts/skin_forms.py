@@ -218,16 +218,19 @@ def main_form():
             spacing=6)),
         margins=10, spacing=8))
 
+    # The links show on every link; the battery part only where the mouse
+    # reports its charge (not over Bluetooth LE).
     power_panel = W("QFrame", "panel_power", role="panel", layout=V(
-        section_header("ms_1_check_power", "device_status_text"),
+        label("device_status_title", "device_status_text", role="section_title"),
+        H(label("link_caption", "connection_text", role="row_label"), Stretch(),
+          label("ms_1_wired", key=False, pixmap=("pixmap", "images/wired.svg"),
+                scaledContents=True, role="link", **fixed(20, 20)),
+          label("ms_1_wireless", key=False, pixmap=("pixmap", "images/wireless.svg"),
+                scaledContents=True, role="link", **fixed(20, 20)),
+          label("ms_1_BLE", key=False, pixmap=("pixmap", "images/ble.svg"),
+                scaledContents=True, role="link", **fixed(20, 20)), spacing=8),
+        section_header("ms_1_check_power", "battery_text"),
         W("QWidget", "ms_1_ver_power", layout=V(
-            H(label("link_caption", "connection_text", role="row_label"), Stretch(),
-              label("ms_1_wired", key=False, pixmap=("pixmap", "images/wired.svg"),
-                    scaledContents=True, role="link", **fixed(20, 20)),
-              label("ms_1_wireless", key=False, pixmap=("pixmap", "images/wireless.svg"),
-                    scaledContents=True, role="link", **fixed(20, 20)),
-              label("ms_1_BLE", key=False, pixmap=("pixmap", "images/ble.svg"),
-                    scaledContents=True, role="link", **fixed(20, 20)), spacing=8),
             H(W("RingProgress", "ms_1_progress_power", value=0, **fixed(64, 64)),
               V(label("ms_1_label_power", "battery_text", role="value"),
                 label("ms_1_low_power_label", "low_power_text", role="warning", visible=False),

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "device/input_hook_table.h"
 #include "platform/notification.h"
@@ -36,6 +37,9 @@ class PageHost {
   // The address is fixed from Init on; the entries are filled in later in the
   // window's start-up and become null again when the window is destroyed.
   virtual const InputHookTable* HookTable() const = 0;
+  // The mouse's battery level, for the tray icon's tooltip; none when no
+  // mouse is there to report one.
+  virtual void ShowBatteryLevel(std::optional<int> percent) = 0;
 };
 
 class DevicePage {

@@ -328,6 +328,10 @@ void CMS_1_Page::SetPowerRing(int value) {
   c_.power_ring->setValue(value);
 }
 
+void CMS_1_Page::ShowBatteryLevel(int percent) {
+  if (host_ != nullptr) host_->ShowBatteryLevel(percent);
+}
+
 void CMS_1_Page::SetChargeSweep(int value) {
   if (c_.power_ring == nullptr) return;
   c_.power_ring->setTextVisible(false);

@@ -80,6 +80,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void SetChargeSweep(int value) override;
   void SetPowerLabelKey(std::string_view language_key) override;
   void SetPowerLabelText(std::string_view text) override;
+  void ShowBatteryLevel(int percent) override;
   void StartChargeAnimationTimer() override;
   void StopChargeAnimationTimer() override;
   void SelectDpiLevelOption(int level) override;

@@ -2,6 +2,7 @@
 // mouse behind the fake BlueZ on a private bus, real pauses.
 #include <QAbstractButton>
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <QProgressBar>
 #include <QSlider>
 #include <optional>
@@ -46,7 +47,10 @@ class BluetoothPageTest : public test::DevicePageTest {
 
 TEST_F(BluetoothPageTest, ApplyAndTheMouseEventsGoOverBluetoothAlone) {
   StartOverBluetooth();
-  EXPECT_TRUE(Shown("ms_1_BLE"));
+  // The Device panel names the link; the battery part stays hidden.
+  EXPECT_TRUE(Control("ms_1_BLE")->isVisible());
+  EXPECT_TRUE(Control("device_status_title")->isVisible());
+  EXPECT_FALSE(Control("ms_1_progress_power")->isVisible());
   EXPECT_FALSE(Shown("ms_1_check_prate")) << "Bluetooth LE has no polling rate";
 
   ClickApply();
@@ -72,6 +76,7 @@ TEST_F(BluetoothPageTest, ApplyAndTheMouseEventsGoOverBluetoothAlone) {
   ASSERT_TRUE(Steer("battery 6"));
   ASSERT_TRUE(test::WaitFor([&] { return Control<QLabel>("ms_1_label_power")->text() == "60%"; }));
   EXPECT_EQ(Control<QProgressBar>("ms_1_progress_power")->value(), 60);
+  EXPECT_TRUE(window->TrayIcon()->toolTip().endsWith("Battery: 60%")) << "where a user looks";
   ASSERT_TRUE(Steer("sleep"));
   ASSERT_TRUE(test::WaitFor([&] { return page->links().mouseAsleep == 1; }));
   EXPECT_TRUE(Shown("ms_1_sleep_label"));
@@ -79,6 +84,7 @@ TEST_F(BluetoothPageTest, ApplyAndTheMouseEventsGoOverBluetoothAlone) {
   ASSERT_TRUE(Steer("unplug ble"));
   ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
   EXPECT_FALSE(Shown("ms_1_BLE"));
+  EXPECT_TRUE(test::WaitFor([&] { return !window->TrayIcon()->toolTip().contains("Battery"); }));
 }
 
 // The mouse goes away in the middle of an apply: the apply ends without it,

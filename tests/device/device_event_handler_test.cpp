@@ -95,7 +95,7 @@ TEST_F(DeviceEventHandlerTest, StatusDrivesHeartbeatAwakeStateAndBattery) {
   EXPECT_EQ(handler.battery_level(), 7);
   EXPECT_EQ(view.Take(), (Calls{"icon receiver on", "lighting", "prate on", "power-toggle on",
                                 "power-panel on", "sleep on", "sleep off", "ring 70",
-                                "label 70%"}));
+                                "label 70%", "battery 70"}));
 
   for (uint16_t value : {0x0001, 0x0B01}) {  // battery level 0 or above 10: awake handling only
     handler.HandleDeviceEvent({event::kStatus, value});
@@ -152,7 +152,9 @@ TEST_F(DeviceEventHandlerTest, AcknowledgementAndBatteryLevel) {
   EXPECT_EQ(links.ackReceived, 0);
   handler.HandleDeviceEvent({event::kBattery, 4});
   EXPECT_EQ(handler.battery_level(), 4);
-  EXPECT_TRUE(view.Take().empty());  // nothing is shown
+  EXPECT_EQ(view.Take(), (Calls{"battery 40"}));  // the ring stays; the desktop is told
+  handler.HandleDeviceEvent({event::kBattery, 11});
+  EXPECT_TRUE(view.Take().empty());
 }
 
 TEST_F(DeviceEventHandlerTest, BluetoothNotificationsRunOnTheInterfaceThreadInOrder) {

@@ -60,6 +60,7 @@ class RecordingLinkView : public LinkView {
     label = std::string(text);
     Record("label " + label);
   }
+  void ShowBatteryLevel(int percent) override { Record("battery " + std::to_string(percent)); }
   void StartChargeAnimationTimer() override {
     charge_timer = true;
     Record("charge start");
