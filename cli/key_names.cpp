@@ -34,7 +34,8 @@ KeyNames ActiveKeyNames(const std::string& tool_folder) {
   auto naming = std::make_shared<LazyNaming>(texts);
   return {[naming](uint32_t key_code) { return naming->Name(key_code); },
           {texts("keyboard_ctrl_text"), texts("keyboard_shift_text"), texts("keyboard_alt_text"),
-           texts("keyboard_win_text")}};
+           texts("keyboard_win_text")},
+          texts};
 }
 
 }  // namespace ms1::cli

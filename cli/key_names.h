@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace ms1::cli {
 
@@ -14,6 +15,9 @@ struct KeyNames {
   std::function<std::string(uint32_t key_code)> key;
   // Ctrl, Shift, Alt, Win (bits 0..3 of a shortcut's modifiers), as shown.
   std::array<std::string, 4> modifiers;
+  // The program's text for a language key (a button function's name, say);
+  // unset: the key stands for itself.
+  std::function<std::string(std::string_view language_key)> text;
 };
 
 // The layout is read at the first key named, once for the whole command.

@@ -66,7 +66,9 @@ json ButtonJson(const ButtonRecord& b, int i, const KeyNames& names) {
     out["function"] = "macro";
     out["macro"] = MacroJson(b, names);
   } else {
-    out["function"] = std::string(LabelKeyFor(b.function_code));
+    const std::string key(LabelKeyFor(b.function_code));
+    out["function"] = key;
+    if (!key.empty()) out["function_text"] = names.text ? names.text(key) : key;
   }
   return out;
 }
@@ -116,7 +118,7 @@ std::string ButtonLine(const json& b) {
   } else if (function.empty()) {
     out << "(code " << b["code"].get<int>() << ")";
   } else {
-    out << function;
+    out << b.value("function_text", function);
   }
   return out.str();
 }

@@ -25,6 +25,7 @@ std::string ReadableLanguageKey(std::string_view language_key) {
   if (core.starts_with("key_")) core.remove_prefix(4);
   const bool modifier = core.starts_with("keyboard_") && core.ends_with("_text");
   if (modifier) core = core.substr(9, core.size() - 9 - 5);
+  else if (core.ends_with("_text")) core.remove_suffix(5);
   std::string text(core);
   for (char& c : text) {
     if (c == '_') c = ' ';

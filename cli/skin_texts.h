@@ -15,7 +15,8 @@ namespace ms1::cli {
 std::string FindSkinLanguageFile(const std::string& tool_folder);
 
 // "key_Page Up" -> "Page Up", "L_Button" -> "L Button",
-// "keyboard_ctrl_text" -> "Ctrl": readable without the language file.
+// "keyboard_ctrl_text" -> "Ctrl", "left_click_text" -> "left click": readable
+// without the language file.
 std::string ReadableLanguageKey(std::string_view language_key);
 
 // Texts from the language file when it is found and readable, else

@@ -61,7 +61,7 @@ TEST_F(Ms1ctlTest, ShowPrintsTextAndJson) {
   ASSERT_EQ(text.exit_code, 0) << text.err;
   EXPECT_NE(text.out.find("Profile \"Büro\""), std::string::npos);
   EXPECT_NE(text.out.find("250 Hz"), std::string::npos);
-  EXPECT_NE(text.out.find("button 11: mute_text"), std::string::npos);
+  EXPECT_NE(text.out.find("button 11: Mute\n"), std::string::npos) << "the program's own text";
   EXPECT_NE(text.out.find("4=6400"), std::string::npos);
 
   const auto json = Ctl({"show", file, "--json"});
@@ -70,6 +70,7 @@ TEST_F(Ms1ctlTest, ShowPrintsTextAndJson) {
   EXPECT_EQ(view["name"], "Büro");
   EXPECT_EQ(view["modes"].size(), 5u);
   EXPECT_EQ(view["modes"][1]["buttons"][14]["function"], "titl_right_text");
+  EXPECT_EQ(view["modes"][0]["buttons"][10]["function_text"], "Mute");
   EXPECT_EQ(view["modes"][0]["dpi_levels"][0]["color"], "#FF0000");
   EXPECT_EQ(view["modes"][0]["sleep_timer"], 0.5);
 }

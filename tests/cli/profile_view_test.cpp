@@ -78,6 +78,7 @@ TEST(SkinTexts, ReadableKeysWithoutTheLanguageFile) {
       {"key_Page Up", "Page Up"}, {"key_Num_1", "Num 1"},   {"key_\\", "\\"},
       {"L_Button", "L Button"},   {"Kana/Roma", "Kana/Roma"}, {"`", "`"},
       {"keyboard_ctrl_text", "Ctrl"}, {"keyboard_win_text", "Win"}, {"key_F12", "F12"},
+      {"left_click_text", "left click"},
   };
   for (const auto& [key, text] : cases) EXPECT_EQ(cli::ReadableLanguageKey(key), text) << key;
 }
