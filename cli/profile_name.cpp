@@ -7,7 +7,9 @@ std::string ProfileNameProblem(ProfileNameCheck check, const std::string& name) 
     case ProfileNameCheck::kOk:
       return {};
     case ProfileNameCheck::kEmpty:
-      return "a profile name must not be empty";
+      return "a profile name must not be empty or blank";
+    case ProfileNameCheck::kControl:
+      return "a profile name must not hold control characters";
     case ProfileNameCheck::kTooLong:
       return "a profile name has at most 49 characters";
     case ProfileNameCheck::kTaken:

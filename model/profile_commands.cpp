@@ -1,13 +1,34 @@
 #include "model/profile_commands.h"
 
+#include <algorithm>
+
 #include "model/profile.h"
 #include "model/text_field.h"
 #include "model/unique_name.h"
 
 namespace ms1 {
 
+namespace {
+
+bool IsControl(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+bool IsBlank(std::u16string_view name) {
+  return std::all_of(name.begin(), name.end(), [](char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\u00A0' || c == u'\u3000';
+  });
+}
+
+}  // namespace
+
+bool UsableProfileName(std::u16string_view name) {
+  return !IsBlank(name) && std::none_of(name.begin(), name.end(), IsControl);
+}
+
 ProfileNameCheck CheckProfileName(const ProfileList& profiles, std::u16string_view name) {
-  if (name.empty()) return ProfileNameCheck::kEmpty;
+  if (IsBlank(name)) return ProfileNameCheck::kEmpty;
+  if (std::any_of(name.begin(), name.end(), IsControl)) return ProfileNameCheck::kControl;
   if (name.size() > kMaxProfileNameLength) return ProfileNameCheck::kTooLong;
   if (ProfileNameExists(profiles, name)) return ProfileNameCheck::kTaken;
   return ProfileNameCheck::kOk;

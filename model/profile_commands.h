@@ -17,8 +17,12 @@ namespace ms1 {
 
 // Why a name is not accepted for a new or renamed profile, as the name dialog
 // refuses it. A rename counts the profile's own name as taken too.
-enum class ProfileNameCheck { kOk, kEmpty, kTooLong, kTaken };
+// kEmpty: nothing but white space; kControl: holds a control character.
+enum class ProfileNameCheck { kOk, kEmpty, kControl, kTooLong, kTaken };
 ProfileNameCheck CheckProfileName(const ProfileList& profiles, std::u16string_view name);
+// Whether `name` could name a profile at all: neither blank nor holding a
+// control character (its length and uniqueness aside).
+bool UsableProfileName(std::u16string_view name);
 
 // Appends a default profile with an accepted name and selects it.
 void AddNamedProfile(ProfileList& profiles, int32_t& selected, std::u16string_view name);

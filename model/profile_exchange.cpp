@@ -7,6 +7,7 @@
 #include "model/record_file.h"
 #include "model/record_safety.h"
 #include "model/text_field.h"
+#include "model/profile_commands.h"
 #include "model/unique_name.h"
 
 namespace ms1 {
@@ -14,6 +15,8 @@ namespace ms1 {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::u16string_view kImportedProfileName = u"Profile";
 
 std::u16string UniqueMacroName(const MacroList& macros, std::u16string_view name) {
   return MakeUniqueName(
@@ -47,9 +50,14 @@ bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileLis
   if (!ReadProfileFile(file, *profile, error)) return false;
   MakeProfileSafe(*profile);
 
+  // A name the list could not show or the user could not type again is
+  // replaced by the file's own name.
   const std::u16string stored = FieldText(profile->name);
+  std::u16string base = stored;
+  if (!UsableProfileName(base)) base = Utf8ToUtf16(file.stem().string());
+  if (!UsableProfileName(base)) base = kImportedProfileName;
   const std::u16string name = MakeUniqueName(
-      stored, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
+      base, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
       kMaxProfileNameLength);
   if (name != stored) SetFieldText(profile->name, name);
 

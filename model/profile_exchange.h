@@ -20,7 +20,9 @@ struct ProfileImport {
   std::size_t macros_added = 0;  // entries appended to the macro list
 };
 
-// Appends the profile in file to the list, its name made unique; every macro
+// Appends the profile in file to the list, its name made unique (a name that
+// add or rename would refuse, blank say, becomes the file's base name, or
+// "Profile" when that is no better); every macro
 // button of it (all five mode records, all 18 buttons) adds a macro list entry
 // with a unique name that the button then names. When macros were added the
 // macro store is saved. A file that is not exactly one profile, or a failed

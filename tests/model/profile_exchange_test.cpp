@@ -6,6 +6,7 @@
 
 #include "model/atomic_file.h"
 #include "model/profile.h"
+#include "model/profile_commands.h"
 #include "model/text_field.h"
 #include "support/temp_dir.h"
 
@@ -131,6 +132,37 @@ TEST_F(ExchangeTest, LongNamesAreShortenedToStayUniqueInTheirFields) {
   EXPECT_EQ(FieldText(macros[1]->name), std::u16string(21, u'W') + u"_1");
   EXPECT_EQ(FieldText(profiles[1]->modes[2].buttons[1].macro_name),
             std::u16string(21, u'W') + u"_1");
+}
+
+// An imported profile always gets a name that add and rename would take.
+TEST_F(ExchangeTest, AnUnusableNameIsReplacedByTheFilesName) {
+  struct Case {
+    std::u16string stored;
+    std::string file;
+    std::u16string imported;
+  };
+  const Case cases[] = {
+      {u"", "Arena.pro", u"Arena"},
+      {u"   ", "Arena.pro", u"Arena_1"},  // the first import took "Arena"
+      {u"Tab\there", "clan night.pro", u"clan night"},
+      {u"", " .pro", u"Profile"},
+      {u"Kept", "Other.pro", u"Kept"},
+  };
+  for (const Case& c : cases) {
+    auto p = CreateProfile(u"x");
+    SetFieldText(p->name, c.stored);
+    ASSERT_TRUE(ImportProfile(Export(*p, c.file), data, profiles, macros, result, error)) << error;
+    const std::u16string name = FieldText(profiles.back()->name);
+    EXPECT_EQ(name, c.imported) << c.file;
+    EXPECT_TRUE(UsableProfileName(name));
+  }
+  for (const auto& [name, check] :
+       std::vector<std::pair<std::u16string, ProfileNameCheck>>{
+           {u"", ProfileNameCheck::kEmpty}, {u" \u3000", ProfileNameCheck::kEmpty},
+           {u"a\nb", ProfileNameCheck::kControl}, {u"Arena", ProfileNameCheck::kTaken},
+           {u" Arena ", ProfileNameCheck::kOk}}) {
+    EXPECT_EQ(CheckProfileName(profiles, name), check);
+  }
 }
 
 TEST_F(ExchangeTest, AFailedMacroStoreSaveUndoesTheImport) {
