@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "model/profile_commands.h"
 #include "platform/language.h"
 #include "platform/resource_text.h"
 #include "ui/msg_wnd.h"
@@ -35,7 +36,8 @@ void CMS_1_ConfigName::OnClick(const Notification& n) {
 void CMS_1_ConfigName::Confirm() {
   const auto* edit = FindControl<QLineEdit>(QStringLiteral("edit_name"));
   const QString typed = edit != nullptr ? ClipProfileName(edit->text()) : QString();
-  if (typed.isEmpty()) {
+  // Blank or holding control characters: nothing the list could show.
+  if (!UsableProfileName(typed.toStdU16String())) {
     ShowMessageBox(this, QStringLiteral("warning_title_text"), QStringLiteral("warn_name_1_text"));
     return;
   }

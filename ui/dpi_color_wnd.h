@@ -25,7 +25,7 @@ extern const std::array<QRgb, kPresetColorCount> kPresetColors;
 
 class CDpiColorWnd : public SkinDialog {
  public:
-  static constexpr QSize kSize{250, 200};
+  static constexpr QSize kSize{250, 250};
 
   explicit CDpiColorWnd(QWidget* owner = nullptr) : SkinDialog(owner) {}
 

@@ -130,7 +130,8 @@ TEST_F(ProfileCommands, AddAndRenameTakeOnlyNamesTheNameDialogAccepts) {
       {"ms_1_profile_add_btn", "profile_name_1_text", "", "warn_name_1_text", "A,B,C", 1},
       {"ms_1_profile_add_btn", "profile_name_1_text", std::nullopt, "", "A,B,C", 1},
       {"ms_1_profile_rename_btn", "profile_name_2_text", "Bee", "", "A,Bee,C", 1},
-      {"ms_1_profile_add_btn", "profile_name_1_text", " ", "", "A,Bee,C, ", 3},
+      {"ms_1_profile_add_btn", "profile_name_1_text", " ", "warn_name_1_text", "A,Bee,C", 1},
+      {"ms_1_profile_add_btn", "profile_name_1_text", " Dee", "", "A,Bee,C, Dee", 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message()
@@ -148,7 +149,7 @@ TEST_F(ProfileCommands, AddAndRenameTakeOnlyNamesTheNameDialogAccepts) {
     EXPECT_EQ(CurrentName(), Entries().split(u',')[c.current]);
   }
   // Kept at once, though no mouse took an apply.
-  EXPECT_EQ(StoredList(), QStringLiteral("A,Bee,C,  *3"));
+  EXPECT_EQ(StoredList(), QStringLiteral("A,Bee,C, Dee *3"));
   EXPECT_EQ(ModeOf(Current(), 1).buttons[14].function_code, 14) << "a fresh default profile";
 }
 

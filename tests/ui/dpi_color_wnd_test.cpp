@@ -44,7 +44,7 @@ class ColorDialog : public ::testing::Test {
 
 TEST_F(ColorDialog, OpensAtItsPlaceShowingItsColourInEveryControl) {
   EXPECT_EQ(dialog.WindowClassName(), QStringLiteral("DpiColorWnd"));
-  EXPECT_EQ(dialog.geometry(), QRect(40, 30, 250, 200));
+  EXPECT_EQ(dialog.geometry(), QRect(QPoint(40, 30), CDpiColorWnd::kSize));
   EXPECT_EQ(Edits(), QStringLiteral("18,52,86"));
   ExpectShown(0xFF123456);
   for (const char* name : {"confirm_btn", "cancel_btn"}) {
@@ -118,7 +118,7 @@ TEST_F(ColorDialog, SavesAScreenshotOnTheSkinStyle) {
   dialog.show();
   QTest::mouseClick(dialog.FindControl(QStringLiteral("mouse_dpi_color_14")), Qt::LeftButton);
   const QImage shot = dialog.grab().toImage();
-  ASSERT_EQ(shot.size(), QSize(250, 200));
+  ASSERT_EQ(shot.size(), CDpiColorWnd::kSize);
   EXPECT_TRUE(
       shot.save(QString::fromStdString(test::paths::ArtifactFolder() + "dpi_color_dialog.png")));
   QWidget* preview = dialog.FindControl(QStringLiteral("color_show_control"));
