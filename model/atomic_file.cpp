@@ -66,11 +66,11 @@ std::string TemporaryPrefix(const fs::path& target) {
   return "." + target.filename().string() + ".tmp-";
 }
 
-int CreateTemporary(const fs::path& target, fs::path& temp, std::string& why) {
+int CreateTemporary(const fs::path& target, mode_t mode, fs::path& temp, std::string& why) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp = target.parent_path() / (TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
                                    std::to_string(g_temp_counter.fetch_add(1)));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0) return fd;
     if (errno != EEXIST) break;
   }
@@ -111,16 +111,28 @@ WriteCall ReplaceWriteCallForTesting(WriteCall call) {
   return g_write_call.exchange(call ? call : &::write);
 }
 
+std::string LinkRefusedText(const fs::path& path) {
+  return path.string() +
+         ": is a symbolic link, which the program does not follow for its own files; put the "
+         "file itself in its place";
+}
+
 bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
-                         std::string& error) {
+                         std::string& error, WriteRules rules) {
   return WriteFileAtomically(
-      path, pieces.size(), [pieces](std::size_t n) { return pieces[n]; }, error);
+      path, pieces.size(), [pieces](std::size_t n) { return pieces[n]; }, error, rules);
 }
 
 bool WriteFileAtomically(const fs::path& path, std::size_t count,
-                         const std::function<ByteView(std::size_t)>& piece, std::string& error) {
+                         const std::function<ByteView(std::size_t)>& piece, std::string& error,
+                         WriteRules rules) {
   std::lock_guard lock(WriterMutex());
-  const fs::path target = ResolveTarget(path);
+  struct stat link {};
+  if (rules.refuse_links && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    error = LinkRefusedText(path);
+    return false;
+  }
+  const fs::path target = rules.refuse_links ? path : ResolveTarget(path);
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists && !S_ISREG(existing.st_mode)) {
@@ -130,13 +142,17 @@ bool WriteFileAtomically(const fs::path& path, std::size_t count,
   }
   fs::path temp;
   std::string why;
-  const int fd = CreateTemporary(target, temp, why);
+  const int fd = CreateTemporary(target, rules.private_file ? 0600 : 0666, temp, why);
   if (fd < 0) {
     error = path.string() + ": cannot be written (" + why + ")";
     return false;
   }
   bool ok = true;
-  if (exists) ::fchmod(fd, existing.st_mode & 07777);
+  if (rules.private_file) {
+    ::fchmod(fd, 0600);  // whatever the umask or the file before said
+  } else if (exists) {
+    ::fchmod(fd, existing.st_mode & 07777);
+  }
   for (std::size_t n = 0; n < count; ++n) {
     if (!(ok = WriteAll(fd, piece(n), why))) break;
   }
@@ -162,8 +178,9 @@ bool WriteFileAtomically(const fs::path& path, std::size_t count,
 }
 
 bool WriteFileAtomically(const fs::path& path, std::initializer_list<ByteView> pieces,
-                         std::string& error) {
-  return WriteFileAtomically(path, std::span<const ByteView>(pieces.begin(), pieces.size()), error);
+                         std::string& error, WriteRules rules) {
+  return WriteFileAtomically(path, std::span<const ByteView>(pieces.begin(), pieces.size()), error,
+                             rules);
 }
 
 }  // namespace ms1

@@ -58,7 +58,7 @@ fs::path DataFolderLock::LockPath(const fs::path& data_folder) {
 DataFolderLock::Result DataFolderLock::TryTake(const fs::path& data_folder, std::string& error) {
   if (held()) return Result::kTaken;
   const fs::path path = LockPath(data_folder);
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) {
     error = path.string() + ": " + std::error_code(errno, std::generic_category()).message();
     return Result::kUnavailable;

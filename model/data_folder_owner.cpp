@@ -58,7 +58,10 @@ DataFolderLock::Result DataFolderOwner::TakeLock(std::chrono::milliseconds limit
                                                  std::string& error) {
   const bool had_it = lock_.held();
   const DataFolderLock::Result result = lock_.Take(folder_, limit, error);
-  if (!had_it && result == DataFolderLock::Result::kTaken) RemoveLeftovers();
+  if (!had_it && result == DataFolderLock::Result::kTaken) {
+    RemoveLeftovers();
+    MakeDataFolderPrivate(folder_);
+  }
   return result;
 }
 
@@ -119,7 +122,7 @@ bool WriteStoreFile(const fs::path& store_file, std::size_t count,
       (!owner->MakeOwned(error) || !owner->KeepStrangerAside(store_file, error))) {
     return false;
   }
-  if (!WriteFileAtomically(store_file, count, piece, error)) return false;
+  if (!WriteFileAtomically(store_file, count, piece, error, kPrivateFileRules)) return false;
   if (owner != nullptr) owner->known_[Normal(store_file)] = StampOf(store_file);
   return true;
 }

@@ -25,7 +25,15 @@ fs::path StoreFolder(const fs::path& data_folder) {
 bool MakeStoreFolder(const fs::path& data_folder, std::string& error) {
   const fs::path folder = StoreFolder(data_folder);
   std::error_code ec;
-  fs::create_directories(folder, ec);
+  // The folders above are the user's own business; the two of the program
+  // are the user's alone.
+  if (!data_folder.parent_path().empty()) fs::create_directories(data_folder.parent_path(), ec);
+  for (const fs::path& own : {data_folder, folder}) {
+    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
+      ec = std::error_code(errno, std::generic_category());
+      break;
+    }
+  }
   if (ec || !fs::is_directory(folder)) {
     error = folder.string() + ": the folder cannot be created (" +
             (ec ? ec.message() : std::string("not a folder")) + ")";
@@ -35,6 +43,14 @@ bool MakeStoreFolder(const fs::path& data_folder, std::string& error) {
 }
 
 namespace {
+
+void MakeOwnPrivate(const fs::path& path, bool folder) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || info.st_uid != ::geteuid()) return;
+  if (folder ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode)) {
+    ::chmod(path.c_str(), folder ? 0700 : 0600);
+  }
+}
 
 fs::path FreeAsideName(const fs::path& path, std::string_view kind, unsigned n) {
   std::string name = path.filename().string() + "." + std::string(kind);
@@ -47,7 +63,7 @@ bool CopyFile(const fs::path& from, const fs::path& to, std::string& error) {
   const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
   if (in.bad() || !in.is_open()) return false;
-  return WriteFileAtomically(to, {std::as_bytes(std::span(bytes))}, error);
+  return WriteFileAtomically(to, {std::as_bytes(std::span(bytes))}, error, kPrivateFileRules);
 }
 
 }  // namespace
@@ -75,6 +91,19 @@ bool SetAside(const fs::path& path, fs::path& aside, std::string& error, std::st
   return false;
 }
 
+void MakeDataFolderPrivate(const fs::path& data_folder) {
+  MakeOwnPrivate(data_folder, true);
+  MakeOwnPrivate(StoreFolder(data_folder), true);
+  std::error_code ec;
+  for (fs::directory_iterator it(data_folder, ec), end; !ec && it != end; it.increment(ec)) {
+    MakeOwnPrivate(it->path(), false);
+  }
+  for (fs::directory_iterator it(StoreFolder(data_folder), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    MakeOwnPrivate(it->path(), false);
+  }
+}
+
 void StoreLoad::NoteProblem(const std::string& text) {
   if (!problem.empty()) problem += "; ";
   problem += text;
@@ -93,10 +122,16 @@ StoreLoadNotice NoticeOf(const std::vector<StoreLoad>& loads) {
 
 StoreReader::StoreReader(fs::path path, StoreLoad& load, StoreAccess access)
     : path_(std::move(path)), load_(load), access_(access) {
-  fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd_ < 0) {
     if (errno == ENOENT) return;
     const int why = errno;
+    if (why == ELOOP) {
+      // Not read, not kept aside: the link stays for the user to see.
+      load_.NoteProblem(LinkRefusedText(path_));
+      version_known_ = false;
+      return;
+    }
     stamp_ = StampOf(path_);
     version_known_ = stamp_.has_value();
     load_.NoteProblem(path_.string() + ": cannot be read (" +

@@ -16,8 +16,14 @@ namespace ms1 {
 // Both stores live in the folder "ms_1" of the data folder.
 std::filesystem::path StoreFolder(const std::filesystem::path& data_folder);
 
-// Creates the store folder when it is missing.
+// Creates the data folder and its store folder when they are missing, for the
+// user alone (0700).
 bool MakeStoreFolder(const std::filesystem::path& data_folder, std::string& error);
+
+// Makes what an earlier version left with the usual modes the user's alone:
+// the two folders 0700, the files in them 0600. Only what this user owns, and
+// never through a link.
+void MakeDataFolderPrivate(const std::filesystem::path& data_folder);
 
 // Keeps the file at path, as it is, under a new name in the same folder
 // ("pro.data.damaged", "pro.data.damaged_1", ... for the kind "damaged"), so

@@ -1,6 +1,7 @@
 #include "platform/folders.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -69,13 +70,14 @@ std::string DataFolderFor(const std::string& program_folder, const char* xdg_dat
   const bool installed = Installed(program_folder);
   const std::string beside_program = WithSlash(program_folder) + "Data";
   if (!installed) {
-    fs::create_directory(beside_program, ec);
+    ::mkdir(beside_program.c_str(), 0700);  // the user's alone, as everything in it
     if (Writable(beside_program)) return beside_program + "/";
   }
   const std::string user_folder = UserDataFolder(xdg_data_home, home);
   // Nowhere else to go: saves will say what is wrong.
   if (user_folder.empty()) return installed ? kNoHomeDataFolder : beside_program + "/";
-  fs::create_directories(user_folder, ec);
+  fs::create_directories(fs::path(user_folder).parent_path(), ec);
+  ::mkdir(user_folder.c_str(), 0700);
   return user_folder + "/";
 }
 

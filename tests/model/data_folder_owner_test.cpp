@@ -1,12 +1,15 @@
 #include "model/data_folder_owner.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <functional>
 
 #include "model/macro_store.h"
+#include "model/profile_store.h"
+#include "model/store_file.h"
 #include "model/text_field.h"
 #include "support/temp_dir.h"
 
@@ -30,6 +33,66 @@ std::string BytesOf(const MacroList& macros) {
 }
 
 class DataFolderOwnerTest : public test::TempDirTest {};
+
+mode_t ModeOf(const fs::path& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// A fresh data folder is made the user's alone, and one an earlier version
+// left with the usual modes becomes so when the program takes it.
+TEST_F(DataFolderOwnerTest, TheDataFolderIsTheUsersAlone) {
+  const mode_t old_umask = ::umask(022);
+  for (const bool upgraded : {false, true}) {
+    SCOPED_TRACE(upgraded ? "upgraded" : "fresh");
+    const fs::path data = dir / (upgraded ? "old" : "new");
+    const fs::path store = StoreFolder(data);
+    if (upgraded) {
+      fs::create_directories(store);
+      for (const char* name : {"pro.data", "macro.data", "pro.data.damaged"}) {
+        WriteBytes(store / name, "");
+      }
+      WriteBytes(data / "ms1-config.lock", "");
+      for (const fs::path& p : {data, store}) fs::permissions(p, fs::perms(0755));
+    }
+    DataFolderOwner owner(data);
+    std::string error;
+    ASSERT_EQ(owner.Take(0ms, error), upgraded ? DataFolderLock::Result::kTaken
+                                               : DataFolderLock::Result::kUnavailable)
+        << error;
+    if (!upgraded) {  // the program makes the folder on its first save
+      ASSERT_TRUE(SaveMacroStore(data, OneMacro(u"M"), error)) << error;
+      ASSERT_TRUE(SaveProfileStore(data, {}, 0, error)) << error;
+    }
+    EXPECT_EQ(ModeOf(data), 0700u);
+    EXPECT_EQ(ModeOf(store), 0700u);
+    for (const fs::path& file : {store / "pro.data", store / "macro.data",
+                                 data / "ms1-config.lock"}) {
+      EXPECT_EQ(ModeOf(file), 0600u) << file;
+    }
+    if (upgraded) EXPECT_EQ(ModeOf(store / "pro.data.damaged"), 0600u);
+  }
+  ::umask(old_umask);
+}
+
+// A link planted where a store belongs is neither read nor written through:
+// the file it names stays as it was, and the user is told why.
+TEST_F(DataFolderOwnerTest, APlantedLinkIsNeitherReadNorWrittenThrough) {
+  const fs::path data = dir / "Data";
+  const fs::path victim = dir / "victim";
+  WriteBytes(victim, BytesOf(OneMacro(u"Victim")));
+  fs::create_directories(StoreFolder(data));
+  fs::create_symlink(victim, MacroStorePath(data));
+  MacroList macros;
+  const StoreLoad load = LoadMacroStore(data, macros);
+  EXPECT_TRUE(macros.empty());
+  EXPECT_NE(load.problem.find("symbolic link"), std::string::npos) << load.problem;
+  std::string error;
+  EXPECT_FALSE(SaveMacroStore(data, OneMacro(u"Mine"), error));
+  EXPECT_NE(error.find("symbolic link"), std::string::npos) << error;
+  EXPECT_EQ(ReadBytes(victim), BytesOf(OneMacro(u"Victim")));
+  EXPECT_TRUE(fs::is_symlink(MacroStorePath(data)));
+}
 
 // Saved over only when it is the version this process read or wrote last;
 // any other is kept as it was found, and the owner told.
