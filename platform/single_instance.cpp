@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -28,6 +29,26 @@ QString RuntimeFolder() {
   return folder;
 }
 
+// The lock's name carries the user: in a folder shared by all users (the
+// temporary folder, without a runtime folder) one user's file must not stand
+// for another's.
+QString LockNameFor(const QString& instanceName) {
+  return instanceName + u'-' + QString::number(geteuid()) + QStringLiteral(".lock");
+}
+
+// What was opened must be this user's own, and not writable by others: a file
+// another user planted under our name would otherwise decide our start.
+QString StrangerLockProblem(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) return QStringLiteral("the lock is not a plain file");
+  if (info.st_uid != geteuid()) {
+    return QStringLiteral("the lock file belongs to another user (uid %1)").arg(info.st_uid);
+  }
+  if ((info.st_mode & 0022) != 0) return QStringLiteral("the lock file is writable by others");
+  return {};
+}
+
 // The abstract socket namespace is shared by every user and session of the
 // machine: the name carries the user and the lock's place, so each session's
 // copy is found only by starts of the same session.
@@ -45,7 +66,7 @@ SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
 SingleInstance::SingleInstance(const QString& instanceName, const QString& lockFolder,
                                QObject* parent)
     : QObject(parent),
-      lock_path_(lockFolder + u'/' + instanceName + QStringLiteral(".lock")),
+      lock_path_(lockFolder + u'/' + LockNameFor(instanceName)),
       socket_name_(SocketNameFor(instanceName, lock_path_)) {}
 
 SingleInstance::~SingleInstance() {
@@ -68,9 +89,18 @@ InstanceClaim SingleInstance::Acquire() {
   // however its holder ends, so a copy that crashed never leaves a stale one,
   // and nothing needs writing or flushing to disk at start. Without a runtime
   // folder the lock lies in the shared temporary folder, where another user
-  // could plant a link to make us create a file elsewhere: links are refused.
+  // could plant a link to make us create a file elsewhere, or a file of their
+  // own to hold us up: links are refused, and so is a file not ours alone.
   const int fd = open(QFile::encodeName(lock_path_).constData(),
-                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd >= 0) {
+    const QString problem = StrangerLockProblem(fd);
+    if (!problem.isEmpty()) {
+      close(fd);
+      failure_ = lock_path_ + QStringLiteral(": ") + problem;
+      return InstanceClaim::kFailed;
+    }
+  }
   if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     if (fd >= 0) close(fd);
@@ -149,9 +179,17 @@ void SingleInstance::Drop(int client) {
   close(client);
 }
 
+// Any user can bind a name in the abstract namespace first: only a copy of
+// this user's own is asked, and believed.
 bool SingleInstance::AskFirstToComeForward(int timeoutMs) {
   const int socket = ConnectAbstract(socket_name_.toStdString(), timeoutMs);
   if (socket < 0) return false;
+  if (!PeerIsThisUser(socket)) {
+    close(socket);
+    std::fprintf(stderr, "single instance: %s is held by another user; not asked\n",
+                 socket_name_.toLocal8Bit().constData());
+    return false;
+  }
   const bool answered = WriteAll(socket, kShowRequest) && ReadLine(socket) == kShowAnswer;
   close(socket);
   return answered;

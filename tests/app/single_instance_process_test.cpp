@@ -108,7 +108,9 @@ TEST(Program, ALockThatCannotBeTakenIsReportedAndIsNotExitCodeOne) {
                                          "TMPDIR=" + folder, test::paths::ProgramFile()});
   EXPECT_NE(run.exit_code, 0);
   EXPECT_NE(run.exit_code, 1) << "1 means another copy runs";
-  const std::string lock = (plain + '/' + QString::fromLatin1(kInstance) + ".lock").toStdString();
+  const std::string lock = (plain + '/' + QString::fromLatin1(kInstance) + '-' +
+                            QString::number(geteuid()) + ".lock")
+                               .toStdString();
   EXPECT_NE(run.err.find("lock " + lock + ": " + std::strerror(ENOTDIR)), std::string::npos)
       << run.err;
 }

@@ -171,5 +171,63 @@ TEST(SingleInstance, OnlyTheSameUserIsBroughtForward) {
   }
 }
 
+// What another user of the machine plants where this user's copy looks is
+// not taken for it: a lock file that is not ours alone, a socket bound first.
+TEST(SingleInstance, WhatAnotherUserPlantedIsNotTakenForOurOwn) {
+  if (geteuid() != 0) GTEST_SKIP() << "planting as another user needs root";
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  const struct {
+    uid_t owner;
+    mode_t mode;
+    const char* problem;
+  } locks[] = {{65534, 0644, "another user"}, {geteuid(), 0666, "writable by others"}};
+  for (const auto& c : locks) {
+    SingleInstance instance(UniqueName(), root.path());
+    const QByteArray path = QFile::encodeName(instance.LockPath());
+    const int fd = open(path.constData(), O_RDWR | O_CREAT, c.mode);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(fchown(fd, c.owner, c.owner), 0);
+    ASSERT_EQ(fchmod(fd, c.mode), 0);
+    close(fd);
+    EXPECT_EQ(instance.Acquire(), InstanceClaim::kFailed) << c.problem;
+    EXPECT_TRUE(instance.FailureReason().contains(QString::fromLatin1(c.problem)))
+        << instance.FailureReason().toStdString();
+  }
+
+  // A stranger binds the name first and answers as if it were our copy.
+  const QString name = UniqueName();
+  const QByteArray encoded = SingleInstance(name).SocketName().toUtf8();
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t squatter = fork();
+  if (squatter == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, encoded.constData(), encoded.size());
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + encoded.size());
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 || listen(fd, 4) != 0) _exit(2);
+    (void)!write(ready[1], "r", 1);
+    for (;;) {
+      const int client = accept(fd, nullptr, nullptr);
+      if (client < 0) _exit(0);
+      char request[8];
+      (void)!read(client, request, sizeof request);
+      (void)!write(client, "ok\n", 3);
+      close(client);
+    }
+  }
+  close(ready[1]);
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the squatter could not bind";
+  close(ready[0]);
+  SingleInstance later(name);
+  EXPECT_FALSE(later.AskFirstToComeForward(2000)) << "a stranger's answer was believed";
+  kill(squatter, SIGKILL);
+  waitpid(squatter, nullptr, 0);
+}
+
 }  // namespace
 }  // namespace ms1
