@@ -15,6 +15,7 @@ build=${1:-build/default}
 seconds=${2:-60}
 demo="$build/demo"
 ctl="$build/cli/ms1ctl"
+sim="$build/cli/ms1sim"  # the virtual mouse's client, a build-tree tool
 for needed in "$demo/ms1-config" "$demo/ms1-virtual-mouse" "$ctl"; do
   [ -x "$needed" ] || { echo "no $needed (build first)" >&2; exit 1; }
 done
@@ -25,7 +26,7 @@ done
 work=$(mktemp -d)
 cleanup() {
   [ -n "${program:-}" ] && kill "$program" 2>/dev/null
-  "$ctl" sim stop >/dev/null 2>&1 || true
+  "$sim" stop >/dev/null 2>&1 || true
   [ -n "${window_manager:-}" ] && kill "$window_manager" 2>/dev/null
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
   wait 2>/dev/null || true
@@ -60,7 +61,7 @@ await sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 export MS1_VMOUSE_DIR="$work/vmouse" MS1_VMOUSE_SIM="$demo/ms1-virtual-mouse" MS1_VMOUSE_IDLE_MS=0
 mkdir -p "$MS1_VMOUSE_DIR"
-MS1_VMOUSE_PLUGGED=wired "$ctl" sim state >/dev/null  # starts the simulator, cable plugged
+MS1_VMOUSE_PLUGGED=wired "$sim" state >/dev/null  # starts the simulator, cable plugged
 
 "$folder/ms1-config" >/dev/null 2>&1 &
 program=$!

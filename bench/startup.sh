@@ -19,6 +19,7 @@ runs=${2:-11}
 profiles=${3:-20}
 demo="$build/demo"
 ctl="$build/cli/ms1ctl"
+sim="$build/cli/ms1sim"  # the virtual mouse's client, a build-tree tool
 bare="$build/bench/ms1_bare_window"
 timer="$build/bench/ms1_window_start"
 for needed in "$demo/ms1-config" "$ctl" "$bare" "$timer"; do
@@ -30,7 +31,7 @@ max_rss_mb=40
 
 work=$(mktemp -d)
 cleanup() {
-  "$ctl" sim stop >/dev/null 2>&1 || true
+  "$sim" stop >/dev/null 2>&1 || true
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
@@ -68,8 +69,8 @@ failed=0
 # One situation: `runs` rounds of the bare window then the program.
 measure() {
   local label=$1 plugged=$2
-  "$ctl" sim stop >/dev/null 2>&1 || true
-  MS1_VMOUSE_PLUGGED=$plugged "$ctl" sim state >/dev/null  # starts the simulator
+  "$sim" stop >/dev/null 2>&1 || true
+  MS1_VMOUSE_PLUGGED=$plugged "$sim" state >/dev/null  # starts the simulator
   local bare_ms=() own_ms=() bare_rss=() own_rss=() bare_pss=() own_pss=()
   local load_before
   load_before=$(load)

@@ -19,6 +19,7 @@ inline const std::vector<std::string> kLinkNames = {"wired", "receiver", "ble"};
 
 void RegisterProfileFileCommands(CLI::App& app);
 void RegisterDeviceCommands(CLI::App& app);
+// The virtual mouse's commands, at the top level of `app` (ms1sim).
 void RegisterSimCommands(CLI::App& app);
 void RegisterStoreCommands(CLI::App& app);
 void RegisterDoctorCommand(CLI::App& app);

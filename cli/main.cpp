@@ -8,7 +8,6 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   ms1::cli::RegisterProfileFileCommands(app);
   ms1::cli::RegisterDeviceCommands(app);
-  ms1::cli::RegisterSimCommands(app);
   ms1::cli::RegisterStoreCommands(app);
   ms1::cli::RegisterDoctorCommand(app);
   try {

@@ -1,4 +1,5 @@
-// `ms1ctl sim ...`: steers and reads the virtual mouse over its socket.
+// `ms1sim ...`: steers and reads the virtual mouse over its socket. A tool of
+// the build tree and the demo, never installed: the package has no simulator.
 #include <unistd.h>
 
 #include <iostream>
@@ -230,7 +231,7 @@ void AddAfterCommand(CLI::App& sim) {
 }  // namespace
 
 void RegisterSimCommands(CLI::App& app) {
-  auto* sim = app.add_subcommand("sim", "Steer and read the virtual mouse");
+  CLI::App* sim = &app;
   sim->require_subcommand(1);
   AddLinkCommand(*sim, "plug", "Plug a link in");
   AddLinkCommand(*sim, "unplug", "Pull a link out");

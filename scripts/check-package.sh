@@ -43,6 +43,9 @@ dpkg-deb -x "$deb" "$root"
   fail "usr/bin/ms1ctl does not lead into the program folder"
 "$root/usr/bin/ms1ctl" new-profile Packaged -o "$root/packaged.pro" >/dev/null ||
   fail "the packaged ms1ctl does not run"
+if "$root/usr/bin/ms1ctl" --help | grep -qw sim || [ -e "$root/usr/lib/ms1-config/ms1sim" ]; then
+  fail "the package offers a client of the virtual mouse it does not carry"
+fi
 echo "files, dependencies ($depends), scripts and programs: ok"
 
 if command -v lintian >/dev/null; then

@@ -10,7 +10,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build/default}
 demo="$build/demo"
 ctl="$build/cli/ms1ctl"
-for needed in "$demo/ms1-config" "$demo/ms1-virtual-mouse" "$ctl" /usr/bin/dbus-daemon; do
+sim="$build/cli/ms1sim"  # the virtual mouse's client, a build-tree tool
+for needed in "$demo/ms1-config" "$demo/ms1-virtual-mouse" "$ctl" "$sim" /usr/bin/dbus-daemon; do
   [ -x "$needed" ] || { echo "demo-ble: $needed is missing; build first (make build)" >&2; exit 1; }
 done
 
@@ -21,12 +22,12 @@ bus_pid="" fake_pid=""
 cleanup() {
   [ -n "$fake_pid" ] && kill "$fake_pid" 2>/dev/null
   [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
-  "$ctl" sim stop >/dev/null 2>&1 || true
+  "$sim" stop >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-"$ctl" sim state >/dev/null  # starts the virtual mouse, Bluetooth LE plugged
+"$sim" state >/dev/null  # starts the virtual mouse, Bluetooth LE plugged
 
 # The bus hands its address over on a pipe: no socket name is fixed anywhere.
 exec {bus_out}< <(exec dbus-daemon --config-file="$here/../libs/virtualmouse/fake-system-bus.conf" \
@@ -46,12 +47,12 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   "$ctl" apply "$work/demo.pro" --drivers "$demo" --link ble
   echo
   echo "The virtual mouse now holds:"
-  "$ctl" sim state
+  "$sim" state
   exit 0
 fi
 
 echo "Starting $demo/ms1-config on the virtual mouse over Bluetooth LE only."
-echo "Meanwhile, from another terminal: MS1_VMOUSE_DIR=$MS1_VMOUSE_DIR $ctl sim state"
+echo "Meanwhile, from another terminal: MS1_VMOUSE_DIR=$MS1_VMOUSE_DIR $sim state"
 echo "(sim press dpi 3, sim battery 6, sim unplug ble, ... steer the mouse)"
 status=0
 "$demo/ms1-config" || status=$?

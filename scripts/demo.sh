@@ -14,7 +14,8 @@ set -euo pipefail
 build=${1:-build/default}
 demo="$build/demo"
 ctl="$build/cli/ms1ctl"
-for needed in "$demo/ms1-config" "$demo/ms1-virtual-mouse" "$ctl"; do
+sim="$build/cli/ms1sim"  # the virtual mouse's client, a build-tree tool
+for needed in "$demo/ms1-config" "$demo/ms1-virtual-mouse" "$ctl" "$sim"; do
   [ -x "$needed" ] || { echo "demo: $needed is missing; build first (make build)" >&2; exit 1; }
 done
 
@@ -22,7 +23,7 @@ work=$(mktemp -d)
 # A simulator of our own, apart from any other instance (tests, an earlier demo).
 export MS1_VMOUSE_DIR="$work/vmouse" MS1_VMOUSE_PLUGGED=wired
 mkdir -p "$MS1_VMOUSE_DIR"
-trap '"$ctl" sim stop >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+trap '"$sim" stop >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 
 command_line_demo() {
   "$ctl" new-profile "Demo" -o "$work/demo.pro" >/dev/null
@@ -30,7 +31,7 @@ command_line_demo() {
   "$ctl" apply "$work/demo.pro" --drivers "$demo"
   echo
   echo "The virtual mouse now holds:"
-  "$ctl" sim state
+  "$sim" state
 }
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -44,7 +45,7 @@ fi
 
 echo "Starting $demo/ms1-config on the virtual mouse (cable plugged)."
 echo "Close it with its exit button or the tray menu's \"exit\"."
-echo "Meanwhile, from another terminal: MS1_VMOUSE_DIR=$MS1_VMOUSE_DIR $ctl sim state"
+echo "Meanwhile, from another terminal: MS1_VMOUSE_DIR=$MS1_VMOUSE_DIR $sim state"
 status=0
 "$demo/ms1-config" || status=$?
 if [ "$status" -eq 1 ]; then

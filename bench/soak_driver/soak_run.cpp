@@ -159,7 +159,7 @@ int SoakRun::Run() {
   Say("seed %llu", static_cast<unsigned long long>(options_.seed));
   Say("seconds %d", options_.seconds);
   if (!mouse_.Connect()) {
-    Say("error: no virtual mouse (start it with ms1ctl sim state)");
+    Say("error: no virtual mouse (start it with ms1sim state)");
     return kExitCannotStart;
   }
   if (!test::WaitFor([&] { return page_.page().DevicePresent(); }, kStartTimeoutMs)) {

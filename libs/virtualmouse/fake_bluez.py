@@ -7,7 +7,7 @@ service (write characteristic 0xFEE3, notify characteristic 0xFEE4) and, on
 request, a second matching service, a paired but disconnected mouse and a
 connected foreign device. Writes to the mouse go to the virtual mouse's
 Bluetooth LE link; its events come back as notifications. The mouse is
-connected while that link is plugged (`ms1ctl sim plug|unplug ble`).
+connected while that link is plugged (`ms1sim plug|unplug ble`).
 
 The calls made to it are logged, for tests: org.ms1.FakeBluez.Calls() on "/"
 returns (member, object path) pairs, ClearCalls() forgets them.

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -38,12 +39,26 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
 
 std::string InstanceDir() {
   std::string dir = EnvOr("MS1_VMOUSE_DIR", "");
-  if (dir.empty()) {
-    const std::string runtime = EnvOr("XDG_RUNTIME_DIR", "");
-    dir =
-        runtime.empty() ? "/tmp/ms1-vmouse-" + std::to_string(::getuid()) : runtime + "/ms1-vmouse";
+  if (!dir.empty()) return dir;
+  const std::string runtime = EnvOr("XDG_RUNTIME_DIR", "");
+  if (!runtime.empty()) {
+    dir = runtime + "/ms1-vmouse";
+    ::mkdir(dir.c_str(), 0700);
+    return dir;
   }
+  dir = "/tmp/ms1-vmouse-" + std::to_string(::getuid());
   ::mkdir(dir.c_str(), 0700);
+  // In the folder shared by all users a folder of that name may be another
+  // user's, planted to take the socket: it must be ours alone.
+  struct stat info {};
+  if (::lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+      (info.st_mode & 0077) != 0) {
+    std::fprintf(stderr,
+                 "the virtual mouse's folder %s is not this user's alone; set MS1_VMOUSE_DIR or "
+                 "XDG_RUNTIME_DIR\n",
+                 dir.c_str());
+    return {};
+  }
   return dir;
 }
 
@@ -113,6 +128,7 @@ nlohmann::json LineConnection::Request(const std::string& line, int timeout_ms) 
 }
 
 std::unique_ptr<LineConnection> ConnectToSimulator(const std::string& dir) {
+  if (dir.empty()) return nullptr;
   const std::string path = SocketPath(dir);
   sockaddr_un address{};
   if (path.size() >= sizeof address.sun_path) return nullptr;
@@ -186,7 +202,7 @@ bool StartSimulator(const std::string& executable, const std::string& dir) {
 std::unique_ptr<LineConnection> ConnectOrStart(const std::string& executable) {
   const std::string dir = InstanceDir();
   if (auto connection = ConnectToSimulator(dir)) return connection;
-  if (!IsExecutable(executable)) return nullptr;
+  if (dir.empty() || !IsExecutable(executable)) return nullptr;
   StartSimulator(executable, dir);
   // Two clients may start a simulator at the same moment; the loser exits
   // without listening, so the winner may need a moment longer.

@@ -10,7 +10,9 @@
 namespace ms1::vmouse {
 
 // Folder of one simulator instance: $MS1_VMOUSE_DIR, else
-// $XDG_RUNTIME_DIR/ms1-vmouse, else /tmp/ms1-vmouse-<uid>. Created on demand.
+// $XDG_RUNTIME_DIR/ms1-vmouse, else /tmp/ms1-vmouse-<uid>. Created on demand
+// (0700); the last one is empty, said on standard error, when it is not this
+// user's alone.
 std::string InstanceDir();
 std::string SocketPath(const std::string& dir);
 std::string LockPath(const std::string& dir);

@@ -125,6 +125,7 @@ SimServer::~SimServer() {
 }
 
 bool SimServer::Listen() {
+  if (options_.dir.empty()) return false;  // InstanceDir said why
   // The lock decides which of two simultaneous starters serves the folder;
   // it also makes removing a stale socket file safe.
   lock_fd_ = ::open(LockPath(options_.dir).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);

@@ -10,6 +10,7 @@
 
 #include "../libs/simulator_stop.h"
 #include "program_on_x.h"
+#include "support/run.h"
 #include "support/test_paths.h"
 
 namespace ms1 {
@@ -69,6 +70,11 @@ TEST_F(InstalledProgram, LaysOutTheProgramFolderLinksRuleDesktopFilesAndDocs) {
     EXPECT_TRUE(fs::equivalent(link, programFolder() / program));
   }
   EXPECT_FALSE(fs::exists(programFolder() / "Data"));
+  // The package carries no virtual mouse, and no command to steer one.
+  EXPECT_FALSE(fs::exists(programFolder() / "ms1sim"));
+  const test::RunResult help = test::Run({(usr() / "bin/ms1ctl").string(), "--help"});
+  EXPECT_EQ(help.out.find("sim"), std::string::npos) << help.out;
+  EXPECT_NE(test::Run({(usr() / "bin/ms1ctl").string(), "sim", "state"}).exit_code, 0);
 }
 
 class InstalledProgramOnX : public InstalledProgram {

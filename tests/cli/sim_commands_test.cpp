@@ -1,4 +1,4 @@
-// `ms1ctl sim` as a user runs it, against its own simulator instance.
+// `ms1sim` as a developer runs it, against its own simulator instance.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,7 +29,7 @@ class SimCommandsTest : public ::testing::Test {
     test::RemoveTree(dir);
   }
   test::RunResult Sim(std::vector<std::string> args) {
-    args.insert(args.begin(), {test::paths::Ms1ctlFile(), "sim"});
+    args.insert(args.begin(), test::paths::Ms1simFile());
     return test::Run(args);
   }
   nlohmann::json State() {

@@ -24,6 +24,7 @@ std::string ProgramFolder();  // app/: Hook.so and the real drivers beside it
 std::string DemoFolder();     // the program set up on the virtual mouse
 std::string DemoProgramFile();
 std::string Ms1ctlFile();
+std::string Ms1simFile();  // the virtual mouse's client, never installed
 std::string InputHookFile();
 std::string FeatureDriversFolder();
 std::string VirtualDriversFolder();
