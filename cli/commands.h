@@ -14,6 +14,10 @@ inline constexpr int kFailure = 1;
 // exits with kFailure.
 [[noreturn]] void Fail(const std::string& message);
 
+// Parses and runs the command line; the exit code, with usage errors and
+// failures told on standard error.
+int RunCommandLine(CLI::App& app, int argc, char** argv);
+
 // The mouse's links as commands name them, in this order everywhere.
 inline const std::vector<std::string> kLinkNames = {"wired", "receiver", "ble"};
 

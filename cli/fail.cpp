@@ -10,4 +10,13 @@ void Fail(const std::string& message) {
   throw CLI::RuntimeError(kFailure);
 }
 
+int RunCommandLine(CLI::App& app, int argc, char** argv) {
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+  return 0;
+}
+
 }  // namespace ms1::cli

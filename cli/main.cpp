@@ -10,10 +10,5 @@ int main(int argc, char** argv) {
   ms1::cli::RegisterDeviceCommands(app);
   ms1::cli::RegisterStoreCommands(app);
   ms1::cli::RegisterDoctorCommand(app);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e);
-  }
-  return 0;
+  return ms1::cli::RunCommandLine(app, argc, argv);
 }

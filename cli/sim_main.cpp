@@ -6,10 +6,5 @@
 int main(int argc, char** argv) {
   CLI::App app{"ms1sim - steer and read the virtual mouse"};
   ms1::cli::RegisterSimCommands(app);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e);
-  }
-  return 0;
+  return ms1::cli::RunCommandLine(app, argc, argv);
 }
