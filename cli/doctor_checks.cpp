@@ -51,7 +51,20 @@ std::string Nodes(const std::vector<MouseNode>& nodes) {
   return text;
 }
 
+// The same nodes as arguments of a command to paste.
+std::string QuotedNodes(const std::vector<MouseNode>& nodes) {
+  std::string text;
+  for (const MouseNode& n : nodes) text += (text.empty() ? "" : " ") + ShellQuoted(n.node.string());
+  return text;
+}
+
 }  // namespace
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 std::vector<fs::path> UdevRuleFolders(const fs::path& root) {
   std::vector<fs::path> folders;
@@ -77,7 +90,7 @@ Check UdevRuleCheck(const fs::path& rule, const fs::path& program_folder) {
   std::error_code ec;
   const std::string source = fs::exists(copy, ec) ? copy.string() : std::string(kUdevRuleName);
   return Problem("udev rule", "not installed: the mouse's nodes are for root only",
-                 "sudo install -m 644 " + source +
+                 "sudo install -m 644 " + ShellQuoted(source) +
                      " /etc/udev/rules.d/ && sudo udevadm control --reload-rules && "
                      "sudo udevadm trigger --subsystem-match=hidraw");
 }
@@ -105,7 +118,7 @@ std::vector<Check> MouseNodeChecks(const std::vector<MouseNode>& nodes, bool rul
       checks.push_back(Problem(
           name, Nodes(closed) + ": this user may not open them although the rule is installed",
           "unplug the mouse and plug it in again, or: sudo udevadm trigger --action=change " +
-              Nodes(closed) +
+              QuotedNodes(closed) +
               " (access goes to the user logged in at the desktop, not to remote sessions)"));
     }
   }
@@ -134,10 +147,10 @@ Check DataFolderCheck(const fs::path& data_folder) {
   std::error_code ec;
   if (!fs::is_directory(data_folder, ec))
     return Problem(name, data_folder.string() + " does not exist",
-                   "mkdir -p " + data_folder.string());
+                   "mkdir -p -m 700 " + ShellQuoted(data_folder.string()));
   if (::access(data_folder.c_str(), W_OK | X_OK) != 0)
     return Problem(name, data_folder.string() + " cannot be written by this user",
-                   "sudo chown -R \"$USER\" " + data_folder.string());
+                   "sudo chown -R \"$USER\" " + ShellQuoted(data_folder.string()));
   return Ok(name, data_folder.string() + " (writable)");
 }
 

@@ -22,6 +22,10 @@ struct Check {
 inline constexpr char kUdevRuleName[] = "70-ms1-config.rules";
 
 // The folders udev reads rules from, under `root`.
+// `text` as one argument of a shell command to paste: in single quotes, so
+// that no space, glob or variable in a path reaches other files.
+std::string ShellQuoted(const std::string& text);
+
 std::vector<std::filesystem::path> UdevRuleFolders(const std::filesystem::path& root);
 
 // The installed rule under `root`, or an empty path.

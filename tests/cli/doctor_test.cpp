@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/bluez_devices.h"
+#include "cli/doctor_checks.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
 #include "support/x_session.h"
@@ -103,7 +104,7 @@ TEST_F(Doctor, NamesEachProblemWithItsFix) {
     EXPECT_EQ(code, 1);
     EXPECT_EQ(checks.at("wired link")["status"], "ok");
     ExpectProblem(checks, "receiver link",
-                  "udevadm trigger --action=change " + (root() / "dev/hidraw2").string());
+                  "udevadm trigger --action=change '" + (root() / "dev/hidraw2").string() + "'");
     EXPECT_EQ(checks.at("udev rule")["status"], "ok");
     EXPECT_EQ(checks.at("hiddriver_2.so")["status"], "ok");
     EXPECT_EQ(checks.at("Hook.so")["status"], "ok");
@@ -111,6 +112,18 @@ TEST_F(Doctor, NamesEachProblemWithItsFix) {
     EXPECT_EQ(checks.at("Bluetooth LE")["status"], "note");
     EXPECT_FALSE(checks.contains("ble link"));
   }
+}
+
+// A fix is pasted into a shell: every path in it is one argument, whatever
+// it holds.
+TEST(DoctorFixes, PathsAreQuotedForTheShell) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/home/a/data", "'/home/a/data'"},
+      {"/media/my disk/$HOME/*", "'/media/my disk/$HOME/*'"},
+      {"it's", "'it'\\''s'"},
+      {"", "''"},
+  };
+  for (const auto& [path, quoted] : cases) EXPECT_EQ(cli::ShellQuoted(path), quoted) << path;
 }
 
 TEST_F(Doctor, SaysNothingIsWrongWhenTheMouseCanBeUsed) {
