@@ -85,12 +85,20 @@ fs::path FindUdevRule(const fs::path& root) {
 
 Check UdevRuleCheck(const fs::path& rule, const fs::path& program_folder) {
   if (!rule.empty()) return Ok("udev rule", rule.string());
-  // An install from source keeps its copy at <prefix>/lib/udev/rules.d/.
-  const fs::path copy = program_folder.parent_path() / "udev/rules.d" / kUdevRuleName;
+  // An install from source keeps its copy at <prefix>/lib/udev/rules.d/, and
+  // the rule's program beside udev's helpers of that prefix, where udev does
+  // not look: both go where it does.
+  const fs::path udev = program_folder.parent_path() / "udev";
+  const fs::path copy = udev / "rules.d" / kUdevRuleName;
   std::error_code ec;
-  const std::string source = fs::exists(copy, ec) ? copy.string() : std::string(kUdevRuleName);
+  const bool from_source = fs::exists(copy, ec);
+  const std::string helper =
+      from_source ? "sudo install -m 755 " + ShellQuoted((udev / kUdevRuleProgram).string()) +
+                        " /usr/lib/udev/ && "
+                  : std::string();
   return Problem("udev rule", "not installed: the mouse's nodes are for root only",
-                 "sudo install -m 644 " + ShellQuoted(source) +
+                 helper + "sudo install -m 644 " +
+                     ShellQuoted(from_source ? copy.string() : std::string(kUdevRuleName)) +
                      " /etc/udev/rules.d/ && sudo udevadm control --reload-rules && "
                      "sudo udevadm trigger --subsystem-match=hidraw");
 }
@@ -107,9 +115,11 @@ std::vector<Check> MouseNodeChecks(const std::vector<MouseNode>& nodes, bool rul
   for (const auto& [link, link_nodes] : by_link) {
     std::vector<MouseNode> closed;
     for (const MouseNode& n : link_nodes)
-      if (!n.can_open) closed.push_back(n);
+      if (!n.can_open && n.opened) closed.push_back(n);
     const std::string name = link + " link";
-    if (closed.empty()) {
+    if (!link_nodes.front().opened) {
+      checks.push_back(Ok(name, Nodes(link_nodes) + ": there; the program reaches it through BlueZ"));
+    } else if (closed.empty()) {
       checks.push_back(Ok(name, Nodes(link_nodes) + ": this user may open them"));
     } else if (!rule_installed) {
       checks.push_back(Problem(name, Nodes(closed) + ": this user may not open them",

@@ -20,6 +20,8 @@ struct Check {
 };
 
 inline constexpr char kUdevRuleName[] = "70-ms1-config.rules";
+// The rule's program, which udev finds in its own folder.
+inline constexpr char kUdevRuleProgram[] = "ms1-hid-vendor";
 
 // The folders udev reads rules from, under `root`.
 // `text` as one argument of a shell command to paste: in single quotes, so

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
 #include "libs/featuredriver/device_presence.h"
+#include "libs/featuredriver/report_descriptor.h"
 #include "model/protocol/link_ids.h"
 
 namespace ms1::cli {
@@ -38,6 +40,13 @@ std::optional<hiddriver::HidId> HidIdOf(const fs::path& uevent) {
   return std::nullopt;
 }
 
+bool VendorDefined(const fs::path& report_descriptor) {
+  std::ifstream in(report_descriptor, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+  return hiddriver::IsVendorDefinedInterface(bytes);
+}
+
 }  // namespace
 
 std::vector<MouseNode> FindMouseNodes(const fs::path& root) {
@@ -47,8 +56,10 @@ std::vector<MouseNode> FindMouseNodes(const fs::path& root) {
     const auto id = HidIdOf(entry.path() / "device/uevent");
     const auto link = id ? LinkOf(*id) : std::nullopt;
     if (!link) continue;
+    const bool opened = *link != "ble";
+    if (opened && !VendorDefined(entry.path() / "device/report_descriptor")) continue;
     const fs::path node = root / "dev" / entry.path().filename();
-    nodes.push_back({*link, node, ::access(node.c_str(), R_OK | W_OK) == 0});
+    nodes.push_back({*link, node, ::access(node.c_str(), R_OK | W_OK) == 0, opened});
   }
   std::ranges::sort(nodes, {}, &MouseNode::node);
   return nodes;

@@ -25,6 +25,7 @@ std::string DemoFolder();     // the program set up on the virtual mouse
 std::string DemoProgramFile();
 std::string Ms1ctlFile();
 std::string Ms1simFile();  // the virtual mouse's client, never installed
+std::string HidVendorHelperFile();  // the udev rule's program
 std::string InputHookFile();
 std::string FeatureDriversFolder();
 std::string VirtualDriversFolder();
