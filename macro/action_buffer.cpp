@@ -5,12 +5,16 @@
 
 namespace ms1 {
 
-int WeightedStepCount(const ActionBuffer& buffer) {
-  int total = 0;
-  for (int i = 0; i < buffer.action_count; ++i) {
-    total += buffer.actions[i].delay_ms > kLongDelayThresholdMs ? 2 : 1;
-  }
-  return total;
+MacroSize MeasureSteps(const ActionBuffer& buffer) {
+  return MeasureMacro(std::span(buffer.actions, static_cast<std::size_t>(buffer.action_count)));
+}
+
+MacroFit CommitFit(const MacroSize& steps, const MacroSize& stored) {
+  const MacroFit fit = FitOf(steps);
+  const bool no_larger = steps.steps <= stored.steps && steps.pairs <= stored.pairs &&
+                         steps.long_delays <= stored.long_delays &&
+                         steps.overlong_delays <= stored.overlong_delays;
+  return no_larger ? MacroFit::kFits : fit;
 }
 
 bool InsertStep(ActionBuffer& buffer, MacroAction step) {

@@ -45,6 +45,7 @@ const QString kKeyDelayEdit = QStringLiteral("ms_1_macro_delay_edit");
 const QString kMouseCombo = QStringLiteral("ms_1_macro_mouse_action_combo");
 const QString kMouseDelayEdit = QStringLiteral("ms_1_macro_mouseaction_delay_edit");
 const QString kExitButton = QStringLiteral("btn_exit");
+const QString kStepsNote = QStringLiteral("macro_steps_note");
 
 // One-shot timers that scroll the step list once it has laid out new rows:
 // 6 after an insertion, 28 after a cancel reloaded the macro.
@@ -68,6 +69,26 @@ void SetFieldQuietly(QLineEdit* field, const QString& text) {
   if (field == nullptr) return;
   const QSignalBlocker quiet(field);
   field->setText(text);
+}
+
+// The limit in words, with the mouse's own numbers.
+QString FitText(MacroFit fit) {
+  const auto text = [](const char* key, auto... numbers) {
+    return Lan().Text(QString::fromLatin1(key)).arg(QString::number(numbers)...);
+  };
+  switch (fit) {
+    case MacroFit::kFits:
+      break;
+    case MacroFit::kTooManySteps:
+      return text("macro_fit_steps_text", kMaxMacroActions);
+    case MacroFit::kTooManyPairs:
+      return text("macro_fit_pairs_text", kMacroPairCapacity, kLongestDirectDelayMs);
+    case MacroFit::kTooManyLongDelays:
+      return text("macro_fit_long_pauses_text", kMaxLongDelayPairs, kLongestDirectDelayMs);
+    case MacroFit::kDelayTooLong:
+      return text("macro_fit_pause_length_text", kLongestDelayMs);
+  }
+  return {};
 }
 
 }  // namespace
@@ -490,6 +511,23 @@ void CMS_1_Macro::MacroStoreSaved(bool saved, std::string_view error) {
   store_problem_pending_ = true;
   store_problem_ = error;
   QTimer::singleShot(0, this, [this] { TellStoreProblem(); });
+}
+
+void CMS_1_Macro::ShowMacroNotes(const MacroNotes& notes) {
+  auto* note = FindControl<QLabel>(kStepsNote);
+  if (note == nullptr) return;
+  QStringList lines;
+  if (notes.refused != MacroFit::kFits) {
+    lines << Lan()
+                 .Text(notes.recording_stopped ? QStringLiteral("macro_recording_stopped_text")
+                                               : QStringLiteral("macro_change_refused_text"))
+                 .arg(FitText(notes.refused));
+  }
+  if (notes.stored != MacroFit::kFits) {
+    lines << Lan().Text(QStringLiteral("macro_too_large_text")).arg(FitText(notes.stored));
+  }
+  note->setText(lines.join(u'\n'));
+  note->setVisible(!lines.isEmpty());
 }
 
 void CMS_1_Macro::TellStoreProblem() {

@@ -64,6 +64,7 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   void SetRecordButton(std::string_view text_key, bool checked) override;
   void SetMacroNameText(std::u16string_view name) override;
   void MacroStoreSaved(bool saved, std::string_view error) override;
+  void ShowMacroNotes(const MacroNotes& notes) override;
 
   MacroList& List() { return macros != nullptr ? *macros : no_macros_; }
 

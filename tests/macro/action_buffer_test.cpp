@@ -15,19 +15,6 @@ ActionBuffer BufferWithDelays(const std::vector<uint16_t>& delays) {
   return buffer;
 }
 
-TEST(ActionBuffer, LongDelaysCountTwice) {
-  const struct {
-    std::vector<uint16_t> delays;
-    int expected;
-  } cases[] = {
-      {{}, 0},
-      {{1280}, 1},
-      {{1281}, 2},
-      {{10, 1281, 65535, 1280}, 6},
-  };
-  for (const auto& c : cases) EXPECT_EQ(WeightedStepCount(BufferWithDelays(c.delays)), c.expected);
-}
-
 TEST(ActionBuffer, InsertStepAppendsOrInsertsAndDropsWhenFull) {
   ActionBuffer buffer = BufferWithDelays({1, 2, 3});
   EXPECT_TRUE(InsertStep(buffer, {9, kActionRelease, 4}));
