@@ -17,6 +17,18 @@ MacroFit CommitFit(const MacroSize& steps, const MacroSize& stored) {
   return no_larger ? MacroFit::kFits : fit;
 }
 
+// Any state but a press releases, as the mouse plays it.
+std::vector<uint8_t> KeysHeldAtEnd(const ActionBuffer& buffer) {
+  std::vector<uint8_t> held;
+  for (int i = 0; i < buffer.action_count; ++i) {
+    const MacroAction& step = buffer.actions[i];
+    const auto at = std::find(held.begin(), held.end(), step.key);
+    if (step.state == kActionPress && at == held.end()) held.push_back(step.key);
+    if (step.state != kActionPress && at != held.end()) held.erase(at);
+  }
+  return held;
+}
+
 bool InsertStep(ActionBuffer& buffer, MacroAction step) {
   if (buffer.action_count >= kMaxMacroActions) return false;
   // A position past the end would leave a gap of stale steps; it goes at the end.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "model/macro_report.h"
 #include "model/records.h"
@@ -41,6 +42,9 @@ MacroSize MeasureSteps(const ActionBuffer& buffer);
 // store, a foreign file) and they ask no more of the mouse in any measure, so
 // that it can be trimmed; else the first limit they break.
 MacroFit CommitFit(const MacroSize& steps, const MacroSize& stored);
+
+// The keys and mouse buttons the steps leave pressed, in the order pressed.
+std::vector<uint8_t> KeysHeldAtEnd(const ActionBuffer& buffer);
 
 // Puts the step at insert_pos (or at the end) and moves later steps up. A full
 // buffer drops the step; returns whether it was inserted.

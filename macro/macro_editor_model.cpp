@@ -88,6 +88,7 @@ void MacroEditorModel::ShowNotes() {
     notes.refused = refused_;
     notes.recording_stopped = refused_recording_;
     notes.stored = FitOf(MeasureMacro(*macro));
+    notes.held_keys = KeysHeldAtEnd(buffer_);
   }
   context_.view.ShowMacroNotes(notes);
 }

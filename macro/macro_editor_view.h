@@ -3,6 +3,7 @@
 // controls; every call comes on the interface thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@ struct MacroNotes {
   // The limit the macro as stored breaks (from an older store or a foreign
   // file): the mouse would not play all of it.
   MacroFit stored = MacroFit::kFits;
+  // Keys and mouse buttons still pressed when it ends.
+  std::vector<uint8_t> held_keys;
 
   bool operator==(const MacroNotes&) const = default;
 };

@@ -526,6 +526,12 @@ void CMS_1_Macro::ShowMacroNotes(const MacroNotes& notes) {
   if (notes.stored != MacroFit::kFits) {
     lines << Lan().Text(QStringLiteral("macro_too_large_text")).arg(FitText(notes.stored));
   }
+  if (!notes.held_keys.empty()) {
+    QStringList names;
+    for (uint8_t key : notes.held_keys) names << UsageDisplayName(key);
+    lines
+        << Lan().Text(QStringLiteral("macro_keys_held_text")).arg(names.join(QStringLiteral(", ")));
+  }
   note->setText(lines.join(u'\n'));
   note->setVisible(!lines.isEmpty());
 }

@@ -166,6 +166,10 @@ TEST_F(MacroEditor, AStepDelayTheMouseCannotHoldSnapsBackAndTheEditorSaysWhy) {
   EXPECT_EQ(note->text(), Lan().Text(QStringLiteral("macro_change_refused_text"))
                               .arg(Lan().Text(QStringLiteral("macro_fit_pairs_text"))
                                        .arg(QStringLiteral("50"), QStringLiteral("1270"))));
+  // Removing the last step leaves W pressed: the editor flags it and keeps it.
+  Click("ms_1_macro_delete_action_btn");
+  EXPECT_EQ(macros[0]->action_count, 45);
+  EXPECT_EQ(note->text(), Lan().Text(QStringLiteral("macro_keys_held_text")).arg("W"));
 }
 
 TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {

@@ -170,6 +170,8 @@ TEST_F(StepEdits, ClearEmptiesTheCurrentMacroOnly) {
 }
 
 TEST_F(StepEdits, LoadingShowsNameAndStepsAndCancelReturnsToTheRecordingsStart) {
+  LoadStoredMacro(3);  // ends with B pressed
+  EXPECT_EQ(view.notes, (MacroNotes{.held_keys = {5}}));
   LoadStoredMacro(4);
   EXPECT_EQ(view.name_text, u"M1");
   EXPECT_EQ(buffer().iActionIndex, 3);
