@@ -322,8 +322,10 @@ void CMS_1_Macro::RenameMacro() {
     SetFieldQuietly(field, ToQString(old_name));
     return;
   }
+  // The name is saved by itself, so it never waits on the steps being kept.
   SetFieldText(macro.name, typed);
-  model_->CommitMacro();
+  std::string error;
+  MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
   if (QListWidgetItem* item = macro_list_ != nullptr ? macro_list_->item(index) : nullptr) {
     item->setText(ToQString(typed));
   }

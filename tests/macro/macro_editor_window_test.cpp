@@ -184,7 +184,7 @@ TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
       {u"Hop", u"Hop", u"Hop"},       // a new name
       {u"", u"", u""},                // empty, while no macro has it
   };
-  AddStored(u"Jump", 2);
+  AddStored(u"Jump", 46, 2000);  // from an older store: more than the mouse holds
   AddStored(u"Run", 2);
   Open();
   Macros()->setCurrentRow(0);
@@ -200,6 +200,7 @@ TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
   }
   MacroList stored;
   LoadMacroStore(dir, stored);
+  ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(FieldText(stored[0]->name), u"");
 }
 
