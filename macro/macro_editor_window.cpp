@@ -124,6 +124,7 @@ void CMS_1_Macro::InitWindow() {
       List(), data_folder, hook != nullptr ? *hook : no_hook_,
       MessageHandle(), *this, [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
   FillMacroList();
+  for (const auto& macro : List()) opening_names_.emplace_back(FieldText(macro->name));
   model_->LoadMacro(-1);
 }
 
@@ -285,6 +286,7 @@ void CMS_1_Macro::AddNewMacro() {
   const std::u16string add_text = Lan().Text(QStringLiteral("add_macro_text")).toStdU16String();
   const bool saved = ms1::AddMacro(data_folder, list, add_text, error);
   MacroStoreSaved(saved, error);
+  opening_names_.emplace_back();
   AppendMacroRow(*list.back());
   SelectMacroRow(static_cast<int>(list.size()) - 1);
   if (macro_list_ != nullptr) macro_list_->scrollToBottom();
@@ -299,6 +301,9 @@ void CMS_1_Macro::DeleteSelectedMacro() {
     return;
   }
   list.erase(list.begin() + row);
+  if (static_cast<std::size_t>(row) < opening_names_.size()) {
+    opening_names_.erase(opening_names_.begin() + row);
+  }
   std::string error;
   MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
   {
@@ -343,6 +348,7 @@ void CMS_1_Macro::ImportMacroFile() {
     return;
   }
   MacroStoreSaved(true, {});
+  opening_names_.emplace_back();
   AppendMacroRow(*list[index]);
   SelectMacroRow(static_cast<int>(index));
   if (macro_list_ != nullptr) macro_list_->scrollToBottom();
@@ -536,6 +542,18 @@ void CMS_1_Macro::ShowMacroNotes(const MacroNotes& notes) {
   }
   note->setText(lines.join(u'\n'));
   note->setVisible(!lines.isEmpty());
+}
+
+std::vector<MacroRename> CMS_1_Macro::Renames() const {
+  std::vector<MacroRename> renames;
+  const MacroList& list = List();
+  for (std::size_t i = 0; i < opening_names_.size() && i < list.size(); ++i) {
+    const std::u16string now = FieldText(list[i]->name);
+    if (opening_names_[i] && !EqualIgnoringCase(*opening_names_[i], now)) {
+      renames.push_back({*opening_names_[i], now});
+    }
+  }
+  return renames;
 }
 
 void CMS_1_Macro::TellStoreProblem() {
