@@ -467,7 +467,7 @@ TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
     EXPECT_EQ(mode.buttons[2].macro_actions[2].key, 0x04) << k;
   }
   EXPECT_NE(Control<QAbstractButton>("ms_1_btn_key_6")->text(),
-            Lan().Text(QStringLiteral("assign_macro_text")) + QStringLiteral("Gone"));
+            Lan().Text(QStringLiteral("macro_caption_text")).arg(QStringLiteral("Gone")));
   // The change is on disk at once, and the apply that follows sends it.
   ASSERT_TRUE(test::WaitFor([&] { return Stored().modes[0].buttons[5].macro_name[0] == 0; }));
   EXPECT_TRUE(test::WaitFor([&] { return Accepted() > accepted_before; }, 30000));
