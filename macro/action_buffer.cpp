@@ -5,12 +5,28 @@
 
 namespace ms1 {
 
-int WeightedStepCount(const ActionBuffer& buffer) {
-  int total = 0;
+MacroSize MeasureSteps(const ActionBuffer& buffer) {
+  return MeasureMacro(std::span(buffer.actions, static_cast<std::size_t>(buffer.action_count)));
+}
+
+MacroFit CommitFit(const MacroSize& steps, const MacroSize& stored) {
+  const MacroFit fit = FitOf(steps);
+  const bool no_larger = steps.steps <= stored.steps && steps.pairs <= stored.pairs &&
+                         steps.long_delays <= stored.long_delays &&
+                         steps.overlong_delays <= stored.overlong_delays;
+  return no_larger ? MacroFit::kFits : fit;
+}
+
+// Any state but a press releases, as the mouse plays it.
+std::vector<uint8_t> KeysHeldAtEnd(const ActionBuffer& buffer) {
+  std::vector<uint8_t> held;
   for (int i = 0; i < buffer.action_count; ++i) {
-    total += buffer.actions[i].delay_ms > kLongDelayThresholdMs ? 2 : 1;
+    const MacroAction& step = buffer.actions[i];
+    const auto at = std::find(held.begin(), held.end(), step.key);
+    if (step.state == kActionPress && at == held.end()) held.push_back(step.key);
+    if (step.state != kActionPress && at != held.end()) held.erase(at);
   }
-  return total;
+  return held;
 }
 
 bool InsertStep(ActionBuffer& buffer, MacroAction step) {

@@ -1,21 +1,19 @@
-// The editor's working copy of one macro's steps, with the step budget that
-// decides what the mouse can hold: a step whose pause exceeds 1280 ms takes
-// two of the mouse's slots, so the budget counts it twice.
+// The editor's working copy of one macro's steps. What the mouse can hold of
+// them is measured as the macro report packs them (model/macro_report.h).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "model/macro_report.h"
 #include "model/records.h"
 
 namespace ms1 {
 
 inline constexpr uint16_t kSmallestDelayMs = 10;
-inline constexpr uint16_t kLargestDelayMs = 65535;
-inline constexpr uint16_t kLongDelayThresholdMs = 1280;
-// Recording stops once the weighted count reaches this before an event.
-inline constexpr int kRecordingBudget = kMaxMacroActions;
-// A commit whose weighted count exceeds this is refused.
-inline constexpr int kCommitBudget = 47;
+// Longer pauses would play wrapped, as far shorter ones.
+inline constexpr uint16_t kLargestDelayMs = kLongestDelayMs;
+static_assert(kLargestDelayMs == kLongestDelayMs);
 
 enum class DelayMode : int32_t {
   kRecordDelay = 0,   // the measured time between events
@@ -37,8 +35,16 @@ struct ActionBuffer {
   int32_t insert_pos = -1;        // where the next step goes; -1 = at the end
 };
 
-// iTotalNum: every valid step counts once, a long-delayed one twice.
-int WeightedStepCount(const ActionBuffer& buffer);
+MacroSize MeasureSteps(const ActionBuffer& buffer);
+
+// Whether the steps may replace a stored macro of size `stored`: kFits when
+// they fit the mouse, or when the stored macro did not fit either (an older
+// store, a foreign file) and they ask no more of the mouse in any measure, so
+// that it can be trimmed; else the first limit they break.
+MacroFit CommitFit(const MacroSize& steps, const MacroSize& stored);
+
+// The keys and mouse buttons the steps leave pressed, in the order pressed.
+std::vector<uint8_t> KeysHeldAtEnd(const ActionBuffer& buffer);
 
 // Puts the step at insert_pos (or at the end) and moves later steps up. A full
 // buffer drops the step; returns whether it was inserted.

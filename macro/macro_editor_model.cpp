@@ -14,10 +14,10 @@ namespace ms1 {
 
 MacroEditorModel::MacroEditorModel(MacroEditorContext context) : context_(std::move(context)) {}
 
-int MacroEditorModel::TracedStepCount() const {
-  const int total = WeightedStepCount(buffer_);
-  std::fprintf(stderr, "iTotalNum = %d\r\n", total);
-  return total;
+MacroSize MacroEditorModel::TracedSize(const ActionBuffer& buffer) {
+  const MacroSize size = MeasureSteps(buffer);
+  std::fprintf(stderr, "iTotalNum = %d\r\n", size.pairs);
+  return size;
 }
 
 MacroRecord* MacroEditorModel::CurrentMacro() {
@@ -38,6 +38,8 @@ void MacroEditorModel::LoadMacro(int index) {
     current_index_ = -1;
     ClearSteps(buffer_);
     context_.view.RebuildStepList({});
+    refused_ = MacroFit::kFits;
+    ShowNotes();
     return;
   }
   current_index_ = index;
@@ -50,20 +52,45 @@ void MacroEditorModel::LoadMacro(int index) {
   buffer_.insert_pos = -1;
   context_.view.SetMacroNameText(FieldText(macro.name));
   ShowSteps();
+  refused_ = MacroFit::kFits;
+  ShowNotes();
 }
 
 bool MacroEditorModel::CommitMacro() {
-  if (TracedStepCount() > kCommitBudget) {
+  MacroRecord* macro = CurrentMacro();
+  const MacroFit fit =
+      CommitFit(TracedSize(buffer_), macro != nullptr ? MeasureMacro(*macro) : MacroSize{});
+  if (fit != MacroFit::kFits) {
     if (current_index_ >= 0) LoadMacro(current_index_);
     reload_pending_ = false;
+    Refuse(fit);
     return false;
   }
-  if (MacroRecord* macro = CurrentMacro()) {
+  if (macro != nullptr) {
     std::copy(std::begin(buffer_.actions), std::end(buffer_.actions), std::begin(macro->actions));
     macro->action_count = buffer_.action_count;
     SaveStore();
   }
+  refused_ = MacroFit::kFits;
+  ShowNotes();
   return true;
+}
+
+void MacroEditorModel::Refuse(MacroFit fit, bool recording) {
+  refused_ = fit;
+  refused_recording_ = recording;
+  ShowNotes();
+}
+
+void MacroEditorModel::ShowNotes() {
+  MacroNotes notes;
+  if (const MacroRecord* macro = CurrentMacro()) {
+    notes.refused = refused_;
+    notes.recording_stopped = refused_recording_;
+    notes.stored = FitOf(MeasureMacro(*macro));
+    notes.held_keys = KeysHeldAtEnd(buffer_);
+  }
+  context_.view.ShowMacroNotes(notes);
 }
 
 void MacroEditorModel::SaveStore() {

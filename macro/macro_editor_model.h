@@ -1,7 +1,8 @@
 // The macro editor's model: one macro of the macro list at a time, copied into
 // a working buffer, changed there by recording, mouse clicks and step edits,
 // and written back to the list and the macro store after every change unless
-// the change breaks the step budget, which reloads the stored macro instead.
+// the mouse could not hold the result, which reloads the stored macro instead
+// and tells why.
 // Lives as long as one editor window; everything runs on the interface thread.
 #pragma once
 
@@ -48,8 +49,9 @@ class MacroEditorModel {
   // Fills the buffer from the macro at index; outside the list, no macro is
   // current and the step list is emptied.
   void LoadMacro(int index);
-  // Writes the buffer into the current macro and saves the store; over the
-  // commit budget, reloads the stored macro instead and returns false.
+  // Writes the buffer into the current macro and saves the store; when the
+  // steps may not replace it (CommitFit), reloads the stored macro instead and
+  // returns false.
   bool CommitMacro();
   // Cancel of the step editor: the stored macro again, with the row where the
   // last recording started selected.
@@ -96,15 +98,19 @@ class MacroEditorModel {
 
  private:
   MacroRecord* CurrentMacro();
-  // iTotalNum, traced on standard error.
-  int TracedStepCount() const;
+  // The size as iTotalNum (the pairs it takes), traced on standard error.
+  static MacroSize TracedSize(const ActionBuffer& buffer);
   void ShowSteps();
+  void ShowNotes();
+  // Tells the limit that undid a change or stopped the recording.
+  void Refuse(MacroFit fit, bool recording = false);
+  void StopRecordingAt(MacroFit fit);
   void SelectStepRow(int row);
   void SelectAndScrollSoon(int row);
   void RefreshRow(int row);
   uint16_t DefaultDelayFieldValue() const;
   uint16_t DelayBeforeEvent(uint32_t now) const;
-  void StoreDelayBeforeEvent(uint32_t now);
+  void StoreDelayBeforeEvent(ActionBuffer& buffer, uint32_t now) const;
   void SwapSelectedWith(int offset);
   void SaveStore();
 
@@ -115,6 +121,8 @@ class MacroEditorModel {
   bool record_events_ = false;
   bool capture_key_ = false;
   bool key_capture_hooked_ = false;
+  MacroFit refused_ = MacroFit::kFits;  // until the next commit or load
+  bool refused_recording_ = false;
 };
 
 }  // namespace ms1

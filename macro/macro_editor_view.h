@@ -3,13 +3,29 @@
 // controls; every call comes on the interface thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "macro/step_rows.h"
+#include "model/macro_report.h"
 
 namespace ms1 {
+
+// What the editor tells about the current macro beside its steps.
+struct MacroNotes {
+  // The limit that undid the last change, or that stopped the recording.
+  MacroFit refused = MacroFit::kFits;
+  bool recording_stopped = false;
+  // The limit the macro as stored breaks (from an older store or a foreign
+  // file): the mouse would not play all of it.
+  MacroFit stored = MacroFit::kFits;
+  // Keys and mouse buttons still pressed when it ends.
+  std::vector<uint8_t> held_keys;
+
+  bool operator==(const MacroNotes&) const = default;
+};
 
 class MacroEditorView {
  public:
@@ -35,6 +51,9 @@ class MacroEditorView {
   virtual void SetRecordButton(std::string_view text_key, bool checked) = 0;
   // "ms_1_macro_name_edit".
   virtual void SetMacroNameText(std::u16string_view name) = 0;
+
+  // After every load and commit; an empty MacroNotes shows nothing.
+  virtual void ShowMacroNotes(const MacroNotes& notes) = 0;
 
   // After every write of the macro store, so that failures can be told to the
   // user (and a success can end such a warning).

@@ -45,6 +45,7 @@ const QString kKeyDelayEdit = QStringLiteral("ms_1_macro_delay_edit");
 const QString kMouseCombo = QStringLiteral("ms_1_macro_mouse_action_combo");
 const QString kMouseDelayEdit = QStringLiteral("ms_1_macro_mouseaction_delay_edit");
 const QString kExitButton = QStringLiteral("btn_exit");
+const QString kStepsNote = QStringLiteral("macro_steps_note");
 
 // One-shot timers that scroll the step list once it has laid out new rows:
 // 6 after an insertion, 28 after a cancel reloaded the macro.
@@ -68,6 +69,26 @@ void SetFieldQuietly(QLineEdit* field, const QString& text) {
   if (field == nullptr) return;
   const QSignalBlocker quiet(field);
   field->setText(text);
+}
+
+// The limit in words, with the mouse's own numbers.
+QString FitText(MacroFit fit) {
+  const auto text = [](const char* key, auto... numbers) {
+    return Lan().Text(QString::fromLatin1(key)).arg(QString::number(numbers)...);
+  };
+  switch (fit) {
+    case MacroFit::kFits:
+      break;
+    case MacroFit::kTooManySteps:
+      return text("macro_fit_steps_text", kMaxMacroActions);
+    case MacroFit::kTooManyPairs:
+      return text("macro_fit_pairs_text", kMacroPairCapacity, kLongestDirectDelayMs);
+    case MacroFit::kTooManyLongDelays:
+      return text("macro_fit_long_pauses_text", kMaxLongDelayPairs, kLongestDirectDelayMs);
+    case MacroFit::kDelayTooLong:
+      return text("macro_fit_pause_length_text", kLongestDelayMs);
+  }
+  return {};
 }
 
 }  // namespace
@@ -103,6 +124,7 @@ void CMS_1_Macro::InitWindow() {
       List(), data_folder, hook != nullptr ? *hook : no_hook_,
       MessageHandle(), *this, [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
   FillMacroList();
+  for (const auto& macro : List()) opening_names_.emplace_back(FieldText(macro->name));
   model_->LoadMacro(-1);
 }
 
@@ -264,6 +286,7 @@ void CMS_1_Macro::AddNewMacro() {
   const std::u16string add_text = Lan().Text(QStringLiteral("add_macro_text")).toStdU16String();
   const bool saved = ms1::AddMacro(data_folder, list, add_text, error);
   MacroStoreSaved(saved, error);
+  opening_names_.emplace_back();
   AppendMacroRow(*list.back());
   SelectMacroRow(static_cast<int>(list.size()) - 1);
   if (macro_list_ != nullptr) macro_list_->scrollToBottom();
@@ -278,6 +301,9 @@ void CMS_1_Macro::DeleteSelectedMacro() {
     return;
   }
   list.erase(list.begin() + row);
+  if (static_cast<std::size_t>(row) < opening_names_.size()) {
+    opening_names_.erase(opening_names_.begin() + row);
+  }
   std::string error;
   MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
   {
@@ -301,8 +327,10 @@ void CMS_1_Macro::RenameMacro() {
     SetFieldQuietly(field, ToQString(old_name));
     return;
   }
+  // The name is saved by itself, so it never waits on the steps being kept.
   SetFieldText(macro.name, typed);
-  model_->CommitMacro();
+  std::string error;
+  MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
   if (QListWidgetItem* item = macro_list_ != nullptr ? macro_list_->item(index) : nullptr) {
     item->setText(ToQString(typed));
   }
@@ -320,6 +348,7 @@ void CMS_1_Macro::ImportMacroFile() {
     return;
   }
   MacroStoreSaved(true, {});
+  opening_names_.emplace_back();
   AppendMacroRow(*list[index]);
   SelectMacroRow(static_cast<int>(index));
   if (macro_list_ != nullptr) macro_list_->scrollToBottom();
@@ -490,6 +519,41 @@ void CMS_1_Macro::MacroStoreSaved(bool saved, std::string_view error) {
   store_problem_pending_ = true;
   store_problem_ = error;
   QTimer::singleShot(0, this, [this] { TellStoreProblem(); });
+}
+
+void CMS_1_Macro::ShowMacroNotes(const MacroNotes& notes) {
+  auto* note = FindControl<QLabel>(kStepsNote);
+  if (note == nullptr) return;
+  QStringList lines;
+  if (notes.refused != MacroFit::kFits) {
+    lines << Lan()
+                 .Text(notes.recording_stopped ? QStringLiteral("macro_recording_stopped_text")
+                                               : QStringLiteral("macro_change_refused_text"))
+                 .arg(FitText(notes.refused));
+  }
+  if (notes.stored != MacroFit::kFits) {
+    lines << Lan().Text(QStringLiteral("macro_too_large_text")).arg(FitText(notes.stored));
+  }
+  if (!notes.held_keys.empty()) {
+    QStringList names;
+    for (uint8_t key : notes.held_keys) names << UsageDisplayName(key);
+    lines
+        << Lan().Text(QStringLiteral("macro_keys_held_text")).arg(names.join(QStringLiteral(", ")));
+  }
+  note->setText(lines.join(u'\n'));
+  note->setVisible(!lines.isEmpty());
+}
+
+std::vector<MacroRename> CMS_1_Macro::Renames() const {
+  std::vector<MacroRename> renames;
+  const MacroList& list = List();
+  for (std::size_t i = 0; i < opening_names_.size() && i < list.size(); ++i) {
+    const std::u16string now = FieldText(list[i]->name);
+    if (opening_names_[i] && !EqualIgnoringCase(*opening_names_[i], now)) {
+      renames.push_back({*opening_names_[i], now});
+    }
+  }
+  return renames;
 }
 
 void CMS_1_Macro::TellStoreProblem() {

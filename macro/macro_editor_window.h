@@ -9,7 +9,9 @@
 #include <QString>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "device/input_hook_table.h"
 #include "macro/macro_editor_model.h"
@@ -42,6 +44,10 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
 
   void done(int result) override;
 
+  // The macros renamed in the window since it opened, for the buttons that
+  // play them to follow; read after it closed.
+  std::vector<MacroRename> Renames() const;
+
   // For tests: the model behind the window, from Create() on.
   const MacroEditorModel* Model() const { return model_.get(); }
 
@@ -64,8 +70,10 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   void SetRecordButton(std::string_view text_key, bool checked) override;
   void SetMacroNameText(std::u16string_view name) override;
   void MacroStoreSaved(bool saved, std::string_view error) override;
+  void ShowMacroNotes(const MacroNotes& notes) override;
 
   MacroList& List() { return macros != nullptr ? *macros : no_macros_; }
+  const MacroList& List() const { return macros != nullptr ? *macros : no_macros_; }
 
   void OnCheckClick(const Notification& n);
   void OnKillFocus(const Notification& n);
@@ -110,6 +118,9 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   bool store_problem_pending_ = false;  // a failed save not told yet
   std::string store_problem_;
   std::unique_ptr<RecordingInputGuard> input_guard_;
+  // By list position: each macro's name when the window opened, none for the
+  // macros added since.
+  std::vector<std::optional<std::u16string>> opening_names_;
 };
 
 }  // namespace ms1

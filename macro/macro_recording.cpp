@@ -45,6 +45,11 @@ void MacroEditorModel::StopRecording() {
   CommitMacro();
 }
 
+void MacroEditorModel::StopRecordingAt(MacroFit fit) {
+  StopRecording();
+  Refuse(fit, true);
+}
+
 void MacroEditorModel::ToggleRecording() {
   if (buffer_.recording) {
     StopRecording();
@@ -71,32 +76,41 @@ uint16_t MacroEditorModel::DelayBeforeEvent(uint32_t now) const {
 // an insertion has no recorded step before it: the pause since the start goes
 // to the step that will follow the inserted ones, and the selected step keeps
 // the delay it had.
-void MacroEditorModel::StoreDelayBeforeEvent(uint32_t now) {
-  int target = buffer_.insert_pos - 1;
-  if (buffer_.insert_pos == -1) {
-    target = buffer_.action_count - 1;
-  } else if (buffer_.insert_pos == buffer_.insert_start) {
-    target = buffer_.insert_pos;
+void MacroEditorModel::StoreDelayBeforeEvent(ActionBuffer& buffer, uint32_t now) const {
+  int target = buffer.insert_pos - 1;
+  if (buffer.insert_pos == -1) {
+    target = buffer.action_count - 1;
+  } else if (buffer.insert_pos == buffer.insert_start) {
+    target = buffer.insert_pos;
   }
-  if (IsValidStep(buffer_, target)) buffer_.actions[target].delay_ms = DelayBeforeEvent(now);
+  if (IsValidStep(buffer, target)) buffer.actions[target].delay_ms = DelayBeforeEvent(now);
 }
 
 void MacroEditorModel::RecordHookEvent(uintptr_t first, intptr_t second) {
   const HookEventParameters event{first, second};
   if (event == context_.memory.last_event) return;  // a held key repeats its press
   context_.memory.last_event = event;
-  if (TracedStepCount() >= kRecordingBudget) {
-    StopRecording();
-    return;
-  }
   const TranslatedEvent step = TranslateHookEvent(first, second, context_.virtual_key_to_usage);
   const uint32_t now = context_.now();
-  if (buffer_.timing_armed) StoreDelayBeforeEvent(now);
+  // The event is tried on a copy: one the mouse could not hold, with its
+  // pause, ends the recording before it, and what was recorded stays whole.
+  ActionBuffer next = buffer_;
+  if (next.timing_armed) StoreDelayBeforeEvent(next, now);
   // The newest step carries the smallest delay until the next event replaces it.
-  InsertStep(buffer_, {step.key, step.state, kSmallestDelayMs});
+  const bool inserted = InsertStep(next, {step.key, step.state, kSmallestDelayMs});
+  const MacroFit fit = inserted ? FitOf(TracedSize(next)) : MacroFit::kTooManySteps;
+  if (fit != MacroFit::kFits) {
+    StopRecordingAt(fit);
+    return;
+  }
+  buffer_ = next;
   context_.memory.last_event_tick = now;
   buffer_.timing_armed = true;
-  if (buffer_.action_count >= kMaxMacroActions) StopRecording();
+  // Stops as soon as not even one more short step would fit.
+  MacroSize one_more = MeasureSteps(buffer_);
+  ++one_more.steps;
+  ++one_more.pairs;
+  if (FitOf(one_more) != MacroFit::kFits) StopRecordingAt(FitOf(one_more));
   ShowSteps();
 }
 

@@ -10,13 +10,20 @@
 namespace ms1 {
 
 void MacroEditorModel::InsertMouseClick(int n) {
-  if (!HasCurrentMacro() || buffer_.action_count >= kMaxMacroActions || n < 1 || n > 5) return;
+  if (!HasCurrentMacro() || n < 1 || n > 5) return;
+  if (buffer_.action_count >= kMaxMacroActions) {
+    Refuse(MacroFit::kTooManySteps);
+    return;
+  }
   const uint8_t key = MouseButtonCodeOfItem(n - 1);
   buffer_.insert_mode = true;
   buffer_.insert_pos = buffer_.iActionIndex + 1;  // at the top without a selected step
   const uint16_t delay =
       buffer_.delay_mode == DelayMode::kDefaultDelay ? DefaultDelayFieldValue() : kSmallestDelayMs;
-  if (buffer_.action_count + 2 > kMaxMacroActions) return;
+  if (buffer_.action_count + 2 > kMaxMacroActions) {
+    Refuse(MacroFit::kTooManySteps);
+    return;
+  }
   InsertStep(buffer_, {key, kActionPress, delay});
   InsertStep(buffer_, {key, kActionRelease, delay});
   ShowSteps();

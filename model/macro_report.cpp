@@ -30,7 +30,60 @@ class PairWriter {
   int count_ = 0;
 };
 
+int EncodedSteps(const ButtonRecord& button) {
+  return std::min<int>(button.macro_action_count, kMaxMacroActions);
+}
+
 }  // namespace
+
+MacroSize MeasureMacro(std::span<const MacroAction> steps) {
+  MacroSize size;
+  size.steps = static_cast<int>(steps.size());
+  for (const MacroAction& step : steps) {
+    const bool split = IsSplitDelay(step.delay_ms);
+    size.pairs += split ? 2 : 1;
+    size.long_delays += split ? 1 : 0;
+    size.overlong_delays += step.delay_ms > kLongestDelayMs ? 1 : 0;
+  }
+  return size;
+}
+
+MacroSize MeasureMacro(const MacroRecord& macro) {
+  const int count = std::clamp<int32_t>(macro.action_count, 0, kMaxMacroActions);
+  return MeasureMacro(std::span(macro.actions, static_cast<std::size_t>(count)));
+}
+
+MacroSize MeasureMacro(const ButtonRecord& button) {
+  return MeasureMacro(
+      std::span(button.macro_actions, static_cast<std::size_t>(EncodedSteps(button))));
+}
+
+MacroFit FitOf(const MacroSize& size) {
+  if (size.steps > kMaxMacroActions) return MacroFit::kTooManySteps;
+  if (size.pairs > kMacroPairCapacity) return MacroFit::kTooManyPairs;
+  if (size.long_delays > kMaxLongDelayPairs) return MacroFit::kTooManyLongDelays;
+  if (size.overlong_delays > 0) return MacroFit::kDelayTooLong;
+  return MacroFit::kFits;
+}
+
+std::string MacroFitProblem(const MacroSize& size) {
+  const auto text = [](auto n) { return std::to_string(n); };
+  switch (FitOf(size)) {
+    case MacroFit::kFits:
+      break;
+    case MacroFit::kTooManySteps:
+      return "it has " + text(size.steps) + " steps, a macro holds " + text(kMaxMacroActions);
+    case MacroFit::kTooManyPairs:
+      return "its steps take " + text(size.pairs) + " of the mouse's " + text(kMacroPairCapacity) +
+             " places (a pause above " + text(kLongestDirectDelayMs) + " ms takes two)";
+    case MacroFit::kTooManyLongDelays:
+      return "it has " + text(size.long_delays) + " pauses above " + text(kLongestDirectDelayMs) +
+             " ms, the mouse plays at most " + text(kMaxLongDelayPairs);
+    case MacroFit::kDelayTooLong:
+      return "it has a pause above " + text(kLongestDelayMs) + " ms, the longest the mouse plays";
+  }
+  return {};
+}
 
 Report EncodeMacroReport(uint8_t macro_number, const ButtonRecord& button) {
   using namespace macro_layout;
@@ -42,14 +95,14 @@ Report EncodeMacroReport(uint8_t macro_number, const ButtonRecord& button) {
   const auto loops = static_cast<uint8_t>(static_cast<uint32_t>(button.macro_loop_count));
   r[kLoopCount] = loops == 0 ? 1 : loops;
 
-  const int steps = std::min<int>(button.macro_action_count, kMaxMacroActions);
+  const int steps = EncodedSteps(button);
   PairWriter pairs(r);
   int long_delays = 0;
   for (int s = 0; s < steps; ++s) {
     const MacroAction& action = button.macro_actions[s];
     const uint8_t flag = action.state == kActionPress ? kPressFlag : kReleaseFlag;
     const uint32_t d = action.delay_ms;
-    const bool split = d > kLongestDirectDelayMs;
+    const bool split = IsSplitDelay(d);
     const bool long_pair = split && long_delays < kMaxLongDelayPairs;
     // A step is sent whole or not at all, so the mouse plays a true prefix.
     if (pairs.Remaining() < (long_pair ? 2 : 1)) break;

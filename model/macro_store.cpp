@@ -6,6 +6,7 @@
 
 #include "model/atomic_file.h"
 #include "model/button_assignment.h"
+#include "model/case_fold.h"
 #include "model/data_folder_owner.h"
 #include "model/named_list.h"
 #include "model/profile.h"
@@ -57,6 +58,18 @@ void ClearToDefault(ButtonRecord& button, int i) {
   button.macro_index = -1;
 }
 
+// Renames count all at once: a button follows the rename of the name it had,
+// never a chain of them.
+void FollowRename(ButtonRecord& button, std::span<const MacroRename> renames) {
+  const std::u16string name = FieldText(button.macro_name);
+  for (const MacroRename& rename : renames) {
+    if (EqualIgnoringCase(name, rename.from)) {
+      SetFieldText(button.macro_name, rename.to);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro) {
@@ -93,7 +106,7 @@ int FindMacroForButton(const MacroList& macros, const ButtonRecord& button) {
 }
 
 bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
-                          const ProfileRecord* current) {
+                          const ProfileRecord* current, std::span<const MacroRename> renames) {
   bool current_touched = false;
   for (auto& profile : profiles) {
     for (ModeRecord& mode : profile->modes) {
@@ -102,6 +115,7 @@ bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
         // A button with another function keeps it, whatever macro name an
         // older store left in it.
         if (!ButtonOffersMacros(i) || button.function_code != kFunctionMacro) continue;
+        FollowRename(button, renames);
         const int found = FindMacroForButton(macros, button);
         if (found < 0) {
           ClearToDefault(button, i);

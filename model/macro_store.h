@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,12 +50,21 @@ void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro);
 // without regard to case, or -1.
 int FindMacroForButton(const MacroList& macros, const ButtonRecord& button);
 
+// A macro renamed since the buttons last followed the list: the name they
+// know it by, and its name now.
+struct MacroRename {
+  std::u16string from;
+  std::u16string to;
+};
+
 // After the macro list changed: every macro button (of the buttons that offer
 // macros, ButtonOffersMacros) of every mode record of every profile gets the
 // macro's current name and steps, or, when its macro is gone, the default
-// function of its position. Returns whether `current` (a profile of the list,
-// or nullptr) was touched; the caller then refreshes and applies it.
+// function of its position. A button naming a renamed macro's old name
+// (without regard to case) follows it under its new name. Returns whether
+// `current` (a profile of the list, or nullptr) was touched; the caller then
+// refreshes and applies it.
 bool ResyncAssignedMacros(ProfileList& profiles, const MacroList& macros,
-                          const ProfileRecord* current);
+                          const ProfileRecord* current, std::span<const MacroRename> renames = {});
 
 }  // namespace ms1

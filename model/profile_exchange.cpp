@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "model/macro_report.h"
 #include "model/profile_file.h"
 #include "model/record_file.h"
 #include "model/record_safety.h"
@@ -38,6 +39,16 @@ void AddButtonMacro(ButtonRecord& button, MacroList& macros) {
   button.macro_index = static_cast<int32_t>(macros.size() - 1);
 }
 
+// A macro the mouse would play only in part is refused, not cut: the user
+// decides what to leave out, in the editor of the program that wrote it.
+bool RefuseUnfitMacro(const fs::path& file, std::u16string_view name, const MacroSize& size,
+                      std::string& error) {
+  if (FitOf(size) == MacroFit::kFits) return false;
+  error = file.string() + ": the macro \"" + Utf16ToUtf8(name) +
+          "\" does not fit the mouse: " + MacroFitProblem(size);
+  return true;
+}
+
 }  // namespace
 
 bool ExportProfile(const fs::path& file, const ProfileRecord& profile, std::string& error) {
@@ -49,6 +60,14 @@ bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileLis
   auto profile = std::make_unique<ProfileRecord>();
   if (!ReadProfileFile(file, *profile, error)) return false;
   MakeProfileSafe(*profile);
+  for (const ModeRecord& mode : profile->modes) {
+    for (const ButtonRecord& button : mode.buttons) {
+      if (button.function_code == kFunctionMacro &&
+          RefuseUnfitMacro(file, FieldText(button.macro_name), MeasureMacro(button), error)) {
+        return false;
+      }
+    }
+  }
 
   // A name the list could not show or the user could not type again is
   // replaced by the file's own name.
@@ -101,6 +120,7 @@ bool ImportMacro(const fs::path& file, const fs::path& data_folder, MacroList& m
   auto macro = std::make_unique<MacroRecord>();
   if (!ReadMacroFile(file, *macro, error)) return false;
   MakeMacroSafe(*macro);
+  if (RefuseUnfitMacro(file, FieldText(macro->name), MeasureMacro(*macro), error)) return false;
   const std::u16string stored = FieldText(macro->name);
   const std::u16string name = UniqueMacroName(macros, stored);
   if (name != stored) SetFieldText(macro->name, name);

@@ -500,6 +500,7 @@ def macro_steps_column():
           button("ms_1_macro_down_btn", "move_down_text", role="small"),
           button("ms_1_macro_delete_action_btn", "delete_step_text", role="small"),
           button("ms_1_macro_clear_action_btn", "clear_steps_text", role="small"), spacing=4),
+        label("macro_steps_note", "", key=False, wordWrap=True, role="warning", visible=False),
         margins=0, spacing=6)
 
 

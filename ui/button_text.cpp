@@ -95,8 +95,9 @@ ButtonText ButtonTextOf(const ButtonRecord& button, const KeyNamer& key_name) {
     case kFunctionShortcut:
       return {ModifierNames(button.shortcut_modifiers) + key_name(button.shortcut_key), false};
     case kFunctionMacro:
-      return {Lan().Text(QStringLiteral("assign_macro_text")) +
-                  QString::fromStdU16String(FieldText(button.macro_name)),
+      return {Lan()
+                  .Text(QStringLiteral("macro_caption_text"))
+                  .arg(QString::fromStdU16String(FieldText(button.macro_name))),
               false};
     default: {
       const std::string_view key = LabelKeyFor(button.function_code);

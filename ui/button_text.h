@@ -20,7 +20,7 @@ using KeyNamer = std::function<QString(uint8_t usage)>;
 
 // A table function: its language key (empty when it has none). A shortcut:
 // the modifier names, each followed by "+", in the order Ctrl, Shift, Alt,
-// Win, then the key's name. A macro: "assign_macro_text" and the macro's name.
+// Win, then the key's name. A macro: "macro_caption_text" with the macro's name.
 ButtonText ButtonTextOf(const ButtonRecord& button, const KeyNamer& key_name);
 
 // Shows the text on the button. A caption wider than the button's room is

@@ -263,6 +263,7 @@ void CMS_1_Page::RefreshButtonTexts() {
 void CMS_1_Page::OpenMacroEditor() {
   MacroList macros =
       device_->model().With([](const PageState& s) { return CopyMacroList(s.macros); });
+  std::vector<MacroRename> renames;
   {
     CMS_1_Macro editor(host_->HostWindow());
     editor.macros = &macros;
@@ -271,10 +272,11 @@ void CMS_1_Page::OpenMacroEditor() {
     editor.Create();
     editor.CenterWindow();
     editor.ShowModal();
+    renames = editor.Renames();
   }
-  const bool current_touched = device_->model().With([&macros](PageState& s) {
+  const bool current_touched = device_->model().With([&macros, &renames](PageState& s) {
     s.macros = std::move(macros);
-    return ResyncAssignedMacros(s.profiles, s.macros, s.Current());
+    return ResyncAssignedMacros(s.profiles, s.macros, s.Current(), renames);
   });
   if (!current_touched) return;
   RefreshButtonTexts();

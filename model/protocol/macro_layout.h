@@ -39,6 +39,8 @@ inline constexpr uint32_t kLongestDirectDelayMs = 1270;
 inline constexpr uint32_t kLongDelayUnitMs = 200;
 inline constexpr uint8_t kLongDelayKey = 0x03;
 inline constexpr int kMaxLongDelayPairs = 10;
+// The count of 200 ms units is one byte: a longer delay would play wrapped.
+inline constexpr uint32_t kLongestDelayMs = 0xFF * kLongDelayUnitMs + (kLongDelayUnitMs - 1);
 }  // namespace macro_pair
 
 // Chunk i of the wired form: command, chunk size, macro number, i, then 60

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -415,8 +416,8 @@ TEST_F(DevicePageTest, ShortcutCaptionsNameTheKeyOnTheActiveLayout) {
 }
 
 // After the macro editor closes, the buttons follow the macros: a deleted
-// macro's buttons fall back to their default function, an edited one's get
-// its steps, and the page shows and sends the change.
+// macro's buttons fall back to their default function, a renamed one's keep
+// it, and the page shows and sends the change.
 TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
   const auto give = [](ButtonRecord& b, const char16_t* name, int steps) {
     b.function_code = kFunctionMacro;
@@ -449,6 +450,9 @@ TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
     auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
     ASSERT_NE(editor, nullptr);
     test::DeleteFirstMacro(editor);
+    auto* name = editor->FindControl<QLineEdit>(QStringLiteral("ms_1_macro_name_edit"));
+    name->setText(QStringLiteral("Held"));  // "Kept", now the first
+    QTest::keyClick(name, Qt::Key_Return);
     edited = true;
     QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
   });
@@ -458,11 +462,12 @@ TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
     const ModeRecord& mode = Current().modes[k];
     EXPECT_EQ(mode.buttons[5].function_code, defaults->modes[0].buttons[5].function_code) << k;
     EXPECT_EQ(mode.buttons[5].macro_name[0], u'\0') << k;
+    EXPECT_EQ(FieldText(mode.buttons[2].macro_name), u"Held") << k;
     EXPECT_EQ(mode.buttons[2].macro_action_count, 3) << k;
     EXPECT_EQ(mode.buttons[2].macro_actions[2].key, 0x04) << k;
   }
   EXPECT_NE(Control<QAbstractButton>("ms_1_btn_key_6")->text(),
-            Lan().Text(QStringLiteral("assign_macro_text")) + QStringLiteral("Gone"));
+            Lan().Text(QStringLiteral("macro_caption_text")).arg(QStringLiteral("Gone")));
   // The change is on disk at once, and the apply that follows sends it.
   ASSERT_TRUE(test::WaitFor([&] { return Stored().modes[0].buttons[5].macro_name[0] == 0; }));
   EXPECT_TRUE(test::WaitFor([&] { return Accepted() > accepted_before; }, 30000));

@@ -56,8 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   MacroList macros;
   macros.push_back(std::make_unique<MacroRecord>());
   SetFieldText(macros[0]->name, u"Macro 1");
+  MacroRecord received{};
+  if (size == kMacroRecordSize) std::memcpy(&received, data, size);
   const bool sound = size == kMacroRecordSize && StoredActionCount(data) >= 0 &&
-                     StoredActionCount(data) <= kMaxMacroActions;
+                     StoredActionCount(data) <= kMaxMacroActions &&
+                     FitOf(MeasureMacro(received)) == MacroFit::kFits;
 
   std::size_t index = 0;
   std::string error;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "model/macro_report.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_exchange.h"
@@ -36,6 +37,7 @@ void RequireMacrosCarried(const ProfileRecord& profile, const MacroList& macros)
       const MacroRecord& macro = *macros[static_cast<std::size_t>(button.macro_index)];
       fuzz::Require(FieldText(macro.name) == FieldText(button.macro_name),
                     "a macro entry is not called what its button names");
+      fuzz::Require(FitOf(MeasureMacro(macro)) == MacroFit::kFits, "a macro is too large to play");
       fuzz::Require(macro.action_count == button.macro_action_count &&
                         macro.loop_count == button.macro_loop_count &&
                         std::memcmp(macro.actions, button.macro_actions, sizeof macro.actions) == 0,
@@ -79,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   ProfileImport result;
   std::string error;
   if (!ImportProfile(file, folder, profiles, macros, result, error)) {
-    fuzz::Require(size != kProfileRecordSize, "a profile file of the right size was refused");
+    fuzz::Require(size != kProfileRecordSize || error.find("does not fit the mouse") != error.npos,
+                  "a profile file of the right size was refused for another reason");
     fuzz::Require(!error.empty(), "a refused import does not say why");
     fuzz::Require(profiles.size() == 1 && macros.size() == 1, "a refused import changed the lists");
     return 0;

@@ -42,6 +42,7 @@ class FakeEditorView : public MacroEditorView {
   std::u16string name_text;
   int saves = 0;
   int failed_saves = 0;
+  MacroNotes notes;
 
   void RebuildStepList(const std::vector<StepRow>& r) override {
     rows = r;
@@ -60,6 +61,7 @@ class FakeEditorView : public MacroEditorView {
   }
   void SetMacroNameText(std::u16string_view name) override { name_text = name; }
   void MacroStoreSaved(bool saved, std::string_view) override { ++(saved ? saves : failed_saves); }
+  void ShowMacroNotes(const MacroNotes& n) override { notes = n; }
 };
 
 // 'A'..'Z' are the HID letters 4..29; every other virtual key is unknown.

@@ -140,7 +140,7 @@ TEST_F(MacroEditor, RecordingWithoutAMacroAddsOneAndKeysDoNotReachTheWindow) {
   EXPECT_EQ(macros[0]->action_count, 2);
 }
 
-TEST_F(MacroEditor, AStepDelayOverTheBudgetSnapsBackToTheStoredMacro) {
+TEST_F(MacroEditor, AStepDelayTheMouseCannotHoldSnapsBackAndTheEditorSaysWhy) {
   AddStored(u"Full", 46);
   Open();
   Macros()->setCurrentRow(0);
@@ -153,14 +153,23 @@ TEST_F(MacroEditor, AStepDelayOverTheBudgetSnapsBackToTheStoredMacro) {
   Steps()->setCurrentRow(0);
   Click("ms_1_macro_action_edit_check");
   ASSERT_EQ(Control<QStackedWidget>("ms_1_macro_action_edit_tab")->currentIndex(), 1);
-  set_delay(0, "2000");  // one long delay: 47 weighted steps, still allowed
-  EXPECT_EQ(macros[0]->actions[0].delay_ms, 2000);
-  set_delay(1, "5");  // the smallest delay is 10, and the field says so
+  for (int row = 0; row < 4; ++row) set_delay(row, "2000");  // 46 steps, 4 long: 50 pairs
+  EXPECT_EQ(macros[0]->actions[3].delay_ms, 2000);
+  auto* note = Control<QLabel>("macro_steps_note");
+  set_delay(4, "5");  // the smallest delay is 10, and the field says so
   EXPECT_EQ(field->text(), QStringLiteral("10"));
-  set_delay(2, "3000");  // a second one: 48, refused
-  EXPECT_EQ(macros[0]->actions[2].delay_ms, 10);
-  EXPECT_EQ(StepTexts()[2].substr(StepTexts()[2].rfind(' ')), " 10");
+  set_delay(5, "3000");  // a fifth: 51 pairs, undone
+  EXPECT_EQ(macros[0]->actions[5].delay_ms, 10);
+  EXPECT_EQ(StepTexts()[5].substr(StepTexts()[5].rfind(' ')), " 10");
   EXPECT_EQ(StepTexts()[0].substr(StepTexts()[0].rfind(' ')), " 2000");
+  EXPECT_FALSE(note->isHidden());
+  EXPECT_EQ(note->text(), Lan().Text(QStringLiteral("macro_change_refused_text"))
+                              .arg(Lan().Text(QStringLiteral("macro_fit_pairs_text"))
+                                       .arg(QStringLiteral("50"), QStringLiteral("1270"))));
+  // Removing the last step leaves W pressed: the editor flags it and keeps it.
+  Click("ms_1_macro_delete_action_btn");
+  EXPECT_EQ(macros[0]->action_count, 45);
+  EXPECT_EQ(note->text(), Lan().Text(QStringLiteral("macro_keys_held_text")).arg("W"));
 }
 
 TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
@@ -175,7 +184,7 @@ TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
       {u"Hop", u"Hop", u"Hop"},       // a new name
       {u"", u"", u""},                // empty, while no macro has it
   };
-  AddStored(u"Jump", 2);
+  AddStored(u"Jump", 46, 2000);  // from an older store: more than the mouse holds
   AddStored(u"Run", 2);
   Open();
   Macros()->setCurrentRow(0);
@@ -191,6 +200,7 @@ TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
   }
   MacroList stored;
   LoadMacroStore(dir, stored);
+  ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(FieldText(stored[0]->name), u"");
 }
 

@@ -116,10 +116,10 @@ TEST_F(Recording, DelayModesChooseThePauseBeforeEachEvent) {
     uint32_t pause;
     uint16_t delay;
   } cases[] = {
-      {DelayMode::kRecordDelay, u"10", 70000, 65535},
+      {DelayMode::kRecordDelay, u"10", 70000, kLargestDelayMs},
       {DelayMode::kRecordDelay, u"10", 480, 480},
       {DelayMode::kDefaultDelay, u"250", 5000, 250},
-      {DelayMode::kDefaultDelay, u"70000", 5, 65535},
+      {DelayMode::kDefaultDelay, u"70000", 5, kLargestDelayMs},
       {DelayMode::kNoDelay, u"250", 5000, 10},
   };
   for (const auto& c : cases) {
@@ -144,18 +144,25 @@ TEST_F(Recording, FirstInsertedEventsPauseGoesToTheStepAfterTheInsertion) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(buffer().actions[i].delay_ms, delays[i]) << i;
 }
 
-TEST_F(Recording, StopsItselfAtTheStepLimitOrEarlierByLongDelays) {
+TEST_F(Recording, StopsItselfAtWhatTheMouseHoldsAndSaysWhy) {
   const struct {
     DelayMode mode;
-    uint32_t pause;
+    uint32_t pause;  // before every event, or every fifth one
+    bool fifth;
     int steps;
-  } cases[] = {{DelayMode::kNoDelay, 5, 46}, {DelayMode::kRecordDelay, 2000, 24}};
+    MacroFit why;
+  } cases[] = {{DelayMode::kNoDelay, 5, false, 46, MacroFit::kTooManySteps},
+               {DelayMode::kRecordDelay, 2000, false, 11, MacroFit::kTooManyLongDelays},
+               {DelayMode::kRecordDelay, 1500, true, 42, MacroFit::kTooManyPairs}};
   for (const auto& c : cases) {
     StartFresh(c.mode);
-    for (int i = 0; i < 60; ++i) Event('A' + (i / 2) % 26, i % 2, c.pause);
+    for (int i = 0; i < 60; ++i) Event('A' + i / 2 % 26, i % 2, c.fifth && i % 5 ? 5 : c.pause);
     EXPECT_FALSE(buffer().recording);
     EXPECT_EQ(buffer().action_count, c.steps);
-    EXPECT_EQ(stored().action_count, c.steps);  // committed within the budget
+    EXPECT_EQ(stored().action_count, c.steps);  // committed, and the mouse plays it whole
+    EXPECT_EQ(FitOf(MeasureMacro(stored())), MacroFit::kFits);
+    EXPECT_EQ(view.notes.refused, c.why);
+    EXPECT_TRUE(view.notes.recording_stopped);
     EXPECT_EQ(hook_calls.back(), "mousewheelenable 0");
   }
 }

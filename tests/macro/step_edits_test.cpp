@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "editor_fakes.h"
 
 namespace ms1::test {
@@ -16,6 +18,7 @@ TEST_F(StepEdits, MouseClickNeedsRoomForItsPressAndRelease) {
     EXPECT_EQ(buffer().action_count, c.after);
     EXPECT_EQ(stored().action_count, c.after);
     EXPECT_EQ(view.saves, saves + (c.after != c.before));
+    EXPECT_EQ(view.notes.refused, c.after == c.before ? MacroFit::kTooManySteps : MacroFit::kFits);
     ExpectViewMirrorsBuffer();
   }
   macros.clear();
@@ -35,7 +38,7 @@ TEST_F(StepEdits, MouseClickGoesAfterTheSelectionWithItsButtonAndDelay) {
       {1, DelayMode::kDefaultDelay, u"300", 0xF1, 300},
       {2, DelayMode::kRecordDelay, u"300", 0xF2, 10},
       {3, DelayMode::kNoDelay, u"300", 0xF3, 10},
-      {4, DelayMode::kDefaultDelay, u"70000", 0xF5, 65535},
+      {4, DelayMode::kDefaultDelay, u"70000", 0xF5, kLargestDelayMs},
       {5, DelayMode::kDefaultDelay, u"10", 0xF4, 10},
   };
   for (const auto& c : cases) {
@@ -58,29 +61,52 @@ TEST_F(StepEdits, MouseClickGoesAfterTheSelectionWithItsButtonAndDelay) {
   }
 }
 
-TEST_F(StepEdits, ACommitOverTheBudgetSnapsBackToTheStoredMacro) {
-  const struct {
-    std::u16string first, second;
-    bool accepted;
-  } cases[] = {{u"1281", u"1280", true}, {u"1281", u"1281", false}, {u"65535", u"2000", false}};
-  for (const auto& c : cases) {
-    LoadStoredMacro(kMaxMacroActions);
-    UserSelectsStep(3);
-    model.SetStepDelay(c.first);
-    UserSelectsStep(7);
-    model.SetStepDelay(c.second);
-    EXPECT_EQ(stored().actions[7].delay_ms, c.accepted ? DelayFromText(c.second) : 10);
-    EXPECT_EQ(buffer().actions[7].delay_ms, stored().actions[7].delay_ms);
-    EXPECT_EQ(WeightedStepCount(buffer()), 47);  // what was accepted before
-    ExpectViewMirrorsBuffer();
+// Long delays set one step after another: the editor keeps each change after
+// which the macro fits the mouse (so it plays whole, MacroReport's tests), and
+// undoes, saying why, each after which it would not.
+TEST_F(StepEdits, KeepsExactlyTheChangesAfterWhichTheMacroFits) {
+  for (int count : {39, 40, 41, 46}) {
+    for (const char16_t* delay : {u"1270", u"1271", u"51199", u"70000"}) {
+      LoadStoredMacro(count);
+      int kept = 0;
+      for (int step = 0; step + 1 < count; ++step) {
+        MacroRecord tried = stored();
+        tried.actions[step].delay_ms = DelayFromText(delay);
+        UserSelectsStep(step);
+        model.SetStepDelay(delay);
+        const bool accepted = std::memcmp(&tried, &stored(), sizeof tried) == 0;
+        kept += accepted;
+        EXPECT_EQ(accepted ? MacroFit::kFits : view.notes.refused, FitOf(MeasureMacro(tried)));
+      }
+      EXPECT_EQ(kept, delay == std::u16string_view(u"1270") ? count - 1 : std::min(10, 50 - count));
+    }
   }
+}
+
+// A macro from an older store that the mouse cannot hold whole can be
+// trimmed, but not grown.
+TEST_F(StepEdits, AMacroTooLargeForTheMouseCanBeTrimmed) {
+  LoadStoredMacro(kMaxMacroActions);
+  for (int i = 0; i < 6; ++i) macros.back()->actions[i].delay_ms = 2000;  // 52 pairs
+  model.SelectMacro(0);
+  UserSelectsStep(8);
+  model.SetStepDelay(u"2000");
+  EXPECT_EQ(view.notes.refused, MacroFit::kTooManyPairs);
+  EXPECT_EQ(view.notes.stored, MacroFit::kTooManyPairs);
+  UserSelectsStep(40);
+  model.DeleteStep();
+  UserSelectsStep(3);
+  model.SetStepDelay(u"300");  // 45 steps, 5 long delays: 50 pairs
+  EXPECT_EQ(stored().action_count, 45);
+  EXPECT_EQ(stored().actions[3].delay_ms, 300);
+  EXPECT_EQ(view.notes, MacroNotes{});
 }
 
 TEST_F(StepEdits, StepDelayIsLimitedAndTheLastStepsIsIgnored) {
   const struct {
     std::u16string text;
     uint16_t stored;
-  } cases[] = {{u"5", 10}, {u"70000", 65535}, {u"300", 300}};
+  } cases[] = {{u"5", 10}, {u"70000", kLargestDelayMs}, {u"300", 300}};
   LoadStoredMacro(3, 500);
   for (const auto& c : cases) {
     UserSelectsStep(0);
@@ -144,9 +170,12 @@ TEST_F(StepEdits, ClearEmptiesTheCurrentMacroOnly) {
 }
 
 TEST_F(StepEdits, LoadingShowsNameAndStepsAndCancelReturnsToTheRecordingsStart) {
+  LoadStoredMacro(3);  // ends with B pressed
+  EXPECT_EQ(view.notes, (MacroNotes{.held_keys = {5}}));
   LoadStoredMacro(4);
   EXPECT_EQ(view.name_text, u"M1");
   EXPECT_EQ(buffer().iActionIndex, 3);
+  EXPECT_EQ(view.notes, MacroNotes{});
   ExpectViewMirrorsBuffer();
 
   UserSelectsStep(1);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <random>
 
 #include "support/hex.h"
 
@@ -77,7 +79,7 @@ TEST(MacroReport, OnlyTenLongDelayPairs) {
 }
 
 TEST(MacroReport, NeverWritesPastThePairArea) {
-  // 46 steps of 1271..1280 ms pass the editor's budget but need 56 pairs.
+  // 46 steps of 1271..1280 ms need 56 pairs (a foreign file or an older store).
   MacroButton b;
   for (int s = 0; s < kMaxMacroActions; ++s) b.Step(0x04, kActionPress, 1275);
   const Report r = EncodeMacroReport(1, b.record);
@@ -104,6 +106,38 @@ TEST(MacroReport, WholeStepsOnlyWhenTheAreaIsNearlyFull) {
 
   b.record.macro_action_count = 500;  // only a foreign file can say this
   EXPECT_EQ(EncodeMacroReport(1, b.record), r);
+}
+
+// Every step played in order with its pause, to within 15 ms (rounded to
+// 10 ms, and bit 0 of the time byte is the step's flag).
+bool PlaysWhole(const ButtonRecord& b) {
+  const Report r = EncodeMacroReport(1, b);
+  std::vector<std::array<int, 3>> played;  // key, pressed, delay
+  for (int p = 29; p < 29 + 2 * r[28]; p += 2) {
+    if (r[p + 1] == 0x03) played.back()[2] += r[p] * 200;  // no step has that key
+    if (r[p + 1] != 0x03) played.push_back({r[p + 1], r[p] < 0x80, (r[p] & 0x7F) * 10});
+  }
+  return played.size() == b.macro_action_count &&
+         std::equal(played.begin(), played.end(), b.macro_actions, [](auto p, MacroAction s) {
+           return p[0] == s.key && p[1] == (s.state == 1) && std::abs(p[2] - s.delay_ms) <= 15;
+         });
+}
+
+// The measure and the encoder agree: a macro fits exactly when it plays whole
+// (the editor's tests pin the limits).
+TEST(MacroReport, AMacroFitsExactlyWhenTheMousePlaysItWhole) {
+  // Any mixture of steps, keys and delays around the limits.
+  const uint16_t delays[] = {0, 5, 1270, 1271, 1281, 1400, 51199, 51200, 65535};
+  std::mt19937 random(26);
+  for (int round = 0; round < 3000; ++round) {
+    MacroButton b;
+    const unsigned split_share = random() % 5;  // of 10 steps at most, the others up to 1270 ms
+    for (int s = random() % (kMaxMacroActions + 1); s > 0; --s) {
+      b.Step(uint8_t(0x04 + random() % 0xF0), uint8_t(1 + random() % 3),
+             random() % 10 < split_share ? delays[3 + random() % 6] : delays[random() % 3]);
+    }
+    EXPECT_EQ(FitOf(MeasureMacro(b.record)) == MacroFit::kFits, PlaysWhole(b.record)) << round;
+  }
 }
 
 TEST(MacroReport, WiredChunks) {

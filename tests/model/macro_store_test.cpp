@@ -201,6 +201,21 @@ TEST_F(ResyncTest, WhichButtonsFollowTheMacroList) {
   }
 }
 
+// Renames count at once: swapped names swap buttons, none is followed twice.
+TEST_F(ResyncTest, ButtonsFollowTheirMacroUnderItsNewName) {
+  macros.push_back(Macro(u"Jump", 2, 5));
+  SetFieldText(macros[0]->name, u"Jump");
+  SetFieldText(macros[1]->name, u"Fire");
+  const MacroRename renames[] = {{u"Fire", u"Jump"}, {u"jump", u"Fire"}};
+  ButtonRecord& fire = profiles[0]->modes[0].buttons[1];
+  ButtonRecord& jump = profiles[1]->modes[4].buttons[17];
+  AssignMacro(fire, u"FIRE", 1);
+  AssignMacro(jump, u"Jump", 1);
+  EXPECT_TRUE(ResyncAssignedMacros(profiles, macros, profiles[1].get(), renames));
+  EXPECT_EQ(FieldText(fire.macro_name) + FieldText(jump.macro_name), u"JumpFire");
+  EXPECT_EQ(fire.macro_action_count, 4);  // the steps it played before
+}
+
 TEST_F(ResyncTest, AnEmptyMacroListClearsEveryVisitedMacroButton) {
   AssignMacro(profiles[1]->modes[3].buttons[0], u"Fire", 4);
   macros.clear();

@@ -214,6 +214,8 @@ TEST_F(ExchangeTest, MacroFilesOfAnotherLengthOrStepCountAreRefusedAndChangeNoth
     m.action_count = count;
     return std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize);
   };
+  MacroRecord unfit = sound;  // 5 pauses above 1270 ms in 46 steps: 51 pairs
+  for (int i = 0; i < 5; ++i) unfit.actions[i].delay_ms = 1271;
   struct Case {
     const char* what;
     std::string bytes;
@@ -226,6 +228,7 @@ TEST_F(ExchangeTest, MacroFilesOfAnotherLengthOrStepCountAreRefusedAndChangeNoth
       {"two records", record + record, "480 bytes"},
       {"47 steps", with_count(47), "47 steps"},
       {"negative count", with_count(-1), "-1 steps"},
+      {"5 long pauses", {reinterpret_cast<const char*>(&unfit), 240}, "take 51 of"},
   };
   std::size_t index = 0;
   for (const Case& c : cases) {
@@ -238,6 +241,15 @@ TEST_F(ExchangeTest, MacroFilesOfAnotherLengthOrStepCountAreRefusedAndChangeNoth
   WriteBytes(dir / "m.macro", record);
   ASSERT_TRUE(ImportMacro(dir / "m.macro", data, macros, index, error)) << error;
   EXPECT_EQ(macros[0]->action_count, 46);
+}
+
+TEST_F(ExchangeTest, AProfileWithAMacroTheMouseCannotHoldIsRefused) {
+  auto p = CreateProfile(u"Work");
+  GiveMacro(p->modes[3].buttons[7], u"Combo", 46);
+  for (int i = 0; i < 11; ++i) p->modes[3].buttons[7].macro_actions[i].delay_ms = 1300;
+  EXPECT_FALSE(ImportProfile(Export(*p), data, profiles, macros, result, error));
+  EXPECT_NE(error.find("\"Combo\" does not fit the mouse: its steps take 57"), error.npos);
+  EXPECT_TRUE(profiles.empty() && macros.empty());
 }
 
 TEST_F(ExchangeTest, AFailedExportKeepsAnEarlierFile) {

@@ -66,7 +66,7 @@ TEST(ButtonText, NamesTableFunctionsShortcutsAndMacros) {
   SetFieldText(button.macro_name, u"Combo");
   const ButtonText macro = ButtonTextOf(button, name);
   EXPECT_FALSE(macro.is_language_key);
-  EXPECT_EQ(macro.text, Lan().Text(QStringLiteral("assign_macro_text")) + "Combo");
+  EXPECT_EQ(macro.text, QStringLiteral("Macro: Combo"));  // the prefix apart from the name
 
   QPushButton control;
   ShowButtonText(&control, {QStringLiteral("left_click_text"), true});
