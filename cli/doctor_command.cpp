@@ -1,6 +1,5 @@
 // `ms1ctl doctor`: what stands between this user and a working mouse, each
 // problem with its fix. Exit code 0 only when nothing is wrong.
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -31,13 +30,6 @@ std::string DefaultProgramFolder() {
   const fs::path folder = ProgramFolder();
   if (fs::exists(folder / "ms1-config")) return folder.string();
   return (folder.parent_path().parent_path() / "app").string() + "/";
-}
-
-bool WaylandSession() {
-  const char* type = std::getenv("XDG_SESSION_TYPE");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (type != nullptr && std::string(type) == "wayland") ||
-         (wayland != nullptr && wayland[0] != '\0');
 }
 
 std::vector<Check> RunChecks(const DoctorOptions& options, std::vector<MouseNode>& nodes) {

@@ -29,14 +29,4 @@ void HookEnableMouseButtons(const InputHookTable& hook, bool enable) {
   CallIfBound(hook.enablemousehook, enable ? 1 : 0);
 }
 
-void HookStartKeyCapture(const InputHookTable& hook, Ms1WindowHandle window) {
-  CallIfBound(hook.installhook, window);
-  CallIfBound(hook.enablehook, 1);
-}
-
-void HookEndKeyCapture(const InputHookTable& hook) {
-  CallIfBound(hook.removehook);
-  CallIfBound(hook.enablehook, 0);
-}
-
 }  // namespace ms1

@@ -1,4 +1,4 @@
-// The input hook calls of recording and key capture, in the order the library
+// The input hook calls of recording, in the order the library
 // expects them. An entry point the library lacks is skipped.
 #pragma once
 
@@ -12,8 +12,5 @@ void HookStartRecording(const InputHookTable& hook, Ms1WindowHandle window);
 // Every hook and every kind of report off.
 void HookStopRecording(const InputHookTable& hook);
 void HookEnableMouseButtons(const InputHookTable& hook, bool enable);
-
-void HookStartKeyCapture(const InputHookTable& hook, Ms1WindowHandle window);
-void HookEndKeyCapture(const InputHookTable& hook);
 
 }  // namespace ms1

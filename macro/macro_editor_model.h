@@ -26,7 +26,7 @@ struct MacroEditorContext {
   std::filesystem::path data_folder;
   // Stays valid for the model's life; its entries may be null.
   const InputHookTable& hook;
-  // Where the hook reports events while recording or capturing a key.
+  // Where the hook reports events while recording.
   Ms1WindowHandle editor_window;
   MacroEditorView& view;
   VirtualKeyToUsageFn virtual_key_to_usage;
@@ -42,7 +42,6 @@ class MacroEditorModel {
   int CurrentMacroIndex() const { return current_index_; }
   bool HasCurrentMacro() const { return current_index_ >= 0; }
   bool RecordsEvents() const { return record_events_; }
-  bool CapturesKey() const { return capture_key_; }
 
   // The macro list's row was selected: that macro becomes current.
   void SelectMacro(int row);
@@ -66,16 +65,13 @@ class MacroEditorModel {
   void ToggleRecording();
   // One hook event while recording.
   void RecordHookEvent(uintptr_t first, intptr_t second);
-  // Any hook event that reached the window. Returns the key code when it was
-  // a key capture, for the key field to show its name.
-  std::optional<uint8_t> HandleHookEvent(uintptr_t first, intptr_t second);
+  // Any hook event that reached the window, or a key typed into it while a
+  // recording runs: a step when it is one.
+  void HandleHookEvent(uintptr_t first, intptr_t second);
   // The pointer entered (true) or left the record button.
   void PointerOverRecordButton(bool over);
-  // The key field gained or lost the focus.
-  void StartKeyCapture();
-  void EndKeyCapture();
   // The window closes: a running recording stops (committed once, as by its
-  // button) and a key capture lets the hook go, so no hook outlives the window.
+  // button), so no hook outlives the window.
   void ReleaseHookForClose();
 
   // Button n = 1..5: a press and a release of that mouse button after the
@@ -93,7 +89,7 @@ class MacroEditorModel {
   void SetStepKey(uint8_t key);
   // Item 0..4 of the step editor's button choice.
   void SetStepMouseButton(int item);
-  // A hook event while the key field has the focus; returns the code set.
+  // A key typed into the step's key field; returns the code set.
   uint8_t CaptureKey(uintptr_t virtual_key);
 
  private:
@@ -119,8 +115,6 @@ class MacroEditorModel {
   int current_index_ = -1;
   bool reload_pending_ = false;
   bool record_events_ = false;
-  bool capture_key_ = false;
-  bool key_capture_hooked_ = false;
   MacroFit refused_ = MacroFit::kFits;  // until the next commit or load
   bool refused_recording_ = false;
 };

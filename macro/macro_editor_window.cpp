@@ -1,6 +1,7 @@
 #include "macro/macro_editor_window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include "keys/key_names.h"
+#include "keys/one_key_capture.h"
 #include "macro/delay_text.h"
 #include "macro/macro_file_dialog.h"
 #include "macro/recording_input_guard.h"
@@ -19,7 +21,6 @@
 #include "model/profile_exchange.h"
 #include "model/text_field.h"
 #include "model/unique_name.h"
-#include "platform/dialog_keys.h"
 #include "platform/input_capture.h"
 #include "platform/language.h"
 #include "platform/list_entry.h"
@@ -112,7 +113,11 @@ void CMS_1_Macro::InitWindow() {
   step_list_ = FindControl<QListWidget>(kStepList);
   // Enter in a field confirms that field; it must never press some button.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
-  if (QWidget* key_field = FindControl(kKeyEdit)) KeepDialogKeys(key_field);
+  if (QWidget* key_field = FindControl(kKeyEdit)) {
+    new OneKeyCapture(key_field, [this](uint32_t virtual_key, bool released) {
+      return CaptureKey(virtual_key, released);
+    });
+  }
   ConfirmFieldsOnEnter();
   if (auto* option = FindControl<QAbstractButton>(QString::fromLatin1(kDelayOptions[1].first))) {
     const QSignalBlocker quiet(option);
@@ -167,8 +172,6 @@ void CMS_1_Macro::Notify(const Notification& n) {
     OnCheckClick(n);
   } else if (n.Is(notify::kKillFocus)) {
     OnKillFocus(n);
-  } else if (n.Is(notify::kSetFocus) && n.From(kKeyEdit)) {
-    model_->StartKeyCapture();
   } else if (n.Is(notify::kItemSelect)) {
     OnItemSelect(n);
   } else if (n.Is(notify::kMouseEnter) || n.Is(notify::kMouseLeave)) {
@@ -227,8 +230,6 @@ void CMS_1_Macro::OnCheckClick(const Notification& n) {
 void CMS_1_Macro::OnKillFocus(const Notification& n) {
   if (n.From(kNameEdit)) {
     RenameMacro();
-  } else if (n.From(kKeyEdit)) {
-    model_->EndKeyCapture();
   } else if (n.From(kKeyDelayEdit) || n.From(kMouseDelayEdit)) {
     SetStepDelay(n.sender);
   } else if (n.From(kDefaultDelayEdit)) {
@@ -255,13 +256,24 @@ void CMS_1_Macro::OnTimer(const Notification& n) {
   }
 }
 
+// A key typed while one of the program's windows has the focus is taken from
+// that window's own key events (RecordingInputGuard): the hook sees such a key
+// only where the window is an X11 client, and then a second time.
 bool CMS_1_Macro::HandleCustomMessage(const WindowMessage& m) {
-  if (m.message == MS1_HOOK_EVENT_MESSAGE && model_) {
-    if (const std::optional<uint8_t> code = model_->HandleHookEvent(m.wParam, m.lParam)) {
-      SetFieldQuietly(FindControl<QLineEdit>(kKeyEdit), UsageDisplayName(*code));
-    }
+  if (m.message != MS1_HOOK_EVENT_MESSAGE || !model_) return false;
+  const bool key = m.wParam < MS1_HOOK_LEFT_DOWN;
+  if (!key || QApplication::activeWindow() == nullptr) {
+    model_->HandleHookEvent(m.wParam, m.lParam);
   }
   return false;
+}
+
+// The step editor's key field: the key pressed there is the step's key.
+bool CMS_1_Macro::CaptureKey(uint32_t virtual_key, bool released) {
+  if (released || !model_) return false;
+  const uint8_t code = model_->CaptureKey(virtual_key);
+  SetFieldQuietly(FindControl<QLineEdit>(kKeyEdit), UsageDisplayName(code));
+  return true;
 }
 
 // ---------------------------------------------------------------- macros
@@ -574,7 +586,10 @@ void CMS_1_Macro::GuardRecordingInput(bool recording) {
     input_guard_.reset();
   } else if (!input_guard_) {
     input_guard_ = std::make_unique<RecordingInputGuard>(
-        this, std::vector<QWidget*>{FindControl(kRecordButton), FindControl(kExitButton)});
+        this, std::vector<QWidget*>{FindControl(kRecordButton), FindControl(kExitButton)},
+        [this](uint32_t virtual_key, bool released) {
+          model_->HandleHookEvent(virtual_key, released ? 1 : 0);
+        });
   }
 }
 

@@ -100,7 +100,7 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   void ShowMousePanel(bool mouse_buttons);
   void SetStepDelay(const QString& field_name);
   void FixDefaultDelay();
-  void CaptureKey(uintptr_t virtual_key);
+  bool CaptureKey(uint32_t virtual_key, bool released);
   void TellStoreProblem();
   void TellFileProblem(const char* text_key, const std::string& error);
   void GuardRecordingInput(bool recording);

@@ -29,9 +29,7 @@ void MacroEditorModel::StartRecording() {
   context_.view.SetRecordButton(kStopRecordingText, true);
   buffer_.default_delay = DefaultDelayFieldValue();
   record_events_ = true;
-  capture_key_ = false;
   HookStartRecording(context_.hook, context_.editor_window);
-  key_capture_hooked_ = false;  // the recording owns the hook now
   context_.memory.last_event_tick = context_.now();
 }
 
@@ -114,14 +112,9 @@ void MacroEditorModel::RecordHookEvent(uintptr_t first, intptr_t second) {
   ShowSteps();
 }
 
-std::optional<uint8_t> MacroEditorModel::HandleHookEvent(uintptr_t first, intptr_t second) {
-  if (record_events_) {
-    // An event already on its way when the recording stopped is not a step.
-    if (buffer_.recording) RecordHookEvent(first, second);
-    return std::nullopt;
-  }
-  if (capture_key_) return CaptureKey(first);
-  return std::nullopt;
+void MacroEditorModel::HandleHookEvent(uintptr_t first, intptr_t second) {
+  // An event already on its way when the recording stopped is not a step.
+  if (record_events_ && buffer_.recording) RecordHookEvent(first, second);
 }
 
 void MacroEditorModel::PointerOverRecordButton(bool over) {
@@ -129,24 +122,8 @@ void MacroEditorModel::PointerOverRecordButton(bool over) {
   if (buffer_.recording) HookEnableMouseButtons(context_.hook, !over);
 }
 
-void MacroEditorModel::StartKeyCapture() {
-  record_events_ = false;
-  capture_key_ = true;
-  HookStartKeyCapture(context_.hook, context_.editor_window);
-  key_capture_hooked_ = true;
-}
-
-void MacroEditorModel::EndKeyCapture() {
-  HookEndKeyCapture(context_.hook);
-  key_capture_hooked_ = false;
-}
-
 void MacroEditorModel::ReleaseHookForClose() {
-  if (buffer_.recording) {
-    StopRecording();
-  } else if (key_capture_hooked_) {
-    EndKeyCapture();
-  }
+  if (buffer_.recording) StopRecording();
 }
 
 }  // namespace ms1

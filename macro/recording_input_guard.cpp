@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
+
+#include "keys/key_event_key.h"
 
 namespace ms1 {
 namespace {
@@ -19,8 +22,9 @@ bool IsClickEvent(QEvent::Type type) {
 
 }  // namespace
 
-RecordingInputGuard::RecordingInputGuard(QWidget* window, std::vector<QWidget*> clickable)
-    : window_(window) {
+RecordingInputGuard::RecordingInputGuard(QWidget* window, std::vector<QWidget*> clickable,
+                                         KeySink keys)
+    : window_(window), keys_(std::move(keys)) {
   for (QWidget* control : clickable) clickable_.emplace_back(control);
   qApp->installEventFilter(this);
 }
@@ -40,6 +44,14 @@ bool RecordingInputGuard::eventFilter(QObject* watched, QEvent* event) {
   if (target == nullptr || window_ == nullptr || target->window() != window_) return false;
   if (!key && IsClickable(target)) return false;
   event->accept();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+    const auto* pressed = static_cast<QKeyEvent*>(event);
+    const uint32_t virtual_key = VirtualKeyOfKeyEvent(*pressed);
+    // A held key's repeats are dropped by the recorder anyway.
+    if (virtual_key != 0 && !pressed->isAutoRepeat() && keys_) {
+      keys_(virtual_key, type == QEvent::KeyRelease);
+    }
+  }
   return true;
 }
 

@@ -59,7 +59,9 @@ uint8_t ShortcutModifiersOf(const std::array<uint8_t, 4>& flags) {
 
 void PrepareShortcut(ButtonRecord& button) {
   if (button.function_code == kFunctionShortcut) return;
+  // What an earlier shortcut left behind is not this button's shortcut.
   button.shortcut_key = 0;
+  button.shortcut_modifiers = 0;
   std::memset(button.reserved_4, 0, sizeof button.reserved_4);
 }
 

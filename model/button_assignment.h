@@ -29,8 +29,9 @@ void SetButtonFunction(ButtonRecord& button, uint8_t code);
 std::array<uint8_t, 4> ShortcutFlagsOf(uint8_t modifiers);
 uint8_t ShortcutModifiersOf(const std::array<uint8_t, 4>& flags);
 
-// A button taken to the shortcut function starts without a key: its key and
-// the three bytes after it are cleared unless it already was a shortcut.
+// A button taken to the shortcut function starts without a shortcut: its key,
+// the three bytes after it and its modifiers are cleared unless it already was
+// a shortcut (which the dialog then shows).
 void PrepareShortcut(ButtonRecord& button);
 
 // The macro settings and the macro's copy a button carries once `macro`

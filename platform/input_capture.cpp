@@ -8,8 +8,9 @@ namespace ms1 {
 
 void ShowInputCaptureNote(QLabel* note, bool hook_bound) {
   if (note == nullptr) return;
-  const QString problem = QString::fromStdString(hook_bound ? InputCaptureProblem()
-                                                            : std::string(kInputCaptureNoHookKey));
+  std::string limit = hook_bound ? InputCaptureProblem() : std::string(kInputCaptureNoHookKey);
+  if (limit.empty() && WaylandSession()) limit = kInputCaptureWaylandKey;
+  const QString problem = QString::fromStdString(limit);
   note->setText(problem.isEmpty() ? QString() : Lan().Text(problem));
   note->setVisible(!problem.isEmpty());
 }

@@ -1,6 +1,9 @@
-// The X11 side of InputCaptureProblem, without Qt, so that ms1ctl can ask too.
+// The session side of what recording can see, without Qt, so that ms1ctl can
+// ask too.
 #include <xcb/record.h>
 #include <xcb/xcb.h>
+
+#include <cstdlib>
 
 #include "platform/input_capture.h"
 
@@ -17,6 +20,13 @@ std::string InputCaptureProblem() {
   }
   xcb_disconnect(connection);
   return problem;
+}
+
+bool WaylandSession() {
+  const char* type = std::getenv("XDG_SESSION_TYPE");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (type != nullptr && std::string(type) == "wayland") ||
+         (wayland != nullptr && wayland[0] != '\0');
 }
 
 }  // namespace ms1

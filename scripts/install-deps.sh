@@ -22,6 +22,8 @@ packages=(
   libxcb-xtest0-dev
   # real-window, tray and D-Bus tests (openbox: a window manager, so that minimising is real)
   xvfb xauth xdotool trayer openbox x11-utils imagemagick x11-xkb-utils dbus-daemon python3-dbus
+  # the program on Wayland: Qt's Wayland platform, and weston's headless backend for its tests
+  qt6-wayland weston
   # install and package checks; busctl for `ms1ctl doctor` (BlueZ)
   appstream desktop-file-utils dpkg-dev fakeroot lintian systemd
   # the fake BlueZ of the Bluetooth LE tests and demo (GLib main loop)

@@ -386,7 +386,6 @@ def shortcut_form():
             H(*flags, Stretch(), spacing=14),
             label("edit_key_label", "shortcut_key_text", role="muted"),
             W("QLineEdit", "edit_key", readOnly=True, minimumSize=("size", 0, 30)),
-            label("shortcut_capture_note", "", key=False, wordWrap=True, role="muted"),
             Stretch(True),
             ok_cancel_row(),
             margins=(14, 10, 14, 14), spacing=6)),

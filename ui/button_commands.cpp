@@ -19,9 +19,8 @@
 
 namespace ms1 {
 
-ButtonCommands::ButtonCommands(QWidget* owner, WindowMessages& messages, PageModel& model,
-                               const InputHookTable* hook)
-    : owner_(owner), messages_(messages), model_(model), hook_(hook) {}
+ButtonCommands::ButtonCommands(QWidget* owner, WindowMessages& messages, PageModel& model)
+    : owner_(owner), messages_(messages), model_(model) {}
 
 ButtonCommands::~ButtonCommands() = default;
 
@@ -76,14 +75,13 @@ bool ButtonCommands::RunShortcutDialog(ButtonRecord& button) {
   CShortcutWnd dialog(owner_);
   dialog.modifier_flags = ShortcutFlagsOf(button.shortcut_modifiers);
   dialog.key_usage = button.shortcut_key;
-  dialog.hook = hook_;
   dialog.Create();
   dialog.CenterWindow();
   if (dialog.ShowModal() != 1) return false;
   button.shortcut_key = dialog.key_usage;
   button.shortcut_modifiers = ShortcutModifiersOf(dialog.modifier_flags);
-  // An empty shortcut changes nothing.
-  return button.shortcut_key != 0 || button.shortcut_modifiers != 0;
+  // Modifiers alone are no shortcut: the button stays as it was.
+  return button.shortcut_key != 0;
 }
 
 bool ButtonCommands::RunMacroSelection(ButtonRecord& button) {

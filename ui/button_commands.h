@@ -7,7 +7,6 @@
 #include <QString>
 #include <memory>
 
-#include "device/input_hook_table.h"
 #include "device/page_model.h"
 
 class QAbstractButton;
@@ -22,8 +21,7 @@ class ButtonCommands {
  public:
   // Menu choices are posted to `messages` as menu commands (the main window
   // hands those of the page back to Apply); dialogs are owned by `owner`.
-  ButtonCommands(QWidget* owner, WindowMessages& messages, PageModel& model,
-                 const InputHookTable* hook);
+  ButtonCommands(QWidget* owner, WindowMessages& messages, PageModel& model);
   ~ButtonCommands();
 
   // Opens the menu of button 0..17 beside its control; the open menu of
@@ -44,7 +42,6 @@ class ButtonCommands {
   QWidget* owner_;
   WindowMessages& messages_;
   PageModel& model_;
-  const InputHookTable* hook_;
   std::unique_ptr<QMenu> menu_;
   int current_ = -1;
 };

@@ -127,8 +127,8 @@ void CMS_1_Page::Init(PageHost& host) {
                                 folders_.data, [this](int index) { SelectProfile(index); }});
   color_commands_ = std::make_unique<PageColorCommands>(
       PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
-  buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(),
-                                              device_->model(), host.HookTable());
+  buttons_ =
+      std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
 }
 
 void CMS_1_Page::LoadProfileList() {

@@ -167,7 +167,7 @@ TEST_F(Recording, StopsItselfAtWhatTheMouseHoldsAndSaysWhy) {
   }
 }
 
-TEST_F(Recording, ClosingEndsARecordingOnceAndLetsAKeyCaptureGo) {
+TEST_F(Recording, ClosingEndsARecordingOnce) {
   StartFresh();
   Event('A', 0);
   const int saves = view.saves;
@@ -178,22 +178,18 @@ TEST_F(Recording, ClosingEndsARecordingOnceAndLetsAKeyCaptureGo) {
   EXPECT_EQ(hook_calls.front(), "removehook");
   EXPECT_EQ(hook_calls.size(), 5u);
   EXPECT_EQ(stored().action_count, 1);
-
-  model.StartKeyCapture();
-  model.ReleaseHookForClose();
   EXPECT_EQ(hook_calls, (Calls{"removehook", "removemousehook", "enablemousehook 0", "enablehook 0",
-                               "mousewheelenable 0", "installhook", "enablehook 1", "removehook",
-                               "enablehook 0"}));
+                               "mousewheelenable 0"}));
 }
 
-TEST_F(Recording, KeyCaptureSetsTheSelectedStepsKeyOnPressAndRelease) {
+TEST_F(Recording, KeyCaptureSetsTheSelectedStepsKeyAndHookEventsDoNot) {
   LoadStoredMacro(3);
   UserSelectsStep(0);
-  model.StartKeyCapture();
-  EXPECT_EQ(model.HandleHookEvent('Z', 0), 29);
+  EXPECT_EQ(model.CaptureKey('Z'), 29);
   EXPECT_EQ(stored().actions[0].key, 29);
-  EXPECT_EQ(model.HandleHookEvent('B', 1), 5);
-  EXPECT_EQ(model.HandleHookEvent(0x7F, 1), 0);
+  model.HandleHookEvent('B', 0);  // no recording runs
+  EXPECT_EQ(stored().actions[0].key, 29);
+  EXPECT_EQ(model.CaptureKey(0x7F), 0);
   EXPECT_EQ(stored().actions[0].key, 0);
   EXPECT_EQ(stored().actions[0].state, kActionPress);
   ExpectViewMirrorsBuffer();

@@ -79,7 +79,7 @@ TEST(ButtonAssignmentTest, OnlyFlagsOfExactlyOneBecomeModifierBits) {
   EXPECT_EQ(ShortcutFlagsOf(0xF5), (std::array<uint8_t, 4>{1, 0, 1, 0}));
 }
 
-TEST(ButtonAssignmentTest, AButtonBecomingAShortcutStartsWithoutAKey) {
+TEST(ButtonAssignmentTest, AButtonBecomingAShortcutStartsWithoutKeyOrModifiers) {
   ButtonRecord button{};
   button.function_code = 3;
   button.shortcut_key = 0x2C;
@@ -88,12 +88,14 @@ TEST(ButtonAssignmentTest, AButtonBecomingAShortcutStartsWithoutAKey) {
   PrepareShortcut(button);
   EXPECT_EQ(button.shortcut_key, 0);
   EXPECT_EQ(button.reserved_4[0] | button.reserved_4[1] | button.reserved_4[2], 0);
-  EXPECT_EQ(button.shortcut_modifiers, 0x05);  // the dialog starts from these
+  EXPECT_EQ(button.shortcut_modifiers, 0);  // an earlier shortcut's are no longer ticked
 
   button.function_code = kFunctionShortcut;
   button.shortcut_key = 0x06;
+  button.shortcut_modifiers = 0x05;
   PrepareShortcut(button);
   EXPECT_EQ(button.shortcut_key, 0x06);
+  EXPECT_EQ(button.shortcut_modifiers, 0x05);
 }
 
 TEST(ButtonAssignmentTest, AnAssignedMacroIsCopiedIntoTheButton) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <optional>
 
 #include "platform/language.h"
@@ -41,6 +42,13 @@ TEST(InputCapture, TheSessionDecidesAndEveryProblemHasAnExplanation) {
       EXPECT_TRUE(Lan().Contains(QString::fromStdString(problem))) << problem;
       EXPECT_TRUE(Lan().Text(QString::fromStdString(problem)).contains("X11")) << problem;
     }
+    // In a Wayland session the editor says what the hook cannot see even when it runs.
+    QLabel note;
+    env.Set("WAYLAND_DISPLAY", "wayland-9");
+    ShowInputCaptureNote(&note, true);
+    const QString shown =
+        QString::fromStdString(problem.empty() ? kInputCaptureWaylandKey : problem);
+    EXPECT_EQ(note.text(), Lan().Text(shown)) << c.display.value_or("unset");
   }
 }
 

@@ -11,7 +11,10 @@
 
 int main(int argc, char** argv) {
   // Before the QApplication exists: gtest_discover_tests runs this at build time.
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // MS1_TEST_PLATFORM runs the same tests on another of Qt's platforms (the
+  // Wayland tests use it); a QT_QPA_PLATFORM of the session never does.
+  const char* platform = std::getenv("MS1_TEST_PLATFORM");
+  setenv("QT_QPA_PLATFORM", platform != nullptr ? platform : "offscreen", 1);
   setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);

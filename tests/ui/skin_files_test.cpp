@@ -190,6 +190,34 @@ TEST(MainSkin, RendersDarkWithTheSkinStyleAndSavesAScreenshot) {
   EXPECT_GT(qGray(shot.pixel(inApply)), 100);
 }
 
+// Tab must show where it went: every control that takes the focus looks
+// different with it.
+TEST(SkinStyle, ShowsTheFocusOnEveryControlThatTakesIt) {
+  ApplySkinStyle();
+  for (const char* file : {"main.xml", "msg.xml", "MS/MS_1/profilename.xml", "shortcut.xml",
+                           "DpiColorDialog.xml", "MS/MS_1/selectmacro.xml",
+                           "MS/MS_1/ms_1_macropage.xml"}) {
+    FormWindow window{QString::fromLatin1(file)};
+    ASSERT_TRUE(window.Create()) << file;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    int focusable = 0;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+      if ((control->focusPolicy() & Qt::TabFocus) == 0 || !control->isVisibleTo(&window) ||
+          !control->isEnabled()) {
+        continue;
+      }
+      ++focusable;
+      window.setFocus();
+      const QImage without = control->grab().toImage();
+      control->setFocus(Qt::TabFocusReason);
+      EXPECT_NE(control->grab().toImage(), without)
+          << file << ": " << qPrintable(control->objectName());
+    }
+    EXPECT_GT(focusable, 0) << file;
+  }
+}
+
 TEST(MainSkin, LightingEffectsAreTranslatedItems) {
   FormWindow window(QStringLiteral("main.xml"));
   ASSERT_TRUE(window.Create());
