@@ -1,7 +1,6 @@
 #include "keys/key_names.h"
 
-#include <cstdio>
-
+#include "keys/key_trace.h"
 #include "platform/language.h"
 
 namespace ms1 {
@@ -30,7 +29,7 @@ UsageLookup KeyNamesNow::VirtualKeyToUsage(uint32_t virtual_key) const {
 
 QString KeyNamesNow::UsageDisplayName(uint32_t usage) const {
   const std::string name = naming_.UsageDisplayName(usage);
-  std::fprintf(stderr, "m_key = %s\r\n", name.c_str());
+  TraceKey("m_key = %s\r\n", name.c_str());
   return FromUtf8(name);
 }
 

@@ -3,10 +3,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cstdio>
 
 #include "keys/key_names.h"
 #include "keys/key_table.h"
+#include "keys/key_trace.h"
 #include "keys/one_key_capture.h"
 #include "platform/language.h"
 #include "platform/resource_text.h"
@@ -71,12 +71,12 @@ void CShortcutWnd::OnClick(const Notification& n) {
 // itself. A release whose press came before the capture (the Shift of the
 // Shift+Tab that moved the focus here) is no key.
 bool CShortcutWnd::CaptureKey(uint32_t virtual_key, bool released) {
-  std::fprintf(stderr, "%x,%x\n", virtual_key, released ? 1u : 0u);
+  TraceKey("%x,%x\n", virtual_key, released ? 1u : 0u);
   const unsigned modifier = ModifierBit(virtual_key);
   if (released && (modifier == 0 || (held_modifiers_ & modifier) == 0)) return false;
   const UsageLookup found = VirtualKeyToUsage(virtual_key);
   const uint32_t usage_id = found.found ? found.usage : 0;
-  std::fprintf(stderr, "iUsageID=%d\n", static_cast<int>(usage_id));
+  TraceKey("iUsageID=%d\n", static_cast<int>(usage_id));
   key_usage = static_cast<uint8_t>(usage_id & 0xFF);
   ShowKey();
   if (modifier != 0 && !released) {

@@ -4,9 +4,12 @@
 #include "keys/key_event_key.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QKeyEvent>
+#include <cstdio>
 
+#include "keys/key_trace.h"
 #include "support/scoped_env.h"
 
 namespace ms1 {
@@ -39,6 +42,30 @@ TEST(KeyEventKey, GivesTheVirtualKeyTheHookReports) {
     env.Clear("DISPLAY").Set("XKB_DEFAULT_LAYOUT", c.layout).Clear("XKB_DEFAULT_VARIANT");
     const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, c.xkb_key, 0, 0);
     EXPECT_EQ(VirtualKeyOfKeyEvent(event), c.virtual_key) << c.layout << " " << std::hex << c.key;
+  }
+}
+
+// What a user typed reaches standard error, and so the journal, only when
+// asked for.
+TEST(KeyTrace, KeysAreTracedOnlyWhenAskedFor) {
+  const std::pair<const char*, bool> cases[] = {{nullptr, false}, {"0", false}, {"1", true}};
+  for (const auto& [value, traced] : cases) {
+    test::ScopedEnv env;
+    if (value != nullptr) {
+      env.Set("MS1_TRACE_KEYS", value);
+    } else {
+      env.Clear("MS1_TRACE_KEYS");
+    }
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    std::FILE* sink = std::tmpfile();
+    dup2(fileno(sink), STDERR_FILENO);
+    TraceKey("iUsageID=%d\n", 6);
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    EXPECT_EQ(std::ftell(sink) > 0, traced) << (value ? value : "unset");
+    std::fclose(sink);
   }
 }
 
