@@ -41,7 +41,6 @@ class MacroEditorModel {
   const ActionBuffer& Buffer() const { return buffer_; }
   int CurrentMacroIndex() const { return current_index_; }
   bool HasCurrentMacro() const { return current_index_ >= 0; }
-  bool RecordsEvents() const { return record_events_; }
 
   // The macro list's row was selected: that macro becomes current.
   void SelectMacro(int row);

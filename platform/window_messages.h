@@ -22,7 +22,6 @@ namespace sysmsg {
 inline constexpr uint32_t kTimer = 0x0113;           // wParam = timer id
 inline constexpr uintptr_t kLeftButtonUp = 0x0202;   // tray callback lParam
 inline constexpr uintptr_t kRightButtonUp = 0x0205;  // tray callback lParam
-inline constexpr uintptr_t kLeftDoubleClick = 0x0203;
 }  // namespace sysmsg
 
 struct WindowMessage {

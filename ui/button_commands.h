@@ -33,7 +33,6 @@ class ButtonCommands {
   bool Apply(const QString& item_name);
 
   int current_button() const { return current_; }
-  QMenu* open_menu() const { return menu_.get(); }
 
  private:
   bool RunShortcutDialog(ButtonRecord& button);

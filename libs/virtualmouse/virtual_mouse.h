@@ -72,7 +72,6 @@ class VirtualMouse {
   bool Asleep() const { return asleep_; }
   const std::array<ModeConfig, 5>& Modes() const { return modes_; }
   const std::map<int, Bytes>& Macros() const { return macros_; }
-  std::optional<uint8_t> PollingInterval() const { return polling_interval_; }
   int ActiveMode() const { return active_mode_; }
 
   const std::deque<LogEntry>& Accepted() const { return accepted_; }
