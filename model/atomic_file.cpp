@@ -127,8 +127,8 @@ bool WriteFileAtomically(const fs::path& path, std::size_t count,
                          const std::function<ByteView(std::size_t)>& piece, std::string& error,
                          WriteRules rules) {
   std::lock_guard lock(WriterMutex());
-  struct stat link {};
-  if (rules.refuse_links && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+  struct stat entry {};
+  if (rules.refuse_links && ::lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
     error = LinkRefusedText(path);
     return false;
   }

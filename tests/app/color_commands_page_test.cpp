@@ -44,8 +44,13 @@ class ColorCommands : public test::DevicePageTest {
   }
   // What each dialog said about itself: its title, and whether it offered
   // one colour for every mode.
-  static ColorAnswer Noting(std::vector<QString>& seen, ColorAnswer then) {
-    return [&seen, then](CDpiColorWnd& dialog) {
+  // Also checks that each opens below its button, owned by the window.
+  ColorAnswer Noting(std::vector<QString>& seen, ColorAnswer then) {
+    return [this, &seen, then](CDpiColorWnd& dialog) {
+      QWidget* button = Control("ms_1_btn_dpi_color_3");
+      EXPECT_EQ(dialog.parentWidget(), window.get());
+      EXPECT_EQ(dialog.pos(), ColorDialogPosition(button));
+      EXPECT_EQ(dialog.pos().y(), button->mapToGlobal(QPoint(0, button->height())).y());
       const auto* box = dialog.FindControl<QCheckBox>(QStringLiteral("dpicolor_same_check"));
       seen.push_back(dialog.FindControl<QLabel>(QStringLiteral("dpicolor_title"))->text() +
                      (box->isVisibleTo(&dialog) ? " [same]" : ""));
@@ -97,24 +102,6 @@ TEST_F(ColorCommands, OneDialogColoursTheLevelInEveryModeUnlessAskedPerMode) {
     window.reset();
     sim.reset();
   }
-}
-
-TEST_F(ColorCommands, TheDialogOpensBelowItsButtonOwnedByTheWindow) {
-  Start("");
-  QPoint opened_at;
-  QWidget* owner = nullptr;
-  std::vector<QRgb> initial;
-  test::AnswerColorDialogs({[&](CDpiColorWnd& dialog) {
-                             opened_at = dialog.pos();
-                             owner = dialog.parentWidget();
-                             return false;
-                           }},
-                           initial);
-  Click("ms_1_btn_dpi_color_3");
-  EXPECT_EQ(owner, window.get());
-  QWidget* button = Control("ms_1_btn_dpi_color_3");
-  EXPECT_EQ(opened_at, ColorDialogPosition(button));
-  EXPECT_EQ(opened_at.y(), button->mapToGlobal(QPoint(0, button->height())).y());
 }
 
 TEST_F(ColorCommands, TheLightingColourGoesIntoAllFiveModeRecords) {
