@@ -31,7 +31,7 @@ inline void Press(SkinDialog* dialog, const char* name) {
 // In the open macro editor: the first macro deleted, its question confirmed.
 inline void DeleteFirstMacro(CMS_1_Macro* editor) {
   editor->FindControl<QListWidget>(QStringLiteral("ms_1_macro_list"))->setCurrentRow(0);
-  WhenModal([](QWidget* box) { Press(dynamic_cast<CMsgWnd*>(box), "btn_ok"); }, editor);
+  WhenModal<CMsgWnd>([](QWidget* box) { Press(dynamic_cast<CMsgWnd*>(box), "btn_ok"); }, editor);
   Press(editor, "ms_1_macro_delete_btn");
 }
 
@@ -47,7 +47,7 @@ struct Seen {
 
 // The next message box: noted, then answered with OK or Cancel.
 inline void AnswerBox(bool ok, Seen& seen) {
-  WhenModal([ok, &seen](QWidget* modal) {
+  WhenModal<CMsgWnd>([ok, &seen](QWidget* modal) {
     auto* box = dynamic_cast<CMsgWnd*>(modal);
     ASSERT_NE(box, nullptr) << "no message box";
     seen = {box->title, box->message, box->parentWidget(), box->singleButton, {}, true};
@@ -59,7 +59,7 @@ inline void AnswerBox(bool ok, Seen& seen) {
 // is no name. When the dialog is to refuse the name, its warning is
 // acknowledged and noted, and the dialog then cancelled.
 inline void AnswerName(std::optional<QString> name, Seen& seen, bool refused = false) {
-  WhenModal([name, &seen, refused](QWidget* modal) {
+  WhenModal<CMS_1_ConfigName>([name, &seen, refused](QWidget* modal) {
     auto* dialog = dynamic_cast<CMS_1_ConfigName*>(modal);
     ASSERT_NE(dialog, nullptr) << "no name dialog";
     auto* edit = dialog->FindControl<QLineEdit>(QStringLiteral("edit_name"));
@@ -70,7 +70,7 @@ inline void AnswerName(std::optional<QString> name, Seen& seen, bool refused = f
     }
     edit->setText(*name);
     if (refused) {
-      WhenModal(
+      WhenModal<CMsgWnd>(
           [&seen](QWidget* inner) {
             auto* box = dynamic_cast<CMsgWnd*>(inner);
             ASSERT_NE(box, nullptr) << "no warning";
@@ -99,7 +99,7 @@ struct FileDialogSeen {
 // asks whether to overwrite, the answer is `overwrite`; a no leaves the
 // dialog open, and it is then cancelled.
 inline void ChooseFile(const QString& path, FileDialogSeen& seen, bool overwrite = true) {
-  WhenModal([path, &seen, overwrite](QWidget* modal) {
+  WhenModal<QFileDialog>([path, &seen, overwrite](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr) << "no file dialog";
     seen = FileDialogSeen{};
@@ -114,7 +114,7 @@ inline void ChooseFile(const QString& path, FileDialogSeen& seen, bool overwrite
       return;
     }
     if (seen.saving && QFileInfo::exists(path)) {
-      WhenModal(
+      WhenModal<QMessageBox>(
           [&seen, overwrite](QWidget* inner) {
             auto* question = qobject_cast<QMessageBox*>(inner);
             if (question == nullptr) return;
@@ -123,7 +123,8 @@ inline void ChooseFile(const QString& path, FileDialogSeen& seen, bool overwrite
           },
           dialog);
     }
-    dialog->selectFile(path);
+    QTest::qWaitForWindowActive(dialog);
+    TypeFileName(dialog, path);
     static_cast<QDialog*>(dialog)->accept();  // as its accept button does
     if (dialog->isVisible()) dialog->reject();
   });
@@ -136,7 +137,7 @@ inline void ChooseFile(const QString& path, FileDialogSeen& seen, bool overwrite
 using ColorAnswer = std::function<bool(CDpiColorWnd&)>;
 inline void AnswerColorDialogs(std::vector<ColorAnswer> answers, std::vector<QRgb>& initial) {
   if (answers.empty()) return;
-  WhenModal([answers, &initial](QWidget* modal) mutable {
+  WhenModal<CDpiColorWnd>([answers, &initial](QWidget* modal) mutable {
     auto* dialog = dynamic_cast<CDpiColorWnd*>(modal);
     ASSERT_NE(dialog, nullptr) << "no colour dialog";
     initial.push_back(dialog->color);

@@ -238,6 +238,8 @@ TEST_F(ProfileCommands, ExportWritesTheProfileInMemoryAndAsksBeforeOverwriting) 
   }
 
   // A disk that takes nothing: the user hears of it, and no file is left.
+  // The edit's own store save, made off this thread, must not meet that disk.
+  ASSERT_TRUE(test::WaitFor([&] { return Stored().modes[0].light_brightness == 6; }));
   const WriteCall previous = ReplaceWriteCallForTesting(
       [](int, const void*, std::size_t) -> ssize_t { return errno = ENOSPC, -1; });
   test::ChooseFile(data.filePath(QStringLiteral("full.pro")), seen);

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include "macro/macro_file_dialog.h"
 #include "model/atomic_file.h"
 #include "model/macro_store.h"
+#include "support/qt_wait.h"
 #include "tests/macro/editor_window_fixture.h"
 #include "ui/msg_wnd.h"
 
@@ -36,7 +38,8 @@ class MacroFiles : public test::EditorWindowTest {
         if (dialog == answered) return;  // its answer is on its way
         answered = dialog;
         ++dialogs;
-        dialog->selectFile(QString::fromStdString(file.string()));
+        QTest::qWaitForWindowActive(dialog);
+        test::TypeFileName(dialog, QString::fromStdString(file.string()));
         // Outside this timer's slot: accepting may open a question with its
         // own loop, in which this timer must go on answering.
         QMetaObject::invokeMethod(

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <functional>
 
@@ -21,15 +23,18 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 60000) {
   return true;
 }
 
-// Once a modal window other than `outer` is active, calls `act` with it. When
-// none appears in time, closes whatever is modal so the test cannot hang, and
-// `act` gets null.
-inline void WhenModal(std::function<void(QWidget*)> act, QWidget* outer = nullptr) {
+// Once a modal window of kind `Kind` other than `outer` is active, calls `act`
+// with it; a modal of another kind is left to the watch armed for it, as two
+// may be armed for one click. When none appears in time, closes whatever is
+// modal so the test cannot hang, and `act` gets null.
+template <typename Kind = QWidget>
+void WhenModal(std::function<void(QWidget*)> act, QWidget* outer = nullptr) {
   auto* poll = new QTimer;
   auto deadline = std::make_shared<QDeadlineTimer>(60000);
   QObject::connect(poll, &QTimer::timeout, [poll, deadline, act, outer] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != outer && modal->isVisible()) {
+    if (modal != nullptr && modal != outer && modal->isVisible() &&
+        dynamic_cast<Kind*>(modal) != nullptr) {
       poll->stop();
       poll->deleteLater();
       act(modal);
@@ -41,6 +46,16 @@ inline void WhenModal(std::function<void(QWidget*)> act, QWidget* outer = nullpt
     }
   });
   poll->start(5);
+}
+
+// Enters `path` in a file dialog's name field as a user types it. The
+// dialog's own selectFile leaves that field alone while it has the focus, so
+// what it chose would hang on how soon the dialog was activated.
+inline void TypeFileName(QFileDialog* dialog, const QString& path) {
+  dialog->selectFile(path);
+  if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    field->setText(path);
+  }
 }
 
 }  // namespace ms1::test
