@@ -11,13 +11,13 @@
 
 #include "app/instance.h"
 #include "device/messages.h"
+#include "dialogs/msg_wnd.h"
 #include "model/protocol/dpi_steps.h"
 #include "platform/autostart.h"
 #include "platform/language.h"
 #include "platform/menu_xml.h"
 #include "platform/skin.h"
 #include "ui/dpi_msg.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {

@@ -12,6 +12,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include "dialogs/msg_wnd.h"
 #include "keys/key_names.h"
 #include "keys/one_key_capture.h"
 #include "macro/delay_text.h"
@@ -26,7 +27,6 @@
 #include "platform/list_entry.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -60,7 +60,9 @@ const std::pair<const char*, DelayMode> kDelayOptions[] = {
     {"ms_1_no_delay_btn", DelayMode::kNoDelay},
 };
 
-QString MouseClickButton(int n) { return QStringLiteral("ms_1_macro_key%1_btn").arg(n); }
+QString MouseClickButton(int n) {
+  return QStringLiteral("ms_1_macro_key%1_btn").arg(n);
+}
 
 QString ToQString(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -126,8 +128,8 @@ void CMS_1_Macro::InitWindow() {
   ShowInputCaptureNote(FindControl<QLabel>(QStringLiteral("macro_capture_note")),
                        CanCaptureKeys(hook));
   model_ = std::make_unique<MacroEditorModel>(MacroEditorContext{
-      List(), data_folder, hook != nullptr ? *hook : no_hook_,
-      MessageHandle(), *this, [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
+      List(), data_folder, hook != nullptr ? *hook : no_hook_, MessageHandle(), *this,
+      [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
   FillMacroList();
   for (const auto& macro : List()) opening_names_.emplace_back(FieldText(macro->name));
   model_->LoadMacro(-1);
@@ -349,8 +351,8 @@ void CMS_1_Macro::RenameMacro() {
 }
 
 void CMS_1_Macro::ImportMacroFile() {
-  const QString file = AskForMacroFile(this, MacroFileUse::kImport,
-                                       QString::fromStdString(data_folder.string()));
+  const QString file =
+      AskForMacroFile(this, MacroFileUse::kImport, QString::fromStdString(data_folder.string()));
   if (file.isEmpty()) return;
   MacroList& list = List();
   std::size_t index = 0;
@@ -513,8 +515,8 @@ std::u16string CMS_1_Macro::DefaultDelayText() const {
 
 void CMS_1_Macro::SetRecordButton(std::string_view text_key, bool checked) {
   if (auto* record = FindControl<QCheckBox>(kRecordButton)) {
-    SetControlText(record, QString::fromUtf8(text_key.data(),
-                                             static_cast<qsizetype>(text_key.size())));
+    SetControlText(record,
+                   QString::fromUtf8(text_key.data(), static_cast<qsizetype>(text_key.size())));
     const QSignalBlocker quiet(record);
     record->setChecked(checked);
   }

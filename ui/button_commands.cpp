@@ -6,6 +6,8 @@
 #include <QScreen>
 
 #include "device/messages.h"
+#include "dialogs/msg_wnd.h"
+#include "dialogs/select_macro.h"
 #include "keys/shortcut_wnd.h"
 #include "model/button_assignment.h"
 #include "model/function_table.h"
@@ -14,8 +16,6 @@
 #include "platform/menu_xml.h"
 #include "platform/window_messages.h"
 #include "ui/button_menu.h"
-#include "ui/msg_wnd.h"
-#include "ui/select_macro.h"
 
 namespace ms1 {
 
@@ -27,9 +27,8 @@ ButtonCommands::~ButtonCommands() = default;
 void ButtonCommands::OpenMenu(int button, const QAbstractButton& control) {
   current_ = button;
   menu_.reset();
-  menu_ = BuildMenu(ButtonMenuFile(button), [this](const QString& name) {
-    messages_.Post(msg::kMenuClick, 0, 0, name);
-  });
+  menu_ = BuildMenu(ButtonMenuFile(button),
+                    [this](const QString& name) { messages_.Post(msg::kMenuClick, 0, 0, name); });
   if (!menu_) return;
   const QPoint top_right = control.mapToGlobal(QPoint(control.width(), 0));
   const QScreen* screen = control.screen();

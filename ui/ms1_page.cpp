@@ -16,13 +16,14 @@
 #include "device/link_panels.h"
 #include "device/messages.h"
 #include "device/profile_store_writer.h"
+#include "dialogs/msg_wnd.h"
 #include "keys/key_names.h"
 #include "macro/macro_editor_window.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
-#include "model/unsent_edits_mark.h"
 #include "model/text_field.h"
+#include "model/unsent_edits_mark.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "platform/list_entry.h"
@@ -32,7 +33,6 @@
 #include "platform/system_mouse_settings.h"
 #include "ui/button_commands.h"
 #include "ui/button_text.h"
-#include "ui/msg_wnd.h"
 #include "ui/page_color_commands.h"
 #include "ui/page_settings_view.h"
 #include "ui/page_window_bridge.h"
@@ -119,7 +119,8 @@ void CMS_1_Page::Init(PageHost& host) {
   // a box that changes nothing on the mouse is not offered.
   SetShown(c_.move_mode, false);
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
-  device_ = std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
+  device_ =
+      std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
   device_->Start(folders_.drivers, host.Messages().Handle());
   saver_ = std::make_unique<StoreSaver>(device_->model(), *store_);
   profile_commands_ = std::make_unique<ProfileListCommands>(
@@ -127,8 +128,7 @@ void CMS_1_Page::Init(PageHost& host) {
                                 folders_.data, [this](int index) { SelectProfile(index); }});
   color_commands_ = std::make_unique<PageColorCommands>(
       PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
-  buttons_ =
-      std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
+  buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
 }
 
 void CMS_1_Page::LoadProfileList() {
@@ -181,8 +181,7 @@ void CMS_1_Page::OwnDataFolder() {
   std::string error;
   const auto result = folder_owner_.Take(kCommandEnds, error);
   if (result == DataFolderLock::Result::kBusy) {
-    std::fprintf(stderr, "the data folder %s is held by another process\n",
-                 folders_.data.c_str());
+    std::fprintf(stderr, "the data folder %s is held by another process\n", folders_.data.c_str());
     PostWarning(*host_, QStringLiteral("data_folder_held_text"),
                 {folders_.data.string(), HolderText(folders_.data)});
   } else if (result == DataFolderLock::Result::kUnavailable) {
@@ -292,9 +291,15 @@ void CMS_1_Page::UpdateButtonText(int button) {
 
 void CMS_1_Page::ShowLinkIcon(ConnectionMode link, bool visible) {
   switch (link) {
-    case ConnectionMode::kWired: SetShown(c_.wired_icon, visible); break;
-    case ConnectionMode::kReceiver: SetShown(c_.receiver_icon, visible); break;
-    case ConnectionMode::kBluetooth: SetShown(c_.bluetooth_icon, visible); break;
+    case ConnectionMode::kWired:
+      SetShown(c_.wired_icon, visible);
+      break;
+    case ConnectionMode::kReceiver:
+      SetShown(c_.receiver_icon, visible);
+      break;
+    case ConnectionMode::kBluetooth:
+      SetShown(c_.bluetooth_icon, visible);
+      break;
   }
 }
 
@@ -377,12 +382,18 @@ void CMS_1_Page::SelectModeOptionNotifying(int mode) {
 // ---------------------------------------------------------------- notifications
 
 void CMS_1_Page::Notify(const Notification& n) {
-  if (n.Is(notify::kClick)) OnClick(n);
-  else if (n.Is(notify::kSelectChanged)) OnSelectChanged(n);
-  else if (n.Is(notify::kItemSelect)) OnItemSelect(n);
-  else if (n.Is(notify::kCheckClick)) OnCheckClick(n);
-  else if (n.Is(notify::kValueChanged)) OnValueChanged(n);
-  else if (n.Is(notify::kTimer)) OnTimer(n);
+  if (n.Is(notify::kClick))
+    OnClick(n);
+  else if (n.Is(notify::kSelectChanged))
+    OnSelectChanged(n);
+  else if (n.Is(notify::kItemSelect))
+    OnItemSelect(n);
+  else if (n.Is(notify::kCheckClick))
+    OnCheckClick(n);
+  else if (n.Is(notify::kValueChanged))
+    OnValueChanged(n);
+  else if (n.Is(notify::kTimer))
+    OnTimer(n);
 }
 
 void CMS_1_Page::OnSelectChanged(const Notification& n) {

@@ -4,12 +4,12 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
+#include "dialogs/config_name.h"
+#include "dialogs/msg_wnd.h"
 #include "model/profile.h"
 #include "model/profile_commands.h"
 #include "model/text_field.h"
 #include "platform/list_entry.h"
-#include "ui/config_name.h"
-#include "ui/msg_wnd.h"
 #include "ui/page_controls.h"
 #include "ui/profile_file_dialog.h"
 

@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/config_name.h"
+#include "dialogs/config_name.h"
+#include "dialogs/msg_wnd.h"
 #include "ui/dpi_color_wnd.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1::soak {
 namespace {

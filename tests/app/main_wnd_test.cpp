@@ -13,13 +13,13 @@
 #include <filesystem>
 
 #include "device/messages.h"
+#include "dialogs/msg_wnd.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "support/fake_hook.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
 #include "support/test_paths.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {

@@ -1,10 +1,10 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include "dialogs/msg_wnd.h"
 #include "model/macro_store.h"
 #include "platform/language.h"
 #include "tests/macro/editor_window_fixture.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -46,8 +46,8 @@ TEST_F(MacroEditor, ListsTheMacrosAndShowsTheStepsOfTheOneChosen) {
   const std::string release = Lan().Text(QStringLiteral("key_up_action")).toStdString();
   const std::string back = Lan().Text(QStringLiteral("Backward_Button")).toStdString();
   // The last row shows 10 whatever is stored; the last row is selected.
-  EXPECT_EQ(StepTexts(), (Texts{"A " + press + " 250", back + " " + release + " 70",
-                          "B " + press + " 10"}));
+  EXPECT_EQ(StepTexts(),
+            (Texts{"A " + press + " 250", back + " " + release + " 70", "B " + press + " 10"}));
   EXPECT_EQ(Control<QLineEdit>("ms_1_macro_name_edit")->text(), QStringLiteral("Jump"));
   EXPECT_EQ(Steps()->currentRow(), 2);
   EXPECT_EQ(editor->Model()->Buffer().iActionIndex, 2);
@@ -66,13 +66,21 @@ TEST_F(MacroEditor, RecordsHookEventsIntoTheMacroAndItsStore) {
   const std::string r = " " + Lan().Text(QStringLiteral("key_up_action")).toStdString();
   const std::string left = Lan().Text(QStringLiteral("L_Button")).toStdString();
   const Case cases[] = {
-      {"a held key is one press and one release", 0, -1,
+      {"a held key is one press and one release",
+       0,
+       -1,
        {{'Q', 0}, {'Q', 0}, {'Q', 0}, {'Q', 1}},
-       {"Q" + p + " 10", "Q" + r + " 10"}, 1},
-      {"two pairs are four steps", 2, -1,
+       {"Q" + p + " 10", "Q" + r + " 10"},
+       1},
+      {"two pairs are four steps",
+       2,
+       -1,
        {{'Q', 0}, {'Q', 1}, {'W', 0}, {'W', 1}},
-       {"Q" + p + " 10", "Q" + r + " 10", "W" + p + " 10", "W" + r + " 10"}, 3},
-      {"steps go after the selected step", 4, 1,
+       {"Q" + p + " 10", "Q" + r + " 10", "W" + p + " 10", "W" + r + " 10"},
+       3},
+      {"steps go after the selected step",
+       4,
+       1,
        {{'C', 0}, {0x201, 0}, {0x202, 0}, {'C', 1}},
        {"A" + p + " 10", "A" + r + " 10", "C" + p + " 10", left + p + " 10", left + r + " 10",
         "C" + r + " 10", "B" + p + " 10", "B" + r + " 10"},
@@ -137,7 +145,7 @@ TEST_F(MacroEditor, RecordingWithoutAMacroAddsOneAndKeysDoNotReachTheWindow) {
   EXPECT_TRUE(editor->isVisible());
   EXPECT_TRUE(Control<QCheckBox>("ms_1_macro_record_btn")->isChecked());
   QApplication::setActiveWindow(nullptr);
-  KeyTap('K');  // typed into another program: only the hook sees it
+  KeyTap('K');                            // typed into another program: only the hook sees it
   EXPECT_EQ(macros[0]->action_count, 0);  // committed when the recording stops
   editor->Close(1);
   // Closing ends the recording: the hook is gone and the steps are kept.
@@ -170,8 +178,10 @@ TEST_F(MacroEditor, AStepDelayTheMouseCannotHoldSnapsBackAndTheEditorSaysWhy) {
   EXPECT_EQ(StepTexts()[5].substr(StepTexts()[5].rfind(' ')), " 10");
   EXPECT_EQ(StepTexts()[0].substr(StepTexts()[0].rfind(' ')), " 2000");
   EXPECT_FALSE(note->isHidden());
-  EXPECT_EQ(note->text(), Lan().Text(QStringLiteral("macro_change_refused_text"))
-                              .arg(Lan().Text(QStringLiteral("macro_fit_pairs_text"))
+  EXPECT_EQ(note->text(), Lan()
+                              .Text(QStringLiteral("macro_change_refused_text"))
+                              .arg(Lan()
+                                       .Text(QStringLiteral("macro_fit_pairs_text"))
                                        .arg(QStringLiteral("50"), QStringLiteral("1270"))));
   // Removing the last step leaves W pressed: the editor flags it and keeps it.
   Click("ms_1_macro_delete_action_btn");
@@ -186,10 +196,10 @@ TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
     const char16_t* shown;
   };
   const Case cases[] = {
-      {u"jump", u"Jump", u"jump"},    // own name in other case: nothing happens
-      {u"RUN", u"Jump", u"Jump"},     // another macro's name: refused
-      {u"Hop", u"Hop", u"Hop"},       // a new name
-      {u"", u"", u""},                // empty, while no macro has it
+      {u"jump", u"Jump", u"jump"},  // own name in other case: nothing happens
+      {u"RUN", u"Jump", u"Jump"},   // another macro's name: refused
+      {u"Hop", u"Hop", u"Hop"},     // a new name
+      {u"", u"", u""},              // empty, while no macro has it
   };
   AddStored(u"Jump", 46, 2000);  // from an older store: more than the mouse holds
   AddStored(u"Run", 2);

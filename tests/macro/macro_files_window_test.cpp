@@ -6,15 +6,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <cerrno>
 
+#include "dialogs/msg_wnd.h"
 #include "macro/macro_file_dialog.h"
 #include "model/atomic_file.h"
 #include "model/macro_store.h"
 #include "support/qt_wait.h"
 #include "tests/macro/editor_window_fixture.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -38,7 +37,7 @@ class MacroFiles : public test::EditorWindowTest {
         if (dialog == answered) return;  // its answer is on its way
         answered = dialog;
         ++dialogs;
-        QTest::qWaitForWindowActive(dialog);
+        static_cast<void>(QTest::qWaitForWindowActive(dialog));
         test::TypeFileName(dialog, QString::fromStdString(file.string()));
         // Outside this timer's slot: accepting may open a question with its
         // own loop, in which this timer must go on answering.
@@ -135,10 +134,11 @@ TEST_F(MacroFiles, AFailedExportIsToldAndKeepsAnEarlierFile) {
   Open();
   Macros()->setCurrentRow(0);
   test::WriteBytes(dir / "jump.macro", "earlier");
-  const WriteCall normal = ReplaceWriteCallForTesting(+[](int, const void*, std::size_t) -> ssize_t {
-    errno = ENOSPC;
-    return -1;
-  });
+  const WriteCall normal =
+      ReplaceWriteCallForTesting(+[](int, const void*, std::size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+      });
   const QStringList told = UseFileDialog("ms_1_macro_export_btn", dir / "jump.macro");
   ReplaceWriteCallForTesting(normal);
   EXPECT_EQ(overwrite_questions, 1);

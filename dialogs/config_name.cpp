@@ -1,11 +1,11 @@
-#include "ui/config_name.h"
+#include "dialogs/config_name.h"
 
 #include <QLineEdit>
 
+#include "dialogs/msg_wnd.h"
 #include "model/profile_commands.h"
 #include "platform/language.h"
 #include "platform/resource_text.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 

@@ -1,13 +1,13 @@
-#include "ui/select_macro.h"
+#include "dialogs/select_macro.h"
 
 #include <QAbstractButton>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalBlocker>
 
+#include "dialogs/loop_count.h"
 #include "model/text_field.h"
 #include "platform/list_entry.h"
-#include "ui/loop_count.h"
 
 namespace ms1 {
 namespace {
@@ -17,7 +17,9 @@ const QString kLoopRow = QStringLiteral("hor_loop_time");
 const QString kLoopField = QStringLiteral("edit_loop_time");
 constexpr int kRepeatOptions = 3;
 
-QString RepeatOptionName(int number) { return QStringLiteral("repeat_%1").arg(number); }
+QString RepeatOptionName(int number) {
+  return QStringLiteral("repeat_%1").arg(number);
+}
 
 }  // namespace
 

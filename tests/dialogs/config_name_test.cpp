@@ -1,4 +1,4 @@
-#include "ui/config_name.h"
+#include "dialogs/config_name.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "dialogs/msg_wnd.h"
 #include "platform/language.h"
 #include "support/qt_wait.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -78,7 +78,7 @@ TEST_F(NameDialog, StartsEmptyWithItsTitleAndKeepsInputWithin49Units) {
 
 // An empty or blank name would show as nothing in the list.
 TEST_F(NameDialog, EmptyOrBlankNameIsRefusedWithAWarningAndTheDialogStaysOpen) {
-  for (const QString typed : {QString(), QStringLiteral("   ")}) {
+  for (const QString& typed : {QString(), QStringLiteral("   ")}) {
     QString warned;
     const int result = Run([&] {
       edit->setText(typed);

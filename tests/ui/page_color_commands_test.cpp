@@ -2,6 +2,8 @@
 // all five mode records, a DPI colour for every mode at once or asked mode
 // record by mode record, and a chosen colour reaching the mouse's settings
 // report.
+#include "ui/page_color_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -14,7 +16,6 @@
 #include "page_dialog_answers.h"
 #include "platform/bk_color.h"
 #include "support/qt_wait.h"
-#include "ui/page_color_commands.h"
 
 namespace ms1 {
 namespace {
@@ -69,10 +70,14 @@ TEST_F(ColorCommands, OneDialogColoursTheLevelInEveryModeUnlessAskedPerMode) {
   };
   const std::vector<Case> cases = {
       {"the common case", {Swatch(11)}, {red, red, red, red, red}, 1},
-      {"per mode", {PerMode(Swatch(11)), Swatch(5), Swatch(5), Swatch(5), Swatch(5)},
-       {red, blue, blue, blue, blue}, 5},
-      {"per mode, cancelled in the second", {PerMode(Swatch(11)), Cancel()},
-       {red, kept, kept, kept, kept}, 2},
+      {"per mode",
+       {PerMode(Swatch(11)), Swatch(5), Swatch(5), Swatch(5), Swatch(5)},
+       {red, blue, blue, blue, blue},
+       5},
+      {"per mode, cancelled in the second",
+       {PerMode(Swatch(11)), Cancel()},
+       {red, kept, kept, kept, kept},
+       2},
       {"cancelled at once", {Cancel()}, {kept, kept, kept, kept, kept}, 1},
   };
   for (const Case& c : cases) {
@@ -87,9 +92,9 @@ TEST_F(ColorCommands, OneDialogColoursTheLevelInEveryModeUnlessAskedPerMode) {
     Click("ms_1_btn_dpi_color_3");
     ASSERT_EQ(seen.size(), c.dialogs);
     for (std::size_t k = 0; k < seen.size(); ++k) {
-      EXPECT_EQ(seen[k], QStringLiteral("DPI level 3 colour, mode %1%2")
-                             .arg(k + 1)
-                             .arg(k == 0 ? " [same]" : ""));
+      EXPECT_EQ(
+          seen[k],
+          QStringLiteral("DPI level 3 colour, mode %1%2").arg(k + 1).arg(k == 0 ? " [same]" : ""));
       EXPECT_EQ(initial[k], ArgbOfStoredColor(before.modes[k].dpi_color[2])) << k;
     }
     for (int k = 0; k < 5; ++k) {
@@ -97,7 +102,8 @@ TEST_F(ColorCommands, OneDialogColoursTheLevelInEveryModeUnlessAskedPerMode) {
       EXPECT_EQ(Current().modes[k].dpi_color[2], expected) << k;
       EXPECT_EQ(Current().modes[k].dpi_color[1], before.modes[k].dpi_color[1]) << "another level";
     }
-    EXPECT_EQ(ButtonColor("ms_1_btn_dpi_color_3"), ArgbOfStoredColor(Current().modes[0].dpi_color[2]))
+    EXPECT_EQ(ButtonColor("ms_1_btn_dpi_color_3"),
+              ArgbOfStoredColor(Current().modes[0].dpi_color[2]))
         << "the active mode record's";
     window.reset();
     sim.reset();

@@ -1,4 +1,4 @@
-#include "ui/loop_count.h"
+#include "dialogs/loop_count.h"
 
 namespace ms1 {
 

@@ -1,4 +1,4 @@
-#include "ui/msg_wnd.h"
+#include "dialogs/msg_wnd.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,8 @@
 
 #include "device/messages.h"
 #include "device_page_fixture.h"
+#include "dialogs/msg_wnd.h"
+#include "dialogs/select_macro.h"
 #include "keys/shortcut_wnd.h"
 #include "libs/virtualmouse/hex_text.h"
 #include "macro/macro_editor_window.h"
@@ -21,8 +23,6 @@
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
 #include "support/test_paths.h"
-#include "ui/msg_wnd.h"
-#include "ui/select_macro.h"
 
 namespace ms1 {
 namespace {
@@ -105,7 +105,10 @@ TEST_F(ButtonMenus, AChoiceReachesTheButtonsRecordsItsCaptionAndTheMouse) {
     EXPECT_EQ(Caption(c.control), Lan().Text(QString::fromLatin1(LabelKeyFor(c.code).data())));
     const DeviceBytes bytes = DeviceBytesFor(c.code);
     EXPECT_TRUE(test::WaitFor(
-        [&] { return MouseButton(0, i) == nlohmann::json{bytes[0], bytes[1], bytes[2]}; }, 30000))
+        [&] {
+          return MouseButton(0, i) == nlohmann::json{bytes[0], bytes[1], bytes[2]};
+        },
+        30000))
         << c.item;
   }
   // A name in other letter case still chooses its function; an unknown one
@@ -179,7 +182,10 @@ TEST_F(ButtonMenus, AShortcutChosenInItsDialogIsStoredShownAndSent) {
   EXPECT_EQ(b.shortcut_key, 0x06);
   EXPECT_EQ(Caption(3), QStringLiteral("Ctrl+Shift+C"));
   EXPECT_TRUE(test::WaitFor(
-      [&] { return MouseButton(0, 2) == nlohmann::json{0x11, 0x03, 0x06}; }, 30000));
+      [&] {
+        return MouseButton(0, 2) == nlohmann::json{0x11, 0x03, 0x06};
+      },
+      30000));
   // Made something else and then a shortcut again, it opens without those.
   Choose(OpenKeyMenu(3), "ms_1_click");
   std::optional<std::array<uint8_t, 4>> opened;
@@ -199,7 +205,7 @@ TEST_F(ButtonMenus, ARecordedMacroOnAButtonReachesTheMouseUntilItIsDeleted) {
   Start("wired");
   InMacroEditor([](CMS_1_Macro* editor) {
     auto* record = editor->FindControl<QAbstractButton>(QStringLiteral("ms_1_macro_record_btn"));
-    record->click();  // no macro yet: one is added and recorded into
+    record->click();                         // no macro yet: one is added and recorded into
     QApplication::setActiveWindow(nullptr);  // typed into another program, seen by the hook
     const Ms1WindowHandle target = editor->MessageHandle();
     for (const auto& [key, released] : {std::pair{'Q', 0}, {'Q', 1}, {'W', 0}, {'W', 1}}) {
@@ -238,8 +244,12 @@ TEST_F(ButtonMenus, ARecordedMacroOnAButtonReachesTheMouseUntilItIsDeleted) {
   EXPECT_EQ(Function(1, 1), default_code);
   const DeviceBytes bytes = DeviceBytesFor(default_code);
   EXPECT_TRUE(test::WaitFor(
-      [&] { return MouseButton(0, 1) == nlohmann::json{bytes[0], bytes[1], bytes[2]}; }, 30000));
-  EXPECT_TRUE(test::WaitFor([&] { return Stored().modes[1].buttons[1].function_code == default_code; }));
+      [&] {
+        return MouseButton(0, 1) == nlohmann::json{bytes[0], bytes[1], bytes[2]};
+      },
+      30000));
+  EXPECT_TRUE(
+      test::WaitFor([&] { return Stored().modes[1].buttons[1].function_code == default_code; }));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ui/select_macro.h"
+#include "dialogs/select_macro.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "dialogs/loop_count.h"
 #include "model/text_field.h"
 #include "support/qt_wait.h"
-#include "ui/loop_count.h"
 
 namespace ms1 {
 namespace {
@@ -96,7 +96,7 @@ TEST_F(SelectMacro, TheCountFieldKeepsDigitsAndCorrectsTheRangeWhenLeft) {
     int32_t count;
   };
   const Case cases[] = {
-      {"12a", "12", "12", 12}, {"0", "0", "1", 1}, {"", "", "1", 1},
+      {"12a", "12", "12", 12},    {"0", "0", "1", 1},  {"", "", "1", 1},
       {"999", "999", "255", 255}, {"-7", "7", "7", 7},
   };
   for (const Case& c : cases) {

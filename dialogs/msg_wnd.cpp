@@ -1,4 +1,4 @@
-#include "ui/msg_wnd.h"
+#include "dialogs/msg_wnd.h"
 
 #include "platform/language.h"
 #include "platform/resource_text.h"

@@ -16,11 +16,11 @@
 #include <memory>
 #include <optional>
 
+#include "dialogs/config_name.h"
+#include "dialogs/msg_wnd.h"
 #include "macro/macro_editor_window.h"
 #include "support/qt_wait.h"
-#include "ui/config_name.h"
 #include "ui/dpi_color_wnd.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1::test {
 
@@ -123,7 +123,7 @@ inline void ChooseFile(const QString& path, FileDialogSeen& seen, bool overwrite
           },
           dialog);
     }
-    QTest::qWaitForWindowActive(dialog);
+    static_cast<void>(QTest::qWaitForWindowActive(dialog));
     TypeFileName(dialog, path);
     static_cast<QDialog*>(dialog)->accept();  // as its accept button does
     if (dialog->isVisible()) dialog->reject();

@@ -2,9 +2,9 @@
 // mouse behind the fake BlueZ on a private bus, real pauses.
 #include <QAbstractButton>
 #include <QLabel>
-#include <QSystemTrayIcon>
 #include <QProgressBar>
 #include <QSlider>
+#include <QSystemTrayIcon>
 #include <optional>
 
 #include "device_page_fixture.h"
@@ -102,8 +102,7 @@ TEST_F(BluetoothPageTest, DisconnectingDuringAnApplyLeavesAFullApplyForWhenItIsB
   EXPECT_TRUE(test::WaitFor([&] { return Shown("ms_1_unsent_label"); }));
 
   ASSERT_TRUE(Steer("plug ble"));
-  ASSERT_TRUE(
-      test::WaitFor([&] { return ApplyDone(before + kFullApplyOverBluetooth); }, 60000));
+  ASSERT_TRUE(test::WaitFor([&] { return ApplyDone(before + kFullApplyOverBluetooth); }, 60000));
   EXPECT_TRUE(AllOverBluetooth());
   EXPECT_FALSE(Shown("ms_1_unsent_label"));
 }

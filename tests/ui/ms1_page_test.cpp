@@ -7,9 +7,9 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,22 +21,22 @@
 #include <QTest>
 #include <map>
 
-#include "device_page_fixture.h"
-#include "page_dialog_answers.h"
 #include "app/main_wnd.h"
 #include "device/messages.h"
+#include "device_page_fixture.h"
+#include "dialogs/msg_wnd.h"
 #include "macro/macro_editor_window.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
 #include "model/text_field.h"
+#include "page_dialog_answers.h"
 #include "platform/language.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
 #include "support/wheel.h"
-#include "ui/msg_wnd.h"
 
 namespace ms1 {
 namespace {
@@ -200,8 +200,8 @@ TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
   ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverState == 1; }));
   // The arrival sends the profile loaded at start; the heartbeat runs again
   // once that apply has ended.
-  EXPECT_TRUE(test::WaitFor(
-      [&] { return window->Messages().IsTimerActive(timer::kReceiverHeartbeat); }));
+  EXPECT_TRUE(
+      test::WaitFor([&] { return window->Messages().IsTimerActive(timer::kReceiverHeartbeat); }));
 
   ASSERT_TRUE(Steer("unplug wired"));
   ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
@@ -382,9 +382,12 @@ TEST_F(DevicePageTest, TheControlsShowTheStoredProfileAndOfferOnlyWhatTheMouseDo
     for (int level = 1; level <= 8; ++level) {
       const bool on = row == 0 || level <= 4;
       const QString n = QString::number(level);
-      EXPECT_EQ(Control(("ms_1_option_dpi_step_" + n).toLatin1().constData())->isEnabled(), on) << level;
+      EXPECT_EQ(Control(("ms_1_option_dpi_step_" + n).toLatin1().constData())->isEnabled(), on)
+          << level;
       EXPECT_EQ(Control(("ms_1_slider_dpi_" + n).toLatin1().constData())->isEnabled(), on) << level;
-      EXPECT_EQ(Control<QLabel>(("ms_1_label_dpi_" + n).toLatin1().constData())->text() == "Off", !on) << level;
+      EXPECT_EQ(Control<QLabel>(("ms_1_label_dpi_" + n).toLatin1().constData())->text() == "Off",
+                !on)
+          << level;
     }
   }
 }
@@ -559,7 +562,8 @@ TEST_F(DevicePageTest, ADamagedStoreIsKeptAsideAndTheUserIsTold) {
   });
   Start("wired");
   ASSERT_TRUE(test::WaitFor([&] { return !told.isEmpty(); }));
-  EXPECT_TRUE(told[0].contains(data.filePath(QStringLiteral("ms_1/pro.data.damaged")))) << told[0].toStdString();
+  EXPECT_TRUE(told[0].contains(data.filePath(QStringLiteral("ms_1/pro.data.damaged"))))
+      << told[0].toStdString();
   EXPECT_TRUE(QFile::exists(data.filePath(QStringLiteral("ms_1/pro.data.damaged"))));
   EXPECT_EQ(Control<QListWidget>("ms_1_list_profile")->count(), 1);
 }
