@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "device/driver/input_hook_library.h"
 #include "model/store_save_warning.h"
-#include "device/input_hook_library.h"
 #include "platform/folders.h"
 #include "platform/skin_form.h"
 #include "platform/window_messages.h"

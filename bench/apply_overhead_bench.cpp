@@ -12,7 +12,7 @@
 #include <string>
 
 #include "device/apply_engine.h"
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 #include "device/report_transport.h"
 #include "libs/virtualmouse/sim_connection.h"
 #include "model/profile.h"

@@ -5,17 +5,17 @@
 #include <signal.h>
 
 #include <cstring>
-#include <nlohmann/json.hpp>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "cli/commands.h"
 #include "cli/report_text.h"
 #include "device/device_event.h"
 #include "device/device_session.h"
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 #include "device/headless_loop.h"
 #include "device/messages.h"
 #include "device/silent_link_view.h"
@@ -58,7 +58,9 @@ class NoStore final : public ProfileStoreWriter {
 
 // The Bluetooth LE link is asked of BlueZ only; a hidraw node of the mouse
 // tells nothing more.
-bool NoHidrawProbe() { return false; }
+bool NoHidrawProbe() {
+  return false;
+}
 
 // The links a command uses: all of them, or the one named by --link.
 DeviceSession::Links LinksOf(const std::string& link) {
@@ -279,8 +281,8 @@ void RegisterDeviceCommands(CLI::App& app) {
   apply->callback([] { Apply(apply_options); });
 
   static MonitorOptions monitor_options;
-  auto* monitor =
-      app.add_subcommand("monitor", "Print link changes and decoded device events until interrupted");
+  auto* monitor = app.add_subcommand(
+      "monitor", "Print link changes and decoded device events until interrupted");
   monitor->add_option("--drivers", monitor_options.drivers, "Folder of the driver libraries");
   AddLinkOption(*monitor, monitor_options.link);
   monitor->add_flag("--json", monitor_options.json, "One JSON object per line");

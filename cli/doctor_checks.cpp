@@ -7,9 +7,9 @@
 #include <map>
 #include <system_error>
 
-#include "device/driver_library.h"
-#include "device/folder_library.h"
-#include "device/input_hook_library.h"
+#include "device/driver/driver_library.h"
+#include "device/driver/folder_library.h"
+#include "device/driver/input_hook_library.h"
 #include "model/data_folder_lock.h"
 #include "platform/input_capture.h"
 
@@ -92,10 +92,10 @@ Check UdevRuleCheck(const fs::path& rule, const fs::path& program_folder) {
   const fs::path copy = udev / "rules.d" / kUdevRuleName;
   std::error_code ec;
   const bool from_source = fs::exists(copy, ec);
-  const std::string helper =
-      from_source ? "sudo install -m 755 " + ShellQuoted((udev / kUdevRuleProgram).string()) +
-                        " /usr/lib/udev/ && "
-                  : std::string();
+  const std::string helper = from_source ? "sudo install -m 755 " +
+                                               ShellQuoted((udev / kUdevRuleProgram).string()) +
+                                               " /usr/lib/udev/ && "
+                                         : std::string();
   return Problem("udev rule", "not installed: the mouse's nodes are for root only",
                  helper + "sudo install -m 644 " +
                      ShellQuoted(from_source ? copy.string() : std::string(kUdevRuleName)) +
@@ -118,7 +118,8 @@ std::vector<Check> MouseNodeChecks(const std::vector<MouseNode>& nodes, bool rul
       if (!n.can_open && n.opened) closed.push_back(n);
     const std::string name = link + " link";
     if (!link_nodes.front().opened) {
-      checks.push_back(Ok(name, Nodes(link_nodes) + ": there; the program reaches it through BlueZ"));
+      checks.push_back(
+          Ok(name, Nodes(link_nodes) + ": there; the program reaches it through BlueZ"));
     } else if (closed.empty()) {
       checks.push_back(Ok(name, Nodes(link_nodes) + ": this user may open them"));
     } else if (!rule_installed) {

@@ -7,7 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/doctor_checks.h"
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 #include "platform/folders.h"
 #include "platform/input_capture.h"
 
@@ -75,8 +75,8 @@ void PrintText(const std::vector<Check>& checks) {
 }
 
 void PrintJson(const std::vector<Check>& checks, const std::vector<MouseNode>& nodes, bool ok) {
-  nlohmann::json out{{"ok", ok}, {"checks", nlohmann::json::array()},
-                     {"nodes", nlohmann::json::array()}};
+  nlohmann::json out{
+      {"ok", ok}, {"checks", nlohmann::json::array()}, {"nodes", nlohmann::json::array()}};
   for (const Check& c : checks) {
     nlohmann::json check{{"check", c.name}, {"status", StatusName(c.status)}, {"detail", c.detail}};
     if (!c.fix.empty()) check["fix"] = c.fix;

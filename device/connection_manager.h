@@ -7,10 +7,10 @@
 #include <memory>
 #include <string_view>
 
-#include "device/bluetooth_presence.h"
+#include "device/bluetooth/bluetooth_presence.h"
 #include "device/charge_display.h"
 #include "device/device_event.h"
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 #include "device/link_host.h"
 #include "device/link_state.h"
 #include "device/link_view.h"
@@ -41,14 +41,13 @@ class ConnectionManager {
   ConnectionManager(LinkState& links, FeatureDrivers& drivers, LinkView& view, LinkHost& host,
                     ChargeDisplay& charge, BluetoothControl& bluetooth,
                     std::function<void(DeviceEvent)> device_event,
-                    std::function<bool()> probe_bluetooth,
-                    std::function<void()> link_usable = {});
+                    std::function<bool()> probe_bluetooth, std::function<void()> link_usable = {});
 
   // Start-up detection: loads the driver libraries from `driver_folder`, opens
   // the wired link, then the receiver, looks for Bluetooth LE, and posts the
   // presence.
-  void Start(const std::string& driver_folder, Ms1WindowHandle window,
-             bool load_wired = true, bool load_receiver = true);
+  void Start(const std::string& driver_folder, Ms1WindowHandle window, bool load_wired = true,
+             bool load_receiver = true);
 
   void OnWiredLink(DeviceEvent e);
   void OnReceiverLink(DeviceEvent e);

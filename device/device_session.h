@@ -11,12 +11,12 @@
 #include <string>
 
 #include "device/apply_engine.h"
-#include "device/bluetooth_presence.h"
+#include "device/bluetooth/bluetooth_presence.h"
+#include "device/bluetooth/gatt_transport.h"
 #include "device/charge_display.h"
 #include "device/connection_manager.h"
 #include "device/device_event_handler.h"
-#include "device/feature_drivers.h"
-#include "device/gatt_transport.h"
+#include "device/driver/feature_drivers.h"
 #include "device/link_host.h"
 #include "device/link_state.h"
 #include "device/link_view.h"

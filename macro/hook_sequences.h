@@ -2,7 +2,7 @@
 // expects them. An entry point the library lacks is skipped.
 #pragma once
 
-#include "device/input_hook_table.h"
+#include "device/driver/input_hook_table.h"
 
 namespace ms1 {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/input_hook_table.h"
+#include "device/driver/input_hook_table.h"
 #include "macro/action_buffer.h"
 #include "macro/hook_event_translation.h"
 #include "macro/macro_editor_view.h"

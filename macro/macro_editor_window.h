@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "device/input_hook_table.h"
+#include "device/driver/input_hook_table.h"
 #include "macro/macro_editor_model.h"
 #include "macro/macro_editor_view.h"
 #include "macro/step_row_widgets.h"
@@ -112,8 +112,8 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   QListWidget* macro_list_ = nullptr;
   QListWidget* step_list_ = nullptr;
   bool editor_open_ = false;
-  bool cancelling_ = false;     // a cancel reloads the macro: its scroll uses timer 28
-  int scroll_row_soon_ = -1;    // the row a scroll timer brings into view
+  bool cancelling_ = false;   // a cancel reloads the macro: its scroll uses timer 28
+  int scroll_row_soon_ = -1;  // the row a scroll timer brings into view
   StoreSaveWarning store_warning_;
   bool store_problem_pending_ = false;  // a failed save not told yet
   std::string store_problem_;

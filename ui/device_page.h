@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "device/input_hook_table.h"
+#include "device/driver/input_hook_table.h"
 #include "platform/notification.h"
 #include "platform/window_messages.h"
 

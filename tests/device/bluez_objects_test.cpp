@@ -1,6 +1,6 @@
 // The mapping from BlueZ's device ids to the interface names the filters and
 // the arrival check look at.
-#include "device/bluez_objects.h"
+#include "device/bluetooth/bluez_objects.h"
 
 #include <gtest/gtest.h>
 
@@ -50,9 +50,9 @@ TEST(BluezObjectsTest, SelectionNeedsTheFiltersAConnectedDeviceAndTheFlag) {
             (std::vector<std::string>{mouse + "/service000a", mouse + "/service0020"}));
   EXPECT_TRUE(SelectServices(objects, "VID&02045e", "PID&0040", list).empty())
       << "the filter meets the upper-cased name";
-  EXPECT_EQ(ServiceCharacteristics(objects, mouse + "/service000a", bluez::kWriteUuid,
-                                   bluez::kWriteFlag),
-            std::vector<std::string>{mouse + "/service000a/char000b"});
+  EXPECT_EQ(
+      ServiceCharacteristics(objects, mouse + "/service000a", bluez::kWriteUuid, bluez::kWriteFlag),
+      std::vector<std::string>{mouse + "/service000a/char000b"});
   EXPECT_EQ(ObjectHandle(mouse + "/service000a"), 0x0Au);
   EXPECT_EQ(ObjectHandle(mouse), 0u);
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "device/bluetooth_presence.h"
+#include "device/bluetooth/bluetooth_presence.h"
 #include "libs/featuredriver/event_report.h"
 
 namespace ms1 {
@@ -104,8 +104,10 @@ TEST(BluetoothPresence, TrackerSeesRemovalOfKnownNodesOnly) {
 
 TEST(BluetoothPresence, MonitorOpensWithoutBlockingOrFailingLoudly) {
   HidrawMonitor monitor;  // may be unavailable in a container; then it is simply not ok()
-  if (monitor.ok()) EXPECT_GE(monitor.fd(), 0);
-  else EXPECT_EQ(monitor.fd(), -1);
+  if (monitor.ok())
+    EXPECT_GE(monitor.fd(), 0);
+  else
+    EXPECT_EQ(monitor.fd(), -1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "device/driver_library.h"
+#include "device/driver/driver_library.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/device_session.h"
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 #include "device/messages.h"
 #include "fakes.h"
 #include "link_fakes.h"
@@ -132,7 +132,8 @@ TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
 // Only a library that says so makes a failed open a permission problem.
 TEST_F(DriverLibraryTest, AFailedOpenIsAPermissionProblemOnlyWhenTheLibrarySaysSo) {
   PostLog window;
-  for (const auto& [folder, expected] : {std::pair{complete, false}, std::pair{not_allowed, true}}) {
+  for (const auto& [folder, expected] :
+       {std::pair{complete, false}, std::pair{not_allowed, true}}) {
     FeatureDrivers drivers;
     drivers.Load(folder);
     EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));

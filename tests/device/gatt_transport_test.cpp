@@ -1,7 +1,7 @@
 // The Bluetooth LE transport against the fake BlueZ on a private bus, with the
 // virtual mouse behind it: which services and characteristics it picks, what
 // it writes, its notifications and the mouse connecting and going away.
-#include "device/gatt_transport.h"
+#include "device/bluetooth/gatt_transport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,8 @@ class Inbox {
   // Waits until `count` notifications came (a minute at most: a safety net).
   std::vector<Bytes> Notifications(std::size_t count) {
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::minutes(1), [&] { return notifications_.size() >= count; });
+    changed_.wait_for(lock, std::chrono::minutes(1),
+                      [&] { return notifications_.size() >= count; });
     return notifications_;
   }
   std::vector<bool> Connections(std::size_t count) {
@@ -106,7 +107,9 @@ struct WriteCase {
   std::vector<std::string> written;  // WriteValue calls, in order
 };
 
-void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 const std::string kFirst = kMouse + "/service0010/char0011";
 const std::string kSecond = kMouse + "/service0020/char0021";
@@ -129,8 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WriteCase{"OneService", "ble", {}, 1, {kFirst}},
         WriteCase{"TwoServicesTheFirstTakesIt", "ble", {.second_service = true}, 1, {kFirst}},
-        WriteCase{"TheFirstFailsTheSecondTakesIt", "ble",
-                  {.second_service = true, .first_write_fails = true}, 1, {kFirst, kSecond}},
+        WriteCase{"TheFirstFailsTheSecondTakesIt",
+                  "ble",
+                  {.second_service = true, .first_write_fails = true},
+                  1,
+                  {kFirst, kSecond}},
         WriteCase{"TheOnlyWriteFails", "ble", {.first_write_fails = true}, 0, {kFirst}},
         WriteCase{"ForeignDeviceNeverWritten", "ble", {.foreign = true}, 1, {kFirst}},
         WriteCase{"PairedButSwitchedOff", "", {.paired_mouse = true}, 0, {}}),
@@ -211,7 +217,8 @@ TEST_F(GattTransportTest, NothingWaitsForAWriteBluezDoesNotAnswer) {
 }
 
 TEST_F(GattTransportTest, NoBluezMeansNoMouseAndNoWrites) {
-  for (const char* address : std::initializer_list<const char*>{"unix:path=/nonexistent/ms1-no-bus", nullptr}) {
+  for (const char* address :
+       std::initializer_list<const char*>{"unix:path=/nonexistent/ms1-no-bus", nullptr}) {
     SCOPED_TRACE(address ? address : "a bus without BlueZ");
     std::optional<test::FakeBluez> bus_only;
     test::ScopedEnv env;

@@ -1,4 +1,4 @@
-#include "device/input_hook_library.h"
+#include "device/driver/input_hook_library.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/folder_library.h"
+#include "device/driver/folder_library.h"
 #include "device/messages.h"
 #include "support/fake_hook.h"
 #include "support/temp_dir.h"

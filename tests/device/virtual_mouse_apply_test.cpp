@@ -11,7 +11,7 @@
 #include "../libs/sample_profiles.h"
 #include "../libs/sim_instance.h"
 #include "device/apply_engine.h"
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 #include "device/page_worker.h"
 #include "device/profile_store_writer.h"
 #include "device/report_transport.h"

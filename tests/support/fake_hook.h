@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/input_hook_table.h"
+#include "device/driver/input_hook_table.h"
 
 namespace ms1::test {
 

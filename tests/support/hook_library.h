@@ -4,7 +4,6 @@
 #pragma once
 
 #include <dirent.h>
-
 #include <sys/types.h>
 
 #include <fstream>
@@ -12,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "device/folder_library.h"
-#include "device/input_hook_library.h"
+#include "device/driver/folder_library.h"
+#include "device/driver/input_hook_library.h"
 
 namespace ms1::test {
 
@@ -99,6 +98,8 @@ inline std::vector<pid_t> ThreadsNamed(const std::string& name) {
 }
 
 // How many capture threads Hook.so runs in this process now.
-inline int CaptureThreads() { return static_cast<int>(ThreadsNamed(kHookThreadName).size()); }
+inline int CaptureThreads() {
+  return static_cast<int>(ThreadsNamed(kHookThreadName).size());
+}
 
 }  // namespace ms1::test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "device/bluez_objects.h"
+#include "device/bluetooth/bluez_objects.h"
 
 struct sd_bus;
 struct sd_bus_message;

@@ -1,4 +1,4 @@
-#include "device/bluez_objects.h"
+#include "device/bluetooth/bluez_objects.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,9 +38,8 @@ const BluezDevice* OwningDevice(const BluezObjects& objects, std::string_view se
 }
 
 bool OnDeviceList(std::string_view service, const std::vector<std::string>& device_list) {
-  return std::any_of(device_list.begin(), device_list.end(), [&](const std::string& device) {
-    return ParentPath(service) == device;
-  });
+  return std::any_of(device_list.begin(), device_list.end(),
+                     [&](const std::string& device) { return ParentPath(service) == device; });
 }
 
 }  // namespace
@@ -51,7 +50,8 @@ std::string DeviceInterfaceName(std::string_view modalias) {
   if (modalias.starts_with("bluetooth:")) source = "01";
   if (source.empty()) return {};
   const std::string_view ids = modalias.substr(modalias.find(':') + 1);
-  const std::string_view vendor = Field(ids, 'v'), product = Field(ids, 'p'), revision = Field(ids, 'd');
+  const std::string_view vendor = Field(ids, 'v'), product = Field(ids, 'p'),
+                         revision = Field(ids, 'd');
   if (vendor.empty() || product.empty()) return {};
   std::string name = "VID&" + std::string(source) + Lower(vendor) + "_PID&" + Lower(product);
   if (!revision.empty()) name += "_REV&" + Lower(revision);
@@ -66,7 +66,8 @@ bool IsMouseInterfaceName(std::string_view name) {
 bool MouseConnected(const BluezObjects& objects) {
   return std::any_of(objects.begin(), objects.end(), [](const auto& entry) {
     const auto& device = entry.second.device;
-    return device && device->connected && IsMouseInterfaceName(DeviceInterfaceName(device->modalias));
+    return device && device->connected &&
+           IsMouseInterfaceName(DeviceInterfaceName(device->modalias));
   });
 }
 

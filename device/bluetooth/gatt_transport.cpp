@@ -1,10 +1,10 @@
-#include "device/gatt_transport.h"
+#include "device/bluetooth/gatt_transport.h"
 
 #include <systemd/sd-bus.h>
 
 #include <cstdio>
 
-#include "device/bluez_calls.h"
+#include "device/bluetooth/bluez_calls.h"
 #include "device/trace_output.h"
 
 namespace ms1 {
@@ -59,8 +59,8 @@ void GattTransport::Follow(sd_bus* bus) {
 }
 
 void GattTransport::Connect(std::string_view vendor_match, std::string_view product_match) {
-  bus_.Post([this, vendor = std::string(vendor_match), product = std::string(product_match)](
-                sd_bus* bus) {
+  bus_.Post([this, vendor = std::string(vendor_match),
+             product = std::string(product_match)](sd_bus* bus) {
     vendor_filter_ = vendor;
     product_filter_ = product;
     Subscribe(bus);
@@ -87,9 +87,7 @@ void GattTransport::WaitForQueuedCalls() {
 int GattTransport::WriteReport(const uint8_t* report, int length) {
   if (report == nullptr || length <= 0) return 0;
   int result = 0;
-  bus_.Run([&](sd_bus* bus) {
-    result = Write(bus, {report, static_cast<std::size_t>(length)});
-  });
+  bus_.Run([&](sd_bus* bus) { result = Write(bus, {report, static_cast<std::size_t>(length)}); });
   return result;
 }
 

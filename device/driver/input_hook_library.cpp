@@ -1,10 +1,10 @@
-#include "device/input_hook_library.h"
+#include "device/driver/input_hook_library.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "device/folder_library.h"
+#include "device/driver/folder_library.h"
 
 namespace ms1 {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "device/input_hook_table.h"
+#include "device/driver/input_hook_table.h"
 
 namespace ms1 {
 

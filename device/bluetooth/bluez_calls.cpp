@@ -1,4 +1,4 @@
-#include "device/bluez_calls.h"
+#include "device/bluetooth/bluez_calls.h"
 
 #include <systemd/sd-bus.h>
 
@@ -46,7 +46,8 @@ int ReadVariant(sd_bus_message* m, const char* signature, Read read) {
   const char* contents = nullptr;
   int r = sd_bus_message_peek_type(m, nullptr, &contents);
   if (r < 0) return r;
-  if (contents == nullptr || std::strcmp(contents, signature) != 0) return sd_bus_message_skip(m, "v");
+  if (contents == nullptr || std::strcmp(contents, signature) != 0)
+    return sd_bus_message_skip(m, "v");
   if ((r = sd_bus_message_enter_container(m, 'v', signature)) < 0) return r;
   if ((r = read()) < 0) return r;
   return sd_bus_message_exit_container(m);

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "device/bluez_objects.h"
-#include "device/bus_thread.h"
+#include "device/bluetooth/bluez_objects.h"
+#include "device/bluetooth/bus_thread.h"
 #include "device/connection_manager.h"
 #include "device/report_sinks.h"
 

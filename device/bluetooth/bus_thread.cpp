@@ -1,4 +1,4 @@
-#include "device/bus_thread.h"
+#include "device/bluetooth/bus_thread.h"
 
 #include <poll.h>
 #include <pthread.h>
@@ -20,8 +20,8 @@ int PollTimeout(sd_bus* bus) {
   if (sd_bus_get_timeout(bus, &until) < 0 || until == UINT64_MAX) return -1;
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t now_us = static_cast<uint64_t>(now.tv_sec) * 1000000u +
-                          static_cast<uint64_t>(now.tv_nsec) / 1000u;
+  const uint64_t now_us =
+      static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
   if (until <= now_us) return 0;
   return static_cast<int>((until - now_us + 999) / 1000);
 }

@@ -1,4 +1,4 @@
-#include "device/folder_library.h"
+#include "device/driver/folder_library.h"
 
 #include <dlfcn.h>
 

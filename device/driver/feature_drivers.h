@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "device/driver_library.h"
+#include "device/driver/driver_library.h"
 #include "device/messages.h"
 
 namespace ms1 {

@@ -1,6 +1,6 @@
-#include "device/driver_library.h"
+#include "device/driver/driver_library.h"
 
-#include "device/folder_library.h"
+#include "device/driver/folder_library.h"
 
 namespace ms1 {
 

@@ -1,4 +1,4 @@
-#include "device/bluetooth_presence.h"
+#include "device/bluetooth/bluetooth_presence.h"
 
 #include <hidapi/hidapi.h>
 #include <libudev.h>
@@ -51,8 +51,8 @@ bool ProbeBluetoothMouse() {
 }
 
 std::optional<LinkChange> BluetoothNodeTracker::OnHidraw(std::string_view action,
-                                                          const std::string& syspath,
-                                                          std::string_view hid_id) {
+                                                         const std::string& syspath,
+                                                         std::string_view hid_id) {
   if (action == "add" && IsMouseBluetoothHidId(hid_id)) {
     mouse_nodes_.insert(syspath);
     return LinkChange::kArrived;
@@ -94,7 +94,9 @@ HidrawMonitor::~HidrawMonitor() {
   if (udev_) udev_unref(udev_);
 }
 
-int HidrawMonitor::fd() const { return monitor_ ? udev_monitor_get_fd(monitor_) : -1; }
+int HidrawMonitor::fd() const {
+  return monitor_ ? udev_monitor_get_fd(monitor_) : -1;
+}
 
 std::optional<LinkChange> HidrawMonitor::ReadChange() {
   if (!monitor_) return std::nullopt;

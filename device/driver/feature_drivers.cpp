@@ -1,4 +1,4 @@
-#include "device/feature_drivers.h"
+#include "device/driver/feature_drivers.h"
 
 namespace ms1 {
 

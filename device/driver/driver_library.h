@@ -38,7 +38,7 @@ class DriverLibrary final : public FeatureSink {
     Ms1OpenFeatureDeviceFn open_feature_device;
     Ms1CloseFeatureDeviceFn close_feature_device;
     Ms1SetFeatureFn set_feature;
-    Ms1GetFeatureFn get_feature;  // bound so a library without it counts as absent
+    Ms1GetFeatureFn get_feature;           // bound so a library without it counts as absent
     Ms1GetOpenFailureFn get_open_failure;  // optional
   };
   DriverLibrary(void* handle, const EntryPoints& entry) : handle_(handle), entry_(entry) {}
