@@ -1,19 +1,23 @@
 #include "app/main_wnd.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <algorithm>
 
+#include "app/bus_service.h"
 #include "app/instance.h"
 #include "device/messages.h"
 #include "dialogs/msg_wnd.h"
 #include "model/protocol/dpi_steps.h"
 #include "platform/autostart.h"
+#include "platform/folders.h"
 #include "platform/language.h"
 #include "platform/menu_xml.h"
 #include "platform/skin.h"
@@ -51,6 +55,7 @@ CMainWnd::~CMainWnd() {
   hook_.Unload();
   // The page goes first (drivers closed, worker joined), then the tray icon.
   if (pump() != nullptr) pump()->Silence();
+  bus_.reset();
   page_.reset();
   tray_menu_.reset();
   tray_.reset();
@@ -99,9 +104,29 @@ void CMainWnd::CreateTrayIcon(const QString& title) {
 void CMainWnd::Notify(const Notification& n) {
   if (n.sender.startsWith(QLatin1String("ms_1_"))) {
     if (page_) page_->Notify(n);
+    if (bus_) bus_->Refresh();
     return;
   }
   if (n.Is(notify::kClick)) OnClick(n);
+}
+
+void CMainWnd::StartBusService() {
+  if (bus_ || destroyed_) return;
+  BusService::Program program;
+  program.live = [this] { return page_ ? page_->Live() : LiveState{}; };
+  program.run = [this](const RemoteCall& call) {
+    if (page_) return page_->RunRemote(call);
+    return RemoteOutcome::Refused(RemoteOutcome::Kind::kRefused, "no mouse page in this program");
+  };
+  program.bring_forward = [this] { messages_.Post(msg::kShowInstance); };
+  program.waiting_for_user = [] { return QApplication::activeModalWidget() != nullptr; };
+  program.data_folder = QString::fromStdString(DataFolder());
+  bus_ = std::make_unique<BusService>(std::move(program));
+  if (!bus_->Start(QDBusConnection::sessionBus())) {
+    bus_.reset();
+    return;
+  }
+  messages_.SetAfterDelivery([this] { bus_->Refresh(); });
 }
 
 void CMainWnd::OnClick(const Notification& n) {

@@ -22,6 +22,10 @@ class QSystemTrayIcon;
 class QStackedWidget;
 
 namespace ms1 {
+class BusService;
+}
+
+namespace ms1 {
 
 class CMainWnd : public SkinWindow, public PageHost {
  public:
@@ -36,6 +40,12 @@ class CMainWnd : public SkinWindow, public PageHost {
   // Thread-safe entry for private messages.
   WindowMessages& Messages() override { return messages_; }
   bool HandleCustomMessage(const WindowMessage& m);
+
+  // Puts the program on the session bus (see BusService); after the window
+  // is shown, as it costs the start nothing then. Without a session bus the
+  // program runs as before.
+  void StartBusService();
+  BusService* Bus() const { return bus_.get(); }
 
   // Ends the window: the indicator closes, the input hook library is released,
   // the tray icon goes, the loop quits.
@@ -92,6 +102,7 @@ class CMainWnd : public SkinWindow, public PageHost {
   QPointer<CDPIMsg> dpi_indicator_;
   QStackedWidget* device_tab_switch_ = nullptr;
   StoreSaveWarning store_warning_;
+  std::unique_ptr<BusService> bus_;
   bool device_present_ = false;
   bool warning_open_ = false;
   bool destroyed_ = false;
