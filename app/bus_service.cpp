@@ -143,34 +143,37 @@ bool BusService::FileIsAbsolute(const QString& file) {
 }
 
 void BusService::SelectProfile(const QString& name) {
-  Run({RemoteCall::Command::kSelectProfile, name.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kSelectProfile, name.toStdString()));
 }
 
 void BusService::AddProfile(const QString& name) {
-  Run({RemoteCall::Command::kAddProfile, name.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kAddProfile, name.toStdString()));
 }
 
 void BusService::DeleteProfile(const QString& name) {
-  Run({RemoteCall::Command::kDeleteProfile, name.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kDeleteProfile, name.toStdString()));
 }
 
 void BusService::RenameProfile(const QString& name, const QString& new_name) {
-  Run({RemoteCall::Command::kRenameProfile, name.toStdString(), new_name.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kRenameProfile, name.toStdString(),
+                     new_name.toStdString()));
 }
 
 void BusService::ResetProfile(const QString& name) {
-  Run({RemoteCall::Command::kResetProfile, name.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kResetProfile, name.toStdString()));
 }
 
 void BusService::ExportProfile(const QString& name, const QString& file) {
   if (!FileIsAbsolute(file)) return;
-  Run({RemoteCall::Command::kExportProfile, name.toStdString(), {}, file.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kExportProfile, name.toStdString(), {},
+                     file.toStdString()));
 }
 
 QString BusService::ImportProfile(const QString& file, int& index, QStringList& macros_added) {
   index = -1;
   if (!FileIsAbsolute(file)) return {};
-  const auto outcome = Run({RemoteCall::Command::kImportProfile, {}, {}, file.toStdString()});
+  const auto outcome =
+      Run(RemoteCall::Of(RemoteCall::Command::kImportProfile, {}, {}, file.toStdString()));
   if (!outcome) return {};
   index = outcome->index;
   macros_added = ToStringList(outcome->macros_added);
@@ -179,13 +182,15 @@ QString BusService::ImportProfile(const QString& file, int& index, QStringList& 
 
 void BusService::ExportMacro(const QString& name, const QString& file) {
   if (!FileIsAbsolute(file)) return;
-  Run({RemoteCall::Command::kExportMacro, name.toStdString(), {}, file.toStdString()});
+  Run(RemoteCall::Of(RemoteCall::Command::kExportMacro, name.toStdString(), {},
+                     file.toStdString()));
 }
 
 QString BusService::ImportMacro(const QString& file, int& index) {
   index = -1;
   if (!FileIsAbsolute(file)) return {};
-  const auto outcome = Run({RemoteCall::Command::kImportMacro, {}, {}, file.toStdString()});
+  const auto outcome =
+      Run(RemoteCall::Of(RemoteCall::Command::kImportMacro, {}, {}, file.toStdString()));
   if (!outcome) return {};
   index = outcome->index;
   return QString::fromStdString(outcome->name);

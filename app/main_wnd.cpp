@@ -10,14 +10,15 @@
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/bus_service.h"
 #include "app/instance.h"
 #include "device/messages.h"
 #include "dialogs/msg_wnd.h"
 #include "model/protocol/dpi_steps.h"
+#include "model/unsent_edits_mark.h"
 #include "platform/autostart.h"
-#include "platform/folders.h"
 #include "platform/language.h"
 #include "platform/menu_xml.h"
 #include "platform/skin.h"
@@ -73,6 +74,7 @@ void CMainWnd::InitWindow() {
     // Without a page there is no device: follow that like the page would.
     messages_.Post(msg::kDevicePresence);
   }
+  low_battery_.SetEnabled(StoreFolderPath().empty() || !LowBatteryNoticesOff(StoreFolderPath()));
   const QIcon icon(SkinFile(QStringLiteral("images/logo.svg")));
   setWindowIcon(icon);
   const QString title = Lan().Text(QStringLiteral("mouse_name_text"));
@@ -110,6 +112,10 @@ void CMainWnd::Notify(const Notification& n) {
   if (n.Is(notify::kClick)) OnClick(n);
 }
 
+std::string CMainWnd::StoreFolderPath() const {
+  return page_ ? page_->DataFolderPath() : std::string();
+}
+
 void CMainWnd::StartBusService() {
   if (bus_ || destroyed_) return;
   BusService::Program program;
@@ -120,7 +126,7 @@ void CMainWnd::StartBusService() {
   };
   program.bring_forward = [this] { messages_.Post(msg::kShowInstance); };
   program.waiting_for_user = [] { return QApplication::activeModalWidget() != nullptr; };
-  program.data_folder = QString::fromStdString(DataFolder());
+  program.data_folder = QString::fromStdString(StoreFolderPath());
   bus_ = std::make_unique<BusService>(std::move(program));
   if (!bus_->Start(QDBusConnection::sessionBus())) {
     bus_.reset();
@@ -225,6 +231,8 @@ void CMainWnd::OpenProgramMenu(QPoint at) {
   if (!tray_menu_) return;
   if (auto* autostart = tray_menu_->findChild<QAction*>(QStringLiteral("autostart")))
     autostart->setChecked(AutostartEnabled(AutostartFile()));
+  if (auto* notices = tray_menu_->findChild<QAction*>(QStringLiteral("low_battery_notices")))
+    notices->setChecked(low_battery_.enabled());
   tray_menu_->popup(at);
 }
 
@@ -235,6 +243,8 @@ void CMainWnd::OnMenuCommand(const QString& name) {
     DestroyWindow();
   } else if (SameName(name, "autostart")) {
     ToggleAutostart();
+  } else if (SameName(name, "low_battery_notices")) {
+    ToggleLowBatteryNotices();
   } else if (name.startsWith(QLatin1String("ms_1"), Qt::CaseInsensitive)) {
     // Only items of the page's own menus; a short or empty name is no item.
     if (page_) page_->ApplyMenuFunction(name);
@@ -245,6 +255,16 @@ void CMainWnd::ToggleAutostart() {
   const std::filesystem::path entry = AutostartFile();
   SetAutostart(entry, !AutostartEnabled(entry),
                QCoreApplication::applicationFilePath().toStdString());
+}
+
+void CMainWnd::ToggleLowBatteryNotices() {
+  std::string error;
+  if (StoreFolderPath().empty()) return;
+  if (SetLowBatteryNoticesOff(StoreFolderPath(), low_battery_.enabled(), error)) {
+    low_battery_.SetEnabled(!low_battery_.enabled());
+  } else {
+    std::fprintf(stderr, "ms1-config: cannot keep the choice: %s\n", error.c_str());
+  }
 }
 
 void CMainWnd::ShowWindowOrWarn() {
@@ -270,6 +290,7 @@ void CMainWnd::ShowNoDeviceWarning() {
 }
 
 void CMainWnd::ShowBatteryLevel(std::optional<int> percent) {
+  low_battery_.Update(percent);
   if (!tray_) return;
   QString tip = Lan().Text(QStringLiteral("mouse_name_text"));
   if (percent) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/low_battery_notice.h"
 #include "device/driver/input_hook_library.h"
 #include "model/store_save_warning.h"
 #include "platform/folders.h"
@@ -85,6 +86,10 @@ class CMainWnd : public SkinWindow, public PageHost {
   void OnMenuCommand(const QString& name);
   // "Start with the desktop": writes the autostart entry, or removes it.
   void ToggleAutostart();
+  // "Tell me when the battery is low": remembered beside the stores.
+  void ToggleLowBatteryNotices();
+  // The page's data folder; empty without a page.
+  std::string StoreFolderPath() const;
   void ShowWindowOrWarn();
   void ShowNoDeviceWarning();
   void OnDevicePresence();
@@ -103,6 +108,7 @@ class CMainWnd : public SkinWindow, public PageHost {
   QStackedWidget* device_tab_switch_ = nullptr;
   StoreSaveWarning store_warning_;
   std::unique_ptr<BusService> bus_;
+  LowBatteryNotice low_battery_{NotifyLowBattery};
   bool device_present_ = false;
   bool warning_open_ = false;
   bool destroyed_ = false;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "device/driver/input_hook_table.h"
 #include "platform/notification.h"
@@ -72,6 +73,8 @@ class DevicePage {
   // For the program's bus service: what the page holds now, and a command
   // of the profile list or macro store run as the page's own is.
   virtual LiveState Live() const { return {}; }
+  // The folder of the stores; empty without one.
+  virtual std::string DataFolderPath() const { return {}; }
   virtual RemoteOutcome RunRemote(const RemoteCall&) {
     return RemoteOutcome::Refused(RemoteOutcome::Kind::kRefused, "no mouse page in this program");
   }

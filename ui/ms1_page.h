@@ -56,6 +56,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void ApplyMenuFunction(const QString& itemName) override;
   LiveState Live() const override { return remote_ ? remote_->Live() : LiveState{}; }
   RemoteOutcome RunRemote(const RemoteCall& call) override;
+  std::string DataFolderPath() const override { return folders_.data.string(); }
 
   // Rewrites every settings control from the current profile.
   void RefreshPage() override;

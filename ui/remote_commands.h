@@ -40,6 +40,11 @@ struct RemoteCall {
   std::string name;   // the profile or macro; the new name of a rename or add
   std::string other;  // the new name of a rename
   std::string file;   // the file of an import or export
+
+  static RemoteCall Of(Command command, std::string name, std::string other = {},
+                       std::string file = {}) {
+    return {command, std::move(name), std::move(other), std::move(file)};
+  }
 };
 
 // How a command ended. `refusal` is empty when it was done, else why not, in
@@ -52,7 +57,12 @@ struct RemoteOutcome {
   int index = -1;
   std::vector<std::string> macros_added;
 
-  static RemoteOutcome Refused(Kind kind, std::string why) { return {kind, std::move(why)}; }
+  static RemoteOutcome Refused(Kind kind, std::string why) {
+    RemoteOutcome outcome;
+    outcome.kind = kind;
+    outcome.refusal = std::move(why);
+    return outcome;
+  }
   bool done() const { return kind == Kind::kDone; }
 };
 

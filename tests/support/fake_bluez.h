@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/pipe_spawn.h"
 #include "support/test_paths.h"
 
 namespace ms1::test {
@@ -37,10 +38,10 @@ class FakeBluez {
 
   explicit FakeBluez(Options options = {}) {
     int address_pipe = -1;
-    daemon_ = Spawn({"/usr/bin/dbus-daemon", "--config-file=" + paths::FakeBluezBusConfig(),
-                     "--nofork", "--print-address=%FD%"},
-                    address_pipe);
-    address_ = ReadLine(address_pipe);
+    daemon_ = SpawnWithPipe({"/usr/bin/dbus-daemon", "--config-file=" + paths::FakeBluezBusConfig(),
+                             "--nofork", "--print-address=%FD%"},
+                            address_pipe);
+    address_ = ReadPipeLine(address_pipe);
     if (address_.empty()) return;
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address_.c_str(), 1);
     if (!options.bluez) {
@@ -54,8 +55,8 @@ class FakeBluez {
     if (options.paired_mouse) argv.push_back("--paired-mouse");
     if (options.foreign) argv.push_back("--foreign");
     int ready_pipe = -1;
-    fake_ = Spawn(argv, ready_pipe);
-    ready_ = ReadLine(ready_pipe) == "ready";
+    fake_ = SpawnWithPipe(argv, ready_pipe);
+    ready_ = ReadPipeLine(ready_pipe) == "ready";
   }
   ~FakeBluez() {
     // Killed: while it forwards a write the mouse never answers (a staged
@@ -80,7 +81,8 @@ class FakeBluez {
         sd_bus_message_enter_container(reply, 'a', "(ss)") >= 0) {
       const char* member = nullptr;
       const char* path = nullptr;
-      while (sd_bus_message_read(reply, "(ss)", &member, &path) > 0) calls.emplace_back(member, path);
+      while (sd_bus_message_read(reply, "(ss)", &member, &path) > 0)
+        calls.emplace_back(member, path);
     }
     sd_bus_message_unref(reply);
     sd_bus_call_method(bus, "org.bluez", "/", "org.ms1.FakeBluez", "ClearCalls", nullptr, nullptr,
@@ -90,41 +92,6 @@ class FakeBluez {
   }
 
  private:
-  // Starts argv with a pipe whose write end replaces "%FD%" in the arguments.
-  // Everything is made before fork: the test process has threads.
-  static pid_t Spawn(std::vector<std::string> argv, int& read_end) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return -1;
-    const int inherited = ::fcntl(fds[1], F_DUPFD, 3);  // without close-on-exec
-    for (std::string& arg : argv) {
-      if (const auto at = arg.find("%FD%"); at != std::string::npos) {
-        arg.replace(at, 4, std::to_string(inherited));
-      }
-    }
-    std::vector<char*> args;
-    for (std::string& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      ::execv(args[0], args.data());
-      ::_exit(127);
-    }
-    ::close(inherited);
-    ::close(fds[1]);
-    read_end = fds[0];
-    return pid;
-  }
-
-  // One line from the pipe, waiting at most a minute (a safety net only); the pipe is closed.
-  static std::string ReadLine(int fd) {
-    std::string line;
-    char c = 0;
-    pollfd p{fd, POLLIN, 0};
-    while (::poll(&p, 1, 60000) == 1 && ::read(fd, &c, 1) == 1 && c != '\n') line += c;
-    ::close(fd);
-    return line;
-  }
-
   static void End(pid_t pid, int signal_number) {
     if (pid <= 0) return;
     ::kill(pid, signal_number);
