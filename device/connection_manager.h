@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "device/bluetooth/bluetooth_presence.h"
@@ -27,9 +28,12 @@ class BluetoothControl {
   virtual void Disconnect() = 0;
 };
 
-// How the device names appear in Bluetooth interface names.
-inline constexpr std::string_view kBluetoothVendorMatch = "VID&02045E";
-inline constexpr std::string_view kBluetoothProductMatch = "PID&0040";
+// How the mouse's Bluetooth ids appear in the interface names the transport
+// filters by: "VID&02045E" (02: an id the USB forum assigned) and "PID&0040".
+inline const std::string kBluetoothVendorMatch =
+    "VID&02" + link_ids::IdText(link_ids::kBluetoothVendor);
+inline const std::string kBluetoothProductMatch =
+    "PID&" + link_ids::IdText(link_ids::kBluetoothProduct);
 
 class ConnectionManager {
  public:

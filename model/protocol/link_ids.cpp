@@ -1,5 +1,7 @@
 #include "model/protocol/link_ids.h"
 
+#include <cstdio>
+
 namespace ms1 {
 
 namespace {
@@ -51,6 +53,12 @@ std::optional<ConnectionMode> LinkForHidId(uint16_t bus, uint16_t vendor_id, uin
     return ConnectionMode::kBluetooth;
   }
   return std::nullopt;
+}
+
+std::string IdText(uint16_t id) {
+  char text[5];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(id));
+  return text;
 }
 
 }  // namespace link_ids

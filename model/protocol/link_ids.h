@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace ms1 {
@@ -43,6 +44,8 @@ inline constexpr uint16_t kBluetoothBus = 0x0005;
 std::optional<ConnectionMode> LinkForDriverIds(int32_t vendor_id, int32_t product_id);
 // The link of a HID device, from the bus and ids of its HID_ID.
 std::optional<ConnectionMode> LinkForHidId(uint16_t bus, uint16_t vendor_id, uint16_t product_id);
+// An id as four upper-case hex digits ("045E"), as names and modaliases carry it.
+std::string IdText(uint16_t id);
 
 }  // namespace link_ids
 }  // namespace ms1
