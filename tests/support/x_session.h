@@ -4,6 +4,7 @@
 // xdotool, as a user would.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
@@ -16,6 +17,7 @@
 
 #include "support/process.h"
 #include "support/run.h"
+#include "support/scoped_env.h"
 
 namespace ms1::test {
 
@@ -177,6 +179,23 @@ class XSession {
   pid_t tray_ = -1;
   std::string display_;
   std::string tray_panel_;
+};
+
+// Fixture of the tests that set the keyboard layout of a private X server
+// and follow it from this process, whose DISPLAY is that server.
+class KeyboardOnX : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!Installed("Xvfb") || !Installed("setxkbmap")) GTEST_SKIP() << "no Xvfb";
+    ASSERT_TRUE(x_.Start());
+    env_.Set("DISPLAY", x_.Display());
+  }
+  void SetLayout(const std::string& layouts) {
+    ASSERT_EQ(x_.X({"/usr/bin/setxkbmap", "-layout", layouts}).exit_code, 0);
+  }
+
+  XSession x_;
+  ScopedEnv env_;
 };
 
 }  // namespace ms1::test
