@@ -56,10 +56,7 @@ TEST(SettingsReport, ForeignValuesStayDefinedAndChecksumWraps) {
   EXPECT_EQ(r[3], 0xFF);
   EXPECT_EQ(r[5], 0x00);
   EXPECT_EQ(r[6], 0xFF);
-  uint32_t sum = 0;
-  for (int i = 3; i <= 49; ++i) sum += r[i];
-  EXPECT_EQ(r[50], (sum >> 8) & 0xFF);
-  EXPECT_EQ(r[51], sum & 0xFF);
+  EXPECT_TRUE(test::ChecksumAt(r, 50));
 }
 
 TEST(LightingReport, DefaultAndEffectDependentBrightness) {
