@@ -186,10 +186,14 @@ class XSession {
 class KeyboardOnX : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Installed("Xvfb") || !Installed("setxkbmap")) GTEST_SKIP() << "no Xvfb";
-    ASSERT_TRUE(x_.Start());
+    for (const std::string& tool : Tools()) {
+      if (!Installed(tool)) GTEST_SKIP() << "needs " << tool;
+    }
+    ASSERT_TRUE(x_.Start(ServerArguments()));
     env_.Set("DISPLAY", x_.Display());
   }
+  virtual std::vector<std::string> Tools() const { return {"Xvfb", "setxkbmap"}; }
+  virtual std::vector<std::string> ServerArguments() const { return {}; }
   void SetLayout(const std::string& layouts) {
     ASSERT_EQ(x_.X({"/usr/bin/setxkbmap", "-layout", layouts}).exit_code, 0);
   }
