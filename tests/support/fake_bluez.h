@@ -7,9 +7,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
@@ -17,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/process.h"
 #include "support/test_paths.h"
 
 namespace ms1::test {
@@ -60,8 +59,8 @@ class FakeBluez {
   ~FakeBluez() {
     // Killed: while it forwards a write the mouse never answers (a staged
     // hang) its main loop, which takes SIGTERM, does not run.
-    End(fake_, SIGKILL);
-    End(daemon_, SIGTERM);
+    EndChild(fake_, SIGKILL);
+    EndChild(daemon_, SIGTERM);
     ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
   }
   FakeBluez(const FakeBluez&) = delete;
@@ -91,7 +90,6 @@ class FakeBluez {
 
  private:
   // Starts argv with a pipe whose write end replaces "%FD%" in the arguments.
-  // Everything is made before fork: the test process has threads.
   static pid_t Spawn(std::vector<std::string> argv, int& read_end) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return -1;
@@ -101,14 +99,7 @@ class FakeBluez {
         arg.replace(at, 4, std::to_string(inherited));
       }
     }
-    std::vector<char*> args;
-    for (std::string& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      ::execv(args[0], args.data());
-      ::_exit(127);
-    }
+    const pid_t pid = test::Spawn(argv, {}, STDOUT_FILENO, STDERR_FILENO);
     ::close(inherited);
     ::close(fds[1]);
     read_end = fds[0];
@@ -123,12 +114,6 @@ class FakeBluez {
     while (::poll(&p, 1, 60000) == 1 && ::read(fd, &c, 1) == 1 && c != '\n') line += c;
     ::close(fd);
     return line;
-  }
-
-  static void End(pid_t pid, int signal_number) {
-    if (pid <= 0) return;
-    ::kill(pid, signal_number);
-    ::waitpid(pid, nullptr, 0);
   }
 
   pid_t daemon_ = -1;
