@@ -9,6 +9,8 @@
 #include <cctype>
 #include <nlohmann/json.hpp>
 
+#include "model/protocol/link_ids.h"
+
 extern char** environ;
 
 namespace ms1::cli {
@@ -16,12 +18,16 @@ namespace {
 
 using nlohmann::json;
 
-// "usb:v045Ep0040d0001" or "bluetooth:v045Ep0040d..."
-constexpr char kMouseModalias[] = "v045ep0040";
-
 std::string Lower(std::string text) {
   std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::tolower(c); });
   return text;
+}
+
+// The mouse's ids in a lower-cased modalias: "v045ep0040" of
+// "usb:v045Ep0040d0001" or "bluetooth:v045Ep0040d...".
+std::string MouseModalias() {
+  return Lower("v" + link_ids::IdText(link_ids::kBluetoothVendor) + "p" +
+               link_ids::IdText(link_ids::kBluetoothProduct));
 }
 
 // A property of busctl's JSON: {"type":"b","data":true}.
@@ -80,7 +86,7 @@ BluezMouse BluezMouseFromManagedObjects(const std::string& busctl_json) {
   for (const auto& [path, interfaces] : reply["data"][0].items()) {
     const auto device = interfaces.find("org.bluez.Device1");
     if (device == interfaces.end()) continue;
-    if (Lower(Property<std::string>(*device, "Modalias", "")).find(kMouseModalias) ==
+    if (Lower(Property<std::string>(*device, "Modalias", "")).find(MouseModalias()) ==
         std::string::npos)
       continue;
     mouse.known = true;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/protocol/link_ids.h"
+
 namespace ms1::cli {
 
 // Exit code of a failed command; errors go to standard error.
@@ -19,7 +21,19 @@ inline constexpr int kFailure = 1;
 int RunCommandLine(CLI::App& app, int argc, char** argv);
 
 // The mouse's links as commands name them, in this order everywhere.
-inline const std::vector<std::string> kLinkNames = {"wired", "receiver", "ble"};
+inline const std::vector<std::string> kLinkNames = [] {
+  std::vector<std::string> names;
+  for (ConnectionMode link : kAllLinks) names.emplace_back(LinkName(link));
+  return names;
+}();
+// The same for a help text: "wired, receiver or ble".
+inline const std::string kLinkChoices = [] {
+  std::string text;
+  for (std::size_t i = 0; i < kLinkNames.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == kLinkNames.size() ? " or " : ", ") + kLinkNames[i];
+  }
+  return text;
+}();
 
 void RegisterProfileFileCommands(CLI::App& app);
 void RegisterDeviceCommands(CLI::App& app);

@@ -33,6 +33,7 @@ namespace ms1::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using enum ConnectionMode;
 
 // The program folder; in a build tree the driver libraries lie in "drivers/"
 // beside the tool's own folder instead.
@@ -70,7 +71,8 @@ bool NoHidrawProbe() {
 // The links a command uses: all of them, or the one named by --link.
 DeviceSession::Links LinksOf(const std::string& link) {
   if (link.empty()) return {};
-  return {link == "wired", link == "receiver", link == "ble"};
+  const auto only = ParseLink(link);
+  return {only == kWired, only == kReceiver, only == kBluetooth};
 }
 
 // One event of a link, as the monitor prints it: a plug change or a device event.
@@ -89,7 +91,8 @@ struct HeadlessDevice {
           if (trace) trace(LinkOfMessage(m.id), EventOfMessage(m));
           session.OnLinkMessage(m.id, m.wParam, m.lParam);
         }) {
-    if (trace) session.SetBluetoothTrace([trace](DeviceEvent e) { trace("ble", e); });
+    if (trace)
+      session.SetBluetoothTrace([trace](DeviceEvent e) { trace(LinkName(kBluetooth), e); });
   }
 
   void Start(const std::string& folder, DeviceSession::Links use) {
@@ -108,7 +111,7 @@ struct HeadlessDevice {
   }
 
   static const char* LinkOfMessage(uint32_t message) {
-    return msg::IsWiredMessage(message) ? "wired" : "receiver";
+    return LinkName(msg::IsWiredMessage(message) ? kWired : kReceiver);
   }
   static DeviceEvent EventOfMessage(const ThreadMessage& m) {
     return msg::IsPlugMessage(m.id) ? PlugEvent(m.wParam) : DataEvent(m.wParam, m.lParam);
@@ -293,7 +296,8 @@ void Monitor(const MonitorOptions& options) {
   StopSignals stop(device.loop);  // before the libraries start their threads
   const DeviceSession::Links use = LinksOf(options.link);
   device.Start(folder, use);
-  auto presence = [as_json](const char* link, bool open) {
+  auto presence = [as_json](ConnectionMode mode, bool open) {
+    const char* link = LinkName(mode);
     if (as_json) {
       std::cout << nlohmann::json{{"link", link}, {"kind", "presence"}, {"plugged", open}}.dump();
     } else {
@@ -303,14 +307,14 @@ void Monitor(const MonitorOptions& options) {
   };
   const LinkState& links = device.session.links();
   if (device.session.drivers().wired()) {
-    presence("wired", links.wiredState == link_presence::kPresent);
+    presence(kWired, links.wiredState == link_presence::kPresent);
   }
   if (device.session.drivers().receiver()) {
-    presence("receiver", links.receiverState == link_presence::kPresent);
+    presence(kReceiver, links.receiverState == link_presence::kPresent);
   }
   // Without BlueZ there is no Bluetooth link to speak of, unless it was asked for.
-  if (use.bluetooth && (links.bleConnected.load() != 0 || options.link == "ble")) {
-    presence("ble", links.bleConnected.load() != 0);
+  if (use.bluetooth && (links.bleConnected.load() != 0 || ParseLink(options.link) == kBluetooth)) {
+    presence(kBluetooth, links.bleConnected.load() != 0);
   }
   device.loop.RunUntil([] { return false; }, HeadlessLoop::kForever);
   device.session.Stop();
@@ -408,8 +412,8 @@ void PrintLiveStatus(const LiveStatusOptions& options) {
 void AddLinkOption(CLI::App& command, std::string& link) {
   command
       .add_option("--link", link,
-                  "Use only this link: wired, receiver or ble (Bluetooth LE through BlueZ); "
-                  "default: all of them")
+                  "Use only this link: " + kLinkChoices +
+                      " (Bluetooth LE through BlueZ); default: all of them")
       ->check(CLI::IsMember(kLinkNames));
 }
 

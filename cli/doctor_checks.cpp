@@ -105,7 +105,7 @@ Check UdevRuleCheck(const fs::path& rule, const fs::path& program_folder) {
 
 std::vector<Check> MouseNodeChecks(const std::vector<MouseNode>& nodes, bool rule_installed) {
   std::map<std::string, std::vector<MouseNode>> by_link;
-  for (const MouseNode& n : nodes) by_link[n.link].push_back(n);
+  for (const MouseNode& n : nodes) by_link[LinkName(n.link)].push_back(n);
   if (by_link.empty()) {
     return {Problem("mouse", "no MS_1 hidraw node on any link",
                     "plug in the cable or the wireless receiver, or pair and connect the mouse "

@@ -48,7 +48,7 @@ std::vector<Check> RunChecks(const DoctorOptions& options, std::vector<MouseNode
   checks.push_back(ProgramRunningCheck(data));
   checks.push_back(InputCaptureCheck(InputCaptureProblem(), WaylandSession()));
   bool usb_link_usable = false;
-  for (const MouseNode& n : nodes) usb_link_usable |= n.link != "ble" && n.can_open;
+  for (const MouseNode& n : nodes) usb_link_usable |= n.opened && n.can_open;
   checks.push_back(BluezCheck(AskBluez(), usb_link_usable));
   return checks;
 }
@@ -83,7 +83,8 @@ void PrintJson(const std::vector<Check>& checks, const std::vector<MouseNode>& n
     out["checks"].push_back(check);
   }
   for (const MouseNode& n : nodes) {
-    out["nodes"].push_back({{"link", n.link}, {"node", n.node.string()}, {"can_open", n.can_open}});
+    out["nodes"].push_back(
+        {{"link", LinkName(n.link)}, {"node", n.node.string()}, {"can_open", n.can_open}});
   }
   std::cout << out.dump(2) << "\n";
 }

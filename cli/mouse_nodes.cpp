@@ -17,20 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr uint16_t kUsbBus = 0x0003;
-
-std::optional<std::string> LinkOf(const hiddriver::HidId& id) {
-  using namespace link_ids;
-  if (id.bus == kUsbBus && id.vendor_id == kVendor && id.product_id == kWiredProduct)
-    return "wired";
-  if (id.bus == kUsbBus && id.vendor_id == kVendor && id.product_id == kReceiverProduct)
-    return "receiver";
-  if (id.bus == kBluetoothBus && id.vendor_id == kBluetoothVendor &&
-      id.product_id == kBluetoothProduct)
-    return "ble";
-  return std::nullopt;
-}
-
 std::optional<hiddriver::HidId> HidIdOf(const fs::path& uevent) {
   std::ifstream in(uevent);
   const std::string prefix = "HID_ID=";
@@ -54,9 +40,10 @@ std::vector<MouseNode> FindMouseNodes(const fs::path& root) {
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(root / "sys/class/hidraw", ec)) {
     const auto id = HidIdOf(entry.path() / "device/uevent");
-    const auto link = id ? LinkOf(*id) : std::nullopt;
+    const auto link =
+        id ? link_ids::LinkForHidId(id->bus, id->vendor_id, id->product_id) : std::nullopt;
     if (!link) continue;
-    const bool opened = *link != "ble";
+    const bool opened = *link != ConnectionMode::kBluetooth;
     if (opened && !VendorDefined(entry.path() / "device/report_descriptor")) continue;
     const fs::path node = root / "dev" / entry.path().filename();
     nodes.push_back({*link, node, ::access(node.c_str(), R_OK | W_OK) == 0, opened});

@@ -5,13 +5,14 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 #include <vector>
+
+#include "model/protocol/link_ids.h"
 
 namespace ms1::cli {
 
 struct MouseNode {
-  std::string link;  // "wired", "receiver" or "ble"
+  ConnectionMode link;
   std::filesystem::path node;  // <root>/dev/hidrawN
   bool can_open = false;       // readable and writable by this user
   bool opened = true;          // the program opens it (not the Bluetooth LE node)

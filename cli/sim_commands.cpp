@@ -128,9 +128,7 @@ void PrintLog(const json& log) {
 void AddLinkCommand(CLI::App& sim, const std::string& verb, const std::string& help) {
   auto* cmd = sim.add_subcommand(verb, help);
   auto link = std::make_shared<std::string>();
-  cmd->add_option("LINK", *link, "wired, receiver or ble")
-      ->required()
-      ->check(CLI::IsMember(kLinkNames));
+  cmd->add_option("LINK", *link, kLinkChoices)->required()->check(CLI::IsMember(kLinkNames));
   cmd->callback([verb, link] {
     const json reply = Ask(verb + " " + *link);
     std::cout << *link << (reply.value("changed", false) ? " " : " was already ") << verb
@@ -219,7 +217,7 @@ void AddAfterCommand(CLI::App& sim) {
         Ask("after " + std::to_string(*count) + " unplug " + *link);
         std::cout << *link << " will be unplugged after " << *count << " reports\n";
       })
-      ->add_option("LINK", *link, "wired, receiver or ble")
+      ->add_option("LINK", *link, kLinkChoices)
       ->required()
       ->check(CLI::IsMember(kLinkNames));
   after->add_subcommand("die", "End the simulator as a kill would")->callback([count] {

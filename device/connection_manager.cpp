@@ -52,22 +52,19 @@ void ConnectionManager::Start(const std::string& driver_folder, Ms1WindowHandle 
 }
 
 void ConnectionManager::OnWiredLink(DeviceEvent e) {
-  if (e.code == event::kPlug) {
-    if (e.value == event::kPlugArrived && links_.wiredState != link_presence::kPresent) {
-      AfterSettling(wired_settling_, &ConnectionManager::WiredArrived);
-    }
-    if (e.value == event::kPlugRemoved) WiredRemoved();
-  } else if (IsDeviceEventCode(e.code)) {
-    device_event_(e);
-  }
+  OnDriverLink(ConnectionMode::kWired, e);
 }
 
 void ConnectionManager::OnReceiverLink(DeviceEvent e) {
+  OnDriverLink(ConnectionMode::kReceiver, e);
+}
+
+void ConnectionManager::OnDriverLink(ConnectionMode link, DeviceEvent e) {
   if (e.code == event::kPlug) {
-    if (e.value == event::kPlugArrived && links_.receiverState != link_presence::kPresent) {
-      AfterSettling(receiver_settling_, &ConnectionManager::ReceiverArrived);
+    if (e.value == event::kPlugArrived && StateOf(link) != link_presence::kPresent) {
+      AfterSettling(link);
     }
-    if (e.value == event::kPlugRemoved) ReceiverRemoved();
+    if (e.value == event::kPlugRemoved) Removed(link);
   } else if (IsDeviceEventCode(e.code)) {
     device_event_(e);
   }
@@ -76,80 +73,100 @@ void ConnectionManager::OnReceiverLink(DeviceEvent e) {
 // The mouse needs a moment after an arrival before it takes reports. The
 // interface thread goes on meanwhile; a second arrival during the wait is the
 // same arrival.
-void ConnectionManager::AfterSettling(Settling& settling, void (ConnectionManager::*arrived)()) {
+void ConnectionManager::AfterSettling(ConnectionMode link) {
+  Settling& settling = settling_[static_cast<std::size_t>(link)];
   if (stopped_ || settling.pending) return;
   settling.pending = true;
   const int generation = ++settling.generation;
-  host_.RunLater(kArrivalSettle, [this, alive = std::weak_ptr<char>(alive_), &settling,
-                                  generation, arrived] {
-    if (alive.expired() || stopped_) return;
-    if (!settling.pending || settling.generation != generation) return;
-    settling.pending = false;
-    (this->*arrived)();
-  });
+  host_.RunLater(kArrivalSettle,
+                 [this, alive = std::weak_ptr<char>(alive_), &settling, generation, link] {
+                   if (alive.expired() || stopped_) return;
+                   if (!settling.pending || settling.generation != generation) return;
+                   settling.pending = false;
+                   Arrived(link);
+                 });
 }
 
 void ConnectionManager::Stop() {
   stopped_ = true;
 }
 
-void ConnectionManager::WiredArrived() {
-  if (links_.wiredState == link_presence::kPresent) return;
-  // Opened before the link counts as present: an apply running now would
-  // otherwise send to a closed device.
-  if (DriverLibrary* wired = drivers_.wired()) wired->OpenFeatureDevice();
-  links_.wiredState = link_presence::kPresent;
-  links_.mouseAsleep = 0;
-  view_.ShowSleepLabel(false);
-  view_.ShowLinkIcon(ConnectionMode::kWired, true);
-  RefreshLinkPanels(links_, view_);
-  charge_.Start();
-  if (links_.receiverState != link_presence::kPresent && links_.bleConnected == 0) {
-    SetPresence(true);
+// The cable and the receiver arrive once settled and not again while present;
+// Bluetooth LE connects again each time it is told to.
+void ConnectionManager::Arrived(ConnectionMode link) {
+  using enum ConnectionMode;
+  std::atomic<int>& state = StateOf(link);
+  if (link != kBluetooth && state == link_presence::kPresent) return;
+  // The cable is opened before it counts as present: an apply running now
+  // would otherwise send to a closed device.
+  if (DriverLibrary* wired = link == kWired ? DriverOf(link) : nullptr) wired->OpenFeatureDevice();
+  const bool newly = state.exchange(link_presence::kPresent) != link_presence::kPresent;
+  if (link == kBluetooth) bluetooth_.Connect(kBluetoothVendorMatch, kBluetoothProductMatch);
+  if (link != kReceiver) {  // the receiver waits for the mouse to tell it is awake
+    links_.mouseAsleep = 0;
+    view_.ShowSleepLabel(false);
   }
-  TellLinkUsable();
+  view_.ShowLinkIcon(link, true);
+  RefreshLinkPanels(links_, view_);
+  if (link == kWired) charge_.Start();
+  if (link == kReceiver) {
+    if (DriverLibrary* receiver = DriverOf(link)) receiver->OpenFeatureDevice();
+    host_.StartTimer(timer::kReceiverHeartbeat, period::kReceiverHeartbeat);
+  }
+  if (link == kBluetooth && newly) TellLinkUsable();
+  if (!OtherLinkPresent(link)) SetPresence(true);
+  // Over the receiver an apply now waits for the mouse's first status if it sleeps.
+  if (link != kBluetooth) TellLinkUsable();
 }
 
-void ConnectionManager::WiredRemoved() {
-  wired_settling_.pending = false;  // a cable pulled before it settled never arrived
-  if (links_.wiredState == link_presence::kRemoved) return;
-  links_.wiredState = link_presence::kRemoved;
-  if (DriverLibrary* wired = drivers_.wired()) wired->CloseFeatureDevice();
-  links_.mouseAsleep = 1;
-  view_.ShowSleepLabel(true);
-  view_.ShowLinkIcon(ConnectionMode::kWired, false);
-  RefreshLinkPanels(links_, view_);
-  charge_.Stop();
-  if (links_.receiverState != link_presence::kPresent && links_.bleConnected == 0) {
-    SetPresence(false);
+// A repeated removal of the cable or the receiver does nothing; Bluetooth LE
+// is let go again each time.
+void ConnectionManager::Removed(ConnectionMode link) {
+  using enum ConnectionMode;
+  std::atomic<int>& state = StateOf(link);
+  if (link != kBluetooth) {
+    // A link pulled before it settled never arrived.
+    settling_[static_cast<std::size_t>(link)].pending = false;
+    if (state == link_presence::kRemoved) return;
   }
+  state = link == kBluetooth ? 0 : link_presence::kRemoved;
+  if (link == kWired) {
+    if (DriverLibrary* wired = DriverOf(link)) wired->CloseFeatureDevice();
+    links_.mouseAsleep = 1;
+    view_.ShowSleepLabel(true);
+  }
+  if (link == kBluetooth) bluetooth_.Disconnect();
+  view_.ShowLinkIcon(link, false);
+  if (DriverLibrary* receiver = link == kReceiver ? DriverOf(link) : nullptr) {
+    receiver->CloseFeatureDevice();
+  }
+  if (link == kBluetooth) {
+    if (links_.receiverAwake == 0 && links_.wiredState != link_presence::kPresent) {
+      view_.ShowSleepLabel(true);
+    }
+  } else {
+    RefreshLinkPanels(links_, view_);
+  }
+  if (link == kWired) charge_.Stop();
+  if (link == kReceiver) host_.StopTimer(timer::kReceiverHeartbeat);
+  if (!OtherLinkPresent(link)) SetPresence(false);
 }
 
-void ConnectionManager::ReceiverArrived() {
-  if (links_.receiverState == link_presence::kPresent) return;
-  links_.receiverState = link_presence::kPresent;
-  view_.ShowLinkIcon(ConnectionMode::kReceiver, true);
-  RefreshLinkPanels(links_, view_);
-  if (DriverLibrary* receiver = drivers_.receiver()) receiver->OpenFeatureDevice();
-  host_.StartTimer(timer::kReceiverHeartbeat, period::kReceiverHeartbeat);
-  if (links_.wiredState != link_presence::kPresent && links_.bleConnected == 0) {
-    SetPresence(true);
-  }
-  // An apply now waits for the mouse's first status if it sleeps.
-  TellLinkUsable();
+std::atomic<int>& ConnectionManager::StateOf(ConnectionMode link) {
+  if (link == ConnectionMode::kWired) return links_.wiredState;
+  if (link == ConnectionMode::kReceiver) return links_.receiverState;
+  return links_.bleConnected;
 }
 
-void ConnectionManager::ReceiverRemoved() {
-  receiver_settling_.pending = false;
-  if (links_.receiverState == link_presence::kRemoved) return;
-  links_.receiverState = link_presence::kRemoved;
-  view_.ShowLinkIcon(ConnectionMode::kReceiver, false);
-  if (DriverLibrary* receiver = drivers_.receiver()) receiver->CloseFeatureDevice();
-  RefreshLinkPanels(links_, view_);
-  host_.StopTimer(timer::kReceiverHeartbeat);
-  if (links_.wiredState != link_presence::kPresent && links_.bleConnected == 0) {
-    SetPresence(false);
-  }
+DriverLibrary* ConnectionManager::DriverOf(ConnectionMode link) const {
+  return link == ConnectionMode::kWired ? drivers_.wired() : drivers_.receiver();
+}
+
+bool ConnectionManager::OtherLinkPresent(ConnectionMode link) const {
+  using enum ConnectionMode;
+  return (link != kWired && links_.wiredState == link_presence::kPresent) ||
+         (link != kReceiver && links_.receiverState == link_presence::kPresent) ||
+         (link != kBluetooth && links_.bleConnected != 0);
 }
 
 void ConnectionManager::OnHeartbeatTimeout() {
@@ -161,24 +178,11 @@ void ConnectionManager::OnHeartbeatTimeout() {
 }
 
 void ConnectionManager::OnBluetoothLink(bool connected) {
-  const bool arrived = links_.bleConnected.exchange(connected ? 1 : 0) == 0 && connected;
-  const bool others = links_.receiverState == link_presence::kPresent ||
-                      links_.wiredState == link_presence::kPresent;
   if (connected) {
-    bluetooth_.Connect(kBluetoothVendorMatch, kBluetoothProductMatch);
-    links_.mouseAsleep = 0;
-    view_.ShowSleepLabel(false);
-    view_.ShowLinkIcon(ConnectionMode::kBluetooth, true);
-    RefreshLinkPanels(links_, view_);
-    if (arrived) TellLinkUsable();
+    Arrived(ConnectionMode::kBluetooth);
   } else {
-    bluetooth_.Disconnect();
-    view_.ShowLinkIcon(ConnectionMode::kBluetooth, false);
-    if (links_.receiverAwake == 0 && links_.wiredState != link_presence::kPresent) {
-      view_.ShowSleepLabel(true);
-    }
+    Removed(ConnectionMode::kBluetooth);
   }
-  if (!others) SetPresence(connected);
 }
 
 void ConnectionManager::OnBluetoothChange(LinkChange change) {

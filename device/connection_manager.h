@@ -3,8 +3,11 @@
 // interface thread; the worker and the transport only read the link fields.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "device/bluetooth/bluetooth_presence.h"
@@ -27,9 +30,12 @@ class BluetoothControl {
   virtual void Disconnect() = 0;
 };
 
-// How the device names appear in Bluetooth interface names.
-inline constexpr std::string_view kBluetoothVendorMatch = "VID&02045E";
-inline constexpr std::string_view kBluetoothProductMatch = "PID&0040";
+// How the mouse's Bluetooth ids appear in the interface names the transport
+// filters by: "VID&02045E" (02: an id the USB forum assigned) and "PID&0040".
+inline const std::string kBluetoothVendorMatch =
+    "VID&02" + link_ids::IdText(link_ids::kBluetoothVendor);
+inline const std::string kBluetoothProductMatch =
+    "PID&" + link_ids::IdText(link_ids::kBluetoothProduct);
 
 class ConnectionManager {
  public:
@@ -66,11 +72,18 @@ class ConnectionManager {
     bool pending = false;
     int generation = 0;
   };
-  void AfterSettling(Settling& settling, void (ConnectionManager::*arrived)());
-  void WiredArrived();
-  void WiredRemoved();
-  void ReceiverArrived();
-  void ReceiverRemoved();
+  // The plug and data messages of the cable's or the receiver's driver.
+  void OnDriverLink(ConnectionMode link, DeviceEvent e);
+  void AfterSettling(ConnectionMode link);
+  // A link's arrival and removal, each link in its own order of steps.
+  void Arrived(ConnectionMode link);
+  void Removed(ConnectionMode link);
+  // The link's field: wiredState, receiverState or bleConnected.
+  std::atomic<int>& StateOf(ConnectionMode link);
+  // The driver library of the cable or the receiver; none when it is missing.
+  DriverLibrary* DriverOf(ConnectionMode link) const;
+  // Whether a link other than `link` is present.
+  bool OtherLinkPresent(ConnectionMode link) const;
   void SetPresence(bool present);
   void TellLinkUsable();
 
@@ -83,8 +96,7 @@ class ConnectionManager {
   std::function<void(DeviceEvent)> device_event_;
   std::function<bool()> probe_bluetooth_;
   std::function<void()> link_usable_;
-  Settling wired_settling_;
-  Settling receiver_settling_;
+  std::array<Settling, kLinkCount> settling_;  // by link; Bluetooth LE does not settle
   bool stopped_ = false;
   // Expires with the manager: a settling wait never runs on a destroyed one.
   std::shared_ptr<char> alive_ = std::make_shared<char>();

@@ -6,23 +6,9 @@
 
 #include <atomic>
 
+#include "model/protocol/link_ids.h"
+
 namespace ms1 {
-
-// The three links; there is no single "current" one, the transport chooses
-// per report.
-enum class ConnectionMode { kWired, kReceiver, kBluetooth };
-
-inline const char* ConnectionModeName(ConnectionMode mode) {
-  switch (mode) {
-    case ConnectionMode::kWired:
-      return "wired";
-    case ConnectionMode::kReceiver:
-      return "receiver";
-    case ConnectionMode::kBluetooth:
-      return "bluetooth";
-  }
-  return "?";
-}
 
 // Values of wiredState and receiverState.
 namespace link_presence {

@@ -10,8 +10,6 @@
 namespace ms1::soak {
 namespace {
 
-using vmouse::Link;
-
 constexpr int kDpiLevels = 8;
 constexpr int kModes = 5;
 constexpr int kBatteryLevels = 10;
@@ -56,12 +54,13 @@ bool ReportBattery(SoakContext& c) {
 // One link changes; with none plugged, one is plugged, so that the run spends
 // most of its time with the mouse reachable.
 bool ChangePlug(SoakContext& c) {
-  const std::vector<Link> links = c.mouse.Links();
-  const Link link = links[static_cast<std::size_t>(c.Draw(static_cast<int>(links.size())))];
+  const std::vector<ConnectionMode> links = c.mouse.Links();
+  const ConnectionMode link =
+      links[static_cast<std::size_t>(c.Draw(static_cast<int>(links.size())))];
   const bool plug = !c.mouse.AnyPlugged() || !c.mouse.Plugged(link);
   if (!c.mouse.SetPlugged(link, plug)) {
     c.Note(std::string("page did not follow ") + (plug ? "plugging " : "unplugging ") +
-           vmouse::LinkName(link));
+           LinkName(link));
   }
   return true;
 }

@@ -4,8 +4,6 @@
 
 namespace ms1::soak {
 
-using vmouse::Link;
-
 namespace {
 // A plug arrival costs the page a one-second pause, Bluetooth LE a round over D-Bus.
 constexpr int kFollowTimeoutMs = 15000;
@@ -21,37 +19,37 @@ nlohmann::json MouseSteering::Request(const std::string& line) {
   return control_->Request(line);
 }
 
-std::vector<Link> MouseSteering::Links() const {
-  if (bluetooth_) return {Link::kWired, Link::kReceiver, Link::kBle};
-  return {Link::kWired, Link::kReceiver};
+std::vector<ConnectionMode> MouseSteering::Links() const {
+  if (bluetooth_) return {kAllLinks.begin(), kAllLinks.end()};
+  return {ConnectionMode::kWired, ConnectionMode::kReceiver};
 }
 
-bool MouseSteering::Plugged(Link link) {
+bool MouseSteering::Plugged(ConnectionMode link) {
   return State().value(nlohmann::json::json_pointer(std::string("/plugged/") + LinkName(link)),
                        false);
 }
 
 bool MouseSteering::AnyPlugged() {
-  for (const Link link : Links()) {
+  for (const ConnectionMode link : Links()) {
     if (Plugged(link)) return true;
   }
   return false;
 }
 
-bool MouseSteering::PageSees(Link link) {
+bool MouseSteering::PageSees(ConnectionMode link) {
   const LinkState& links = page_.page().links();
   switch (link) {
-    case Link::kWired:
+    case ConnectionMode::kWired:
       return links.wiredState.load() == link_presence::kPresent;
-    case Link::kReceiver:
+    case ConnectionMode::kReceiver:
       return links.receiverState.load() == link_presence::kPresent;
-    case Link::kBle:
+    case ConnectionMode::kBluetooth:
       return links.bleConnected.load() != 0;
   }
   return false;
 }
 
-bool MouseSteering::SetPlugged(Link link, bool plugged) {
+bool MouseSteering::SetPlugged(ConnectionMode link, bool plugged) {
   Request(std::string(plugged ? "plug " : "unplug ") + LinkName(link));
   return test::WaitFor([&] { return PageSees(link) == plugged; }, kFollowTimeoutMs);
 }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bench/soak_driver/page_access.h"
-#include "libs/virtualmouse/link.h"
 #include "libs/virtualmouse/sim_connection.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1::soak {
 
@@ -26,14 +26,14 @@ class MouseSteering {
 
   // The links this run may plug: the cable and the receiver, and Bluetooth LE
   // when a fake BlueZ serves it.
-  std::vector<vmouse::Link> Links() const;
-  bool Plugged(vmouse::Link link);
+  std::vector<ConnectionMode> Links() const;
+  bool Plugged(ConnectionMode link);
   bool AnyPlugged();
   // Whether the page has the link open.
-  bool PageSees(vmouse::Link link);
+  bool PageSees(ConnectionMode link);
   // Plugs or unplugs the link and waits until the page follows; false when
   // the page did not follow in time.
-  bool SetPlugged(vmouse::Link link, bool plugged);
+  bool SetPlugged(ConnectionMode link, bool plugged);
 
  private:
   PageAccess& page_;

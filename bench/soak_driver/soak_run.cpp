@@ -18,8 +18,6 @@
 
 namespace ms1::soak {
 
-using vmouse::Link;
-
 namespace {
 
 constexpr int kStartTimeoutMs = 30000;
@@ -101,11 +99,11 @@ bool SoakRun::BringToRest() {
   // Every link pulled and the cable plugged again: the page is then as it was
   // at the start (cable present, charging shown), so both idle phases
   // measure the same display.
-  for (const Link link : mouse_.Links()) {
+  for (const ConnectionMode link : mouse_.Links()) {
     if (mouse_.Plugged(link) && !mouse_.SetPlugged(link, false)) return false;
   }
   mouse_.Request("wake");
-  if (!mouse_.SetPlugged(Link::kWired, true)) return false;
+  if (!mouse_.SetPlugged(ConnectionMode::kWired, true)) return false;
   // Without a mouse the window minimised itself; the user brings it back.
   if (page_.window().isMinimized()) page_.window().showNormal();
   ShowPowerPanel();

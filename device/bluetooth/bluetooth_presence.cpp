@@ -1,7 +1,6 @@
 #include "device/bluetooth/bluetooth_presence.h"
 
 #include <hidapi/hidapi.h>
-#include <libudev.h>
 
 #include <charconv>
 #include <cstdio>
@@ -62,57 +61,25 @@ std::optional<LinkChange> BluetoothNodeTracker::OnHidraw(std::string_view action
 }
 
 HidrawMonitor::HidrawMonitor() {
-  udev_ = udev_new();
-  if (!udev_) return;
-  monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
-  if (!monitor_) return;
-  if (udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
-      udev_monitor_enable_receiving(monitor_) < 0) {
-    udev_monitor_unref(monitor_);
-    monitor_ = nullptr;
-    return;
-  }
   // Nodes present at start are known to the tracker, so their removal is seen.
-  udev_enumerate* list = udev_enumerate_new(udev_);
-  udev_enumerate_add_match_subsystem(list, "hidraw");
-  udev_enumerate_scan_devices(list);
-  udev_list_entry* entry = nullptr;
-  udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(list)) {
-    const char* path = udev_list_entry_get_name(entry);
-    udev_device* dev = udev_device_new_from_syspath(udev_, path);
-    if (!dev) continue;
-    udev_device* hid = udev_device_get_parent_with_subsystem_devtype(dev, "hid", nullptr);
-    const char* hid_id = hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
-    if (hid_id) tracker_.OnHidraw("add", path, hid_id);
-    udev_device_unref(dev);
+  if (!hidraw_.ok()) return;
+  for (const HidrawNode& node : hidraw_.PresentNodes()) {
+    tracker_.OnHidraw("add", node.syspath, node.hid_id);
   }
-  udev_enumerate_unref(list);
-}
-
-HidrawMonitor::~HidrawMonitor() {
-  if (monitor_) udev_monitor_unref(monitor_);
-  if (udev_) udev_unref(udev_);
-}
-
-int HidrawMonitor::fd() const {
-  return monitor_ ? udev_monitor_get_fd(monitor_) : -1;
 }
 
 std::optional<LinkChange> HidrawMonitor::ReadChange() {
-  if (!monitor_) return std::nullopt;
-  udev_device* dev = udev_monitor_receive_device(monitor_);
-  if (!dev) return std::nullopt;
-  const char* action = udev_device_get_action(dev);
-  const char* syspath = udev_device_get_syspath(dev);
-  udev_device* hid = udev_device_get_parent_with_subsystem_devtype(dev, "hid", nullptr);
-  const char* hid_id = hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
+  const std::optional<HidrawChange> read = hidraw_.ReadChange();
+  if (!read) return std::nullopt;
+  const std::string& syspath = read->node.syspath;
   std::optional<LinkChange> change;
-  if (action && syspath) change = tracker_.OnHidraw(action, syspath, hid_id ? hid_id : "");
-  if (action && std::string_view(action) == "add") {
-    std::printf("DBT_DEVICEARRIVAL.\n");
-    if (syspath) std::printf("%s\r\n", syspath);
+  if (!read->action.empty() && !syspath.empty()) {
+    change = tracker_.OnHidraw(read->action, syspath, read->node.hid_id);
   }
-  udev_device_unref(dev);
+  if (read->action == "add") {
+    std::printf("DBT_DEVICEARRIVAL.\n");
+    if (!syspath.empty()) std::printf("%s\r\n", syspath.c_str());
+  }
   return change;
 }
 

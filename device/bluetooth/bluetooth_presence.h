@@ -3,15 +3,14 @@
 // parent names bus 0005 with the mouse's Bluetooth vendor and product.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "libs/common/hidraw_udev.h"
+
 struct hid_device_info;
-struct udev;
-struct udev_monitor;
 
 namespace ms1 {
 
@@ -44,18 +43,14 @@ class BluetoothNodeTracker {
 class HidrawMonitor {
  public:
   HidrawMonitor();
-  ~HidrawMonitor();
-  HidrawMonitor(const HidrawMonitor&) = delete;
-  HidrawMonitor& operator=(const HidrawMonitor&) = delete;
 
-  bool ok() const { return monitor_ != nullptr; }
-  int fd() const;
+  bool ok() const { return hidraw_.ok(); }
+  int fd() const { return hidraw_.fd(); }
   // Reads one pending udev event; a change of the mouse's Bluetooth link, if it was one.
   std::optional<LinkChange> ReadChange();
 
  private:
-  udev* udev_ = nullptr;
-  udev_monitor* monitor_ = nullptr;
+  HidrawUdev hidraw_;
   BluetoothNodeTracker tracker_;
 };
 

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "model/protocol/link_ids.h"
+
 namespace ms1 {
 
 namespace {
@@ -59,8 +61,11 @@ std::string DeviceInterfaceName(std::string_view modalias) {
 }
 
 bool IsMouseInterfaceName(std::string_view name) {
-  return name.find("VID&02045e") != std::string_view::npos &&
-         name.find("PID&0040") != std::string_view::npos;
+  // As DeviceInterfaceName spells them: "VID&02045e", "PID&0040".
+  static const std::string vendor = "VID&02" + Lower(link_ids::IdText(link_ids::kBluetoothVendor));
+  static const std::string product = "PID&" + Lower(link_ids::IdText(link_ids::kBluetoothProduct));
+  return name.find(vendor) != std::string_view::npos &&
+         name.find(product) != std::string_view::npos;
 }
 
 bool MouseConnected(const BluezObjects& objects) {

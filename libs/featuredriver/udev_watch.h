@@ -8,12 +8,9 @@
 #include <memory>
 #include <thread>
 
-#include "libs/featuredriver/device_presence.h"
+#include "libs/common/hidraw_udev.h"
 #include "libs/common/wake_event.h"
-
-struct udev;
-struct udev_monitor;
-struct udev_device;
+#include "libs/featuredriver/device_presence.h"
 
 namespace ms1::hiddriver {
 
@@ -30,15 +27,14 @@ class UdevWatch {
  private:
   void Loop();
   // Whether the hidraw node belongs to the watched device.
-  bool Matches(udev_device* device) const;
+  bool Matches(const HidrawNode& node) const;
   void SeedFromPresentNodes();
   void Release();
 
   uint16_t vendor_id_ = 0;
   uint16_t product_id_ = 0;
   OnPresence on_presence_;
-  udev* udev_ = nullptr;
-  udev_monitor* monitor_ = nullptr;
+  std::unique_ptr<HidrawUdev> hidraw_;
   PresenceTracker tracker_;
   std::unique_ptr<WakeEvent> wake_;
   std::thread thread_;

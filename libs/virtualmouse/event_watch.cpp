@@ -11,8 +11,8 @@ namespace ms1::vmouse {
 
 namespace {
 
-std::unique_ptr<LineConnection> Subscribe(std::unique_ptr<LineConnection> connection, Link link,
-                                          bool& plugged) {
+std::unique_ptr<LineConnection> Subscribe(std::unique_ptr<LineConnection> connection,
+                                          ConnectionMode link, bool& plugged) {
   if (!connection) return nullptr;
   const nlohmann::json reply = connection->Request(std::string("watch ") + LinkName(link));
   if (!reply.is_object() || !reply.value("ok", false)) return nullptr;
@@ -22,7 +22,8 @@ std::unique_ptr<LineConnection> Subscribe(std::unique_ptr<LineConnection> connec
 
 }  // namespace
 
-bool EventWatch::Start(std::unique_ptr<LineConnection> connection, Link link, PostTarget target) {
+bool EventWatch::Start(std::unique_ptr<LineConnection> connection, ConnectionMode link,
+                       PostTarget target) {
   Stop();
   connection = Subscribe(std::move(connection), link, plugged_);
   if (!connection) return false;

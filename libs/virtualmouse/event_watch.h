@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "libs/abi/ms1_feature_driver.h"
-#include "libs/virtualmouse/link.h"
 #include "libs/virtualmouse/sim_connection.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1::vmouse {
 
@@ -24,7 +24,7 @@ struct PostTarget {
 class EventWatch {
  public:
   // Subscribes `connection` to the link's events; false when the simulator refused.
-  bool Start(std::unique_ptr<LineConnection> connection, Link link, PostTarget target);
+  bool Start(std::unique_ptr<LineConnection> connection, ConnectionMode link, PostTarget target);
   // Wakes the thread and joins it; nothing is posted once this returns.
   void Stop();
   ~EventWatch() { Stop(); }
@@ -42,7 +42,7 @@ class EventWatch {
 
   std::unique_ptr<LineConnection> connection_;
   PostTarget target_;
-  Link link_ = Link::kWired;
+  ConnectionMode link_ = ConnectionMode::kWired;
   std::string dir_;
   bool plugged_ = false;
   int wake_fd_ = -1;

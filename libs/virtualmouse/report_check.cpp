@@ -123,11 +123,12 @@ std::string CheckMacroNumber(const uint8_t* d) {
   return d[macro_layout::kNumber] == 0 ? "macro number 0 is not a macro" : "";
 }
 
-std::string CheckFullMacro(Link link, const Checker& c, const uint8_t* d) {
+std::string CheckFullMacro(ConnectionMode link, const Checker& c, const uint8_t* d) {
   using namespace macro_layout;
   return FirstError(
       [&]() -> std::string {
-        return link == Link::kWired ? "the wired link takes macros only as 64-byte chunks" : "";
+        return link == ConnectionMode::kWired ? "the wired link takes macros only as 64-byte chunks"
+                                              : "";
       },
       [&] { return c.Size(report_size::kMacro, "macro"); }, [&] { return CheckMacroNumber(d); },
       [&] { return c.Zero(kFixedZero); },
@@ -137,12 +138,12 @@ std::string CheckFullMacro(Link link, const Checker& c, const uint8_t* d) {
       [&] { return c.Checksum(kChecksum); });
 }
 
-std::string CheckMacroChunk(Link link, const Checker& c, const uint8_t* d) {
+std::string CheckMacroChunk(ConnectionMode link, const Checker& c, const uint8_t* d) {
   using namespace macro_chunk_layout;
   constexpr int kLastIndex = kChunkCount - 1;
   return FirstError(
       [&]() -> std::string {
-        return link == Link::kWired ? "" : "macro chunks belong to the wired link only";
+        return link == ConnectionMode::kWired ? "" : "macro chunks belong to the wired link only";
       },
       [&] { return c.Size(report_size::kWiredChunk, "macro chunk"); },
       [&] { return CheckMacroNumber(d); },
@@ -155,10 +156,10 @@ std::string CheckMacroChunk(Link link, const Checker& c, const uint8_t* d) {
 
 }  // namespace
 
-std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
+std::string CheckReport(ConnectionMode link, const uint8_t* data, std::size_t size) {
   if (size < 2) return "a report needs at least a command and a length byte";
   if (size > report_size::kLargest) return "reports are at most 131 bytes";
-  if (link == Link::kWired && size > report_size::kWiredChunk)
+  if (link == ConnectionMode::kWired && size > report_size::kWiredChunk)
     return "the wired link takes at most 64 bytes";
   if (data[frame::kLength] != size) {
     return "length byte " + std::to_string(data[frame::kLength]) + " does not match the " +
@@ -172,7 +173,8 @@ std::string CheckReport(Link link, const uint8_t* data, std::size_t size) {
     case command::kLighting:
       return CheckLighting(c);
     case command::kPollingRate:
-      return link == Link::kBle ? "Bluetooth LE has no polling rate" : CheckPolling(c, data);
+      return link == ConnectionMode::kBluetooth ? "Bluetooth LE has no polling rate"
+                                                : CheckPolling(c, data);
     case command::kButtonMapping:
       return CheckButtons(c);
     case command::kModeSelect:

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "libs/virtualmouse/link.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1::vmouse {
 
 // Empty when the report is well formed for this link, else why it is refused.
-std::string CheckReport(Link link, const uint8_t* data, std::size_t size);
+std::string CheckReport(ConnectionMode link, const uint8_t* data, std::size_t size);
 
 }  // namespace ms1::vmouse

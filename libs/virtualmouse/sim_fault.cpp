@@ -20,8 +20,10 @@ std::optional<StagedFault> ParseStagedFault(const std::vector<std::string>& word
     fault.action = StagedFault::Action::kDie;
   } else if (words[2] == "hang" && words.size() == 3) {
     fault.action = StagedFault::Action::kHang;
-  } else if (words[2] != "unplug" || words.size() != 4 || !ParseLink(words[3], fault.link)) {
-    return std::nullopt;
+  } else {
+    const auto link = words.size() == 4 ? ParseLink(words[3]) : std::nullopt;
+    if (words[2] != "unplug" || !link) return std::nullopt;
+    fault.link = *link;
   }
   error.clear();
   return fault;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "libs/virtualmouse/link.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1::vmouse {
 
@@ -16,7 +16,7 @@ struct StagedFault {
   enum class Action { kUnplug, kDie, kHang };
   int reports_left = 0;
   Action action = Action::kUnplug;
-  Link link = Link::kWired;  // kUnplug only
+  ConnectionMode link = ConnectionMode::kWired;  // kUnplug only
 };
 
 // From the words "after N unplug LINK", "after N die" or "after N hang" (N at

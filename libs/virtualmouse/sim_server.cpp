@@ -49,12 +49,11 @@ bool ParseInt(const std::string& text, int low, int high, int& value) {
   return ec == std::errc() && ptr == end && value >= low && value <= high;
 }
 
-std::vector<Link> ParseLinkList(const std::string& text) {
-  std::vector<Link> links;
+std::vector<ConnectionMode> ParseLinkList(const std::string& text) {
+  std::vector<ConnectionMode> links;
   std::stringstream in(text);
   for (std::string item; std::getline(in, item, ',');) {
-    Link link;
-    if (ParseLink(item, link)) links.push_back(link);
+    if (const auto link = ParseLink(item)) links.push_back(*link);
   }
   return links;
 }
@@ -69,7 +68,7 @@ json EventJson(const LinkEvent& e) {
   json line = {{"event", "data"}, {"code", e.code}, {"value", e.value}};
   // Over Bluetooth LE the event is a notification value: its bytes are given
   // as the mouse sends them.
-  if (e.link == Link::kBle) {
+  if (e.link == ConnectionMode::kBluetooth) {
     const auto bytes = EncodeDeviceEvent({e.code, e.value});
     line["notification"] = ToHex(bytes.data(), bytes.size());
   }
@@ -107,7 +106,7 @@ ServerOptions ParseServerOptions(int argc, char** argv) {
 }
 
 SimServer::SimServer(ServerOptions options) : options_(std::move(options)) {
-  for (Link link : options_.plugged_at_start) mouse_.SetPlugged(link, true);
+  for (ConnectionMode link : options_.plugged_at_start) mouse_.SetPlugged(link, true);
 }
 
 SimServer::~SimServer() {
@@ -208,7 +207,7 @@ int SimServer::Run() {
 // once it opened it.
 json SimServer::OpenedCounts() const {
   json counts = json::object();
-  for (Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
+  for (ConnectionMode link : kAllLinks) {
     counts[LinkName(link)] = std::ranges::count_if(
         clients_, [link](const auto& c) { return c->connection && c->opened == link; });
   }
@@ -296,21 +295,20 @@ json SimServer::Handle(Client& client, const std::string& line) {
   const std::vector<std::string> words = Words(line);
   if (words.empty()) return Error("empty request");
   const std::string& verb = words[0];
-  Link link;
-  const bool has_link = words.size() == 2 && ParseLink(words[1], link);
+  const auto link = words.size() == 2 ? ParseLink(words[1]) : std::nullopt;
   if (verb == "send" && words.size() == 2) return HandleSend(client, words[1]);
-  if (verb == "open" && has_link) {
-    const bool present = mouse_.Plugged(link);
-    client.opened = present ? std::optional<Link>(link) : std::nullopt;
+  if (verb == "open" && link) {
+    const bool present = mouse_.Plugged(*link);
+    client.opened = present ? link : std::nullopt;
     return {{"ok", true}, {"result", present ? 1 : 0}};
   }
   if (verb == "close") {
     client.opened.reset();
     return Ok();
   }
-  if (verb == "watch" && has_link) {
+  if (verb == "watch" && link) {
     client.watching = link;
-    return {{"ok", true}, {"plugged", mouse_.Plugged(link)}};
+    return {{"ok", true}, {"plugged", mouse_.Plugged(*link)}};
   }
   if (verb == "ping") return {{"ok", true}, {"pid", ::getpid()}};
   if (verb == "after") {
@@ -328,7 +326,6 @@ json SimServer::Handle(Client& client, const std::string& line) {
 json SimServer::HandleSteering(const std::vector<std::string>& words) {
   const std::string& verb = words[0];
   const std::size_t n = words.size();
-  Link link;
   int value = 0;
   auto events_reply = [&](const std::vector<LinkEvent>& events) {
     Publish(events);
@@ -336,8 +333,9 @@ json SimServer::HandleSteering(const std::vector<std::string>& words) {
     reply["sent_on"] = events.empty() ? json() : json(LinkName(events.front().link));
     return reply;
   };
-  if ((verb == "plug" || verb == "unplug") && n == 2 && ParseLink(words[1], link)) {
-    const auto events = mouse_.SetPlugged(link, verb == "plug");
+  const auto link = n == 2 ? ParseLink(words[1]) : std::nullopt;
+  if ((verb == "plug" || verb == "unplug") && link) {
+    const auto events = mouse_.SetPlugged(*link, verb == "plug");
     Publish(events);
     return {{"ok", true}, {"changed", !events.empty()}};
   }

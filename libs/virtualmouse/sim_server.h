@@ -20,7 +20,7 @@ struct ServerOptions {
   int ready_fd = -1;
   std::chrono::milliseconds idle_exit{30000};  // 0: never
   std::chrono::milliseconds heartbeat{2000};   // 0: no periodic status
-  std::vector<Link> plugged_at_start{Link::kWired};
+  std::vector<ConnectionMode> plugged_at_start{ConnectionMode::kWired};
 };
 
 // Reads the MS1_VMOUSE_* environment and the command line over the defaults.
@@ -36,8 +36,8 @@ class SimServer {
  private:
   struct Client {
     std::unique_ptr<LineConnection> connection;
-    std::optional<Link> watching;
-    std::optional<Link> opened;
+    std::optional<ConnectionMode> watching;
+    std::optional<ConnectionMode> opened;
   };
 
   bool Listen();

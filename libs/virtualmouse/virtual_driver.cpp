@@ -11,8 +11,8 @@
 #include "libs/abi/driver_entry_points.h"
 #include "libs/virtualmouse/event_watch.h"
 #include "libs/virtualmouse/hex_text.h"
-#include "libs/virtualmouse/link.h"
 #include "libs/virtualmouse/sim_connection.h"
+#include "model/protocol/link_ids.h"
 
 namespace ms1::vmouse {
 namespace {
@@ -35,7 +35,7 @@ class Driver {
  public:
   void SetIds(int32_t vendor, int32_t product) {
     std::lock_guard lock(mutex_);
-    link_ = LinkForIds(vendor, product);
+    link_ = link_ids::LinkForDriverIds(vendor, product);
   }
 
   int32_t Open() {
@@ -66,7 +66,7 @@ class Driver {
   void StartMonitor(Ms1WindowHandle window, uint32_t data_message, uint32_t plug_message) {
     std::lock_guard lock(monitor_mutex_);
     watch_.Stop();
-    std::optional<Link> link;
+    std::optional<ConnectionMode> link;
     {
       std::lock_guard state_lock(mutex_);
       link = link_;
@@ -93,7 +93,7 @@ class Driver {
   }
 
   std::mutex mutex_;
-  std::optional<Link> link_;
+  std::optional<ConnectionMode> link_;
   std::unique_ptr<LineConnection> command_;
   std::mutex monitor_mutex_;
   EventWatch watch_;

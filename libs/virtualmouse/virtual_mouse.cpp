@@ -14,11 +14,11 @@ using nlohmann::json;
 
 constexpr std::size_t kLogLimit = 20000;
 
-int Index(Link link) {
+int Index(ConnectionMode link) {
   return static_cast<int>(link);
 }
 
-LinkEvent Data(Link link, uint16_t code, uint16_t value) {
+LinkEvent Data(ConnectionMode link, uint16_t code, uint16_t value) {
   return {link, LinkEvent::Kind::kData, code, value};
 }
 
@@ -45,27 +45,27 @@ bool IsMacroChunk(const uint8_t* data, std::size_t size) {
 
 VirtualMouse::VirtualMouse() = default;
 
-void VirtualMouse::Remember(std::deque<LogEntry>& log, Link link, const uint8_t* data,
+void VirtualMouse::Remember(std::deque<LogEntry>& log, ConnectionMode link, const uint8_t* data,
                             std::size_t size, const std::string& error) {
   log.push_back({++sequence_, link, Bytes(data, data + size), error});
   if (log.size() > kLogLimit) log.pop_front();
 }
 
-Delivery VirtualMouse::Receive(Link link, const uint8_t* data, std::size_t size) {
+Delivery VirtualMouse::Receive(ConnectionMode link, const uint8_t* data, std::size_t size) {
   Delivery delivery;
   if (!Plugged(link)) {
     delivery.error = std::string("the ") + LinkName(link) + " link is not plugged";
     return delivery;
   }
   auto acknowledge = [&](uint16_t verdict) {
-    if (link != Link::kReceiver) return;
+    if (link != ConnectionMode::kReceiver) return;
     if (lose_acks_ > 0) {
       --lose_acks_;
       return;
     }
     delivery.events.push_back(Data(link, event::kAcknowledge, verdict));
   };
-  if (link == Link::kReceiver && asleep_) {
+  if (link == ConnectionMode::kReceiver && asleep_) {
     // The receiver takes the report, but the sleeping mouse never answers.
     delivery.result = 1;
     delivery.error = "the mouse is asleep";
@@ -80,7 +80,7 @@ Delivery VirtualMouse::Receive(Link link, const uint8_t* data, std::size_t size)
     if (delivery.error.empty()) delivery.error = CheckChunkOrder(link, data);
   }
   if (!delivery.error.empty()) {
-    if (link == Link::kWired) chunks_[Index(link)] = {};
+    if (link == ConnectionMode::kWired) chunks_[Index(link)] = {};
     Remember(refused_, link, data, size, delivery.error);
     acknowledge(kAckRefused);
     return delivery;
@@ -93,7 +93,7 @@ Delivery VirtualMouse::Receive(Link link, const uint8_t* data, std::size_t size)
   return delivery;
 }
 
-std::string VirtualMouse::CheckChunkOrder(Link link, const uint8_t* data) const {
+std::string VirtualMouse::CheckChunkOrder(ConnectionMode link, const uint8_t* data) const {
   using namespace macro_chunk_layout;
   if (!IsMacroChunk(data, data[frame::kLength]) || data[kIndex] == 0) return {};
   const ChunkProgress& progress = chunks_[Index(link)];
@@ -109,13 +109,13 @@ std::string VirtualMouse::CheckChunkOrder(Link link, const uint8_t* data) const 
     Bytes chunks = progress.assembled;
     chunks.insert(chunks.end(), data, data + report_size::kWiredChunk);
     const Bytes full = AssembleMacro(chunks, data[kNumber]);
-    const std::string error = CheckReport(Link::kReceiver, full.data(), full.size());
+    const std::string error = CheckReport(ConnectionMode::kReceiver, full.data(), full.size());
     if (!error.empty()) return "assembled macro refused: " + error;
   }
   return {};
 }
 
-void VirtualMouse::StoreChunk(Link link, const uint8_t* data) {
+void VirtualMouse::StoreChunk(ConnectionMode link, const uint8_t* data) {
   using namespace macro_chunk_layout;
   ChunkProgress& progress = chunks_[Index(link)];
   if (data[kIndex] == 0) progress = {0, data[kNumber], {}};
@@ -127,7 +127,7 @@ void VirtualMouse::StoreChunk(Link link, const uint8_t* data) {
   }
 }
 
-void VirtualMouse::Store(Link link, const uint8_t* data, std::size_t size) {
+void VirtualMouse::Store(ConnectionMode link, const uint8_t* data, std::size_t size) {
   const Bytes report(data, data + size);
   const bool chunk = IsMacroChunk(data, size);
   // Anything else between two chunks abandons the macro in progress.
@@ -162,28 +162,28 @@ void VirtualMouse::Store(Link link, const uint8_t* data, std::size_t size) {
   }
 }
 
-std::vector<LinkEvent> VirtualMouse::SetPlugged(Link link, bool plugged) {
+std::vector<LinkEvent> VirtualMouse::SetPlugged(ConnectionMode link, bool plugged) {
   if (Plugged(link) == plugged) return {};
   plugged_[Index(link)] = plugged;
   chunks_[Index(link)] = {};
   return {{link, LinkEvent::Kind::kPlug, 0, static_cast<uint16_t>(plugged ? 1 : 0)}};
 }
 
-std::optional<Link> VirtualMouse::EventLink() const {
-  if (Plugged(Link::kWired)) return Link::kWired;
-  if (Plugged(Link::kReceiver)) return Link::kReceiver;
-  if (Plugged(Link::kBle)) return Link::kBle;
+std::optional<ConnectionMode> VirtualMouse::EventLink() const {
+  if (Plugged(ConnectionMode::kWired)) return ConnectionMode::kWired;
+  if (Plugged(ConnectionMode::kReceiver)) return ConnectionMode::kReceiver;
+  if (Plugged(ConnectionMode::kBluetooth)) return ConnectionMode::kBluetooth;
   return std::nullopt;
 }
 
 std::vector<LinkEvent> VirtualMouse::Status() const {
-  std::optional<Link> link;
-  if (Plugged(Link::kReceiver)) {
-    link = Link::kReceiver;
-  } else if (Plugged(Link::kWired)) {
-    link = Link::kWired;
-  } else if (Plugged(Link::kBle)) {
-    link = Link::kBle;
+  std::optional<ConnectionMode> link;
+  if (Plugged(ConnectionMode::kReceiver)) {
+    link = ConnectionMode::kReceiver;
+  } else if (Plugged(ConnectionMode::kWired)) {
+    link = ConnectionMode::kWired;
+  } else if (Plugged(ConnectionMode::kBluetooth)) {
+    link = ConnectionMode::kBluetooth;
   }
   if (!link) return {};
   return {Data(*link, event::kStatus, StatusValue(static_cast<unsigned>(battery_), !asleep_))};
@@ -242,7 +242,7 @@ std::vector<LinkEvent> VirtualMouse::Wake() {
 }
 
 std::vector<LinkEvent> VirtualMouse::Heartbeat() const {
-  if (!Plugged(Link::kReceiver) || asleep_) return {};
+  if (!Plugged(ConnectionMode::kReceiver) || asleep_) return {};
   return Status();
 }
 
@@ -253,7 +253,7 @@ void VirtualMouse::ClearLog() {
 
 json VirtualMouse::StateJson() const {
   json links = json::object();
-  for (Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
+  for (ConnectionMode link : kAllLinks) {
     links[LinkName(link)] = Plugged(link);
   }
   json modes = json::array();

@@ -21,7 +21,7 @@ using Bytes = std::vector<uint8_t>;
 // Something a link reports to the program: a plug change or a device event.
 struct LinkEvent {
   enum class Kind { kPlug, kData };
-  Link link;
+  ConnectionMode link;
   Kind kind;
   uint16_t code;   // data events only
   uint16_t value;  // plug: 1 arrived, 0 removed
@@ -44,7 +44,7 @@ struct ModeConfig {
 
 struct LogEntry {
   uint64_t sequence;
-  Link link;
+  ConnectionMode link;
   Bytes report;
   std::string error;  // empty for accepted reports
 };
@@ -54,10 +54,10 @@ class VirtualMouse {
   VirtualMouse();
 
   // One report through SetFeature of a link.
-  Delivery Receive(Link link, const uint8_t* data, std::size_t size);
+  Delivery Receive(ConnectionMode link, const uint8_t* data, std::size_t size);
 
   // Steering, as a user or the test harness would.
-  std::vector<LinkEvent> SetPlugged(Link link, bool plugged);
+  std::vector<LinkEvent> SetPlugged(ConnectionMode link, bool plugged);
   std::vector<LinkEvent> PressDpi(int level);  // 1..8
   std::vector<LinkEvent> PressMode(int mode);  // 0..4
   std::vector<LinkEvent> ReportBattery(int level, bool asleep);
@@ -68,7 +68,7 @@ class VirtualMouse {
   void LoseAcknowledgements(int count) { lose_acks_ = count; }
   void RefuseReports(int count) { refuse_ = count; }
 
-  bool Plugged(Link link) const { return plugged_[static_cast<int>(link)]; }
+  bool Plugged(ConnectionMode link) const { return plugged_[static_cast<int>(link)]; }
   bool Asleep() const { return asleep_; }
   const std::array<ModeConfig, 5>& Modes() const { return modes_; }
   const std::map<int, Bytes>& Macros() const { return macros_; }
@@ -88,15 +88,15 @@ class VirtualMouse {
     Bytes assembled;
   };
 
-  std::string CheckChunkOrder(Link link, const uint8_t* data) const;
-  void Store(Link link, const uint8_t* data, std::size_t size);
-  void StoreChunk(Link link, const uint8_t* data);
+  std::string CheckChunkOrder(ConnectionMode link, const uint8_t* data) const;
+  void Store(ConnectionMode link, const uint8_t* data, std::size_t size);
+  void StoreChunk(ConnectionMode link, const uint8_t* data);
   void KeepDpiLevel(int level);
   // Which link carries what the mouse reports by itself.
-  std::optional<Link> EventLink() const;
+  std::optional<ConnectionMode> EventLink() const;
   std::vector<LinkEvent> Status() const;
-  void Remember(std::deque<LogEntry>& log, Link link, const uint8_t* data, std::size_t size,
-                const std::string& error);
+  void Remember(std::deque<LogEntry>& log, ConnectionMode link, const uint8_t* data,
+                std::size_t size, const std::string& error);
 
   std::array<bool, kLinkCount> plugged_{};
   std::array<ChunkProgress, kLinkCount> chunks_{};

@@ -11,7 +11,7 @@
 #include <QObject>
 #include <nlohmann/json.hpp>
 
-#include "demo_program.h"
+#include "program_session.h"
 #include "libs/virtualmouse/sim_connection.h"
 #include "model/profile.h"
 #include "model/profile_file.h"
@@ -51,9 +51,7 @@ class BusProgram : public test::DemoCopy {
     ASSERT_FALSE(address_.empty()) << "no session bus";
     // ms1ctl, run from here, finds the bus as the program does.
     ::setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
-    std::vector<std::string> env = VirtualMouseEnv();
-    env.push_back("DBUS_SESSION_BUS_ADDRESS=" + address_);
-    StartProgram((folder() / "ms1-config").string(), env);
+    StartProgram(ProgramInCopy(), {"DBUS_SESSION_BUS_ADDRESS=" + address_});
     ASSERT_TRUE(test::PollFor([&] { return Status().value("source", "") == "program"; }))
         << "the program did not come onto the bus";
   }
@@ -68,7 +66,7 @@ class BusProgram : public test::DemoCopy {
     return status.exit_code == 0 ? json::parse(status.out, nullptr, false) : json::object();
   }
   json Steer(const std::string& request) {
-    if (!sim_) sim_ = vmouse::ConnectToSimulator(vmouse_.path().toStdString());
+    if (!sim_) sim_ = vmouse::ConnectToSimulator(VmouseDir());
     return sim_ ? sim_->Request(request) : json::object();
   }
   int MouseBrightness() {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "demo_program.h"
+#include "program_session.h"
 #include "support/test_paths.h"
 
 namespace ms1 {
@@ -16,15 +16,17 @@ using test::DemoCopy;
 using test::DemoProgram;
 
 TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton) {
-  StartOnVirtualMouse();
+  StartProgram(test::paths::DemoProgramFile());
   const std::string main = x_.FindVisible(MainTitle());
   ASSERT_FALSE(main.empty()) << "the main window did not appear";
 
   // The second copy is answered after the device presence was taken (it was
   // posted before the message loop ran), so from here on a program that
   // missed the mouse would be minimised or warn.
-  EXPECT_EQ(StartSecondCopy(test::paths::DemoProgramFile(), VirtualMouseEnv()), 1);
-  EXPECT_TRUE(StaysShownWithoutWarning(main)) << "the device was not seen as present";
+  EXPECT_EQ(StartSecondCopy(test::paths::DemoProgramFile()), 1);
+  EXPECT_TRUE(KeepsHolding([&] {
+    return !x_.Iconic(main) && x_.CountVisible(WarningTitle()) == 0;
+  })) << "the device was not seen as present";
   x_.Screenshot(test::paths::ArtifactFolder() + "demo_program_window.png");
 
   // A key button's menu, and its media sub-menu, as the program shows them.
@@ -43,7 +45,7 @@ TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton)
   // Minimised by the user, it comes back to the front on the next start.
   x_.X({"/usr/bin/xdotool", "windowminimize", main});
   ASSERT_TRUE(test::PollFor([&] { return x_.Iconic(main); })) << "the window did not minimise";
-  EXPECT_EQ(StartSecondCopy(test::paths::DemoProgramFile(), VirtualMouseEnv()), 1);
+  EXPECT_EQ(StartSecondCopy(test::paths::DemoProgramFile()), 1);
   EXPECT_TRUE(test::PollFor([&] { return !x_.Iconic(main); })) << "the window was not restored";
   EXPECT_TRUE(test::PollFor([&] {
     return x_.X({"/usr/bin/xdotool", "getactivewindow"}).out == main + "\n";
@@ -57,7 +59,7 @@ TEST_F(DemoProgram, ShowsItsWindowComesForwardOnASecondStartAndExitsByItsButton)
 // The running program owns its data folder: a profile added beside it would
 // be gone at its next save, so ms1ctl refuses to write until it has ended.
 TEST_F(DemoCopy, Ms1ctlWritesTheStoreOnlyWhenTheProgramHasEnded) {
-  StartProgram((folder() / "ms1-config").string(), VirtualMouseEnv());
+  StartProgram(ProgramInCopy());
   const std::string main = x_.FindVisible(MainTitle());
   ASSERT_FALSE(main.empty()) << "the main window did not appear";
 

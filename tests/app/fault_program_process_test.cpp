@@ -19,11 +19,11 @@
 
 #include "../libs/mouse_holds.h"
 #include "../libs/sample_profiles.h"
-#include "demo_program.h"
 #include "libs/virtualmouse/sim_connection.h"
 #include "model/macro_report.h"
 #include "model/profile_store.h"
 #include "model/unsent_edits_mark.h"
+#include "program_session.h"
 #include "support/fake_bluez.h"
 #include "support/read_only_folders.h"
 #include "support/scoped_env.h"
@@ -60,18 +60,13 @@ class FaultedProgram : public test::DemoCopy {
   // Starts the program with these links plugged; its errors go to a file.
   void Start(const std::string& plugged) {
     errors_ = folder() / "errors.txt";
-    const int fd = ::open(errors_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    std::vector<std::string> env = env_;
+    PlugVirtualMouse(plugged);
     // The mouse stays silent until FirstApply lets the program hear it.
-    env.insert(env.end(), {"MS1_VMOUSE_DIR=" + VmouseDir(), "MS1_VMOUSE_PLUGGED=" + plugged,
-                           "MS1_VMOUSE_HEARTBEAT_MS=0"});
-    program_ = test::Spawn({(folder() / "ms1-config").string()}, env, -1, fd);
-    ::close(fd);
+    StartProgram(ProgramInCopy(), {"MS1_VMOUSE_HEARTBEAT_MS=0"}, errors_);
     main_ = x_.FindVisible(MainTitle());
     ASSERT_FALSE(main_.empty()) << "the main window did not appear";
   }
 
-  std::string VmouseDir() const { return vmouse_.path().toStdString(); }
   fs::path StorePath() const { return ProfileStorePath(folder() / "Data"); }
   std::string Store() const { return test::Slurp(StorePath()); }
   ino_t StoreInode() const {
@@ -258,7 +253,7 @@ class DeviceFaults : public FaultedProgram, public ::testing::WithParamInterface
     }
     // Without a mouse the window went to the task bar; the user brings it back.
     if (x_.Iconic(main_)) {
-      EXPECT_EQ(StartSecondCopy((folder() / "ms1-config").string()), 1);
+      EXPECT_EQ(StartSecondCopy(ProgramInCopy()), 1);
       ASSERT_TRUE(test::PollFor([&] { return !x_.Iconic(main_); })) << "the window stayed down";
     }
   }

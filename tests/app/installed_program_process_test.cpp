@@ -8,9 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "../libs/simulator_stop.h"
-#include "program_on_x.h"
-#include "support/run.h"
+#include "program_session.h"
 #include "support/test_paths.h"
 
 namespace ms1 {
@@ -20,7 +18,7 @@ namespace fs = std::filesystem;
 
 constexpr char kAppId[] = "io.ms1config.Ms1Config";
 
-class InstalledProgram : public test::ProgramOnX {
+class InstalledProgram : public test::ProgramSession {
  protected:
   static void SetUpTestSuite() {
     stage_ = new QTemporaryDir;
@@ -93,41 +91,34 @@ class InstalledProgramOnX : public InstalledProgram {
   void SetUp() override {
     InstalledProgram::SetUp();
     StartX();
+    PlugVirtualMouse();
     for (const char* driver : {"hiddriver_1.so", "hiddriver_2.so"}) {
       fs::copy_file(fs::path(test::paths::VirtualDriversFolder()) / driver,
                     programFolder() / driver, fs::copy_options::overwrite_existing);
     }
   }
-  void TearDown() override {
-    test::ProgramOnX::TearDown();
-    EXPECT_TRUE(test::StopSimulator(vmouse_.path().toStdString())) << "the simulator did not exit";
-  }
-  std::vector<std::string> Env() const {
+  // A user's home; the package carries no simulator, so it is named.
+  std::vector<std::string> UserEnv() const {
     return {"HOME=" + home_.path().toStdString(), "XDG_DATA_HOME=" + xdg().string(),
-            "MS1_VMOUSE_DIR=" + vmouse_.path().toStdString(),
-            "MS1_VMOUSE_SIM=" + test::paths::VirtualMouseSimulatorFile(),
-            "MS1_VMOUSE_PLUGGED=wired"};
+            "MS1_VMOUSE_SIM=" + test::paths::VirtualMouseSimulatorFile()};
   }
   fs::path xdg() const { return fs::path(home_.path().toStdString()) / "xdg"; }
 
   QTemporaryDir home_;
-  QTemporaryDir vmouse_;
 };
 
 // Run as root here, the program could write into the program folder: the
 // installed one must not.
 TEST_F(InstalledProgramOnX, RunsOnTheMouseAndKeepsItsDataInTheXdgDataFolder) {
-  StartProgram((usr() / "bin/ms1-config").string(), Env());
+  StartProgram((usr() / "bin/ms1-config").string(), UserEnv());
   const std::string main = x_.FindVisible(MainTitle());
   ASSERT_FALSE(main.empty()) << "the installed program did not show its window";
   EXPECT_TRUE(fs::exists(xdg() / "ms1-config/ms1-config.lock"));
 
   PressExitButton(main);
   ASSERT_EQ(ProgramExit(), 0);
-  std::vector<std::string> ctl = {"/usr/bin/env"};
-  for (const std::string& variable : Env()) ctl.push_back(variable);
-  ctl.insert(ctl.end(), {(usr() / "bin/ms1ctl").string(), "profiles", "add", "Installed"});
-  const test::RunResult added = test::Run(ctl);
+  const test::RunResult added =
+      RunInSession({(usr() / "bin/ms1ctl").string(), "profiles", "add", "Installed"}, UserEnv());
   EXPECT_EQ(added.exit_code, 0) << added.err;
   EXPECT_TRUE(fs::exists(xdg() / "ms1-config/ms_1/pro.data"));
   EXPECT_FALSE(fs::exists(programFolder() / "Data"));

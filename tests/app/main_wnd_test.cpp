@@ -352,28 +352,29 @@ TEST_F(MainWindow, LoadsTheHookLibraryBeforeProfilesAndHandsThePageItsTable) {
   EXPECT_TRUE(test::TakeHookLog().empty());
 }
 
+// Destroyed by its exit button, or deleted without that.
 TEST_F(MainWindow, DestructionEndsTheHooksAndUnloadsTheLibraryOnce) {
-  Start(true, test::paths::CompleteFakeHookFolder());
-  QTest::mouseClick(Control("exit_btn"), Qt::LeftButton);
-  ASSERT_TRUE(window->IsDestroyed());
-  EXPECT_EQ(test::TakeHookLog(),
-            (std::vector<std::string>{"complete removemousehook", "complete removehook",
-                                      "complete unloaded"}));
-  EXPECT_FALSE(window->HookLoaded());
-  EXPECT_EQ(test::BoundEntryPoints(*log.hookTable), 0);  // the page can no longer reach it
+  for (const bool deleted : {false, true}) {
+    SCOPED_TRACE(deleted ? "deleted without destroy" : "destroyed");
+    Start(true, test::paths::CompleteFakeHookFolder());
+    if (deleted) {
+      window.reset();
+    } else {
+      QTest::mouseClick(Control("exit_btn"), Qt::LeftButton);
+      ASSERT_TRUE(window->IsDestroyed());
+    }
+    EXPECT_EQ(test::TakeHookLog(),
+              (std::vector<std::string>{"complete removemousehook", "complete removehook",
+                                        "complete unloaded"}));
+    if (deleted) continue;
+    EXPECT_FALSE(window->HookLoaded());
+    EXPECT_EQ(test::BoundEntryPoints(*log.hookTable), 0);  // the page can no longer reach it
 
-  // A second destroy request and the destructor leave it alone.
-  Send(msg::kMenuClick, 0, 0, QStringLiteral("exit"));
-  window.reset();
-  EXPECT_TRUE(test::TakeHookLog().empty());
-}
-
-TEST_F(MainWindow, DeletedWithoutDestroyStillEndsTheHooks) {
-  Start(true, test::paths::CompleteFakeHookFolder());
-  window.reset();
-  EXPECT_EQ(test::TakeHookLog(),
-            (std::vector<std::string>{"complete removemousehook", "complete removehook",
-                                      "complete unloaded"}));
+    // A second destroy request and the destructor leave it alone.
+    Send(msg::kMenuClick, 0, 0, QStringLiteral("exit"));
+    window.reset();
+    EXPECT_TRUE(test::TakeHookLog().empty());
+  }
 }
 
 TEST_F(MainWindow, WorksWithoutTheHookLibrary) {

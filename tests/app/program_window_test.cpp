@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "program_on_x.h"
+#include "program_session.h"
 #include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
 
-class ProgramWindow : public test::ProgramOnX {
+class ProgramWindow : public test::ProgramSession {
  protected:
   void SetUp() override { StartX(); }
 };

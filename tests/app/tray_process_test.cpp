@@ -6,15 +6,15 @@
 
 #include <string>
 
-#include "program_on_x.h"
+#include "program_session.h"
 #include "support/test_paths.h"
 
 namespace ms1 {
 namespace {
 
-class TrayWithoutMouse : public test::ProgramOnX {
+class TrayWithoutMouse : public test::ProgramSession {
  protected:
-  void SetUp() override { StartX(/*windowManager=*/true, /*tray=*/true); }
+  void SetUp() override { StartX({.window_manager = true, .tray = true}); }
 
   // A visible window of the program's that is neither its main window nor
   // the tray icon: the tray menu once it pops up.
@@ -27,16 +27,6 @@ class TrayWithoutMouse : public test::ProgramOnX {
       return !popup.empty();
     });
     return popup;
-  }
-
-  // Watches for a while that no second warning comes up. Only a wrong
-  // program fails here; a slow machine at worst lets it pass unnoticed.
-  bool WarningStaysSingle() {
-    for (int i = 0; i < 30; ++i) {
-      if (x_.CountVisible(WarningTitle()) != 1) return false;
-      QThread::msleep(50);
-    }
-    return true;
   }
 };
 
@@ -61,7 +51,8 @@ TEST_F(TrayWithoutMouse, MinimisesWarnsOnceFromTheTrayAndExitsFromTheTrayMenu) {
   // While it is open, neither another left click nor a second start opens one more.
   x_.Click(icon, 8, 8);
   EXPECT_EQ(StartSecondCopy(test::paths::ProgramFile()), 1);
-  EXPECT_TRUE(WarningStaysSingle());
+  EXPECT_TRUE(KeepsHolding([&] { return x_.CountVisible(WarningTitle()) == 1; }))
+      << "a second warning came up";
 
   PressWarningOk(warning);
   ASSERT_TRUE(test::PollFor([&] { return x_.CountVisible(WarningTitle()) == 0; }))

@@ -15,13 +15,12 @@
 namespace ms1::soak {
 namespace {
 
-using vmouse::Link;
 using vmouse::VirtualMouse;
 
 // A mouse over the cable that was sent the full apply of `profile`.
 void SendFullApply(VirtualMouse& mouse, const ProfileRecord& profile) {
   for (const Report& r : test::ReportsForLink(PlanApply(profile, profile, true), true)) {
-    ASSERT_TRUE(mouse.Receive(Link::kWired, r.data(), r.size()).accepted);
+    ASSERT_TRUE(mouse.Receive(ConnectionMode::kWired, r.data(), r.size()).accepted);
   }
 }
 
@@ -95,7 +94,7 @@ TEST(MouseMatch, EachWayTheMouseAndTheProfilePartIsNamed) {
   for (const Case& c : cases) {
     auto profile = test::SampleProfile(11, 2);
     VirtualMouse mouse;
-    mouse.SetPlugged(Link::kWired, true);
+    mouse.SetPlugged(ConnectionMode::kWired, true);
     SendFullApply(mouse, *profile);
     c.part(*profile, mouse);
     const std::vector<std::string> found = MouseMismatches(*profile, mouse.StateJson());

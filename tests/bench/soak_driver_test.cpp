@@ -88,10 +88,10 @@ TEST_F(SoakDriverTest, ThePageFollowsEveryPressAndPlugChange) {
     EXPECT_TRUE(context->anomalies.empty()) << action.name << ": " << context->anomalies.begin()->first;
     context->anomalies.clear();
   }
-  for (const vmouse::Link link : mouse->Links()) {
-    EXPECT_TRUE(mouse->SetPlugged(link, true)) << vmouse::LinkName(link);
+  for (const ConnectionMode link : mouse->Links()) {
+    EXPECT_TRUE(mouse->SetPlugged(link, true)) << LinkName(link);
     EXPECT_TRUE(mouse->PageSees(link));
-    EXPECT_TRUE(mouse->SetPlugged(link, false)) << vmouse::LinkName(link);
+    EXPECT_TRUE(mouse->SetPlugged(link, false)) << LinkName(link);
   }
   EXPECT_FALSE(mouse->AnyPlugged());
   EXPECT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));

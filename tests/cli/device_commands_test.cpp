@@ -73,9 +73,10 @@ class VirtualMouseCommandsTest : public DeviceCommandsTest {
  protected:
   test::SimInstance sim{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   bool Steer(const std::string& request) { return sim.Request(request).value("ok", false); }
-  test::RunResult Apply() {
-    return test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
-                      test::paths::VirtualDriversFolder()});
+  test::RunResult Apply(std::vector<std::string> more = {}) {
+    more.insert(more.begin(), {test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
+                               test::paths::VirtualDriversFolder()});
+    return test::Run(more);
   }
   std::vector<std::string> Accepted(const std::string& link) {
     std::vector<std::string> out;
@@ -85,6 +86,21 @@ class VirtualMouseCommandsTest : public DeviceCommandsTest {
       out.push_back(entry["report"]);
     }
     return out;
+  }
+  // ms1ctl monitor on the virtual mouse, with more arguments.
+  static std::vector<std::string> Monitor(std::vector<std::string> more = {}) {
+    more.insert(more.begin(), {test::paths::Ms1ctlFile(), "monitor", "--drivers",
+                               test::paths::VirtualDriversFolder()});
+    return more;
+  }
+  // For each step, its request to the mouse (if any), then the monitor's next line.
+  void ExpectLines(test::RunningProgram& monitor,
+                   const std::vector<std::pair<std::string, std::string>>& steps) {
+    for (const auto& [request, line] : steps) {
+      SCOPED_TRACE(line);
+      if (!request.empty()) ASSERT_TRUE(Steer(request));
+      EXPECT_EQ(monitor.NextLine(), line);
+    }
   }
   static std::string Compact(std::string hex) {
     std::erase(hex, ' ');
@@ -127,22 +143,17 @@ TEST_F(VirtualMouseCommandsTest, ApplyWithTheMouseUnpluggedFails) {
 }
 
 TEST_F(VirtualMouseCommandsTest, MonitorShowsPlugsAndEvents) {
-  test::RunningProgram monitor(
-      {test::paths::Ms1ctlFile(), "monitor", "--drivers", test::paths::VirtualDriversFolder()});
-  EXPECT_EQ(monitor.NextLine(), "wired absent");
-  EXPECT_EQ(monitor.NextLine(), "receiver absent");
-  ASSERT_TRUE(Steer("plug wired"));
-  EXPECT_EQ(monitor.NextLine(), "wired plug arrived");
-  ASSERT_TRUE(Steer("press dpi 3"));
-  EXPECT_EQ(monitor.NextLine(), "wired dpi level 3");
-  ASSERT_TRUE(Steer("unplug wired"));
-  EXPECT_EQ(monitor.NextLine(), "wired plug removed");
+  test::RunningProgram monitor(Monitor());
+  ExpectLines(monitor, {{"", "wired absent"},
+                        {"", "receiver absent"},
+                        {"plug wired", "wired plug arrived"},
+                        {"press dpi 3", "wired dpi level 3"},
+                        {"unplug wired", "wired plug removed"}});
   EXPECT_EQ(monitor.Signal(SIGINT), 0);
 }
 
 TEST_F(VirtualMouseCommandsTest, MonitorJsonLinesDecodeStatusAndAcknowledgements) {
-  test::RunningProgram monitor({test::paths::Ms1ctlFile(), "monitor", "--json", "--drivers",
-                                test::paths::VirtualDriversFolder()});
+  test::RunningProgram monitor(Monitor({"--json"}));
   EXPECT_EQ(nlohmann::json::parse(monitor.NextLine())["kind"], "presence");
   EXPECT_EQ(nlohmann::json::parse(monitor.NextLine())["plugged"], false);
   ASSERT_TRUE(Steer("plug receiver"));
@@ -173,8 +184,7 @@ class BluetoothCommandsTest : public VirtualMouseCommandsTest {
 };
 
 TEST_F(BluetoothCommandsTest, ApplyOverBluetoothLeavesOutThePollingRate) {
-  const auto r = test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
-                            test::paths::VirtualDriversFolder(), "--link", "ble"});
+  const auto r = Apply({"--link", "ble"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const auto lines = test::Lines(r.out);
   ASSERT_EQ(lines.size(), 12u);
@@ -191,24 +201,18 @@ TEST_F(BluetoothCommandsTest, ApplyOverBluetoothLeavesOutThePollingRate) {
   EXPECT_TRUE(sim.State()["polling_rate"].is_null());
 
   // The cable alone is not there: that link chosen, nothing goes anywhere.
-  const auto wired = test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
-                                test::paths::VirtualDriversFolder(), "--link", "wired"});
+  const auto wired = Apply({"--link", "wired"});
   EXPECT_NE(wired.exit_code, 0);
   EXPECT_NE(wired.err.find("not connected"), std::string::npos);
 }
 
 TEST_F(BluetoothCommandsTest, MonitorShowsTheBluetoothLinkAndItsEvents) {
-  test::RunningProgram monitor({test::paths::Ms1ctlFile(), "monitor", "--drivers",
-                                test::paths::VirtualDriversFolder(), "--link", "ble"});
-  EXPECT_EQ(monitor.NextLine(), "ble present");
-  ASSERT_TRUE(Steer("press dpi 3"));
-  EXPECT_EQ(monitor.NextLine(), "ble dpi level 3");
-  ASSERT_TRUE(Steer("unplug ble"));
-  EXPECT_EQ(monitor.NextLine(), "ble plug removed");
-  ASSERT_TRUE(Steer("plug ble"));
-  EXPECT_EQ(monitor.NextLine(), "ble plug arrived");
-  ASSERT_TRUE(Steer("battery 7"));
-  EXPECT_EQ(monitor.NextLine(), "ble battery 70% awake");
+  test::RunningProgram monitor(Monitor({"--link", "ble"}));
+  ExpectLines(monitor, {{"", "ble present"},
+                        {"press dpi 3", "ble dpi level 3"},
+                        {"unplug ble", "ble plug removed"},
+                        {"plug ble", "ble plug arrived"},
+                        {"battery 7", "ble battery 70% awake"}});
   EXPECT_EQ(monitor.Signal(SIGINT), 0);
 }
 

@@ -291,11 +291,13 @@ TEST_F(ApplyEngineTest, DeviceReportedSettingsAreNotSentBack) {
 // program hears of it at once, as its event handler would tell the model.
 class PressingMouse final : public ReportSender {
  public:
-  PressingMouse(PageModel& model) : model_(model) { mouse.SetPlugged(vmouse::Link::kReceiver, true); }
+  PressingMouse(PageModel& model) : model_(model) {
+    mouse.SetPlugged(ConnectionMode::kReceiver, true);
+  }
   SendOutcome Send(const uint8_t* report, int length) override {
     if (sent_++ == press_before && press) press();
     const vmouse::Delivery d =
-        mouse.Receive(vmouse::Link::kReceiver, report, static_cast<std::size_t>(length));
+        mouse.Receive(ConnectionMode::kReceiver, report, static_cast<std::size_t>(length));
     return {d.accepted ? 1 : 0, ConnectionMode::kReceiver};
   }
   void PressMode(int mode) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,18 +13,8 @@
 #include "link_fakes.h"
 #include "model/profile.h"
 #include "signal.h"
+#include "support/fake_hook.h"
 #include "support/test_paths.h"
-
-namespace {
-std::mutex log_mutex;
-std::vector<std::string> call_log;
-}  // namespace
-
-// Called by the fake libraries; resolved from this executable.
-extern "C" __attribute__((visibility("default"))) void ms1_fake_driver_record(const char* line) {
-  std::lock_guard lock(log_mutex);
-  call_log.emplace_back(line);
-}
 
 namespace ms1 {
 namespace {
@@ -33,16 +22,7 @@ namespace {
 using test::FakeStore;
 using test::RecordingHost;
 using test::RecordingPacer;
-
-std::vector<std::string> TakeLog() {
-  std::lock_guard lock(log_mutex);
-  return std::exchange(call_log, {});
-}
-
-std::size_t TakeLogSize() {
-  std::lock_guard lock(log_mutex);
-  return call_log.size();
-}
+using test::TakeDriverLog;
 
 struct PostLog {
   std::vector<uint32_t> messages;
@@ -54,7 +34,7 @@ struct PostLog {
 
 class DriverLibraryTest : public ::testing::Test {
  protected:
-  void SetUp() override { TakeLog(); }
+  void SetUp() override { TakeDriverLog(); }
   const std::string complete = test::paths::FakeDriversFolder() + "/complete/";
   const std::string partial = test::paths::FakeDriversFolder() + "/partial";
   const std::string not_allowed = test::paths::FakeDriversFolder() + "/notallowed/";
@@ -68,20 +48,20 @@ TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {
   PostLog window;
   EXPECT_TRUE(drivers.OpenWired(window.Handle()));
   EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));  // the fake receiver finds nothing
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{
-                           "hiddriver_2 Set_VIDPID 1D57 FA61",
-                           "hiddriver_2 Open_DevMonitor 1327 1328",
-                           "hiddriver_2 Open_FeatureDevice",
-                           "hiddriver_1 Set_VIDPID 1D57 FA60",
-                           "hiddriver_1 Open_DevMonitor 1325 1326",
-                           "hiddriver_1 Open_FeatureDevice",
-                       }));
+  EXPECT_EQ(TakeDriverLog(), (std::vector<std::string>{
+                                 "hiddriver_2 Set_VIDPID 1D57 FA61",
+                                 "hiddriver_2 Open_DevMonitor 1327 1328",
+                                 "hiddriver_2 Open_FeatureDevice",
+                                 "hiddriver_1 Set_VIDPID 1D57 FA60",
+                                 "hiddriver_1 Open_DevMonitor 1325 1326",
+                                 "hiddriver_1 Open_FeatureDevice",
+                             }));
   // The handle given to the library reaches the program.
   EXPECT_EQ(window.messages, (std::vector<uint32_t>{1328, 1326}));
 
   const uint8_t report[10] = {0x0C, 10};
   EXPECT_EQ(drivers.wired()->SetFeature(report, 10), 1);
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"hiddriver_2 SetFeature 0C 10"}));
+  EXPECT_EQ(TakeDriverLog(), (std::vector<std::string>{"hiddriver_2 SetFeature 0C 10"}));
 }
 
 // The session as the program and ms1ctl run it: started in order, it sends
@@ -108,22 +88,24 @@ TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
     s.profiles.push_back(CreateProfile(u"P"));
     s.force_full_apply = true;
   });
-  TakeLog();
+  TakeDriverLog();
 
   session.RequestApply();
   ASSERT_TRUE(in_apply.Wait());
   std::thread closing([&] { session.Stop(); });
   // The drivers are closed while the apply is held at its first pause.
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (TakeLogSize() < 5 && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  while (test::DriverLogSize() < 5 && std::chrono::steady_clock::now() < limit)
+    std::this_thread::yield();
   release.Raise();
   closing.join();
 
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{
-                           "hiddriver_2 SetFeature 0C 10",  // the first report, then the pause
-                           "hiddriver_1 Close_FeatureDevice", "hiddriver_1 Close_DevMonitor",
-                           "hiddriver_2 Close_FeatureDevice", "hiddriver_2 Close_DevMonitor",
-                           "hiddriver_2 unloaded", "hiddriver_1 unloaded"}));
+  EXPECT_EQ(
+      TakeDriverLog(),
+      (std::vector<std::string>{"hiddriver_2 SetFeature 0C 10",  // the first report, then the pause
+                                "hiddriver_1 Close_FeatureDevice", "hiddriver_1 Close_DevMonitor",
+                                "hiddriver_2 Close_FeatureDevice", "hiddriver_2 Close_DevMonitor",
+                                "hiddriver_2 unloaded", "hiddriver_1 unloaded"}));
   EXPECT_EQ(session.drivers().wired(), nullptr);
   EXPECT_EQ(store.saves, 1);  // the apply ran to its end
   EXPECT_TRUE(session.model().HasUnsentEdits()) << "the rest was never sent";
@@ -153,7 +135,7 @@ TEST_F(DriverLibraryTest, MissingFileOrEntryPointLeavesTheLinkAbsentAndUntouched
   drivers.CloseAll();
   drivers.Unload();
   // Loading and unloading ran its destructor only; no entry point was called.
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"hiddriver_2 unloaded"}));
+  EXPECT_EQ(TakeDriverLog(), (std::vector<std::string>{"hiddriver_2 unloaded"}));
   EXPECT_TRUE(window.messages.empty());
 
   EXPECT_EQ(DriverLibrary::Load("/nonexistent/folder", "hiddriver_2.so"), nullptr);

@@ -155,24 +155,27 @@ inline bool SameProfile(const ProfileRecord& a, const ProfileRecord& b) {
   return std::memcmp(&a, &b, sizeof(ProfileRecord)) == 0;
 }
 
-// A page whose mouse is awake on the wired link; the apply's reports go to a
-// recording sender.
-struct ApplyRig {
+// The links of a mouse that is awake on the cable.
+struct AwakeOnTheCable {
   LinkState links;
-  PageModel model;
-  RecordingSender sender;
-  RecordingHost host;
-  FakeStore store;
-  ApplyEngine engine{model, links, sender, host, store};
-  ApplyRig() {
+  AwakeOnTheCable() {
     links.wiredState = link_presence::kPresent;
     links.mouseAsleep = 0;
   }
 };
 
+// A page whose mouse is awake on the wired link; the apply's reports go to a
+// recording sender.
+struct ApplyRig : AwakeOnTheCable {
+  PageModel model;
+  RecordingSender sender;
+  RecordingHost host;
+  FakeStore store;
+  ApplyEngine engine{model, links, sender, host, store};
+};
+
 // The same page sending through the real transport to a wired fake.
-struct WiredApplyRig {
-  LinkState links;
+struct WiredApplyRig : AwakeOnTheCable {
   RecordingPacer pacer;
   FakeSink wired;
   ReportTransport transport{links, pacer};
@@ -180,11 +183,7 @@ struct WiredApplyRig {
   RecordingHost host;
   FakeStore store;
   ApplyEngine engine{model, links, transport, host, store};
-  WiredApplyRig() {
-    links.wiredState = link_presence::kPresent;
-    links.mouseAsleep = 0;
-    transport.SetWired(&wired);
-  }
+  WiredApplyRig() { transport.SetWired(&wired); }
 };
 
 }  // namespace ms1::test

@@ -41,7 +41,7 @@
 namespace ms1 {
 namespace {
 
-using vmouse::Link;
+using enum ConnectionMode;
 using vmouse::LinkEvent;
 
 unsigned EnvNumber(const char* name, unsigned fallback) {
@@ -54,7 +54,7 @@ unsigned EnvNumber(const char* name, unsigned fallback) {
 // queued for the interface thread.
 class MouseEnd final : public FeatureSink, public BleWriter {
  public:
-  MouseEnd(vmouse::VirtualMouse& mouse, Link link, std::deque<LinkEvent>& events)
+  MouseEnd(vmouse::VirtualMouse& mouse, ConnectionMode link, std::deque<LinkEvent>& events)
       : mouse_(mouse), link_(link), events_(events) {}
   int32_t SetFeature(const uint8_t* report, int32_t length) override {
     const vmouse::Delivery d = mouse_.Receive(link_, report, static_cast<std::size_t>(length));
@@ -65,7 +65,7 @@ class MouseEnd final : public FeatureSink, public BleWriter {
 
  private:
   vmouse::VirtualMouse& mouse_;
-  Link link_;
+  ConnectionMode link_;
   std::deque<LinkEvent>& events_;
 };
 
@@ -73,9 +73,9 @@ class MouseEnd final : public FeatureSink, public BleWriter {
 struct ProgramRun {
   explicit ProgramRun(const std::filesystem::path& data, vmouse::VirtualMouse& mouse)
       : store(data),
-        wired(mouse, Link::kWired, events),
-        receiver(mouse, Link::kReceiver, events),
-        ble(mouse, Link::kBle, events) {
+        wired(mouse, kWired, events),
+        receiver(mouse, kReceiver, events),
+        ble(mouse, kBluetooth, events) {
     transport.SetTrace([](const std::string&) {});
     transport.SetWired(&wired);
     transport.SetReceiver(&receiver);
@@ -113,12 +113,12 @@ class MouseFollowsWindow {
  public:
   MouseFollowsWindow(unsigned seed, const std::filesystem::path& data)
       : random_(seed), data_(data) {
-    mouse_.SetPlugged(Link::kWired, false);
+    mouse_.SetPlugged(kWired, false);
     ProfileList profiles;
     for (unsigned p = 0; p < 3; ++p) profiles.push_back(test::SampleProfile(seed * 3 + p, 1));
     std::string error;
     EXPECT_TRUE(SaveProfileStore(data_, profiles, 0, error)) << error;
-    for (const Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
+    for (const ConnectionMode link : kAllLinks) {
       if (Chance(2)) mouse_.SetPlugged(link, true);
     }
     // As a run that could not send the stored profile would have left it.
@@ -139,14 +139,13 @@ class MouseFollowsWindow {
     Drain();
     acting_ = false;
     CheckStore();
-    if (mouse_.Asleep() || !(Plugged(Link::kWired) || Plugged(Link::kReceiver) ||
-                             Plugged(Link::kBle))) {
+    if (mouse_.Asleep() || !(Plugged(kWired) || Plugged(kReceiver) || Plugged(kBluetooth))) {
       return;
     }
     const auto current = run_->model.With([](PageState& s) { return CopyProfile(*s.Current()); });
     std::string missing = test::MissingFromMouse(mouse_.StateJson(), *current);
     // Only the cable and the receiver carry a polling rate.
-    if (!Plugged(Link::kWired) && !Plugged(Link::kReceiver)) {
+    if (!Plugged(kWired) && !Plugged(kReceiver)) {
       if (const auto at = missing.find("polling rate; "); at != std::string::npos) {
         missing.erase(at, std::strlen("polling rate; "));
       }
@@ -167,12 +166,12 @@ class MouseFollowsWindow {
     for (const std::string& line : history_) text += "\n  " + line;
     return text;
   }
-  Link AnyLink() { return static_cast<Link>(random_() % 3); }
-  bool Plugged(Link link) const { return mouse_.Plugged(link); }
+  ConnectionMode AnyLink() { return static_cast<ConnectionMode>(random_() % 3); }
+  bool Plugged(ConnectionMode link) const { return mouse_.Plugged(link); }
   std::string StateLine() const {
     std::string line = " [";
-    for (const Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
-      if (Plugged(link)) line += std::string(vmouse::LinkName(link)) + " ";
+    for (const ConnectionMode link : kAllLinks) {
+      if (Plugged(link)) line += std::string(LinkName(link)) + " ";
     }
     return line + (mouse_.Asleep() ? "asleep]" : "awake]");
   }
@@ -190,7 +189,7 @@ class MouseFollowsWindow {
     run_->model.RememberLoaded(unsent_marked);
     // The program finds the links that are there, and sends what the last
     // run left unsent.
-    for (const Link link : {Link::kWired, Link::kReceiver, Link::kBle}) {
+    for (const ConnectionMode link : kAllLinks) {
       if (Plugged(link)) Dispatch({link, LinkEvent::Kind::kPlug, 0, 1});
     }
     run_->host.RunDelayed();
@@ -267,12 +266,12 @@ class MouseFollowsWindow {
   // A press with no link to tell of it changes the mouse behind the program's
   // back, which no program can see; those are left out.
   void Press() {
-    if (!Plugged(Link::kWired) && !Plugged(Link::kReceiver) && !Plugged(Link::kBle)) return;
+    if (!Plugged(kWired) && !Plugged(kReceiver) && !Plugged(kBluetooth)) return;
     Deliver(Chance(2) ? mouse_.PressMode(static_cast<int>(random_() % 5))
                       : mouse_.PressDpi(static_cast<int>(1 + random_() % 8)));
   }
 
-  void Plug(Link link) { Deliver(mouse_.SetPlugged(link, !Plugged(link))); }
+  void Plug(ConnectionMode link) { Deliver(mouse_.SetPlugged(link, !Plugged(link))); }
 
   void Fault() {
     if (Chance(2)) {
@@ -315,17 +314,17 @@ class MouseFollowsWindow {
     ConnectionManager& manager = run_->manager;
     if (e.kind == LinkEvent::Kind::kPlug) {
       const DeviceEvent plug = PlugEvent(e.value);
-      if (e.link == Link::kWired) manager.OnWiredLink(plug);
-      if (e.link == Link::kReceiver) manager.OnReceiverLink(plug);
-      if (e.link == Link::kBle) {
+      if (e.link == kWired) manager.OnWiredLink(plug);
+      if (e.link == kReceiver) manager.OnReceiverLink(plug);
+      if (e.link == kBluetooth) {
         manager.OnBluetoothChange(e.value != 0 ? LinkChange::kArrived : LinkChange::kRemoved);
       }
       return;
     }
     const DeviceEvent data{e.code, e.value};
-    if (e.link == Link::kWired) manager.OnWiredLink(data);
-    if (e.link == Link::kReceiver) manager.OnReceiverLink(data);
-    if (e.link == Link::kBle) run_->handler.HandleDeviceEvent(data);
+    if (e.link == kWired) manager.OnWiredLink(data);
+    if (e.link == kReceiver) manager.OnReceiverLink(data);
+    if (e.link == kBluetooth) run_->handler.HandleDeviceEvent(data);
   }
 
   // The interface thread's messages, then the worker's applies, until both

@@ -34,9 +34,7 @@ class SelectMacro : public ::testing::Test {
     owned->repeat_mode = mode;
     dialog.loop_count = count;
     ASSERT_TRUE(dialog.Create());
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(test::WaitFor([&] { return dialog.isActiveWindow(); }));
+    ASSERT_TRUE(test::ShowActive(dialog));
     list = dialog.FindControl<QListWidget>(QStringLiteral("list_macro"));
     field = dialog.FindControl<QLineEdit>(QStringLiteral("edit_loop_time"));
     loop_row = dialog.FindControl(QStringLiteral("hor_loop_time"));

@@ -32,6 +32,16 @@ fs::path MakeScratch() {
 
 fs::path g_scratch;
 
+// Empties a folder, keeping the folder itself.
+void ClearFolder(const fs::path& folder) {
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    std::error_code ignored;
+    fs::remove_all(it->path(), ignored);
+  }
+}
+
 void RemoveScratch() {
   std::error_code ec;
   fs::remove_all(g_scratch, ec);
@@ -47,13 +57,11 @@ const fs::path& ScratchFolder() {
   return g_scratch;
 }
 
-void ClearFolder(const fs::path& folder) {
+void WriteInput(const fs::path& path, std::span<const uint8_t> bytes) {
+  ClearFolder(ScratchFolder());
   std::error_code ec;
-  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
-       it.increment(ec)) {
-    std::error_code ignored;
-    fs::remove_all(it->path(), ignored);
-  }
+  fs::create_directories(path.parent_path(), ec);
+  WriteFile(path, bytes);
 }
 
 void WriteFile(const fs::path& path, std::span<const uint8_t> bytes) {

@@ -17,8 +17,9 @@ namespace ms1::fuzz {
 // second; MS1_FUZZ_SCRATCH names another parent.
 const std::filesystem::path& ScratchFolder();
 
-// Empties a folder, keeping the folder itself.
-void ClearFolder(const std::filesystem::path& folder);
+// Empties the scratch folder, then writes the input as the file `path` in
+// it, with the folders it lies in.
+void WriteInput(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 void WriteFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 std::string ReadFile(const std::filesystem::path& path);

@@ -49,9 +49,8 @@ void RequirePlayable(const MacroRecord& macro) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const fs::path& folder = fuzz::ScratchFolder();
-  fuzz::ClearFolder(folder);
   const fs::path file = folder / "received.macro";
-  fuzz::WriteFile(file, {data, size});
+  fuzz::WriteInput(file, {data, size});
 
   MacroList macros;
   macros.push_back(std::make_unique<MacroRecord>());

@@ -39,9 +39,7 @@ void RequireSavedReadsBack(const fs::path& folder, const MacroList& macros) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const fs::path& folder = fuzz::ScratchFolder();
-  fuzz::ClearFolder(folder);
-  fs::create_directory(StoreFolder(folder));
-  fuzz::WriteFile(MacroStorePath(folder), {data, size});
+  fuzz::WriteInput(MacroStorePath(folder), {data, size});
 
   MacroList macros;
   const StoreLoad load = LoadMacroStore(folder, macros);

@@ -68,9 +68,8 @@ void RequireExportReadsBack(const fs::path& folder, const ProfileRecord& profile
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const fs::path& folder = fuzz::ScratchFolder();
-  fuzz::ClearFolder(folder);
   const fs::path file = folder / "received.pro";
-  fuzz::WriteFile(file, {data, size});
+  fuzz::WriteInput(file, {data, size});
 
   ProfileList profiles;
   profiles.push_back(CreateProfile(u"Profile 1"));

@@ -46,10 +46,7 @@ void RequireSavedReadsBack(const fs::path& folder, const ProfileList& profiles, 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const fs::path& folder = fuzz::ScratchFolder();
-  fuzz::ClearFolder(folder);
-  fs::create_directory(StoreFolder(folder));
-  const fs::path store = ProfileStorePath(folder);
-  fuzz::WriteFile(store, {data, size});
+  fuzz::WriteInput(ProfileStorePath(folder), {data, size});
 
   ProfileList profiles;
   int32_t selected = -1;

@@ -19,12 +19,10 @@ namespace ms1::fuzz {
 
 namespace {
 
-using vmouse::Link;
-
-void RequireAccepted(Link link, const Report& report) {
+void RequireAccepted(ConnectionMode link, const Report& report) {
   const std::string refusal = vmouse::CheckReport(link, report.data(), report.size());
   if (!refusal.empty()) {
-    Broken(std::string("the mouse refuses an encoded report on the ") + vmouse::LinkName(link) +
+    Broken(std::string("the mouse refuses an encoded report on the ") + LinkName(link) +
            " link: " + refusal);
   }
 }
@@ -34,12 +32,14 @@ void RequireAccepted(Link link, const Report& report) {
 void RequireSendable(const Report& report) {
   Require(report.size() >= frame::kHeaderSize, "a report shorter than its header");
   Require(report[frame::kLength] == report.size(), "a report whose length byte is not its size");
-  RequireAccepted(Link::kReceiver, report);
-  if (report[frame::kCommand] != command::kPollingRate) RequireAccepted(Link::kBle, report);
+  RequireAccepted(ConnectionMode::kReceiver, report);
+  if (report[frame::kCommand] != command::kPollingRate)
+    RequireAccepted(ConnectionMode::kBluetooth, report);
   if (report[frame::kCommand] == command::kMacro) {
-    for (const Report& chunk : WiredMacroChunks(report)) RequireAccepted(Link::kWired, chunk);
+    for (const Report& chunk : WiredMacroChunks(report))
+      RequireAccepted(ConnectionMode::kWired, chunk);
   } else {
-    RequireAccepted(Link::kWired, report);
+    RequireAccepted(ConnectionMode::kWired, report);
   }
 }
 

@@ -46,12 +46,12 @@ void RequireKeptAsSent(const VirtualMouse& mouse, const Bytes& report) {
 // Every macro the mouse holds, assembled from chunks or not, passes its checks.
 void RequireMacrosSound(const VirtualMouse& mouse) {
   for (const auto& [number, macro] : mouse.Macros()) {
-    fuzz::Require(CheckReport(Link::kReceiver, macro.data(), macro.size()).empty(),
+    fuzz::Require(CheckReport(ConnectionMode::kReceiver, macro.data(), macro.size()).empty(),
                   "the mouse holds a macro it would refuse");
   }
 }
 
-void Deliver(VirtualMouse& mouse, Link link, std::span<const uint8_t> bytes) {
+void Deliver(VirtualMouse& mouse, ConnectionMode link, std::span<const uint8_t> bytes) {
   const Bytes report(bytes.begin(), bytes.end());
   const std::string framing = CheckReport(link, report.data(), report.size());
   const Delivery delivery = mouse.Receive(link, report.data(), report.size());
@@ -62,7 +62,7 @@ void Deliver(VirtualMouse& mouse, Link link, std::span<const uint8_t> bytes) {
 
 void OnMessage(VirtualMouse& mouse, fuzz::InputReader& in) {
   const uint8_t op = in.Byte();
-  const Link link = static_cast<Link>(op % kLinkCount);
+  const ConnectionMode link = static_cast<ConnectionMode>(op % kLinkCount);
   switch (op / kLinkCount % 6) {
     case 0:
     case 1:

@@ -8,7 +8,6 @@
 #include <set>
 
 #include "platform/language.h"
-#include "support/scoped_env.h"
 #include "support/x_session.h"
 
 namespace ms1 {
@@ -35,20 +34,7 @@ TEST(KeyNames, EveryLanguageKeyTheTablesUseHasAText) {
   }
 }
 
-class KeyNamesOnX : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!test::Installed("Xvfb") || !test::Installed("setxkbmap")) GTEST_SKIP() << "no Xvfb";
-    ASSERT_TRUE(x_.Start());
-    env_.Set("DISPLAY", x_.Display());
-  }
-  void SetLayout(const std::string& layout) {
-    ASSERT_EQ(x_.X({"/usr/bin/setxkbmap", layout}).exit_code, 0);
-  }
-
-  test::XSession x_;
-  test::ScopedEnv env_;
-};
+using KeyNamesOnX = test::KeyboardOnX;
 
 TEST_F(KeyNamesOnX, NamesFollowTheServerLayoutWithoutRestarting) {
   SetLayout("fr");

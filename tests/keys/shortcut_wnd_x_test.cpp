@@ -28,9 +28,7 @@ TEST(ShortcutDialogOnX, TypedKeysGiveTheKeyOnTheLayoutAndModifiersThenEscapeCanc
   ASSERT_EQ(x_server->X({"/usr/bin/setxkbmap", "-layout", "fr"}).exit_code, 0);
   CShortcutWnd dialog;
   ASSERT_TRUE(dialog.Create());
-  dialog.show();
-  dialog.activateWindow();
-  ASSERT_TRUE(test::WaitFor([&] { return dialog.isActiveWindow(); }));
+  ASSERT_TRUE(test::ShowActive(dialog));
   auto* field = dialog.FindControl<QLineEdit>(QStringLiteral("edit_key"));
   ASSERT_NE(field, nullptr);
   QStringList shown;

@@ -59,22 +59,18 @@ bool StillLoaded() {
 // X key codes of the keys a test presses.
 constexpr char kKeyA[] = "38", kKeyQ[] = "24";
 
-class InputHookOnX : public ::testing::Test {
+class InputHookOnX : public KeyboardOnX {
  protected:
   void SetUp() override {
-    if (!Installed("Xvfb") || !Installed("xdotool") || !Installed("setxkbmap")) {
-      GTEST_SKIP() << "needs Xvfb, xdotool and setxkbmap";
-    }
-    ASSERT_TRUE(x_.Start(ServerArguments()));
-    env_.Set("DISPLAY", x_.Display());
+    KeyboardOnX::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     hook_ = std::make_unique<HookLibrary>(kProgramFolder);
     ASSERT_TRUE(hook_->Loaded());
   }
   void TearDown() override {
     if (hook_ != nullptr) hook_->Stop();
   }
-
-  virtual std::vector<std::string> ServerArguments() const { return {}; }
+  std::vector<std::string> Tools() const override { return {"Xvfb", "xdotool", "setxkbmap"}; }
 
   void XDoTool(const std::vector<std::string>& arguments) {
     std::vector<std::string> argv = {"/usr/bin/xdotool"};
@@ -85,18 +81,12 @@ class InputHookOnX : public ::testing::Test {
     key_codes.insert(key_codes.begin(), "key");
     XDoTool(key_codes);
   }
-  void SetLayout(const std::string& layouts) {
-    ASSERT_EQ(x_.X({"/usr/bin/setxkbmap", "-layout", layouts}).exit_code, 0);
-  }
-
   // Waits for `expected.size()` messages and compares them all.
   static void ExpectMessages(TestWindow& window, const std::vector<PostedMessage>& expected) {
     ASSERT_TRUE(window.WaitForCount(expected.size()));
     EXPECT_EQ(window.Messages(), expected);
   }
 
-  XSession x_;
-  ScopedEnv env_;
   TestWindow window_;
   std::unique_ptr<HookLibrary> hook_;
 };

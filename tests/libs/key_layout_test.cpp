@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <span>
 #include <sstream>
 
 #include "libs/keylayout/keyboard_defaults.h"
@@ -93,12 +94,14 @@ TEST(KeyLayout, EveryLetterOnExactlyOneKeyAndKeyOfUndoesVirtualKeyOf) {
   }
 }
 
-TEST(KeyLayout, TextIsWhatTheKeyPrintsUnshifted) {
+// What a key prints unshifted, and the accent a dead key names.
+TEST(KeyLayout, TextIsWhatTheKeyPrintsUnshiftedAndDeadKeysNameTheirAccent) {
   struct Case {
     NamedLayout layout;
     uint32_t linux_key;
-    std::string text;
-  } const cases[] = {
+    std::string expected;
+  };
+  const Case texts[] = {
       {{"us", ""}, 30, "a"},  {{"fr", ""}, 30, "q"},  {{"de", ""}, 12, "ß"},
       {{"fr", ""}, 3, "é"},   {{"fr", ""}, 2, "&"},   {{"us", ""}, 2, "1"},
       {{"de", ""}, 44, "y"},  {{"ru", ""}, 16, "й"},  {{"us", ""}, 57, " "},
@@ -107,26 +110,19 @@ TEST(KeyLayout, TextIsWhatTheKeyPrintsUnshifted) {
       {{"us", ""}, 59, ""},  // F1 prints nothing
       {{"us", ""}, 0, ""},
   };
-  for (const Case& c : cases) {
-    const auto layout = Load(c.layout);
-    ASSERT_NE(layout, nullptr);
-    EXPECT_EQ(layout->TextOf(c.linux_key), c.text) << c.layout.layout << " key " << c.linux_key;
-  }
-}
-
-TEST(KeyLayout, DeadKeysNameTheirAccent) {
-  struct Case {
-    NamedLayout layout;
-    uint32_t linux_key;
-    std::string accent;
-  } const cases[] = {
+  const Case accents[] = {
       {{"fr", ""}, 26, "^"}, {{"de", ""}, 41, "^"}, {{"de", ""}, 13, "\u00B4"},
       {{"us", ""}, 26, ""},  {{"us", ""}, 30, ""},  {{"de", "nodeadkeys"}, 41, ""},
   };
-  for (const Case& c : cases) {
-    const auto layout = Load(c.layout);
-    ASSERT_NE(layout, nullptr);
-    EXPECT_EQ(layout->AccentOf(c.linux_key), c.accent) << c.layout.layout << " key " << c.linux_key;
+  for (const auto& [of, cases] : {std::pair{&Layout::TextOf, std::span<const Case>(texts)},
+                                  std::pair{&Layout::AccentOf, std::span<const Case>(accents)}}) {
+    for (const Case& c : cases) {
+      const auto layout = Load(c.layout);
+      ASSERT_NE(layout, nullptr);
+      EXPECT_EQ(((*layout).*of)(c.linux_key), c.expected)
+          << c.layout.layout << " key " << c.linux_key
+          << (of == &Layout::TextOf ? " text" : " accent");
+    }
   }
 }
 

@@ -7,25 +7,15 @@
 #include <gtest/gtest.h>
 
 #include "libs/keylayout/key_layout.h"
-#include "support/scoped_env.h"
 #include "support/x_session.h"
 
 namespace ms1::keylayout {
 namespace {
 
-class KeyLayoutOnX : public ::testing::Test {
+class KeyLayoutOnX : public test::KeyboardOnX {
  protected:
-  void SetUp() override {
-    if (!test::Installed("Xvfb") || !test::Installed("setxkbmap")) GTEST_SKIP() << "no Xvfb";
-    ASSERT_TRUE(x_.Start());
-    env_.Set("DISPLAY", x_.Display());
-  }
   void TearDown() override {
     if (connection_ != nullptr) xcb_disconnect(connection_);
-  }
-
-  void SetLayout(const std::string& layouts) {
-    ASSERT_EQ(x_.X({"/usr/bin/setxkbmap", "-layout", layouts}).exit_code, 0);
   }
 
   xcb_connection_t* Connection() {
@@ -42,8 +32,6 @@ class KeyLayoutOnX : public ::testing::Test {
     free(error);
   }
 
-  test::XSession x_;
-  test::ScopedEnv env_;
   xcb_connection_t* connection_ = nullptr;
 };
 

@@ -63,7 +63,7 @@ class VirtualDriverTest : public ::testing::Test {
 
 TEST_F(VirtualDriverTest, TwoFilesOwnSeparateStateAndExportOnlyTheEntryPoints) {
   EXPECT_NE(wired.Symbol("SetFeature"), receiver.Symbol("SetFeature"));
-  EXPECT_EQ(wired.Symbol("_ZN3ms16vmouse8LinkNameENS0_4LinkE"), nullptr);
+  EXPECT_EQ(wired.Symbol("_ZN3ms18LinkNameENS_14ConnectionModeE"), nullptr);
   EXPECT_EQ(wired.get_feature(nullptr, 0), 0);
 }
 

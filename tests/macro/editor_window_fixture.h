@@ -74,9 +74,7 @@ class EditorWindowTest : public TempDirTest {
     editor->hook = &hook;
     editor->data_folder = dir;
     ASSERT_TRUE(editor->Create());
-    editor->show();
-    editor->activateWindow();
-    ASSERT_TRUE(WaitFor([&] { return editor->isActiveWindow(); }));
+    ASSERT_TRUE(ShowActive(*editor));
   }
 
   // A stored macro of `count` steps: presses and releases of A, B, C ...

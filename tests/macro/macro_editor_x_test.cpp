@@ -50,10 +50,7 @@ class MacroEditorOnX : public test::TempDirTest {
     editor->macros = &macros;
     editor->hook = hook_.get();
     editor->data_folder = dir;
-    if (!editor->Create()) return nullptr;
-    editor->show();
-    editor->activateWindow();
-    if (!test::WaitFor([&] { return editor->isActiveWindow(); })) return nullptr;
+    if (!editor->Create() || !test::ShowActive(*editor)) return nullptr;
     return editor;
   }
 

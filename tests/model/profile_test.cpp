@@ -131,25 +131,23 @@ TEST(ButtonAssignment, MirrorsButtonsBelowTenBetweenModesZeroAndOne) {
   StoreButtonAssignment(*p, 3, shortcut);  // mode 0 active
   EXPECT_EQ(std::memcmp(&p->modes[1].buttons[3], &shortcut, kButtonRecordSize), 0);
 
-  ButtonRecord b12 = p->modes[0].buttons[12];
-  b12.function_code = 33;
-  StoreButtonAssignment(*p, 12, b12);
-  EXPECT_EQ(p->modes[0].buttons[12].function_code, 33);
-  EXPECT_EQ(p->modes[1].buttons[12].function_code, 0);
-
-  p->active_mode = 1;
-  ButtonRecord b9 = p->modes[1].buttons[9];
-  b9.function_code = 65;
-  StoreButtonAssignment(*p, 9, b9);
-  EXPECT_EQ(p->modes[0].buttons[9].function_code, 65);
-
-  p->active_mode = 2;
-  ButtonRecord b2 = p->modes[2].buttons[2];
-  b2.function_code = 88;
-  StoreButtonAssignment(*p, 2, b2);
-  EXPECT_EQ(p->modes[2].buttons[2].function_code, 88);
-  EXPECT_EQ(p->modes[0].buttons[2].function_code, 3);
-  EXPECT_EQ(p->modes[1].buttons[2].function_code, 3);
+  const struct {
+    int32_t active_mode;
+    int button;
+    int code;
+    int in_modes[3];  // the button's code in modes 0 to 2 then; -1: not looked at
+  } steps[] = {{0, 12, 33, {33, 0, -1}}, {1, 9, 65, {65, 65, -1}}, {2, 2, 88, {3, 3, 88}}};
+  for (const auto& s : steps) {
+    p->active_mode = s.active_mode;
+    ButtonRecord b = p->modes[s.active_mode].buttons[s.button];
+    b.function_code = s.code;
+    StoreButtonAssignment(*p, s.button, b);
+    for (int mode = 0; mode < 3; ++mode) {
+      if (s.in_modes[mode] < 0) continue;
+      EXPECT_EQ(p->modes[mode].buttons[s.button].function_code, s.in_modes[mode])
+          << "button " << s.button << " in mode " << mode;
+    }
+  }
 }
 
 TEST(ActiveModeIndex, NeverLeavesTheFiveModeRecords) {

@@ -19,20 +19,20 @@ TEST(SettingsReport, DefaultModeOneMatchesTheKnownBytes) {
 }
 
 TEST(SettingsReport, HighRangeStartsAbove4000Dpi) {
-  EXPECT_EQ(DpiStepsFor(30).s39, 31);  // 1200 DPI
-  EXPECT_EQ(DpiStepsFor(30).s38, 32);
-  const DpiSteps at4000 = DpiStepsFor(100);
-  EXPECT_FALSE(at4000.high_range);
-  EXPECT_EQ(at4000.s39, 103);
-  EXPECT_EQ(at4000.s38, 105);
-  const DpiSteps at4040 = DpiStepsFor(101);  // 4040 DPI encodes like 2020
-  EXPECT_TRUE(at4040.high_range);
-  EXPECT_EQ(at4040.s39, 52);
-  EXPECT_EQ(at4040.s38, 53);
-  const DpiSteps at6400 = DpiStepsFor(160);
-  EXPECT_TRUE(at6400.high_range);
-  EXPECT_EQ(at6400.s39, 82);
-  EXPECT_EQ(at6400.s38, 84);
+  const struct {
+    int value;  // in steps of 40 DPI
+    bool high_range;
+    int s39, s38;
+  } cases[] = {{30, false, 31, 32},
+               {100, false, 103, 105},
+               {101, true, 52, 53},  // 4040 DPI encodes like 2020
+               {160, true, 82, 84}};
+  for (const auto& c : cases) {
+    const DpiSteps steps = DpiStepsFor(c.value);
+    EXPECT_EQ(steps.high_range, c.high_range) << c.value;
+    EXPECT_EQ(steps.s39, c.s39) << c.value;
+    EXPECT_EQ(steps.s38, c.s38) << c.value;
+  }
 
   auto p = CreateProfile(u"x");
   SetSharedSetting(*p, SharedSetting::kDpiValue, 101, 0);
@@ -56,10 +56,7 @@ TEST(SettingsReport, ForeignValuesStayDefinedAndChecksumWraps) {
   EXPECT_EQ(r[3], 0xFF);
   EXPECT_EQ(r[5], 0x00);
   EXPECT_EQ(r[6], 0xFF);
-  uint32_t sum = 0;
-  for (int i = 3; i <= 49; ++i) sum += r[i];
-  EXPECT_EQ(r[50], (sum >> 8) & 0xFF);
-  EXPECT_EQ(r[51], sum & 0xFF);
+  EXPECT_TRUE(test::ChecksumAt(r, 50));
 }
 
 TEST(LightingReport, DefaultAndEffectDependentBrightness) {

@@ -7,9 +7,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
@@ -39,8 +37,8 @@ class FakeBluez {
   explicit FakeBluez(Options options = {}) {
     int address_pipe = -1;
     daemon_ = SpawnWithPipe({"/usr/bin/dbus-daemon", "--config-file=" + paths::FakeBluezBusConfig(),
-                             "--nofork", "--print-address=%FD%"},
-                            address_pipe);
+                     "--nofork", "--print-address=%FD%"},
+                    address_pipe);
     address_ = ReadPipeLine(address_pipe);
     if (address_.empty()) return;
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address_.c_str(), 1);
@@ -61,8 +59,8 @@ class FakeBluez {
   ~FakeBluez() {
     // Killed: while it forwards a write the mouse never answers (a staged
     // hang) its main loop, which takes SIGTERM, does not run.
-    End(fake_, SIGKILL);
-    End(daemon_, SIGTERM);
+    EndChild(fake_, SIGKILL);
+    EndChild(daemon_, SIGTERM);
     ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
   }
   FakeBluez(const FakeBluez&) = delete;
@@ -81,8 +79,7 @@ class FakeBluez {
         sd_bus_message_enter_container(reply, 'a', "(ss)") >= 0) {
       const char* member = nullptr;
       const char* path = nullptr;
-      while (sd_bus_message_read(reply, "(ss)", &member, &path) > 0)
-        calls.emplace_back(member, path);
+      while (sd_bus_message_read(reply, "(ss)", &member, &path) > 0) calls.emplace_back(member, path);
     }
     sd_bus_message_unref(reply);
     sd_bus_call_method(bus, "org.bluez", "/", "org.ms1.FakeBluez", "ClearCalls", nullptr, nullptr,
@@ -92,12 +89,6 @@ class FakeBluez {
   }
 
  private:
-  static void End(pid_t pid, int signal_number) {
-    if (pid <= 0) return;
-    ::kill(pid, signal_number);
-    ::waitpid(pid, nullptr, 0);
-  }
-
   pid_t daemon_ = -1;
   pid_t fake_ = -1;
   std::string address_;

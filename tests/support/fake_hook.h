@@ -1,6 +1,7 @@
-// What the tests see of the stand-in input hook library: the calls it made, in
-// order (it finds the recording function in the test program, which must
-// export its symbols), and how much of it a table has bound.
+// What the tests see of the stand-in input hook and driver libraries: the
+// calls they made, in order (they find the recording functions in the test
+// program, which must export its symbols), and how much of the hook a table
+// has bound.
 #pragma once
 
 #include <string>
@@ -10,8 +11,10 @@
 
 namespace ms1::test {
 
-// Returns the calls recorded since the last take and clears them.
+// Return the calls recorded since the last take and clear them.
 std::vector<std::string> TakeHookLog();
+std::vector<std::string> TakeDriverLog();
+std::size_t DriverLogSize();  // without taking
 
 // How many of the seven entry points are bound.
 inline int BoundEntryPoints(const InputHookTable& t) {

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "support/process.h"
+
 namespace ms1::test {
 
 // Starts argv with a pipe whose write end replaces "%FD%" in the arguments.
-// Everything is made before fork: the test process has threads.
 inline pid_t SpawnWithPipe(std::vector<std::string> argv, int& read_end) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return -1;
@@ -22,14 +23,7 @@ inline pid_t SpawnWithPipe(std::vector<std::string> argv, int& read_end) {
       arg.replace(at, 4, std::to_string(inherited));
     }
   }
-  std::vector<char*> args;
-  for (std::string& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::execv(args[0], args.data());
-    ::_exit(127);
-  }
+  const pid_t pid = Spawn(argv, {}, STDOUT_FILENO, STDERR_FILENO);
   ::close(inherited);
   ::close(fds[1]);
   read_end = fds[0];

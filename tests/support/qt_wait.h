@@ -23,6 +23,13 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 60000) {
   return true;
 }
 
+// Shows a window and waits until it is the active one; false when it never was.
+inline bool ShowActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  return WaitFor([&] { return window.isActiveWindow(); });
+}
+
 // Once a modal window of kind `Kind` other than `outer` is active, calls `act`
 // with it; a modal of another kind is left to the watch armed for it, as two
 // may be armed for one click. When none appears in time, closes whatever is

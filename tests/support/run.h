@@ -5,12 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/process.h"
 
 namespace ms1::test {
 
@@ -32,24 +32,13 @@ inline RunResult Run(const std::vector<std::string>& argv) {
   char err_path[] = "/tmp/ms1-run-err-XXXXXX";
   const int out_fd = mkstemp(out_path);
   const int err_fd = mkstemp(err_path);
+  const pid_t pid = Spawn(argv, {}, out_fd, err_fd);
+  close(out_fd);
+  close(err_fd);
   RunResult result;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(out_fd, 1);
-    dup2(err_fd, 2);
-    const int null_fd = open("/dev/null", O_RDONLY);
-    dup2(null_fd, 0);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
-  }
   int status = 0;
   waitpid(pid, &status, 0);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  close(out_fd);
-  close(err_fd);
   result.out = Slurp(out_path);
   result.err = Slurp(err_path);
   unlink(out_path);
@@ -62,6 +51,10 @@ inline std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+inline bool Installed(const std::string& tool) {
+  return Run({"/usr/bin/which", tool}).exit_code == 0;
 }
 
 }  // namespace ms1::test

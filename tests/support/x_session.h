@@ -4,9 +4,7 @@
 // xdotool, as a user would.
 #pragma once
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
@@ -17,50 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "support/process_exit.h"
+#include "support/process.h"
 #include "support/run.h"
+#include "support/scoped_env.h"
 
 namespace ms1::test {
-
-// Starts a program with extra environment entries (NAME=VALUE); its output
-// goes to `outFd` and its errors to `errFd`, or nowhere.
-inline pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                   int outFd = -1, int errFd = -1) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
-    const int null_fd = open("/dev/null", O_RDWR);
-    dup2(null_fd, 0);
-    dup2(outFd >= 0 ? outFd : null_fd, 1);
-    dup2(errFd >= 0 ? errFd : null_fd, 2);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-// Waits for a child with a safety timeout; -1 when it did not end in time
-// (or was no child of ours).
-inline int WaitExit(pid_t pid, int timeoutMs) {
-  if (!ProcessExitWatch(pid).WaitForExit(timeoutMs)) return -1;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-// Ends a child that is still running; nothing when it already ended.
-inline void EndChild(pid_t pid, int signal_number = SIGKILL) {
-  if (pid <= 0 || waitpid(pid, nullptr, WNOHANG) != 0) return;
-  kill(pid, signal_number);
-  waitpid(pid, nullptr, 0);
-}
-
-inline bool Installed(const std::string& tool) {
-  return Run({"/usr/bin/which", tool}).exit_code == 0;
-}
 
 // Polls `done` until it holds; false after the safety timeout.
 inline bool PollFor(const std::function<bool()>& done, int timeoutMs = 60000) {
@@ -220,6 +179,27 @@ class XSession {
   pid_t tray_ = -1;
   std::string display_;
   std::string tray_panel_;
+};
+
+// Fixture of the tests that set the keyboard layout of a private X server
+// and follow it from this process, whose DISPLAY is that server.
+class KeyboardOnX : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const std::string& tool : Tools()) {
+      if (!Installed(tool)) GTEST_SKIP() << "needs " << tool;
+    }
+    ASSERT_TRUE(x_.Start(ServerArguments()));
+    env_.Set("DISPLAY", x_.Display());
+  }
+  virtual std::vector<std::string> Tools() const { return {"Xvfb", "setxkbmap"}; }
+  virtual std::vector<std::string> ServerArguments() const { return {}; }
+  void SetLayout(const std::string& layouts) {
+    ASSERT_EQ(x_.X({"/usr/bin/setxkbmap", "-layout", layouts}).exit_code, 0);
+  }
+
+  XSession x_;
+  ScopedEnv env_;
 };
 
 }  // namespace ms1::test
