@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "app/instance.h"
 #include "app/main_wnd.h"
 #include "device/messages.h"
+#include "model/version.h"
 #include "platform/autostart.h"
 #include "platform/folders.h"
 #include "platform/language.h"
@@ -43,6 +45,10 @@ bool StartInTray(int argc, char** argv) {
     if (std::strcmp(argv[i], kTrayOnlyArgument) == 0) return true;
   }
   return false;
+}
+
+bool AskedForVersion(int argc, char** argv) {
+  return argc == 2 && std::strcmp(argv[1], "--version") == 0;
 }
 
 // A copy that is ending, as when the user starts the program again right
@@ -79,6 +85,10 @@ int ClaimInstance(SingleInstance& instance) {
 }  // namespace
 
 int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
+  if (AskedForVersion(argc, argv)) {
+    std::printf("ms1-config %s\n", ProgramVersion());
+    return kExitDone;
+  }
   // A file-size limit must fail the write (the store keeps its last version
   // and the user is warned), not end the program with everything unsaved.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -113,6 +123,8 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
     } else if (!QSystemTrayIcon::isSystemTrayAvailable()) {
       window.showMinimized();
     }
+    // Once the loop runs: the window is on the screen before the bus is asked.
+    QTimer::singleShot(0, &window, [&window] { window.StartBusService(); });
     QApplication::exec();
     quit_signals.SetQuit({});
     // Ending from here: a start meanwhile waits for the lock rather than

@@ -1,18 +1,23 @@
 #include "app/main_wnd.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <algorithm>
+#include <cstdio>
 
+#include "app/bus_service.h"
 #include "app/instance.h"
 #include "device/messages.h"
 #include "dialogs/msg_wnd.h"
 #include "model/protocol/dpi_steps.h"
+#include "model/unsent_edits_mark.h"
 #include "platform/autostart.h"
 #include "platform/language.h"
 #include "platform/menu_xml.h"
@@ -51,6 +56,7 @@ CMainWnd::~CMainWnd() {
   hook_.Unload();
   // The page goes first (drivers closed, worker joined), then the tray icon.
   if (pump() != nullptr) pump()->Silence();
+  bus_.reset();
   page_.reset();
   tray_menu_.reset();
   tray_.reset();
@@ -68,6 +74,7 @@ void CMainWnd::InitWindow() {
     // Without a page there is no device: follow that like the page would.
     messages_.Post(msg::kDevicePresence);
   }
+  low_battery_.SetEnabled(StoreFolderPath().empty() || !LowBatteryNoticesOff(StoreFolderPath()));
   const QIcon icon(SkinFile(QStringLiteral("images/logo.svg")));
   setWindowIcon(icon);
   const QString title = Lan().Text(QStringLiteral("mouse_name_text"));
@@ -99,9 +106,33 @@ void CMainWnd::CreateTrayIcon(const QString& title) {
 void CMainWnd::Notify(const Notification& n) {
   if (n.sender.startsWith(QLatin1String("ms_1_"))) {
     if (page_) page_->Notify(n);
+    if (bus_) bus_->Refresh();
     return;
   }
   if (n.Is(notify::kClick)) OnClick(n);
+}
+
+std::string CMainWnd::StoreFolderPath() const {
+  return page_ ? page_->DataFolderPath() : std::string();
+}
+
+void CMainWnd::StartBusService() {
+  if (bus_ || destroyed_) return;
+  BusService::Program program;
+  program.live = [this] { return page_ ? page_->Live() : LiveState{}; };
+  program.run = [this](const RemoteCall& call) {
+    if (page_) return page_->RunRemote(call);
+    return RemoteOutcome::Refused(RemoteOutcome::Kind::kRefused, "no mouse page in this program");
+  };
+  program.bring_forward = [this] { messages_.Post(msg::kShowInstance); };
+  program.waiting_for_user = [] { return QApplication::activeModalWidget() != nullptr; };
+  program.data_folder = QString::fromStdString(StoreFolderPath());
+  bus_ = std::make_unique<BusService>(std::move(program));
+  if (!bus_->Start(QDBusConnection::sessionBus())) {
+    bus_.reset();
+    return;
+  }
+  messages_.SetAfterDelivery([this] { bus_->Refresh(); });
 }
 
 void CMainWnd::OnClick(const Notification& n) {
@@ -200,6 +231,8 @@ void CMainWnd::OpenProgramMenu(QPoint at) {
   if (!tray_menu_) return;
   if (auto* autostart = tray_menu_->findChild<QAction*>(QStringLiteral("autostart")))
     autostart->setChecked(AutostartEnabled(AutostartFile()));
+  if (auto* notices = tray_menu_->findChild<QAction*>(QStringLiteral("low_battery_notices")))
+    notices->setChecked(low_battery_.enabled());
   tray_menu_->popup(at);
 }
 
@@ -210,6 +243,8 @@ void CMainWnd::OnMenuCommand(const QString& name) {
     DestroyWindow();
   } else if (SameName(name, "autostart")) {
     ToggleAutostart();
+  } else if (SameName(name, "low_battery_notices")) {
+    ToggleLowBatteryNotices();
   } else if (name.startsWith(QLatin1String("ms_1"), Qt::CaseInsensitive)) {
     // Only items of the page's own menus; a short or empty name is no item.
     if (page_) page_->ApplyMenuFunction(name);
@@ -220,6 +255,16 @@ void CMainWnd::ToggleAutostart() {
   const std::filesystem::path entry = AutostartFile();
   SetAutostart(entry, !AutostartEnabled(entry),
                QCoreApplication::applicationFilePath().toStdString());
+}
+
+void CMainWnd::ToggleLowBatteryNotices() {
+  std::string error;
+  if (StoreFolderPath().empty()) return;
+  if (SetLowBatteryNoticesOff(StoreFolderPath(), low_battery_.enabled(), error)) {
+    low_battery_.SetEnabled(!low_battery_.enabled());
+  } else {
+    std::fprintf(stderr, "ms1-config: cannot keep the choice: %s\n", error.c_str());
+  }
 }
 
 void CMainWnd::ShowWindowOrWarn() {
@@ -245,6 +290,7 @@ void CMainWnd::ShowNoDeviceWarning() {
 }
 
 void CMainWnd::ShowBatteryLevel(std::optional<int> percent) {
+  low_battery_.Update(percent);
   if (!tray_) return;
   QString tip = Lan().Text(QStringLiteral("mouse_name_text"));
   if (percent) {

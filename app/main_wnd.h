@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/low_battery_notice.h"
 #include "device/driver/input_hook_library.h"
 #include "model/store_save_warning.h"
 #include "platform/folders.h"
@@ -20,6 +21,10 @@
 class QMenu;
 class QSystemTrayIcon;
 class QStackedWidget;
+
+namespace ms1 {
+class BusService;
+}
 
 namespace ms1 {
 
@@ -36,6 +41,12 @@ class CMainWnd : public SkinWindow, public PageHost {
   // Thread-safe entry for private messages.
   WindowMessages& Messages() override { return messages_; }
   bool HandleCustomMessage(const WindowMessage& m);
+
+  // Puts the program on the session bus (see BusService); after the window
+  // is shown, as it costs the start nothing then. Without a session bus the
+  // program runs as before.
+  void StartBusService();
+  BusService* Bus() const { return bus_.get(); }
 
   // Ends the window: the indicator closes, the input hook library is released,
   // the tray icon goes, the loop quits.
@@ -75,6 +86,10 @@ class CMainWnd : public SkinWindow, public PageHost {
   void OnMenuCommand(const QString& name);
   // "Start with the desktop": writes the autostart entry, or removes it.
   void ToggleAutostart();
+  // "Tell me when the battery is low": remembered beside the stores.
+  void ToggleLowBatteryNotices();
+  // The page's data folder; empty without a page.
+  std::string StoreFolderPath() const;
   void ShowWindowOrWarn();
   void ShowNoDeviceWarning();
   void OnDevicePresence();
@@ -92,6 +107,8 @@ class CMainWnd : public SkinWindow, public PageHost {
   QPointer<CDPIMsg> dpi_indicator_;
   QStackedWidget* device_tab_switch_ = nullptr;
   StoreSaveWarning store_warning_;
+  std::unique_ptr<BusService> bus_;
+  LowBatteryNotice low_battery_{NotifyLowBattery};
   bool device_present_ = false;
   bool warning_open_ = false;
   bool destroyed_ = false;

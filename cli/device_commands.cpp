@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "cli/commands.h"
+#include "cli/program_bus.h"
 #include "cli/report_text.h"
 #include "device/device_event.h"
 #include "device/device_session.h"
@@ -20,7 +21,11 @@
 #include "device/messages.h"
 #include "device/silent_link_view.h"
 #include "device/trace_output.h"
+#include "model/data_folder_lock.h"
+#include "model/profile.h"
 #include "model/profile_file.h"
+#include "model/profile_store.h"
+#include "model/text_field.h"
 #include "platform/folders.h"
 
 namespace ms1::cli {
@@ -145,10 +150,37 @@ struct ApplyOptions {
   int wait_awake_ms = 6000;
 };
 
+// The running program holds the mouse: the file goes to it as an import,
+// which it selects and sends. Without its service there is no way in.
+void ApplyThroughProgram(ProgramBus& program, const ApplyOptions& options) {
+  int index = 0;
+  std::vector<std::string> macros;
+  const std::string name =
+      program.ImportProfile(fs::absolute(options.file).lexically_normal().string(), index, macros);
+  std::cout << "imported as \"" << name
+            << "\" and selected in the running program, which sends it to the mouse" << std::endl;
+}
+
+// A program on the session bus holds the mouse, wherever its data folder;
+// one that holds this data folder without answering there is refused.
+std::unique_ptr<ProgramBus> RunningProgram(const char* refusal) {
+  if (auto program = ProgramBus::Connect()) return program;
+  if (DataFolderLock::IsHeld(DataFolder())) {
+    Fail(std::string("the MS_1 program is running and holds the mouse, but does not answer on "
+                     "the session bus; ") +
+         refusal);
+  }
+  return nullptr;
+}
+
 void Apply(const ApplyOptions& options) {
   auto profile = std::make_unique<ProfileRecord>();
   std::string error;
   if (!ReadProfileFile(options.file, *profile, error)) Fail(error);
+  if (options.drivers.empty()) {
+    const auto program = RunningProgram("import the file in the program, or close it first");
+    if (program) return ApplyThroughProgram(*program, options);
+  }
   const std::string folder = options.drivers.empty() ? DefaultDriverFolder() : options.drivers;
 
   HeadlessDevice device;
@@ -225,7 +257,36 @@ struct MonitorOptions {
   bool json = false;
 };
 
+// The program's properties as status and monitor print them.
+nlohmann::json PropertyValue(ProgramBus& program, const std::string& name) {
+  if (name == "Links" || name == "Profiles") return program.StringsProperty(name.c_str());
+  if (name == "BatteryLevel" || name == "DpiLevel" || name == "ActiveMode") {
+    return program.IntProperty(name.c_str());
+  }
+  if (name == "SelectedProfile" || name == "DataFolder" || name == "Version") {
+    return program.StringProperty(name.c_str());
+  }
+  return program.BoolProperty(name.c_str());
+}
+
+// While the program runs, the monitor follows its state instead of the mouse.
+void MonitorProgram(ProgramBus& program, bool as_json) {
+  program.FollowChanges([&](const std::string& name) {
+    const nlohmann::json value = PropertyValue(program, name);
+    if (as_json) {
+      std::cout << nlohmann::json{{"kind", "property"}, {"name", name}, {"value", value}}.dump();
+    } else {
+      std::cout << name << " " << (value.is_string() ? value.get<std::string>() : value.dump());
+    }
+    std::cout << std::endl;
+  });
+}
+
 void Monitor(const MonitorOptions& options) {
+  if (options.drivers.empty()) {
+    const auto program = RunningProgram("close it to watch the mouse itself");
+    if (program) return MonitorProgram(*program, options.json);
+  }
   const std::string folder = options.drivers.empty() ? DefaultDriverFolder() : options.drivers;
   const bool as_json = options.json;
   HeadlessDevice device([as_json](const char* link, DeviceEvent e) {
@@ -257,6 +318,95 @@ void Monitor(const MonitorOptions& options) {
   }
   device.loop.RunUntil([] { return false; }, HeadlessLoop::kForever);
   device.session.Stop();
+}
+
+struct LiveStatusOptions {
+  std::string drivers;
+  bool json = false;
+};
+
+// The live state from the running program, or, without it, the links found
+// now and the stored selection: the mouse reports its battery and sleep only
+// as they change, so those are unknown then.
+nlohmann::json LiveStatusJson(const LiveStatusOptions& options) {
+  using nlohmann::json;
+  if (auto program = RunningProgram("its window shows the state")) {
+    const int battery = program->IntProperty("BatteryLevel");
+    return {{"source", "program"},
+            {"links", program->StringsProperty("Links")},
+            {"connected", program->BoolProperty("Connected")},
+            {"asleep", program->BoolProperty("Asleep")},
+            {"battery", battery < 0 ? json(nullptr) : json(battery)},
+            {"charging", program->BoolProperty("Charging")},
+            {"dpi_level", program->IntProperty("DpiLevel")},
+            {"active_mode", program->IntProperty("ActiveMode")},
+            {"profiles", program->StringsProperty("Profiles")},
+            {"selected_profile", program->StringProperty("SelectedProfile")},
+            {"edits_waiting", program->BoolProperty("EditsWaiting")}};
+  }
+  json out = {{"source", "mouse"},
+              {"asleep", nullptr},
+              {"battery", nullptr},
+              {"charging", nullptr},
+              {"edits_waiting", nullptr}};
+  HeadlessDevice device;
+  device.Start(options.drivers.empty() ? DefaultDriverFolder() : options.drivers, {});
+  const LinkState& links = device.session.links();
+  json present = json::array();
+  if (links.wiredState.load() == link_presence::kPresent) present.push_back("wired");
+  if (links.receiverState.load() == link_presence::kPresent) present.push_back("receiver");
+  if (links.bleConnected.load() != 0) present.push_back("ble");
+  out["links"] = present;
+  out["connected"] = links.AnyLinkOpen();
+  device.session.Stop();
+  ProfileList profiles;
+  int32_t selected = 0;
+  LoadProfileStore(DataFolder(), profiles, selected, kDefaultAddProfileText,
+                   StoreAccess::kReadOnly);
+  json names = json::array();
+  for (const auto& p : profiles) names.push_back(Utf16ToUtf8(p.Name()));
+  out["profiles"] = names;
+  out["selected_profile"] = nullptr;
+  out["dpi_level"] = nullptr;
+  out["active_mode"] = nullptr;
+  if (selected >= 0 && static_cast<std::size_t>(selected) < profiles.size()) {
+    const auto& current = profiles[static_cast<std::size_t>(selected)];
+    out["selected_profile"] = Utf16ToUtf8(current.Name());
+    const auto record = current.Copy();
+    const int mode = ActiveModeIndex(*record);
+    out["active_mode"] = mode;
+    out["dpi_level"] = ModeOf(*record, mode).dpi_level + 1;
+  }
+  return out;
+}
+
+void PrintLiveStatus(const LiveStatusOptions& options) {
+  const nlohmann::json status = LiveStatusJson(options);
+  if (options.json) {
+    std::cout << status.dump(2) << "\n";
+    return;
+  }
+  const auto text = [](const nlohmann::json& value) -> std::string {
+    if (value.is_null()) return "unknown";
+    if (value.is_boolean()) return value.get<bool>() ? "yes" : "no";
+    if (value.is_string()) return value.get<std::string>();
+    return value.dump();
+  };
+  std::string links;
+  for (const auto& link : status["links"])
+    links += (links.empty() ? "" : ", ") + link.get<std::string>();
+  const nlohmann::json& battery = status["battery"];
+  std::cout << "source: "
+            << (status["source"] == "program" ? "the running program" : "the mouse and the store")
+            << "\nlinks: " << (links.empty() ? "none" : links)
+            << "\nconnected: " << text(status["connected"])
+            << "\nasleep: " << text(status["asleep"])
+            << "\nbattery: " << (battery.is_null() ? "unknown" : battery.dump() + "%")
+            << "\ncharging: " << text(status["charging"])
+            << "\ndpi level: " << text(status["dpi_level"])
+            << "\nmode: " << text(status["active_mode"])
+            << "\nprofile: " << text(status["selected_profile"])
+            << "\nedits waiting: " << text(status["edits_waiting"]) << "\n";
 }
 
 void AddLinkOption(CLI::App& command, std::string& link) {
@@ -291,6 +441,15 @@ void RegisterDeviceCommands(CLI::App& app) {
   AddLinkOption(*monitor, monitor_options.link);
   monitor->add_flag("--json", monitor_options.json, "One JSON object per line");
   monitor->callback([] { Monitor(monitor_options); });
+
+  static LiveStatusOptions status_options;
+  auto* status = app.add_subcommand(
+      "status",
+      "Print the live state: from the running program, or else from the mouse's links "
+      "and the store");
+  status->add_option("--drivers", status_options.drivers, "Folder of the driver libraries");
+  status->add_flag("--json", status_options.json, "Print JSON");
+  status->callback([] { PrintLiveStatus(status_options); });
 }
 
 }  // namespace ms1::cli

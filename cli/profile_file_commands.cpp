@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "cli/commands.h"
-#include "cli/profile_name.h"
 #include "cli/profile_view.h"
 #include "cli/report_text.h"
 #include "model/apply_plan.h"
 #include "model/profile.h"
+#include "model/profile_commands.h"
 #include "model/profile_file.h"
 #include "model/text_field.h"
 #include "platform/folders.h"

@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "cli/profile_name.h"
 #include "cli/profile_view.h"
+#include "cli/program_bus.h"
 #include "model/data_folder_owner.h"
 #include "model/macro_store.h"
 #include "model/named_list.h"
@@ -50,7 +50,10 @@ fs::path DataPath() {
 std::unique_ptr<DataFolderOwner> write_owner;
 
 // Every command that writes a store calls this first; the others only read.
-void OwnDataFolder() {
+// While the program holds the data folder and answers on the session bus,
+// the command goes to it instead (returned), so that the window and the
+// mouse follow; when it does not answer, the command is refused.
+std::unique_ptr<ProgramBus> OwnDataFolder() {
   write_owner = std::make_unique<DataFolderOwner>(DataPath());
   write_owner->OnKeptAside([](const fs::path& store, const fs::path& aside) {
     std::cerr << "ms1ctl: " << store << " was changed by another program; that version was kept as "
@@ -60,13 +63,20 @@ void OwnDataFolder() {
   // A folder that cannot hold the lock file cannot hold the store either;
   // the write that follows says so.
   if (write_owner->Take(std::chrono::milliseconds(0), error) != DataFolderLock::Result::kBusy) {
-    return;
+    return nullptr;
   }
+  write_owner.reset();
   const fs::path data = DataPath();
+  if (auto program = ProgramBus::Connect(); program && program->Serves(data)) return program;
   Fail("the data folder " + data.string() + " is in use by " +
        DescribeHolder(DataFolderLock::HolderOf(data), kUnknownHolder) +
        "; make the change in the program, or close it (or let the other command end) and try "
        "again");
+}
+
+// A file named to the program: it runs in another folder.
+std::string FullPath(const std::string& file) {
+  return fs::absolute(file).lexically_normal().string();
 }
 
 StoreAccess Access() {
@@ -82,7 +92,7 @@ struct Profiles {
 
   std::size_t Find(const std::string& name) const {
     const int index = FindProfile(list, Utf8ToUtf16(name));
-    if (index < 0) Fail("no profile named \"" + name + "\"");
+    if (index < 0) Fail(NoSuchProfileText(name));
     return static_cast<std::size_t>(index);
   }
   void Save() const {
@@ -99,7 +109,7 @@ struct Macros {
 
   const MacroRecord& Find(const std::string& name) const {
     const int index = FindByName(list, Utf8ToUtf16(name));
-    if (index < 0) Fail("no macro named \"" + name + "\"");
+    if (index < 0) Fail(NoSuchMacroText(name));
     return *list[static_cast<std::size_t>(index)];
   }
 };
@@ -136,23 +146,25 @@ void ListProfiles() {
 }
 
 void AddProfile() {
-  OwnDataFolder();
+  if (auto program = OwnDataFolder()) return program->Call("AddProfile", {options.name});
   Profiles profiles;
   AddNamedProfile(profiles.list, profiles.selected, NewProfileName(profiles, options.name));
   profiles.Save();
 }
 
 void DeleteProfile() {
-  OwnDataFolder();
+  if (auto program = OwnDataFolder()) return program->Call("DeleteProfile", {options.name});
   Profiles profiles;
   if (!DeleteProfileAt(profiles.list, profiles.selected, profiles.Find(options.name))) {
-    Fail("the only profile cannot be deleted");
+    Fail(kOnlyProfileText);
   }
   profiles.Save();
 }
 
 void RenameProfile() {
-  OwnDataFolder();
+  if (auto program = OwnDataFolder()) {
+    return program->Call("RenameProfile", {options.name, options.other_name});
+  }
   Profiles profiles;
   const std::size_t index = profiles.Find(options.name);
   RenameProfileAt(profiles.list, index, NewProfileName(profiles, options.other_name));
@@ -160,14 +172,14 @@ void RenameProfile() {
 }
 
 void ResetNamedProfile() {
-  OwnDataFolder();
+  if (auto program = OwnDataFolder()) return program->Call("ResetProfile", {options.name});
   Profiles profiles;
   ResetProfile(*profiles.list[profiles.Find(options.name)]);
   profiles.Save();
 }
 
 void SelectProfile() {
-  OwnDataFolder();
+  if (auto program = OwnDataFolder()) return program->Call("SelectProfile", {options.name});
   Profiles profiles;
   profiles.selected = static_cast<int32_t>(profiles.Find(options.name));
   profiles.Save();
@@ -180,8 +192,23 @@ void ExportNamedProfile() {
     Fail(error);
 }
 
+void PrintImported(const std::string& name, std::size_t index,
+                   const std::vector<std::string>& macros_added) {
+  if (options.json) {
+    std::cout << json{{"name", name}, {"index", index}, {"macros_added", macros_added}}.dump(2)
+              << "\n";
+  } else {
+    std::cout << name << "\n";
+  }
+}
+
 void ImportProfileFile() {
-  OwnDataFolder();
+  if (auto program = OwnDataFolder()) {
+    int index = 0;
+    std::vector<std::string> added;
+    const std::string name = program->ImportProfile(FullPath(options.file), index, added);
+    return PrintImported(name, static_cast<std::size_t>(index), added);
+  }
   Profiles profiles;
   Macros macros;
   ProfileImport result;
@@ -191,17 +218,11 @@ void ImportProfileFile() {
     Fail(error);
   }
   profiles.Save();
-  const std::string name = NameOf(profiles.list[result.index]);
-  if (options.json) {
-    json added = json::array();
-    for (std::size_t i = macros.list.size() - result.macros_added; i < macros.list.size(); ++i) {
-      added.push_back(NameOf(*macros.list[i]));
-    }
-    std::cout << json{{"name", name}, {"index", result.index}, {"macros_added", added}}.dump(2)
-              << "\n";
-  } else {
-    std::cout << name << "\n";
+  std::vector<std::string> added;
+  for (std::size_t i = macros.list.size() - result.macros_added; i < macros.list.size(); ++i) {
+    added.push_back(NameOf(*macros.list[i]));
   }
+  PrintImported(NameOf(profiles.list[result.index]), result.index, added);
 }
 
 json MacroJson(const MacroRecord& m) {
@@ -239,12 +260,18 @@ void ShowMacro() {
 }
 
 void ImportMacroFile() {
-  OwnDataFolder();
-  Macros macros;
   std::size_t index = 0;
-  std::string error;
-  if (!ImportMacro(options.file, macros.data, macros.list, index, error)) Fail(error);
-  const std::string name = NameOf(*macros.list[index]);
+  std::string name;
+  if (auto program = OwnDataFolder()) {
+    int added_at = 0;
+    name = program->ImportMacro(FullPath(options.file), added_at);
+    index = static_cast<std::size_t>(added_at);
+  } else {
+    Macros macros;
+    std::string error;
+    if (!ImportMacro(options.file, macros.data, macros.list, index, error)) Fail(error);
+    name = NameOf(*macros.list[index]);
+  }
   if (options.json) {
     std::cout << json{{"name", name}, {"index", index}}.dump(2) << "\n";
   } else {

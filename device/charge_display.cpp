@@ -4,6 +4,7 @@ namespace ms1 {
 
 void ChargeDisplay::Start() {
   value_ = 0;
+  running_ = true;
   view_.SetPowerLabelKey("charging_text");
   // The battery level shown until now is no longer true.
   view_.SetChargeSweep(value_);
@@ -11,6 +12,7 @@ void ChargeDisplay::Start() {
 }
 
 void ChargeDisplay::Stop() {
+  running_ = false;
   view_.SetPowerLabelText("");
   view_.StopChargeAnimationTimer();
 }

@@ -19,10 +19,12 @@ class ChargeDisplay {
   void Tick();
 
   int value() const { return value_; }
+  bool running() const { return running_; }
 
  private:
   LinkView& view_;
   int value_ = 0;
+  bool running_ = false;
 };
 
 }  // namespace ms1

@@ -104,6 +104,11 @@ class DeviceSession {
   LinkState& links() { return links_; }
   const LinkState& links() const { return links_; }
   PageModel& model() { return model_; }
+  const PageModel& model() const { return model_; }
+  // The last battery level the mouse reported (1 to 10, tenths), 0 before
+  // any; and whether the wired link shows the mouse charging. Interface thread.
+  int battery_level() const { return events_.battery_level(); }
+  bool charging() const { return charge_.running(); }
   const FeatureDrivers& drivers() const { return drivers_; }
   ReportTransport& transport() { return transport_; }
 

@@ -23,6 +23,13 @@ ProfileNameCheck CheckProfileName(const ProfileList& profiles, std::u16string_vi
 // Whether `name` could name a profile at all: neither blank nor holding a
 // control character (its length and uniqueness aside).
 bool UsableProfileName(std::u16string_view name);
+// Why `name` (UTF-8) is refused, in the words ms1ctl and the program's bus
+// service use; empty when it is accepted.
+std::string ProfileNameProblem(ProfileNameCheck check, const std::string& name);
+// The refusals of commands that name a profile or a macro, in those words.
+std::string NoSuchProfileText(const std::string& name);
+std::string NoSuchMacroText(const std::string& name);
+inline constexpr const char* kOnlyProfileText = "the only profile cannot be deleted";
 
 // Appends a default profile with an accepted name and selects it.
 void AddNamedProfile(ProfileList& profiles, int32_t& selected, std::u16string_view name);

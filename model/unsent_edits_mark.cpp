@@ -13,18 +13,17 @@ namespace ms1 {
 
 namespace fs = std::filesystem;
 
-fs::path UnsentEditsMarkPath(const fs::path& data_folder) {
-  return StoreFolder(data_folder) / ".unsent-edits";
-}
+namespace {
 
-bool UnsentEditsMarked(const fs::path& data_folder) {
+constexpr const char* kLowBatteryNoticesOff = ".no-low-battery-notices";
+
+bool Marked(const fs::path& mark) {
   struct stat st {};
-  return ::lstat(UnsentEditsMarkPath(data_folder).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::lstat(mark.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool SetUnsentEditsMark(const fs::path& data_folder, bool unsent, std::string& error) {
-  const fs::path mark = UnsentEditsMarkPath(data_folder);
-  if (!unsent) {
+bool SetMark(const fs::path& data_folder, const fs::path& mark, bool on, std::string& error) {
+  if (!on) {
     if (::unlink(mark.c_str()) == 0 || errno == ENOENT) return true;
     error = mark.string() + ": " + std::strerror(errno);
     return false;
@@ -37,6 +36,28 @@ bool SetUnsentEditsMark(const fs::path& data_folder, bool unsent, std::string& e
   }
   ::close(fd);
   return true;
+}
+
+}  // namespace
+
+fs::path UnsentEditsMarkPath(const fs::path& data_folder) {
+  return StoreFolder(data_folder) / ".unsent-edits";
+}
+
+bool UnsentEditsMarked(const fs::path& data_folder) {
+  return Marked(UnsentEditsMarkPath(data_folder));
+}
+
+bool SetUnsentEditsMark(const fs::path& data_folder, bool unsent, std::string& error) {
+  return SetMark(data_folder, UnsentEditsMarkPath(data_folder), unsent, error);
+}
+
+bool LowBatteryNoticesOff(const fs::path& data_folder) {
+  return Marked(StoreFolder(data_folder) / kLowBatteryNoticesOff);
+}
+
+bool SetLowBatteryNoticesOff(const fs::path& data_folder, bool off, std::string& error) {
+  return SetMark(data_folder, StoreFolder(data_folder) / kLowBatteryNoticesOff, off, error);
 }
 
 }  // namespace ms1

@@ -17,4 +17,10 @@ bool UnsentEditsMarked(const std::filesystem::path& data_folder);
 // False with `error` when that failed.
 bool SetUnsentEditsMark(const std::filesystem::path& data_folder, bool unsent, std::string& error);
 
+// The same kind of mark for a choice the user made: low-battery notices
+// turned off.
+bool LowBatteryNoticesOff(const std::filesystem::path& data_folder);
+bool SetLowBatteryNoticesOff(const std::filesystem::path& data_folder, bool off,
+                             std::string& error);
+
 }  // namespace ms1

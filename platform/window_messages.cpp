@@ -75,6 +75,7 @@ void WindowMessages::DeliverPosted() {
     } else {
       Send(next);
     }
+    if (after_delivery_) after_delivery_();
   }
 }
 

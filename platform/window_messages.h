@@ -28,7 +28,7 @@ struct WindowMessage {
   uint32_t message = 0;
   uintptr_t wParam = 0;
   intptr_t lParam = 0;
-  QString text;  // the item name of a menu command; empty otherwise
+  QString text;                // the item name of a menu command; empty otherwise
   std::function<void()> work;  // set: run on the interface thread instead of a message
 };
 
@@ -51,6 +51,10 @@ class WindowMessages : public QObject {
   // Handles the message now (interface thread only).
   bool Send(const WindowMessage& message);
 
+  // Called on the interface thread after each posted message or work item
+  // was delivered: for whoever follows the state they change.
+  void SetAfterDelivery(std::function<void()> after) { after_delivery_ = std::move(after); }
+
   // Window timers: each expiry delivers sysmsg::kTimer with wParam = id until
   // killed. Setting a running id restarts it with the new period.
   void SetTimer(int id, int msec);
@@ -70,6 +74,7 @@ class WindowMessages : public QObject {
   void Wake();
 
   Handler handler_;
+  std::function<void()> after_delivery_;
   // Posted messages wait here; an eventfd wakes the interface thread. Only
   // plain locking crosses threads, nothing of Qt's event queue.
   std::mutex queue_mutex_;

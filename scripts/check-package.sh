@@ -21,7 +21,8 @@ for path in usr/bin/ms1-config usr/bin/ms1ctl usr/lib/ms1-config/ms1-config \
   usr/lib/ms1-config/ms1ctl usr/lib/ms1-config/hiddriver_1.so usr/lib/ms1-config/hiddriver_2.so \
   usr/lib/ms1-config/Hook.so usr/lib/ms1-config/res/lan.xml usr/lib/ms1-config/ms1-config.installed \
   usr/lib/udev/rules.d/70-ms1-config.rules usr/lib/udev/ms1-hid-vendor usr/share/applications/$id.desktop \
-  usr/share/metainfo/$id.metainfo.xml usr/share/icons/hicolor/scalable/apps/$id.svg \
+  usr/share/metainfo/$id.metainfo.xml usr/share/dbus-1/interfaces/io.ms1config.Ms1Config1.xml \
+  usr/share/icons/hicolor/scalable/apps/$id.svg \
   usr/share/icons/hicolor/48x48/apps/$id.png usr/share/man/man1/ms1ctl.1.gz \
   usr/share/man/man1/ms1-config.1.gz usr/share/doc/ms1-config/changelog.gz \
   usr/share/bash-completion/completions/ms1ctl usr/share/doc/ms1-config/copyright; do

@@ -9,10 +9,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "device/driver/input_hook_table.h"
 #include "platform/notification.h"
 #include "platform/window_messages.h"
+#include "ui/remote_commands.h"
 
 class QWidget;
 
@@ -67,6 +69,15 @@ class DevicePage {
   virtual void OnHeartbeatTimeout() = 0;
   // A chosen button-assignment menu item ("ms_1_...").
   virtual void ApplyMenuFunction(const QString& itemName) = 0;
+
+  // For the program's bus service: what the page holds now, and a command
+  // of the profile list or macro store run as the page's own is.
+  virtual LiveState Live() const { return {}; }
+  // The folder of the stores; empty without one.
+  virtual std::string DataFolderPath() const { return {}; }
+  virtual RemoteOutcome RunRemote(const RemoteCall&) {
+    return RemoteOutcome::Refused(RemoteOutcome::Kind::kRefused, "no mouse page in this program");
+  }
 };
 
 using DevicePageFactory = std::function<std::unique_ptr<DevicePage>()>;

@@ -126,6 +126,7 @@ void CMS_1_Page::Init(PageHost& host) {
   profile_commands_ = std::make_unique<ProfileListCommands>(
       ProfileListCommands::Page{device_->model(), *store_, c_.profile_list, host.HostWindow(),
                                 folders_.data, [this](int index) { SelectProfile(index); }});
+  remote_ = std::make_unique<PageRemote>(*device_, *profile_commands_, folders_.data);
   color_commands_ = std::make_unique<PageColorCommands>(
       PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
   buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
@@ -519,6 +520,11 @@ void CMS_1_Page::SetShared(SharedSetting field, int32_t value, int level) {
   device_->model().With([&](PageState& s) {
     if (ProfileRecord* p = s.Current()) SetSharedSetting(*p, field, value, level);
   });
+}
+
+RemoteOutcome CMS_1_Page::RunRemote(const RemoteCall& call) {
+  if (!remote_) return DevicePage::RunRemote(call);
+  return remote_->Run(call);
 }
 
 void CMS_1_Page::PostApplyRequest() {

@@ -20,6 +20,7 @@
 #include "ui/button_commands.h"
 #include "ui/device_page.h"
 #include "ui/page_controls.h"
+#include "ui/page_remote.h"
 
 class QSocketNotifier;
 
@@ -47,14 +48,15 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   bool DevicePresent() const override {
     return device_ && device_->links().devicePresent.load() != 0;
   }
-  bool DeviceNotAllowed() const override {
-    return device_ && device_->drivers().OpenNotAllowed();
-  }
+  bool DeviceNotAllowed() const override { return device_ && device_->drivers().OpenNotAllowed(); }
   void Notify(const Notification& n) override;
   void OnLinkMessage(const WindowMessage& m) override;
   void RequestApply(uintptr_t wParam, intptr_t lParam) override;
   void OnHeartbeatTimeout() override;
   void ApplyMenuFunction(const QString& itemName) override;
+  LiveState Live() const override { return remote_ ? remote_->Live() : LiveState{}; }
+  RemoteOutcome RunRemote(const RemoteCall& call) override;
+  std::string DataFolderPath() const override { return folders_.data.string(); }
 
   // Rewrites every settings control from the current profile.
   void RefreshPage() override;
@@ -126,6 +128,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::unique_ptr<DeviceSession> device_;
   std::unique_ptr<StoreSaver> saver_;
   std::unique_ptr<ProfileListCommands> profile_commands_;
+  std::unique_ptr<PageRemote> remote_;
   std::unique_ptr<PageColorCommands> color_commands_;
   std::unique_ptr<ButtonCommands> buttons_;
   QSocketNotifier* hidraw_notifier_ = nullptr;

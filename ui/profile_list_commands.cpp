@@ -43,17 +43,9 @@ bool ProfileListCommands::OnClick(const PageControls& c, const QWidget* control)
 }
 
 void ProfileListCommands::Add() {
-  const std::optional<QString> name = AskName(QStringLiteral("profile_name_1_text"));
-  if (!name) return;
-  const int added = page_.model.With([&](PageState& s) {
-    if (CheckProfileName(s.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) return -1;
-    AddNamedProfile(s.profiles, s.selected, name->toStdU16String());
-    return s.selected;
-  });
-  if (added < 0) return;
-  AppendEntry(*name);
-  SelectEntry(added);
-  SaveStore();
+  if (const std::optional<QString> name = AskName(QStringLiteral("profile_name_1_text"))) {
+    AddNamed(*name);
+  }
 }
 
 void ProfileListCommands::Delete() {
@@ -62,64 +54,24 @@ void ProfileListCommands::Delete() {
     Tell(QStringLiteral("one_profile_text"));
     return;
   }
-  if (!Confirm(QStringLiteral("delete_profile_text"))) return;
-  int removed = -1;
-  const int now = page_.model.With([&removed](PageState& s) {
-    removed = s.selected;
-    return DeleteProfileAt(s.profiles, s.selected, static_cast<std::size_t>(s.selected))
-               ? s.selected
-               : -1;
-  });
-  if (now < 0) return;
-  if (page_.list != nullptr) {
-    const QSignalBlocker quiet(page_.list);
-    delete page_.list->takeItem(removed);
-  }
-  SelectEntry(now);
-  SaveStore();
+  if (Confirm(QStringLiteral("delete_profile_text"))) DeleteAt(Selected());
 }
 
 void ProfileListCommands::Rename() {
-  const std::optional<QString> name = AskName(QStringLiteral("profile_name_2_text"));
-  if (!name) return;
-  const int renamed = page_.model.With([&](PageState& s) {
-    if (s.Current() == nullptr ||
-        CheckProfileName(s.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) {
-      return -1;
-    }
-    RenameProfileAt(s.profiles, static_cast<std::size_t>(s.selected), name->toStdU16String());
-    return s.selected;
-  });
-  if (renamed < 0) return;
-  if (page_.list != nullptr && page_.list->item(renamed) != nullptr) {
-    page_.list->item(renamed)->setText(*name);
+  if (const std::optional<QString> name = AskName(QStringLiteral("profile_name_2_text"))) {
+    RenameAt(Selected(), *name);
   }
-  SaveStore();
 }
 
 void ProfileListCommands::Reset() {
-  if (!Confirm(QStringLiteral("restore_text"))) return;
-  const int reset = page_.model.With([](PageState& s) {
-    ProfileRecord* current = s.Current();
-    if (current == nullptr) return -1;
-    ResetProfile(*current);
-    return s.selected;
-  });
-  if (reset < 0) return;
-  page_.select(reset);
-  SaveStore();
+  if (Confirm(QStringLiteral("restore_text"))) ResetAt(Selected());
 }
 
 void ProfileListCommands::Export() {
   const QString file = AskProfileFile(page_.owner, ProfileFileUse::kExport);
   if (file.isEmpty()) return;
-  // As it is in memory now, with edits not yet sent.
-  const auto current = page_.model.With([](const PageState& s) {
-    return s.Current() == nullptr ? nullptr : CopyProfile(*s.Current());
-  });
-  if (!current) return;
   std::string error;
-  if (!ExportProfile(file.toStdString(), *current, error)) {
+  if (!ExportAt(Selected(), file, error)) {
     Tell(QStringLiteral("export_failed_text"), QString::fromStdString(error));
   }
 }
@@ -127,10 +79,91 @@ void ProfileListCommands::Export() {
 void ProfileListCommands::Import() {
   const QString file = AskProfileFile(page_.owner, ProfileFileUse::kImport);
   if (file.isEmpty()) return;
+  ProfileImport result;
   std::string error;
+  if (ImportFrom(file, result, error) < 0) {
+    Tell(QStringLiteral("import_failed_text"), QString::fromStdString(error));
+  }
+}
+
+ProfileNameCheck ProfileListCommands::AddNamed(const QString& name) {
+  int added = -1;
+  const ProfileNameCheck check = page_.model.With([&](PageState& s) {
+    const ProfileNameCheck verdict = CheckProfileName(s.profiles, name.toStdU16String());
+    if (verdict != ProfileNameCheck::kOk) return verdict;
+    AddNamedProfile(s.profiles, s.selected, name.toStdU16String());
+    added = s.selected;
+    return verdict;
+  });
+  if (added < 0) return check;
+  AppendEntry(name);
+  SelectEntry(added);
+  SaveStore();
+  return check;
+}
+
+bool ProfileListCommands::DeleteAt(int index) {
+  bool was_selected = false;
+  const int now = page_.model.With([&](PageState& s) {
+    was_selected = index == s.selected;
+    return DeleteProfileAt(s.profiles, s.selected, static_cast<std::size_t>(index)) ? s.selected
+                                                                                    : -1;
+  });
+  if (now < 0) return false;
+  if (page_.list != nullptr) {
+    const QSignalBlocker quiet(page_.list);
+    delete page_.list->takeItem(index);
+    if (!was_selected) page_.list->setCurrentRow(now);
+  }
+  // Another profile than the one on the mouse went: it stays as it is.
+  if (was_selected) SelectEntry(now);
+  SaveStore();
+  return true;
+}
+
+ProfileNameCheck ProfileListCommands::RenameAt(int index, const QString& name) {
+  const ProfileNameCheck check = page_.model.With([&](PageState& s) {
+    if (index < 0 || static_cast<std::size_t>(index) >= s.profiles.size()) {
+      return ProfileNameCheck::kEmpty;
+    }
+    const ProfileNameCheck verdict = CheckProfileName(s.profiles, name.toStdU16String());
+    if (verdict == ProfileNameCheck::kOk) {
+      RenameProfileAt(s.profiles, static_cast<std::size_t>(index), name.toStdU16String());
+    }
+    return verdict;
+  });
+  if (check != ProfileNameCheck::kOk) return check;
+  if (page_.list != nullptr && page_.list->item(index) != nullptr) {
+    page_.list->item(index)->setText(name);
+  }
+  SaveStore();
+  return check;
+}
+
+void ProfileListCommands::ResetAt(int index) {
+  const bool current = page_.model.With([index](PageState& s) {
+    if (index < 0 || static_cast<std::size_t>(index) >= s.profiles.size()) return false;
+    ResetProfile(*s.profiles[static_cast<std::size_t>(index)]);
+    return index == s.selected;
+  });
+  if (current) page_.select(index);
+  SaveStore();
+}
+
+bool ProfileListCommands::ExportAt(int index, const QString& file, std::string& error) {
+  // As it is in memory now, with edits not yet sent.
+  const auto profile = page_.model.With([index](const PageState& s) {
+    return index < 0 || static_cast<std::size_t>(index) >= s.profiles.size()
+               ? nullptr
+               : CopyProfile(*s.profiles[static_cast<std::size_t>(index)]);
+  });
+  return profile && ExportProfile(file.toStdString(), *profile, error);
+}
+
+int ProfileListCommands::ImportFrom(const QString& file, ProfileImport& result,
+                                    std::string& error) {
   QString name;
   const int imported = page_.model.With([&](PageState& s) {
-    ProfileImport result;
     if (!ImportProfileSelected(file.toStdString(), page_.data_folder, s.profiles, s.selected,
                                s.macros, result, error)) {
       return -1;
@@ -138,13 +171,20 @@ void ProfileListCommands::Import() {
     name = NameOf(*s.profiles[result.index]);
     return static_cast<int>(result.index);
   });
-  if (imported < 0) {
-    Tell(QStringLiteral("import_failed_text"), QString::fromStdString(error));
-    return;
-  }
+  if (imported < 0) return imported;
   AppendEntry(name);
   SelectEntry(imported);
   SaveStore();
+  return imported;
+}
+
+void ProfileListCommands::SelectAndSave(int index) {
+  SelectEntry(index);
+  SaveStore();
+}
+
+int ProfileListCommands::Selected() const {
+  return page_.model.With([](const PageState& s) { return s.selected; });
 }
 
 std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {

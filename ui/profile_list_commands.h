@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "device/page_model.h"
+#include "model/profile_commands.h"
 
 class QListWidget;
 class QWidget;
@@ -45,14 +46,28 @@ class ProfileListCommands {
   void Export();
   void Import();
 
+  // The commands on profile `index` without asking: what the ones above do
+  // once the user has answered, and what the program's bus service runs.
+  // Each shows, selects, saves and sends as the window's command does.
+  ProfileNameCheck AddNamed(const QString& name);
+  bool DeleteAt(int index);  // false for the only profile
+  ProfileNameCheck RenameAt(int index, const QString& name);
+  void ResetAt(int index);
+  bool ExportAt(int index, const QString& file, std::string& error);
+  // The index of the profile added, or -1 with `error`.
+  int ImportFrom(const QString& file, ProfileImport& result, std::string& error);
+  // Selects profile `index` as its list entry does, and saves the store.
+  void SelectAndSave(int index);
+
  private:
+  // Marks entry `index` without raising "itemselect", then selects the profile.
+  void SelectEntry(int index);
   // The name dialog's accepted name, or nothing when it was cancelled.
   std::optional<QString> AskName(const QString& title_key);
   bool Confirm(const QString& text_key);
   void Tell(const QString& text_key, const QString& detail = {});
   void AppendEntry(const QString& name);
-  // Marks entry `index` without raising "itemselect", then selects the profile.
-  void SelectEntry(int index);
+  int Selected() const;
   void SaveStore();
 
   Page page_;

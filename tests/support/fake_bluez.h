@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/process.h"
+#include "support/pipe_spawn.h"
 #include "support/test_paths.h"
 
 namespace ms1::test {
@@ -36,10 +36,10 @@ class FakeBluez {
 
   explicit FakeBluez(Options options = {}) {
     int address_pipe = -1;
-    daemon_ = Spawn({"/usr/bin/dbus-daemon", "--config-file=" + paths::FakeBluezBusConfig(),
+    daemon_ = SpawnWithPipe({"/usr/bin/dbus-daemon", "--config-file=" + paths::FakeBluezBusConfig(),
                      "--nofork", "--print-address=%FD%"},
                     address_pipe);
-    address_ = ReadLine(address_pipe);
+    address_ = ReadPipeLine(address_pipe);
     if (address_.empty()) return;
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address_.c_str(), 1);
     if (!options.bluez) {
@@ -53,8 +53,8 @@ class FakeBluez {
     if (options.paired_mouse) argv.push_back("--paired-mouse");
     if (options.foreign) argv.push_back("--foreign");
     int ready_pipe = -1;
-    fake_ = Spawn(argv, ready_pipe);
-    ready_ = ReadLine(ready_pipe) == "ready";
+    fake_ = SpawnWithPipe(argv, ready_pipe);
+    ready_ = ReadPipeLine(ready_pipe) == "ready";
   }
   ~FakeBluez() {
     // Killed: while it forwards a write the mouse never answers (a staged
@@ -89,33 +89,6 @@ class FakeBluez {
   }
 
  private:
-  // Starts argv with a pipe whose write end replaces "%FD%" in the arguments.
-  static pid_t Spawn(std::vector<std::string> argv, int& read_end) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return -1;
-    const int inherited = ::fcntl(fds[1], F_DUPFD, 3);  // without close-on-exec
-    for (std::string& arg : argv) {
-      if (const auto at = arg.find("%FD%"); at != std::string::npos) {
-        arg.replace(at, 4, std::to_string(inherited));
-      }
-    }
-    const pid_t pid = test::Spawn(argv, {}, STDOUT_FILENO, STDERR_FILENO);
-    ::close(inherited);
-    ::close(fds[1]);
-    read_end = fds[0];
-    return pid;
-  }
-
-  // One line from the pipe, waiting at most a minute (a safety net only); the pipe is closed.
-  static std::string ReadLine(int fd) {
-    std::string line;
-    char c = 0;
-    pollfd p{fd, POLLIN, 0};
-    while (::poll(&p, 1, 60000) == 1 && ::read(fd, &c, 1) == 1 && c != '\n') line += c;
-    ::close(fd);
-    return line;
-  }
-
   pid_t daemon_ = -1;
   pid_t fake_ = -1;
   std::string address_;
