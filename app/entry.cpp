@@ -15,7 +15,7 @@
 #include "device/messages.h"
 #include "platform/autostart.h"
 #include "platform/folders.h"
-#include "platform/language.h"
+#include "platform/language_choice.h"
 #include "platform/quit_signals.h"
 #include "platform/single_instance.h"
 #include "platform/skin.h"
@@ -91,7 +91,7 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
   std::fprintf(stderr, "ilen = %zu\r\n", CommandLineLength(argc, argv));
 
   SetSkinFolder(QString::fromStdString(ProgramFolder()) + QStringLiteral("res/"));
-  Lan().Load(SkinFile(QStringLiteral("lan.xml")));
+  LoadDesktopLanguage();
   ApplySkinPalette();
 
   // Outlives the window: a signal during its shutdown must not cut the save short.
