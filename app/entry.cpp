@@ -17,7 +17,7 @@
 #include "model/version.h"
 #include "platform/autostart.h"
 #include "platform/folders.h"
-#include "platform/language.h"
+#include "platform/language_choice.h"
 #include "platform/quit_signals.h"
 #include "platform/single_instance.h"
 #include "platform/skin.h"
@@ -101,7 +101,7 @@ int RunApplication(int argc, char** argv, const DevicePageFactory& makePage) {
   std::fprintf(stderr, "ilen = %zu\r\n", CommandLineLength(argc, argv));
 
   SetSkinFolder(QString::fromStdString(ProgramFolder()) + QStringLiteral("res/"));
-  Lan().Load(SkinFile(QStringLiteral("lan.xml")));
+  LoadDesktopLanguage();
   ApplySkinPalette();
 
   // Outlives the window: a signal during its shutdown must not cut the save short.

@@ -12,7 +12,10 @@
 # loop, so that both see the same machine load. Targets: the program's median
 # start-up at most twice the bare window's, its idle RSS at most 40 MB.
 #
-# Usage: bench/startup.sh [build dir] [runs] [profiles]
+# The program speaks English, or the language MS1_LANGUAGE names (e.g. de,
+# zh_CN), whatever the desktop's locale.
+#
+# Usage: [MS1_LANGUAGE=de] bench/startup.sh [build dir] [runs] [profiles]
 set -euo pipefail
 build=${1:-build/default}
 runs=${2:-11}
@@ -25,6 +28,11 @@ timer="$build/bench/ms1_window_start"
 for needed in "$demo/ms1-config" "$ctl" "$bare" "$timer"; do
   [ -x "$needed" ] || { echo "no $needed (build first)" >&2; exit 1; }
 done
+export MS1_LANGUAGE=${MS1_LANGUAGE:-en}
+texts="$demo/res/lan_$MS1_LANGUAGE.xml"
+[ "$MS1_LANGUAGE" = en ] && texts="$demo/res/lan.xml"
+title=$(sed -n 's:.*key="mouse_name_text">\(.*\)</Text>.*:\1:p' "$texts")
+[ -n "$title" ] || { echo "no window title in $texts" >&2; exit 1; }
 idle_seconds=2
 max_ratio=2
 max_rss_mb=40
@@ -77,7 +85,7 @@ measure() {
   for _ in $(seq "$runs"); do
     start_one 'bare Qt window' "$bare"
     bare_ms+=("$started_ms"); bare_rss+=("$rss_kb"); bare_pss+=("$pss_kb")
-    start_one 'MS_1 Gaming Mouse' "$folder/ms1-config"
+    start_one "$title" "$folder/ms1-config"
     own_ms+=("$started_ms"); own_rss+=("$rss_kb"); own_pss+=("$pss_kb")
   done
   local bare_median own_median own_rss_mb
@@ -102,7 +110,7 @@ measure() {
   echo "$label: ratio $ratio (target <= $max_ratio), RSS $own_rss_mb MB (target <= $max_rss_mb MB): $verdict"
 }
 
-echo "data folder: $profiles profiles; $runs rounds; memory read after ${idle_seconds} s idle"
+echo "language: $MS1_LANGUAGE; data folder: $profiles profiles; $runs rounds; memory read after ${idle_seconds} s idle"
 measure "device" wired
 measure "no device" ""
 exit "$failed"

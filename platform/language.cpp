@@ -7,11 +7,20 @@ namespace ms1 {
 
 bool Language::Load(const QString& path) {
   texts_.clear();
+  return Read(path, texts_);
+}
+
+bool Language::Add(const QString& path) {
+  return Read(path, texts_);
+}
+
+// Leaves `into` as it was unless the whole file could be read.
+bool Language::Read(const QString& path, QHash<QString, QString>& into) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   QXmlStreamReader xml(&file);
   if (!xml.readNextStartElement() || xml.name() != u"Language") return false;
-  QHash<QString, QString> texts;
+  QHash<QString, QString> texts = into;
   while (xml.readNextStartElement()) {
     if (xml.name() != u"Text") {
       xml.skipCurrentElement();
@@ -22,7 +31,7 @@ bool Language::Load(const QString& path) {
     if (!key.isEmpty()) texts.insert(key, text);
   }
   if (xml.hasError()) return false;
-  texts_ = std::move(texts);
+  into = std::move(texts);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The language file: every visible text of the skin and the program is a key
-// (ending in "_text") looked up here. A key the file lacks shows as itself, so
-// a missing translation is visible instead of blank.
+// (ending in "_text") looked up here. The English file is loaded first and a
+// translation over it, so a key the translation lacks shows in English; a key
+// neither has shows as itself, so a missing text is visible instead of blank.
 #pragma once
 
 #include <QHash>
@@ -14,6 +15,10 @@ class Language {
   // loaded before. False when the file cannot be read or is not that format;
   // the texts loaded so far are then left empty.
   bool Load(const QString& path);
+  // Reads another language file over the loaded texts: its keys replace
+  // theirs, the others stay. False, with nothing changed, when it cannot be
+  // read or is not a language file.
+  bool Add(const QString& path);
 
   QString Text(const QString& key) const;
   bool Contains(const QString& key) const { return texts_.contains(key); }
@@ -21,6 +26,8 @@ class Language {
   QList<QString> Keys() const { return texts_.keys(); }
 
  private:
+  static bool Read(const QString& path, QHash<QString, QString>& texts);
+
   QHash<QString, QString> texts_;
 };
 

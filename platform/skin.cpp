@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/color_palette.h"
+#include "platform/elided_text.h"
 #include "platform/ring_progress.h"
 
 namespace ms1 {
@@ -100,7 +101,7 @@ void ApplySkinStyle() {
 }
 
 void ApplySkinPalette() {
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(new ElidingStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
   QPalette dark;
   dark.setColor(QPalette::Window, QColor(0x12, 0x14, 0x18));
   dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe9, 0xef));

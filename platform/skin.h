@@ -38,8 +38,9 @@ class SkinLoader : public QUiLoader {
 // Replaces "${SKIN}" in a style sheet with the skin folder.
 QString ExpandSkinPaths(QString styleSheet);
 
-// The dark look: Fusion style, a dark palette (the ring progress and the
-// palette control draw with it) and the skin's style sheet.
+// The dark look: Fusion style (with texts too wide for their controls elided,
+// platform/elided_text.h), a dark palette (the ring progress and the palette
+// control draw with it) and the skin's style sheet.
 void ApplySkinStyle();
 
 // The same in two steps. Every control that exists when the style sheet is

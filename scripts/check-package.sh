@@ -19,7 +19,8 @@ listing=$(dpkg-deb -c "$deb")
 id=io.ms1config.Ms1Config
 for path in usr/bin/ms1-config usr/bin/ms1ctl usr/lib/ms1-config/ms1-config \
   usr/lib/ms1-config/ms1ctl usr/lib/ms1-config/hiddriver_1.so usr/lib/ms1-config/hiddriver_2.so \
-  usr/lib/ms1-config/Hook.so usr/lib/ms1-config/res/lan.xml usr/lib/ms1-config/ms1-config.installed \
+  usr/lib/ms1-config/Hook.so usr/lib/ms1-config/res/lan.xml usr/lib/ms1-config/res/lan_de.xml \
+  usr/lib/ms1-config/res/lan_zh_CN.xml usr/lib/ms1-config/ms1-config.installed \
   usr/lib/udev/rules.d/70-ms1-config.rules usr/lib/udev/ms1-hid-vendor usr/share/applications/$id.desktop \
   usr/share/metainfo/$id.metainfo.xml usr/share/dbus-1/interfaces/io.ms1config.Ms1Config1.xml \
   usr/share/icons/hicolor/scalable/apps/$id.svg \
@@ -32,6 +33,10 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libqt6svg6 libhidapi-hidraw0 libudev1 libxcb-record0; do
   grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for package in fonts-noto-cjk qt6-translations-l10n; do
+  grep -q "$package" <<<"$recommends" || fail "Recommends lacks $package: $recommends"
 done
 for script in postinst postrm; do
   dpkg-deb -I "$deb" "$script" | grep -q "udevadm control --reload-rules" || fail "no $script"

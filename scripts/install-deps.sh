@@ -20,6 +20,8 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev xkb-data libxcb-record0-dev libxcb-xkb-dev
   # injected keys for the input hook benchmark
   libxcb-xtest0-dev
+  # the window in Chinese (a font with CJK glyphs) and Qt's own dialog texts translated
+  fonts-wqy-microhei qt6-translations-l10n
   # real-window, tray and D-Bus tests (openbox: a window manager, so that minimising is real)
   xvfb xauth xdotool trayer openbox x11-utils imagemagick x11-xkb-utils dbus-daemon python3-dbus
   # the program on Wayland: Qt's Wayland platform, and weston's headless backend for its tests

@@ -25,6 +25,9 @@ def prop_value(v):
         return f"<iconset><normaloff>{v[1]}</normaloff>{v[1]}</iconset>"
     if isinstance(v, tuple) and v[0] == "pixmap":
         return f"<pixmap>{v[1]}</pixmap>"
+    if isinstance(v, tuple) and v[0] == "policy":
+        return (f'<sizepolicy hsizetype="{v[1]}" vsizetype="{v[2]}">'
+                "<horstretch>0</horstretch><verstretch>0</verstretch></sizepolicy>")
     return f"<string>{escape(str(v))}</string>"
 
 
@@ -165,7 +168,7 @@ def dpi_rows():
                       W("QSlider", f"ms_1_slider_dpi_{n}", orientation=("enum", "Qt::Horizontal"),
                         minimum=0, maximum=400, singleStep=1, pageStep=10),
                       label(f"ms_1_label_dpi_{n}", "0", key=False, role="value",
-                            alignment=("set", "Qt::AlignRight|Qt::AlignVCenter"), **fixed(46, 22)),
+                            alignment=("set", "Qt::AlignRight|Qt::AlignVCenter"), **fixed(62, 22)),
                       button(f"ms_1_btn_dpi_color_{n}", key=False, role="swatch", **fixed(20, 20)),
                       spacing=8))
     return V(*rows, spacing=4, margins=(4, 2, 4, 6))
@@ -209,12 +212,13 @@ def main_form():
         section_header("ms_1_check_profile", "profile_text"),
         W("QWidget", "ms_1_ver_profile", layout=V(
             W("QListWidget", "ms_1_list_profile", minimumSize=("size", 0, 120)),
+            # Two a row: room for the longer words of other languages.
             H(button("ms_1_profile_add_btn", "add_text", role="small"),
-              button("ms_1_profile_delete_btn", "delete_text", role="small"),
-              button("ms_1_profile_rename_btn", "rename_text", role="small"), spacing=4),
-            H(button("ms_1_profile_import_btn", "import_text", role="small"),
-              button("ms_1_profile_export_btn", "export_text", role="small"),
+              button("ms_1_profile_delete_btn", "delete_text", role="small"), spacing=4),
+            H(button("ms_1_profile_rename_btn", "rename_text", role="small"),
               button("ms_1_profile_reset_btn", "reset_text", role="small"), spacing=4),
+            H(button("ms_1_profile_import_btn", "import_text", role="small"),
+              button("ms_1_profile_export_btn", "export_text", role="small"), spacing=4),
             spacing=6)),
         margins=10, spacing=8))
 
@@ -252,9 +256,9 @@ def main_form():
     buttons_panel = W("QFrame", "panel_button", role="panel", layout=V(
         section_header("ms_1_check_button", "buttons_text", extra=(
             button("ms_1_option_button_mode_1", "mode_1_text", role="segment", checkable=True,
-                   checked=True, autoExclusive=True, **fixed(64, 24)),
+                   checked=True, autoExclusive=True, **fixed(72, 24)),
             button("ms_1_option_button_mode_2", "mode_2_text", role="segment", checkable=True,
-                   autoExclusive=True, **fixed(64, 24)))),
+                   autoExclusive=True, **fixed(72, 24)))),
         W("QWidget", "ms_1_hor_button", layout=H(key_column(1, 9), key_column(10, 18), spacing=12)),
         Stretch(True),
         button("ms_1_btn_macro", "macro_editor_text", minimumSize=("size", 0, 32)),
@@ -301,7 +305,9 @@ def main_form():
     scroll = W("QScrollArea", "settings_scroll", widgetResizable=True, role="panel",
                frameShape=("enum", "QFrame::NoFrame"),
                horizontalScrollBarPolicy=("enum", "Qt::ScrollBarAlwaysOff"),
-               items=[W("QWidget", "settings_content", role="panel_content", layout=settings)])
+               # Never wider than the panel: a text too long for it is elided instead.
+               items=[W("QWidget", "settings_content", role="panel_content",
+                        sizePolicy=("policy", "Ignored", "Preferred"), layout=settings)])
 
     device_page = W("QWidget", "device_tab_ms_1", layout=H(
         W("QWidget", "column_left", **fixed(204, 16777215), layout=left),
@@ -352,8 +358,14 @@ def msg_form():
     return W("QFrame", "msg_form", geometry=("rect", 0, 0, 340, 180), role="dialog",
              minimumSize=("size", 340, 180), maximumSize=("size", 340, 180), layout=V(
         dialog_caption("warning_title", "warning_title_text"),
-        label("warning", "warning_title_text", wordWrap=True, role="message",
-              alignment=("set", "Qt::AlignLeft|Qt::AlignTop"), margin=16),
+        # A message longer than the box's room scrolls.
+        W("QScrollArea", "warning_scroll", widgetResizable=True, role="message_scroll",
+          frameShape=("enum", "QFrame::NoFrame"), focusPolicy=("enum", "Qt::NoFocus"),
+          horizontalScrollBarPolicy=("enum", "Qt::ScrollBarAlwaysOff"),
+          items=[W("QWidget", "warning_content", layout=V(
+              label("warning", "warning_title_text", wordWrap=True, role="message",
+                    alignment=("set", "Qt::AlignLeft|Qt::AlignTop"), margin=16),
+              margins=0))]),
         H(Stretch(),
           button("btn_cancel", "cancel_text", minimumSize=("size", 88, 30)),
           button("btn_ok", "ok_text", role="accent", minimumSize=("size", 88, 30), default=True),
@@ -460,7 +472,7 @@ def step_editor_pages():
                   "ms_1_macro_mouseaction_delay_edit"),
         Stretch(True), margins=0, spacing=6))
     return W("QStackedWidget", "ms_1_macro_action_edit_tab", currentIndex=0,
-             minimumSize=("size", 0, 120), items=[empty, keyboard, mouse])
+             minimumSize=("size", 0, 70), items=[empty, keyboard, mouse])
 
 
 def macro_list_column():
@@ -515,7 +527,10 @@ def macro_tools_column():
     return W("QWidget", "macro_tools_column", **fixed(250, 16777215), layout=V(
         W("QCheckBox", "ms_1_macro_record_btn", text="start_recording_text", resourcetext=True,
           role="record", minimumSize=("size", 0, 34)),
-        label("macro_capture_note", "", key=False, wordWrap=True, role="warning"),
+        # Takes the room left over: its texts are long in every language.
+        label("macro_capture_note", "", key=False, wordWrap=True, role="warning",
+              alignment=("set", "Qt::AlignLeft|Qt::AlignTop"),
+              sizePolicy=("policy", "Preferred", "Expanding")),
         W("QCheckBox", "ms_1_macro_insert_mouse_btn", text="insert_mouse_text",
           resourcetext=True),
         label("delay_mode_label", "delay_mode_text", role="row_label"),

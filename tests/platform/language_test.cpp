@@ -48,6 +48,16 @@ TEST(Language, RefusesMissingForeignAndBrokenFilesAndForgetsOldTexts) {
   EXPECT_EQ(lan.Text(QStringLiteral("a_text")), QStringLiteral("a_text"));
 }
 
+TEST(Language, ATranslationAddedOverEnglishReplacesItsKeysAndLeavesTheOthers) {
+  QTemporaryDir dir;
+  Language lan;
+  ASSERT_TRUE(lan.Load(
+      WriteFile(dir, R"(<Language><Text key="a">A</Text><Text key="b">B</Text></Language>)")));
+  EXPECT_TRUE(lan.Add(WriteFile(dir, R"(<Language><Text key="a">Ä</Text></Language>)")));
+  EXPECT_FALSE(lan.Add(WriteFile(dir, R"(<Language><Text key="b">never closed)")));
+  EXPECT_EQ(QStringList({lan.Text("a"), lan.Text("b")}), QStringList({"Ä", "B"}));
+}
+
 TEST(ResourceText, ControlsMarkedAsResourceTextShowTheLanguageText) {
   ASSERT_TRUE(Lan().Contains(QStringLiteral("apply_text")));
   QWidget root;

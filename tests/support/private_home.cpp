@@ -1,7 +1,9 @@
 // Every test process runs with a home folder and XDG folders of its own,
 // made at start and removed at exit: nothing a test runs (Qt's file dialogs
 // remembering folders, an autostart entry, a data folder) lands in the real
-// home of whoever runs the tests, and no two test processes share one.
+// home of whoever runs the tests, and no two test processes share one. The
+// programs they start speak English, whatever the desktop's language, unless
+// a test asks for another.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,6 +17,7 @@ class PrivateHome {
  public:
   PrivateHome() : creator_(::getpid()) {
     std::string pattern = std::filesystem::temp_directory_path().string() + "/ms1-home-XXXXXX";
+    ::setenv("MS1_LANGUAGE", "en", 0);
     if (::mkdtemp(pattern.data()) == nullptr) return;
     root_ = pattern;
     ::setenv("HOME", root_.c_str(), 1);

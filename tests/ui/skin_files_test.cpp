@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -319,7 +320,7 @@ TEST(LanguageFile, HasEveryKeyTheSkinFormsAndMenusUse) {
   int files = 0;
   while (it.hasNext()) {
     const QString path = it.next();
-    if (path.endsWith(QStringLiteral("/lan.xml"))) continue;
+    if (QFileInfo(path).fileName().startsWith(QStringLiteral("lan"))) continue;  // language files
     ++files;
     ExpectAllInLanguageFile(KeysInFile(path, formKey), path);
     ExpectAllInLanguageFile(KeysInFile(path, menuKey), path);
