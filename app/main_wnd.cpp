@@ -144,9 +144,6 @@ bool CMainWnd::HandleCustomMessage(const WindowMessage& m) {
     case msg::kWiredPlug:
       if (page_) page_->OnLinkMessage(m);
       return true;
-    case msg::kApplyRequest:
-      if (page_) page_->RequestApply(m.wParam, m.lParam);
-      return true;
     case msg::kStoreSaveResult:
       OnStoreSaveResult(m.wParam != 0);
       return true;
@@ -168,10 +165,6 @@ bool CMainWnd::OnTimer(int id) {
     case timer::kReceiverHeartbeat:
       messages_.KillTimer(id);
       if (page_) page_->OnHeartbeatTimeout();
-      break;
-    case timer::kApplyDebounce:
-      messages_.KillTimer(id);
-      messages_.Post(msg::kApplyRequest);
       break;
     default:
       break;

@@ -104,10 +104,9 @@ void CMS_1_Page::ShutDownLinks() {
   if (hidraw_notifier_ != nullptr) hidraw_notifier_->setEnabled(false);
   delete hidraw_notifier_;
   hidraw_notifier_ = nullptr;
+  // An edit still in its debounce is saved by the session's end.
+  apply_debounce_.stop();
   if (device_) device_->Stop();
-  // With the applies ended, the last edits (a slider still in its debounce,
-  // applies dropped unstarted) reach the disk.
-  if (saver_) saver_->Finish();
 }
 
 void CMS_1_Page::Init(PageHost& host) {
@@ -119,15 +118,17 @@ void CMS_1_Page::Init(PageHost& host) {
   // a box that changes nothing on the mouse is not offered.
   SetShown(c_.move_mode, false);
   store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
-  device_ =
-      std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
+  device_ = std::make_unique<DeviceSession>(
+      DeviceSession::Ends{view(), *bridge_, *bridge_, *store_, /*save_on_request=*/true});
+  apply_debounce_.setSingleShot(true);
+  QObject::connect(&apply_debounce_, &QTimer::timeout, &apply_debounce_,
+                   [this] { device_->RequestApply(); });
   device_->Start(folders_.drivers, host.Messages().Handle());
-  saver_ = std::make_unique<StoreSaver>(device_->model(), *store_);
   profile_commands_ = std::make_unique<ProfileListCommands>(
       ProfileListCommands::Page{device_->model(), *store_, c_.profile_list, host.HostWindow(),
                                 folders_.data, [this](int index) { SelectProfile(index); }});
   color_commands_ = std::make_unique<PageColorCommands>(
-      PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
+      PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { RequestApply(); }});
   buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
 }
 
@@ -279,7 +280,7 @@ void CMS_1_Page::OpenMacroEditor() {
   });
   if (!current_touched) return;
   RefreshButtonTexts();
-  PostApplyRequest();
+  RequestApply();
 }
 
 void CMS_1_Page::UpdateButtonText(int button) {
@@ -401,13 +402,13 @@ void CMS_1_Page::OnSelectChanged(const Notification& n) {
   if (const int mode = IndexIn(c_.mode_options, n.control); mode >= 0) {
     device_->model().With([mode](PageState& s) { s.Current()->active_mode = mode; });
     RefreshPage();
-    PostApplyRequest();
+    RequestApply();
   } else if (const int level = IndexIn(c_.dpi_options, n.control); level >= 0) {
     SetShared(SharedSetting::kDpiLevel, level);
-    PostApplyRequest();
+    RequestApply();
   } else if (const int rate = IndexIn(c_.polling_rates, n.control); rate >= 0) {
     SetShared(SharedSetting::kPollingRate, rate);
-    PostApplyRequest();
+    RequestApply();
   }
 }
 
@@ -416,7 +417,7 @@ void CMS_1_Page::OnItemSelect(const Notification& n) {
   if (n.control == c_.light_effect && c_.light_effect != nullptr) {
     SetShared(SharedSetting::kLightEffect, static_cast<int32_t>(n.param));
     UpdateLightingRows(c_, static_cast<int32_t>(n.param));
-    RestartDebounce(period::kDebounceLighting);
+    RequestApplyAfter(period::kDebounceLighting);
   } else if (n.control == c_.profile_list && c_.profile_list != nullptr) {
     SelectProfile(static_cast<int>(n.param));
   }
@@ -431,7 +432,7 @@ void CMS_1_Page::SelectProfile(int index) {
   if (!valid) return;
   RefreshPage();
   device_->model().With([](PageState& s) { s.force_full_apply = true; });
-  PostApplyRequest();
+  RequestApply();
 }
 
 void CMS_1_Page::OnCheckClick(const Notification& n) {
@@ -444,7 +445,7 @@ void CMS_1_Page::OnCheckClick(const Notification& n) {
   }
   if (c_.move_mode != nullptr && n.control == c_.move_mode) {
     SetShared(SharedSetting::kMoveMode, c_.move_mode->isChecked() ? 1 : 0);
-    PostApplyRequest();
+    RequestApply();
   }
 }
 
@@ -466,7 +467,7 @@ void CMS_1_Page::OnValueChanged(const Notification& n) {
   } else {
     return;
   }
-  RestartDebounce(period::kDebounceSlider);
+  RequestApplyAfter(period::kDebounceSlider);
 }
 
 void CMS_1_Page::OnClick(const Notification& n) {
@@ -475,7 +476,7 @@ void CMS_1_Page::OnClick(const Notification& n) {
   if (const int button = IndexIn(c_.key_buttons, n.control); button >= 0) {
     if (HasCurrentProfile()) buttons_->OpenMenu(button, *c_.key_buttons[button]);
   } else if (c_.apply != nullptr && n.control == c_.apply) {
-    PostApplyRequest();
+    RequestApply();
   } else if (c_.macro_button != nullptr && n.control == c_.macro_button) {
     OpenMacroEditor();
   } else if (c_.mouse_attribute != nullptr && n.control == c_.mouse_attribute) {
@@ -499,19 +500,13 @@ void CMS_1_Page::OnLinkMessage(const WindowMessage& m) {
   if (device_) device_->OnLinkMessage(m.message, m.wParam, m.lParam);
 }
 
-void CMS_1_Page::RequestApply(uintptr_t wParam, intptr_t lParam) {
-  if (device_) device_->model().NoteApplyWanted();
-  if (saver_) saver_->Request();
-  if (device_) device_->RequestApply(wParam, lParam);
-}
-
 void CMS_1_Page::OnHeartbeatTimeout() {
   if (device_) device_->OnHeartbeatTimeout();
 }
 
 void CMS_1_Page::ApplyMenuFunction(const QString& itemName) {
   if (!HasCurrentProfile() || !buttons_->Apply(itemName)) return;
-  PostApplyRequest();
+  RequestApply();
   UpdateButtonText(buttons_->current_button());
 }
 
@@ -521,13 +516,12 @@ void CMS_1_Page::SetShared(SharedSetting field, int32_t value, int level) {
   });
 }
 
-void CMS_1_Page::PostApplyRequest() {
-  host_->Messages().Post(msg::kApplyRequest);
+void CMS_1_Page::RequestApply() {
+  device_->RequestApply();
 }
 
-void CMS_1_Page::RestartDebounce(std::chrono::milliseconds period) {
-  host_->Messages().KillTimer(timer::kApplyDebounce);
-  host_->Messages().SetTimer(timer::kApplyDebounce, static_cast<int>(period.count()));
+void CMS_1_Page::RequestApplyAfter(std::chrono::milliseconds period) {
+  apply_debounce_.start(period);
 }
 
 }  // namespace ms1

@@ -52,8 +52,8 @@ void ProfileListCommands::Add() {
   });
   if (added < 0) return;
   AppendEntry(*name);
-  SelectEntry(added);
   SaveStore();
+  SelectEntry(added);
 }
 
 void ProfileListCommands::Delete() {
@@ -75,8 +75,8 @@ void ProfileListCommands::Delete() {
     const QSignalBlocker quiet(page_.list);
     delete page_.list->takeItem(removed);
   }
-  SelectEntry(now);
   SaveStore();
+  SelectEntry(now);
 }
 
 void ProfileListCommands::Rename() {
@@ -106,8 +106,8 @@ void ProfileListCommands::Reset() {
     return s.selected;
   });
   if (reset < 0) return;
-  page_.select(reset);
   SaveStore();
+  page_.select(reset);
 }
 
 void ProfileListCommands::Export() {
@@ -143,8 +143,8 @@ void ProfileListCommands::Import() {
     return;
   }
   AppendEntry(name);
-  SelectEntry(imported);
   SaveStore();
+  SelectEntry(imported);
 }
 
 std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {

@@ -2,7 +2,9 @@
 // export and import. Each asks the user first (name dialog, confirmation or
 // file dialog); the rules of what changes are the model's, shared with ms1ctl.
 // A command that changes the list saves the profile store at once, so that it
-// is kept even while no mouse is connected to take the apply that follows.
+// is kept even while no mouse is connected to take the apply that follows;
+// it saves before it selects, so that the save of the apply request finds
+// nothing left to write.
 #pragma once
 
 #include <QString>

@@ -28,7 +28,6 @@ struct PageLog {
   QStringList calls;
   std::vector<Notification> notifications;
   std::vector<WindowMessage> linkMessages;
-  int applies = 0;
   bool present = true;
   bool notAllowed = false;
   const InputHookTable* hookTable = nullptr;  // as given at Init
@@ -56,7 +55,6 @@ class RecordingPage : public DevicePage {
   bool DeviceNotAllowed() const override { return log_.notAllowed; }
   void Notify(const Notification& n) override { log_.notifications.push_back(n); }
   void OnLinkMessage(const WindowMessage& m) override { log_.linkMessages.push_back(m); }
-  void RequestApply(uintptr_t, intptr_t) override { ++log_.applies; }
   void OnHeartbeatTimeout() override { log_.calls << QStringLiteral("Heartbeat"); }
   void ApplyMenuFunction(const QString& name) override {
     log_.calls << QStringLiteral("Menu ") + name;
@@ -289,15 +287,6 @@ TEST_F(MainWindow, RoutesDeviceMessagesAndTimersToThePage) {
   EXPECT_EQ(log.linkMessages[2].wParam, 0x1000u);
   EXPECT_EQ(log.linkMessages[2].lParam, 3);
 
-  EXPECT_TRUE(Send(msg::kApplyRequest));
-  EXPECT_EQ(log.applies, 1);
-
-  // The debounce timer stops itself and asks for an apply.
-  window->Messages().SetTimer(timer::kApplyDebounce, 500);
-  EXPECT_FALSE(Send(sysmsg::kTimer, timer::kApplyDebounce));
-  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce));
-  ASSERT_TRUE(test::WaitFor([&] { return log.applies == 2; }));
-
   window->Messages().SetTimer(timer::kReceiverHeartbeat, 6000);
   EXPECT_FALSE(Send(sysmsg::kTimer, timer::kReceiverHeartbeat));
   EXPECT_FALSE(window->Messages().IsTimerActive(timer::kReceiverHeartbeat));
@@ -397,7 +386,6 @@ TEST(MainWindowWithoutPage, RunsAsWithNoDevice) {
   window.show();
   ASSERT_TRUE(test::WaitFor([&] { return window.windowState() & Qt::WindowMinimized; }));
   EXPECT_FALSE(window.DevicePresent());
-  EXPECT_TRUE(window.HandleCustomMessage({msg::kApplyRequest, 0, 0, {}, {}}));
   EXPECT_TRUE(window.HandleCustomMessage({msg::kWiredPlug, 1, 0, {}, {}}));
 }
 
