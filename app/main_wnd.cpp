@@ -145,7 +145,7 @@ bool CMainWnd::HandleCustomMessage(const WindowMessage& m) {
       if (page_) page_->OnLinkMessage(m);
       return true;
     case msg::kStoreSaveResult:
-      OnStoreSaveResult(m.wParam != 0);
+      OnStoreSaveResult(static_cast<StoreKind>(m.lParam), m.wParam != 0, m.text);
       return true;
     case sysmsg::kTimer:
       return OnTimer(static_cast<int>(m.wParam));
@@ -276,10 +276,16 @@ void CMainWnd::CloseDpiIndicator() {
   dpi_indicator_ = nullptr;
 }
 
-void CMainWnd::OnStoreSaveResult(bool saved) {
-  if (!store_warning_.ShouldWarn(saved)) return;
-  ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                 QStringLiteral("store_save_failed_text"), true);
+void CMainWnd::OnStoreSaveResult(StoreKind store, bool saved, const QString& error) {
+  const bool macros = store == StoreKind::kMacros;
+  if (!(macros ? macro_store_warning_ : profile_store_warning_).ShouldWarn(saved)) return;
+  if (macros) {
+    ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                   QStringLiteral("macro_store_save_failed_text"), true, {error});
+  } else {
+    ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                   QStringLiteral("store_save_failed_text"), true);
+  }
 }
 
 void CMainWnd::DestroyWindow() {

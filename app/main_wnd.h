@@ -10,6 +10,7 @@
 #include <string>
 
 #include "device/driver/input_hook_library.h"
+#include "model/data_folder_stores.h"
 #include "model/store_save_warning.h"
 #include "platform/folders.h"
 #include "platform/skin_form.h"
@@ -81,7 +82,9 @@ class CMainWnd : public SkinWindow, public PageHost {
   void ShowDpi(uintptr_t wParam, intptr_t lParam);
   void CloseDpiIndicator();
   bool OnTimer(int id);
-  void OnStoreSaveResult(bool saved);
+  // Every save of a store, from the page's stores: a failure is told once,
+  // and again only after that store was saved.
+  void OnStoreSaveResult(StoreKind store, bool saved, const QString& error);
 
   std::string program_folder_;
   std::unique_ptr<DevicePage> page_;
@@ -91,7 +94,8 @@ class CMainWnd : public SkinWindow, public PageHost {
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<CDPIMsg> dpi_indicator_;
   QStackedWidget* device_tab_switch_ = nullptr;
-  StoreSaveWarning store_warning_;
+  StoreSaveWarning profile_store_warning_;
+  StoreSaveWarning macro_store_warning_;
   bool device_present_ = false;
   bool warning_open_ = false;
   bool destroyed_ = false;

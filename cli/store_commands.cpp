@@ -12,6 +12,7 @@
 #include "cli/profile_name.h"
 #include "cli/profile_view.h"
 #include "model/data_folder_owner.h"
+#include "model/data_folder_stores.h"
 #include "model/macro_store.h"
 #include "model/named_list.h"
 #include "model/profile.h"
@@ -184,10 +185,11 @@ void ImportProfileFile() {
   OwnDataFolder();
   Profiles profiles;
   Macros macros;
+  DataFolderStores stores(profiles.data);
   ProfileImport result;
   std::string error;
-  if (!ImportProfileSelected(options.file, profiles.data, profiles.list, profiles.selected,
-                             macros.list, result, error)) {
+  if (!ImportProfileSelected(options.file, stores, profiles.list, profiles.selected, macros.list,
+                             result, error)) {
     Fail(error);
   }
   profiles.Save();
@@ -241,9 +243,10 @@ void ShowMacro() {
 void ImportMacroFile() {
   OwnDataFolder();
   Macros macros;
+  DataFolderStores stores(macros.data);
   std::size_t index = 0;
   std::string error;
-  if (!ImportMacro(options.file, macros.data, macros.list, index, error)) Fail(error);
+  if (!ImportMacro(options.file, stores, macros.list, index, error)) Fail(error);
   const std::string name = NameOf(*macros.list[index]);
   if (options.json) {
     std::cout << json{{"name", name}, {"index", index}}.dump(2) << "\n";

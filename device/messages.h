@@ -25,8 +25,9 @@ inline constexpr uint32_t kWiredEvent = MS1_WIRED_EVENT_MESSAGE;        // WM_WI
 inline constexpr uint32_t kWiredPlug = MS1_WIRED_PLUG_MESSAGE;          // WM_WIRED_PLUG
 // Reach the main window from nobody in the program; consumed without effect.
 inline constexpr uint32_t kIgnored[] = {1130, 1261, 5121};
-// Result of a profile-store save, from any thread: wParam 1 saved, 0 failed.
-// The number is unused by the drivers, the hook and the table above.
+// Result of a store save, from any thread: wParam 1 saved, 0 failed; lParam
+// the store (StoreKind); the text says why it failed. The number is unused by
+// the drivers, the hook and the table above.
 inline constexpr uint32_t kStoreSaveResult = 1140;
 
 // The driver libraries' plug and data messages, by link.

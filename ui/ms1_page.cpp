@@ -15,15 +15,12 @@
 
 #include "device/link_panels.h"
 #include "device/messages.h"
-#include "device/profile_store_writer.h"
 #include "dialogs/msg_wnd.h"
 #include "keys/key_names.h"
 #include "macro/macro_editor_window.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
-#include "model/profile_store.h"
 #include "model/text_field.h"
-#include "model/unsent_edits_mark.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "platform/list_entry.h"
@@ -40,24 +37,6 @@
 
 namespace ms1 {
 namespace {
-
-// Saves the store and tells the window how it went, so that a failed save is
-// not lost in silence.
-class ReportingStoreWriter final : public ProfileStoreWriter {
- public:
-  ReportingStoreWriter(std::filesystem::path data_folder, PageHost& host)
-      : writer_(std::move(data_folder)), host_(host) {}
-  bool Save(const ProfileList& profiles, int selected) override {
-    const bool saved = writer_.Save(profiles, selected);
-    host_.Messages().Post(msg::kStoreSaveResult, saved ? 1 : 0);
-    return saved;
-  }
-  void MarkUnsentEdits(bool unsent) override { writer_.MarkUnsentEdits(unsent); }
-
- private:
-  DataFolderStoreWriter writer_;
-  PageHost& host_;
-};
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -117,16 +96,20 @@ void CMS_1_Page::Init(PageHost& host) {
   // The profile keeps its move-mode flag, but the mouse has no such setting:
   // a box that changes nothing on the mouse is not offered.
   SetShown(c_.move_mode, false);
-  store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
+  // Every save, of either store and from any thread, tells the window how it went.
+  stores_ = std::make_unique<DataFolderStores>(folders_.data, [&host](const StoreSaveResult& r) {
+    host.Messages().Post(msg::kStoreSaveResult, r.saved ? 1 : 0, static_cast<intptr_t>(r.store),
+                         QString::fromStdString(r.error));
+  });
   device_ = std::make_unique<DeviceSession>(
-      DeviceSession::Ends{view(), *bridge_, *bridge_, *store_, /*save_on_request=*/true});
+      DeviceSession::Ends{view(), *bridge_, *bridge_, *stores_, /*save_on_request=*/true});
   apply_debounce_.setSingleShot(true);
   QObject::connect(&apply_debounce_, &QTimer::timeout, &apply_debounce_,
                    [this] { device_->RequestApply(); });
   device_->Start(folders_.drivers, host.Messages().Handle());
   profile_commands_ = std::make_unique<ProfileListCommands>(
-      ProfileListCommands::Page{device_->model(), *store_, c_.profile_list, host.HostWindow(),
-                                folders_.data, [this](int index) { SelectProfile(index); }});
+      ProfileListCommands::Page{device_->model(), *stores_, c_.profile_list, host.HostWindow(),
+                                [this](int index) { SelectProfile(index); }});
   color_commands_ = std::make_unique<PageColorCommands>(
       PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { RequestApply(); }});
   buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
@@ -143,8 +126,8 @@ void CMS_1_Page::LoadProfileList() {
     s.profiles.clear();
     s.macros.clear();
     int32_t index = 0;
-    loads.push_back(LoadProfileStore(folders_.data, s.profiles, index, add_text, access));
-    loads.push_back(LoadMacroStore(folders_.data, s.macros, access));
+    loads.push_back(stores_->LoadProfiles(s.profiles, index, add_text, access));
+    loads.push_back(stores_->LoadMacros(s.macros, access));
     s.selected = index;
     if (c_.profile_list != nullptr) {
       const QSignalBlocker quiet(c_.profile_list);
@@ -156,7 +139,7 @@ void CMS_1_Page::LoadProfileList() {
     return index;
   });
   // Only an edit makes the next save worth writing.
-  const bool unsent_marked = UnsentEditsMarked(folders_.data);
+  const bool unsent_marked = stores_->UnsentEditsMarked();
   if (loads.front().ok()) device_->model().RememberLoaded(unsent_marked);
   if (c_.profile_list != nullptr) {
     const QSignalBlocker quiet(c_.profile_list);
@@ -267,8 +250,9 @@ void CMS_1_Page::OpenMacroEditor() {
   {
     CMS_1_Macro editor(host_->HostWindow());
     editor.macros = &macros;
+    editor.store = stores_.get();
     editor.hook = host_->HookTable();
-    editor.data_folder = folders_.data;
+    editor.file_folder = folders_.data;
     editor.Create();
     editor.CenterWindow();
     editor.ShowModal();

@@ -15,6 +15,7 @@
 #include "device/link_view.h"
 #include "device/page_model.h"
 #include "model/data_folder_owner.h"
+#include "model/data_folder_stores.h"
 #include "model/profile.h"
 #include "model/store_file.h"
 #include "ui/button_commands.h"
@@ -126,7 +127,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   PageHost* host_ = nullptr;
   PageControls c_;
   std::unique_ptr<PageWindowBridge> bridge_;
-  std::unique_ptr<ProfileStoreWriter> store_;
+  std::unique_ptr<DataFolderStores> stores_;
   std::unique_ptr<DeviceSession> device_;
   QTimer apply_debounce_;
   std::unique_ptr<ProfileListCommands> profile_commands_;

@@ -6,6 +6,7 @@
 
 #include "dialogs/config_name.h"
 #include "dialogs/msg_wnd.h"
+#include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_commands.h"
 #include "model/text_field.h"
@@ -127,24 +128,34 @@ void ProfileListCommands::Export() {
 void ProfileListCommands::Import() {
   const QString file = AskProfileFile(page_.owner, ProfileFileUse::kImport);
   if (file.isEmpty()) return;
-  std::string error;
-  QString name;
-  const int imported = page_.model.With([&](PageState& s) {
-    ProfileImport result;
-    if (!ImportProfileSelected(file.toStdString(), page_.data_folder, s.profiles, s.selected,
-                               s.macros, result, error)) {
-      return -1;
-    }
-    name = NameOf(*s.profiles[result.index]);
-    return static_cast<int>(result.index);
+  // The import works on copies of the lists, so that the macro store is
+  // written outside the model's lock; the model takes the lists only once
+  // they are saved. Nothing else changes the lists meanwhile: only this
+  // thread does.
+  struct Lists {
+    ProfileList profiles;
+    MacroList macros;
+    int32_t selected = 0;
+  };
+  Lists lists = page_.model.With([](const PageState& s) {
+    return Lists{s.profiles, CopyMacroList(s.macros), s.selected};
   });
-  if (imported < 0) {
+  ProfileImport result;
+  std::string error;
+  if (!ImportProfileSelected(file.toStdString(), page_.stores, lists.profiles, lists.selected,
+                             lists.macros, result, error)) {
     Tell(QStringLiteral("import_failed_text"), QString::fromStdString(error));
     return;
   }
+  const QString name = NameOf(*lists.profiles[result.index]);
+  page_.model.With([&lists, &result](PageState& s) {
+    s.profiles.push_back(std::move(lists.profiles[result.index]));
+    s.macros = std::move(lists.macros);
+    s.selected = lists.selected;
+  });
   AppendEntry(name);
   SaveStore();
-  SelectEntry(imported);
+  SelectEntry(static_cast<int>(result.index));
 }
 
 std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {
@@ -186,7 +197,7 @@ void ProfileListCommands::SelectEntry(int index) {
 }
 
 void ProfileListCommands::SaveStore() {
-  page_.model.SaveStore(page_.store);
+  page_.model.SaveStore(page_.stores);
 }
 
 }  // namespace ms1

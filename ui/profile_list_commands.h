@@ -8,11 +8,11 @@
 #pragma once
 
 #include <QString>
-#include <filesystem>
 #include <functional>
 #include <optional>
 
 #include "device/page_model.h"
+#include "model/data_folder_stores.h"
 
 class QListWidget;
 class QWidget;
@@ -26,10 +26,9 @@ class ProfileListCommands {
   // What the commands use of the device page.
   struct Page {
     PageModel& model;
-    ProfileStoreWriter& store;  // tells the window when a save failed
-    QListWidget* list;          // null when the layout has none
-    QWidget* owner;             // the main window: owner of every dialog
-    std::filesystem::path data_folder;
+    DataFolderStores& stores;  // tells the window when a save failed
+    QListWidget* list;         // null when the layout has none
+    QWidget* owner;            // the main window: owner of every dialog
     // Makes profile `index` current, shows it and requests an apply that
     // sends it whole: what selecting its list entry does.
     std::function<void(int index)> select;

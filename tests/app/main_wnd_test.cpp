@@ -296,33 +296,47 @@ TEST_F(MainWindow, RoutesDeviceMessagesAndTimersToThePage) {
   EXPECT_FALSE(Send(1300));
 }
 
-TEST_F(MainWindow, WarnsOnceWhenTheProfileStoreCannotBeSaved) {
+// Each store's failed save is told once (the macros' with why), and again
+// only after that store was saved.
+TEST_F(MainWindow, WarnsOnceWhenAStoreCannotBeSaved) {
   Start(true);
-  QString warned;
-  test::WhenModal([&](QWidget* modal) {
-    auto* box = dynamic_cast<CMsgWnd*>(modal);
-    ASSERT_NE(box, nullptr);
-    warned = box->message;
-    // Further failures while the warning is up, and after it, stay silent.
-    window->Messages().Post(msg::kStoreSaveResult, 0);
-    QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
-  });
-  window->Messages().Post(msg::kStoreSaveResult, 0);
-  ASSERT_TRUE(test::WaitFor([&] { return !warned.isEmpty(); }));
-  EXPECT_EQ(warned, QStringLiteral("store_save_failed_text"));
-  Process();
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  const struct {
+    StoreKind store;
+    const char* text_key;
+    QStringList args;
+  } cases[] = {{StoreKind::kProfiles, "store_save_failed_text", {}},
+               {StoreKind::kMacros, "macro_store_save_failed_text", {QStringLiteral("full")}}};
+  for (const auto& c : cases) {
+    const auto store = static_cast<intptr_t>(c.store);
+    const auto fail = [&] { window->Messages().Post(msg::kStoreSaveResult, 0, store, "full"); };
+    QString warned;
+    QStringList args;
+    test::WhenModal([&](QWidget* modal) {
+      auto* box = dynamic_cast<CMsgWnd*>(modal);
+      ASSERT_NE(box, nullptr);
+      warned = box->message;
+      args = box->messageArgs;
+      fail();  // further failures while the warning is up, and after it, stay silent
+      QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
+    });
+    fail();
+    ASSERT_TRUE(test::WaitFor([&] { return !warned.isEmpty(); }));
+    EXPECT_EQ(warned, QString::fromLatin1(c.text_key));
+    EXPECT_EQ(args, c.args);
+    Process();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
-  // After a successful save a new failure is reported again.
-  Send(msg::kStoreSaveResult, 1);
-  int again = 0;
-  test::WhenModal([&](QWidget* modal) {
-    ++again;
-    QTest::mouseClick(static_cast<CMsgWnd*>(modal)->FindControl(QStringLiteral("btn_ok")),
-                      Qt::LeftButton);
-  });
-  Send(msg::kStoreSaveResult, 0);
-  EXPECT_EQ(again, 1);
+    // After a successful save a new failure is reported again.
+    Send(msg::kStoreSaveResult, 1, store);
+    int again = 0;
+    test::WhenModal([&](QWidget* modal) {
+      ++again;
+      QTest::mouseClick(static_cast<CMsgWnd*>(modal)->FindControl(QStringLiteral("btn_ok")),
+                        Qt::LeftButton);
+    });
+    Send(msg::kStoreSaveResult, 0, store);
+    EXPECT_EQ(again, 1);
+  }
 }
 
 TEST_F(MainWindow, DestroysThePageBeforeTheTrayIcon) {

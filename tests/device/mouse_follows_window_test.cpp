@@ -29,11 +29,11 @@
 #include "device/connection_manager.h"
 #include "device/device_event_handler.h"
 #include "device/messages.h"
-#include "device/profile_store_writer.h"
 #include "device/report_transport.h"
 #include "fakes.h"
 #include "libs/virtualmouse/virtual_mouse.h"
 #include "link_fakes.h"
+#include "model/data_folder_stores.h"
 #include "model/profile_store.h"
 #include "model/unsent_edits_mark.h"
 #include "support/temp_dir.h"
@@ -89,7 +89,7 @@ struct ProgramRun {
   test::RecordingPacer pacer;
   PageModel model;
   test::RecordingHost apply_host;
-  DataFolderStoreWriter store;
+  DataFolderStores store;
   MouseEnd wired, receiver, ble;
   ReportTransport transport{links, pacer};
   ApplyEngine engine{model, links, transport, apply_host, store};
