@@ -175,11 +175,8 @@ bool CMainWnd::HandleCustomMessage(const WindowMessage& m) {
     case msg::kWiredPlug:
       if (page_) page_->OnLinkMessage(m);
       return true;
-    case msg::kApplyRequest:
-      if (page_) page_->RequestApply(m.wParam, m.lParam);
-      return true;
     case msg::kStoreSaveResult:
-      OnStoreSaveResult(m.wParam != 0);
+      OnStoreSaveResult(static_cast<StoreKind>(m.lParam), m.wParam != 0, m.text);
       return true;
     case sysmsg::kTimer:
       return OnTimer(static_cast<int>(m.wParam));
@@ -199,10 +196,6 @@ bool CMainWnd::OnTimer(int id) {
     case timer::kReceiverHeartbeat:
       messages_.KillTimer(id);
       if (page_) page_->OnHeartbeatTimeout();
-      break;
-    case timer::kApplyDebounce:
-      messages_.KillTimer(id);
-      messages_.Post(msg::kApplyRequest);
       break;
     default:
       break;
@@ -329,10 +322,16 @@ void CMainWnd::CloseDpiIndicator() {
   dpi_indicator_ = nullptr;
 }
 
-void CMainWnd::OnStoreSaveResult(bool saved) {
-  if (!store_warning_.ShouldWarn(saved)) return;
-  ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                 QStringLiteral("store_save_failed_text"), true);
+void CMainWnd::OnStoreSaveResult(StoreKind store, bool saved, const QString& error) {
+  const bool macros = store == StoreKind::kMacros;
+  if (!(macros ? macro_store_warning_ : profile_store_warning_).ShouldWarn(saved)) return;
+  if (macros) {
+    ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                   QStringLiteral("macro_store_save_failed_text"), true, {error});
+  } else {
+    ShowMessageBox(this, QStringLiteral("warning_title_text"),
+                   QStringLiteral("store_save_failed_text"), true);
+  }
 }
 
 void CMainWnd::DestroyWindow() {

@@ -11,6 +11,7 @@
 
 #include "app/low_battery_notice.h"
 #include "device/driver/input_hook_library.h"
+#include "model/data_folder_stores.h"
 #include "model/store_save_warning.h"
 #include "platform/folders.h"
 #include "platform/skin_form.h"
@@ -96,7 +97,9 @@ class CMainWnd : public SkinWindow, public PageHost {
   void ShowDpi(uintptr_t wParam, intptr_t lParam);
   void CloseDpiIndicator();
   bool OnTimer(int id);
-  void OnStoreSaveResult(bool saved);
+  // Every save of a store, from the page's stores: a failure is told once,
+  // and again only after that store was saved.
+  void OnStoreSaveResult(StoreKind store, bool saved, const QString& error);
 
   std::string program_folder_;
   std::unique_ptr<DevicePage> page_;
@@ -106,7 +109,8 @@ class CMainWnd : public SkinWindow, public PageHost {
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<CDPIMsg> dpi_indicator_;
   QStackedWidget* device_tab_switch_ = nullptr;
-  StoreSaveWarning store_warning_;
+  StoreSaveWarning profile_store_warning_;
+  StoreSaveWarning macro_store_warning_;
   std::unique_ptr<BusService> bus_;
   LowBatteryNotice low_battery_{NotifyLowBattery};
   bool device_present_ = false;

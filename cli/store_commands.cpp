@@ -12,6 +12,7 @@
 #include "cli/profile_view.h"
 #include "cli/program_bus.h"
 #include "model/data_folder_owner.h"
+#include "model/data_folder_stores.h"
 #include "model/macro_store.h"
 #include "model/named_list.h"
 #include "model/profile.h"
@@ -211,10 +212,11 @@ void ImportProfileFile() {
   }
   Profiles profiles;
   Macros macros;
+  DataFolderStores stores(profiles.data);
   ProfileImport result;
   std::string error;
-  if (!ImportProfileSelected(options.file, profiles.data, profiles.list, profiles.selected,
-                             macros.list, result, error)) {
+  if (!ImportProfileSelected(options.file, stores, profiles.list, profiles.selected, macros.list,
+                             result, error)) {
     Fail(error);
   }
   profiles.Save();
@@ -268,8 +270,9 @@ void ImportMacroFile() {
     index = static_cast<std::size_t>(added_at);
   } else {
     Macros macros;
+    DataFolderStores stores(macros.data);
     std::string error;
-    if (!ImportMacro(options.file, macros.data, macros.list, index, error)) Fail(error);
+    if (!ImportMacro(options.file, stores, macros.list, index, error)) Fail(error);
     name = NameOf(*macros.list[index]);
   }
   if (options.json) {

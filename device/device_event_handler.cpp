@@ -62,8 +62,8 @@ void DeviceEventHandler::OnStatus(uint16_t value) {
   view_.ShowSleepLabel(!awake);
   // Edits made while it slept or was out of reach were kept but not sent:
   // send them now.
-  if (awake && (was_asleep || receiver_back) && model_.MayHaveUnsentEdits()) {
-    host_.PostToWindow(msg::kApplyRequest, 0, 0);
+  if (awake && (was_asleep || receiver_back) && model_.MayHaveUnsentEdits() && request_apply_) {
+    request_apply_();
   }
   const int level = static_cast<int>(StatusBatteryTenths(value));
   if (IsBatteryLevel(level)) {

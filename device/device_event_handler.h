@@ -19,15 +19,18 @@ namespace ms1 {
 
 class DeviceEventHandler {
  public:
+  // `request_apply` asks for an apply (the mouse woke with edits waiting);
   // `reported` runs after the mouse changed a setting with its own buttons:
   // edits that waited may now be moot.
   DeviceEventHandler(PageModel& model, LinkState& links, LinkView& view, LinkHost& host,
-                     ProfileStoreWriter& store, std::function<void()> reported = {})
+                     ProfileStoreWriter& store, std::function<void()> request_apply = {},
+                     std::function<void()> reported = {})
       : model_(model),
         links_(links),
         view_(view),
         host_(host),
         store_(store),
+        request_apply_(std::move(request_apply)),
         reported_(std::move(reported)) {}
 
   void HandleDeviceEvent(DeviceEvent e);
@@ -53,6 +56,7 @@ class DeviceEventHandler {
   LinkView& view_;
   LinkHost& host_;
   ProfileStoreWriter& store_;
+  std::function<void()> request_apply_;
   std::function<void()> reported_;
   int battery_level_ = 0;
 };

@@ -19,8 +19,13 @@ DeviceSession::DeviceSession(Ends ends, Pacer* pacer)
       worker_(
           links_, [this] { return engine_.ApplyConfiguration(); },
           [this] { engine_.NoteNoLink(); }),
-      events_(model_, links_, ends.view, ends.host, ends.store,
-              [this] { engine_.RefreshUnsentNotice(); }),
+      saver_(ends.keeps_edits ? std::make_unique<StoreSaver>(model_, ends.store) : nullptr),
+      events_(
+          model_, links_, ends.view, ends.host, ends.store,
+          [this] {
+            if (ends_.keeps_edits) RequestApply();
+          },
+          [this] { engine_.RefreshUnsentNotice(); }),
       gatt_({[this](std::span<const uint8_t> value) { OnBluetoothNotification(value); },
              [this](bool connected) { OnBluetoothConnection(connected); }}) {}
 
@@ -93,6 +98,9 @@ void DeviceSession::Stop() {
   gatt_.Stop();
   drivers_.CloseAll();
   worker_.Stop();
+  // With the applies ended, the last edits (applies dropped unstarted, a save
+  // still waiting) reach the disk.
+  if (saver_) saver_->Finish();
   transport_.SetWired(nullptr);
   transport_.SetReceiver(nullptr);
   transport_.SetBluetooth(nullptr);
@@ -129,11 +137,13 @@ void DeviceSession::OnBluetoothNodes() {
 }
 
 void DeviceSession::SendWhatWaits() {
-  if (model_.MayHaveUnsentEdits()) ends_.host.PostToWindow(msg::kApplyRequest, 0, 0);
+  if (ends_.keeps_edits && model_.MayHaveUnsentEdits()) RequestApply();
 }
 
-void DeviceSession::RequestApply(uintptr_t wParam, intptr_t lParam) {
-  worker_.Post(TM_APPLY, wParam, lParam);
+void DeviceSession::RequestApply() {
+  model_.NoteApplyWanted();
+  if (saver_) saver_->Request();
+  worker_.Post(TM_APPLY);
 }
 
 }  // namespace ms1

@@ -24,6 +24,7 @@
 #include "device/page_model.h"
 #include "device/page_worker.h"
 #include "device/report_transport.h"
+#include "device/store_saver.h"
 
 namespace ms1 {
 
@@ -35,6 +36,12 @@ class DeviceSession {
     LinkHost& host;
     ApplyHost& apply_host;
     ProfileStoreWriter& store;
+    // The program's page keeps the user's edits: every apply request also
+    // saves the store at once, off the calling thread, whether or not a link
+    // takes the apply, and the session asks for an apply by itself when a
+    // link can take edits that wait. ms1ctl sends the one profile it is
+    // given, when it asks.
+    bool keeps_edits = false;
   };
   using ReportTrace = std::function<void(const Report& report, const SendOutcome& outcome)>;
 
@@ -64,8 +71,9 @@ class DeviceSession {
 
   // Closes both drivers, lets the worker end (an apply in progress, with
   // nothing left to send to, ends at its next report), then unloads the
-  // libraries. Pauses, retries and a call waiting for BlueZ end at once, so
-  // only a driver call under way is waited for. Interface thread; once or more.
+  // libraries; when it keeps edits, what changed since the last save is then
+  // saved. Pauses, retries and a call waiting for BlueZ end at once, so only
+  // a driver call under way is waited for. Interface thread; once or more.
   void Stop();
 
   // The wired and receiver plug and data messages. Interface thread.
@@ -85,11 +93,16 @@ class DeviceSession {
   void OnBluetoothNodes();
 
   // A link became usable, or the profiles were loaded with a link there:
-  // asks the window for an apply if the mouse may not hold what it shows.
+  // requests an apply if the mouse may not hold what it shows (when the
+  // session keeps edits).
   void SendWhatWaits();
 
-  // Queues one apply (TM_APPLY) for the worker. Any thread.
-  void RequestApply(uintptr_t wParam = 0, intptr_t lParam = 0);
+  // The one way to the mouse for an edit, whoever asks (the page's controls,
+  // its debounce, the mouse waking, a link arriving): notes that an apply is
+  // wanted (so saves mark the edits unsent until one sends them), saves the
+  // store when the session keeps edits, and queues one apply (TM_APPLY) for
+  // the worker. Any thread.
+  void RequestApply();
 
   // Called for every report an apply hands on, on the worker thread. Set
   // before Start.
@@ -132,6 +145,7 @@ class DeviceSession {
   TracingSender sender_{transport_};
   ApplyEngine engine_;
   PageWorker worker_;
+  std::unique_ptr<StoreSaver> saver_;  // when it keeps edits
   DeviceEventHandler events_;
   void OnBluetoothNotification(std::span<const uint8_t> value);
   void OnBluetoothConnection(bool connected);

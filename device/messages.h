@@ -23,11 +23,11 @@ inline constexpr uint32_t kReceiverEvent = MS1_RECEIVER_EVENT_MESSAGE;  // WM_RE
 inline constexpr uint32_t kReceiverPlug = MS1_RECEIVER_PLUG_MESSAGE;    // WM_RECEIVER_PLUG
 inline constexpr uint32_t kWiredEvent = MS1_WIRED_EVENT_MESSAGE;        // WM_WIRED_EVENT
 inline constexpr uint32_t kWiredPlug = MS1_WIRED_PLUG_MESSAGE;          // WM_WIRED_PLUG
-inline constexpr uint32_t kApplyRequest = 1329;                         // WM_APPLY_REQUEST
 // Reach the main window from nobody in the program; consumed without effect.
 inline constexpr uint32_t kIgnored[] = {1130, 1261, 5121};
-// Result of a profile-store save, from any thread: wParam 1 saved, 0 failed.
-// The number is unused by the drivers, the hook and the table above.
+// Result of a store save, from any thread: wParam 1 saved, 0 failed; lParam
+// the store (StoreKind); the text says why it failed. The number is unused by
+// the drivers, the hook and the table above.
 inline constexpr uint32_t kStoreSaveResult = 1140;
 
 // The driver libraries' plug and data messages, by link.
@@ -49,7 +49,6 @@ constexpr bool IsPlugMessage(uint32_t message) {
 inline constexpr uint32_t TM_APPLY = 1648;
 
 namespace timer {
-inline constexpr int kApplyDebounce = 43;       // TIMER_APPLY_DEBOUNCE
 inline constexpr int kDpiIndicator = 52;        // TIMER_DPI_INDICATOR
 inline constexpr int kChargeAnimation = 53;     // TIMER_CHARGE_ANIMATION
 inline constexpr int kReceiverHeartbeat = 100;  // TIMER_RECEIVER_HEARTBEAT
@@ -57,6 +56,8 @@ inline constexpr int kReceiverHeartbeat = 100;  // TIMER_RECEIVER_HEARTBEAT
 
 namespace period {
 using std::chrono::milliseconds;
+// How long the page lets an edit of a slider, or of the lighting effect,
+// rest before it asks for an apply: a run of edits is sent once.
 inline constexpr milliseconds kDebounceSlider{500};
 inline constexpr milliseconds kDebounceLighting{200};
 inline constexpr milliseconds kDpiIndicator{2000};

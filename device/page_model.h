@@ -12,10 +12,9 @@
 #include "model/apply_plan.h"
 #include "model/profile_store.h"
 #include "model/records.h"
+#include "model/store_writer.h"
 
 namespace ms1 {
-
-using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
 
 // Of an apply's polling-rate reports, those a link took.
 enum class PollingDelivery { kAll, kNone, kSome };
@@ -34,17 +33,6 @@ struct PageState {
   // The profile list entry at the selected index; null when there is none.
   ProfileRecord* Current();
   const ProfileRecord* Current() const;
-};
-
-// Writes the profile list and the selected index to the profile store.
-class ProfileStoreWriter {
- public:
-  virtual ~ProfileStoreWriter() = default;
-  virtual bool Save(const ProfileList& profiles, int selected) = 0;
-  // Told with every save whether the mouse may lack edits of the saved
-  // profile, so that a run ending now leaves word for the next. A writer
-  // without a data folder has nowhere to keep it.
-  virtual void MarkUnsentEdits(bool) {}
 };
 
 std::unique_ptr<ProfileRecord> CopyProfile(const ProfileRecord& profile);

@@ -8,15 +8,15 @@ void PageWorker::Start() {
   thread_ = std::thread([this] { Run(); });
 }
 
-void PageWorker::Post(uint32_t id, uintptr_t wParam, intptr_t lParam) {
+void PageWorker::Post(uint32_t id) {
   std::lock_guard lock(lifecycle_mutex_);
   if (stopped_) return;
   // An apply works on the profile as it stands when it starts, so a request
   // made while another one waits unstarted is already served by that one.
   if (id == TM_APPLY) {
-    queue_.PostUnlessWaiting({id, wParam, lParam});
+    queue_.PostUnlessWaiting({id, 0, 0});
   } else {
-    queue_.Post({id, wParam, lParam});
+    queue_.Post({id, 0, 0});
   }
 }
 

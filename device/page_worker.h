@@ -32,7 +32,7 @@ class PageWorker {
 
   // Thread-safe. Messages posted after Stop() are not run; a TM_APPLY posted
   // while another TM_APPLY waits is dropped.
-  void Post(uint32_t id, uintptr_t wParam = 0, intptr_t lParam = 0);
+  void Post(uint32_t id);
 
   // Posts the quit message and waits without a time limit until the thread
   // has ended: an apply in progress, and requests queued before the quit,

@@ -95,8 +95,7 @@ void MacroEditorModel::ShowNotes() {
 
 void MacroEditorModel::SaveStore() {
   std::string error;
-  const bool saved = SaveMacroStore(context_.data_folder, context_.macros, error);
-  context_.view.MacroStoreSaved(saved, error);
+  context_.store.SaveMacros(context_.macros, error);
 }
 
 void MacroEditorModel::ReloadForCancel() {

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,12 +17,14 @@
 #include "macro/macro_editor_view.h"
 #include "macro/recorder_memory.h"
 #include "model/macro_store.h"
+#include "model/store_writer.h"
 
 namespace ms1 {
 
 struct MacroEditorContext {
   MacroList& macros;
-  std::filesystem::path data_folder;
+  // Where every change is saved; it tells of a failed save itself.
+  MacroStoreWriter& store;
   // Stays valid for the model's life; its entries may be null.
   const InputHookTable& hook;
   // Where the hook reports events while recording.

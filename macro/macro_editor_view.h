@@ -54,10 +54,6 @@ class MacroEditorView {
 
   // After every load and commit; an empty MacroNotes shows nothing.
   virtual void ShowMacroNotes(const MacroNotes& notes) = 0;
-
-  // After every write of the macro store, so that failures can be told to the
-  // user (and a success can end such a warning).
-  virtual void MacroStoreSaved(bool saved, std::string_view error) = 0;
 };
 
 }  // namespace ms1

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QTimer>
 
 #include "dialogs/msg_wnd.h"
 #include "keys/key_names.h"
@@ -94,9 +93,20 @@ QString FitText(MacroFit fit) {
   return {};
 }
 
+// Where an editor given no store saves: nowhere.
+class NoMacroStore final : public MacroStoreWriter {
+ public:
+  bool SaveMacros(const MacroList&, std::string&) override { return true; }
+};
+
 }  // namespace
 
 CMS_1_Macro::CMS_1_Macro(QWidget* owner) : SkinDialog(owner) {}
+
+MacroStoreWriter& CMS_1_Macro::Store() {
+  static NoMacroStore nowhere;
+  return store != nullptr ? *store : nowhere;
+}
 
 CMS_1_Macro::~CMS_1_Macro() {
   if (model_) model_->ReleaseHookForClose();
@@ -104,7 +114,6 @@ CMS_1_Macro::~CMS_1_Macro() {
 
 void CMS_1_Macro::done(int result) {
   if (model_) model_->ReleaseHookForClose();
-  TellStoreProblem();  // before the window goes, while it can still own the message
   SkinDialog::done(result);
 }
 
@@ -128,7 +137,7 @@ void CMS_1_Macro::InitWindow() {
   ShowInputCaptureNote(FindControl<QLabel>(QStringLiteral("macro_capture_note")),
                        CanCaptureKeys(hook));
   model_ = std::make_unique<MacroEditorModel>(MacroEditorContext{
-      List(), data_folder, hook != nullptr ? *hook : no_hook_, MessageHandle(), *this,
+      List(), Store(), hook != nullptr ? *hook : no_hook_, MessageHandle(), *this,
       [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
   FillMacroList();
   for (const auto& macro : List()) opening_names_.emplace_back(FieldText(macro->name));
@@ -298,8 +307,7 @@ void CMS_1_Macro::AddNewMacro() {
   MacroList& list = List();
   std::string error;
   const std::u16string add_text = Lan().Text(QStringLiteral("add_macro_text")).toStdU16String();
-  const bool saved = ms1::AddMacro(data_folder, list, add_text, error);
-  MacroStoreSaved(saved, error);
+  ms1::AddMacro(Store(), list, add_text, error);  // a failed save is told by the store
   opening_names_.emplace_back();
   AppendMacroRow(*list.back());
   SelectMacroRow(static_cast<int>(list.size()) - 1);
@@ -319,7 +327,7 @@ void CMS_1_Macro::DeleteSelectedMacro() {
     opening_names_.erase(opening_names_.begin() + row);
   }
   std::string error;
-  MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
+  Store().SaveMacros(list, error);
   {
     const QSignalBlocker quiet(macro_list_);
     delete macro_list_->takeItem(row);
@@ -344,7 +352,7 @@ void CMS_1_Macro::RenameMacro() {
   // The name is saved by itself, so it never waits on the steps being kept.
   SetFieldText(macro.name, typed);
   std::string error;
-  MacroStoreSaved(SaveMacroStore(data_folder, list, error), error);
+  Store().SaveMacros(list, error);
   if (QListWidgetItem* item = macro_list_ != nullptr ? macro_list_->item(index) : nullptr) {
     item->setText(ToQString(typed));
   }
@@ -352,16 +360,15 @@ void CMS_1_Macro::RenameMacro() {
 
 void CMS_1_Macro::ImportMacroFile() {
   const QString file =
-      AskForMacroFile(this, MacroFileUse::kImport, QString::fromStdString(data_folder.string()));
+      AskForMacroFile(this, MacroFileUse::kImport, QString::fromStdString(file_folder.string()));
   if (file.isEmpty()) return;
   MacroList& list = List();
   std::size_t index = 0;
   std::string error;
-  if (!ImportMacro(std::filesystem::path(file.toStdString()), data_folder, list, index, error)) {
+  if (!ImportMacro(std::filesystem::path(file.toStdString()), Store(), list, index, error)) {
     TellFileProblem("macro_import_failed_text", error);
     return;
   }
-  MacroStoreSaved(true, {});
   opening_names_.emplace_back();
   AppendMacroRow(*list[index]);
   SelectMacroRow(static_cast<int>(index));
@@ -373,7 +380,7 @@ void CMS_1_Macro::ExportMacroFile() {
   MacroList& list = List();
   const MacroRecord& macro = *list[static_cast<std::size_t>(model_->CurrentMacroIndex())];
   const QString file =
-      AskForMacroFile(this, MacroFileUse::kExport, QString::fromStdString(data_folder.string()),
+      AskForMacroFile(this, MacroFileUse::kExport, QString::fromStdString(file_folder.string()),
                       ToQString(FieldText(macro.name)));
   if (file.isEmpty()) return;
   std::string error;
@@ -527,14 +534,6 @@ void CMS_1_Macro::SetMacroNameText(std::u16string_view name) {
   SetFieldQuietly(FindControl<QLineEdit>(kNameEdit), ToQString(name));
 }
 
-// Told once the change that failed has run to its end, not in its middle.
-void CMS_1_Macro::MacroStoreSaved(bool saved, std::string_view error) {
-  if (!store_warning_.ShouldWarn(saved)) return;
-  store_problem_pending_ = true;
-  store_problem_ = error;
-  QTimer::singleShot(0, this, [this] { TellStoreProblem(); });
-}
-
 void CMS_1_Macro::ShowMacroNotes(const MacroNotes& notes) {
   auto* note = FindControl<QLabel>(kStepsNote);
   if (note == nullptr) return;
@@ -568,14 +567,6 @@ std::vector<MacroRename> CMS_1_Macro::Renames() const {
     }
   }
   return renames;
-}
-
-void CMS_1_Macro::TellStoreProblem() {
-  if (!store_problem_pending_) return;
-  store_problem_pending_ = false;
-  ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                 QStringLiteral("macro_store_save_failed_text"), true,
-                 {QString::fromStdString(store_problem_)});
 }
 
 void CMS_1_Macro::TellFileProblem(const char* text_key, const std::string& error) {

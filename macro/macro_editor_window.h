@@ -18,7 +18,6 @@
 #include "macro/macro_editor_view.h"
 #include "macro/step_row_widgets.h"
 #include "model/macro_store.h"
-#include "model/store_save_warning.h"
 #include "platform/skin_form.h"
 
 class QListWidget;
@@ -32,12 +31,13 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   explicit CMS_1_Macro(QWidget* owner = nullptr);
   ~CMS_1_Macro() override;
 
-  // Inputs, set before Create(): the macro list it edits (it must outlive the
-  // window), the hook's entry points (null entries are skipped) and the data
-  // folder of the macro store.
+  // Inputs, set before Create(): the macro list it edits and the store every
+  // change is saved to (both must outlive the window), the hook's entry
+  // points (null entries are skipped) and the folder the file dialogs open in.
   MacroList* macros = nullptr;
+  MacroStoreWriter* store = nullptr;
   const InputHookTable* hook = nullptr;
-  std::filesystem::path data_folder;
+  std::filesystem::path file_folder;
 
   QString WindowClassName() const override { return QStringLiteral("MS_1_Macro"); }
   QString SkinFileName() const override { return QStringLiteral("MS/MS_1/ms_1_macropage.xml"); }
@@ -69,10 +69,10 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   std::u16string DefaultDelayText() const override;
   void SetRecordButton(std::string_view text_key, bool checked) override;
   void SetMacroNameText(std::u16string_view name) override;
-  void MacroStoreSaved(bool saved, std::string_view error) override;
   void ShowMacroNotes(const MacroNotes& notes) override;
 
   MacroList& List() { return macros != nullptr ? *macros : no_macros_; }
+  MacroStoreWriter& Store();
   const MacroList& List() const { return macros != nullptr ? *macros : no_macros_; }
 
   void OnCheckClick(const Notification& n);
@@ -101,7 +101,6 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   void SetStepDelay(const QString& field_name);
   void FixDefaultDelay();
   bool CaptureKey(uint32_t virtual_key, bool released);
-  void TellStoreProblem();
   void TellFileProblem(const char* text_key, const std::string& error);
   void GuardRecordingInput(bool recording);
 
@@ -114,9 +113,6 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   bool editor_open_ = false;
   bool cancelling_ = false;   // a cancel reloads the macro: its scroll uses timer 28
   int scroll_row_soon_ = -1;  // the row a scroll timer brings into view
-  StoreSaveWarning store_warning_;
-  bool store_problem_pending_ = false;  // a failed save not told yet
-  std::string store_problem_;
   std::unique_ptr<RecordingInputGuard> input_guard_;
   // By list position: each macro's name when the window opened, none for the
   // macros added since.

@@ -89,7 +89,7 @@ bool MacroNameExists(const MacroList& macros, std::u16string_view name) {
   return FindByName(macros, name) >= 0;
 }
 
-bool AddMacro(const fs::path& data_folder, MacroList& macros, std::u16string_view add_macro_text,
+bool AddMacro(MacroStoreWriter& store, MacroList& macros, std::u16string_view add_macro_text,
               std::string& error) {
   const std::u16string candidate = std::u16string(add_macro_text) + DecimalText(macros.size() + 1);
   const std::u16string name = MakeUniqueName(
@@ -98,7 +98,7 @@ bool AddMacro(const fs::path& data_folder, MacroList& macros, std::u16string_vie
   auto macro = std::make_unique<MacroRecord>();
   SetFieldText(macro->name, name);
   macros.push_back(std::move(macro));
-  return SaveMacroStore(data_folder, macros, error);
+  return store.SaveMacros(macros, error);
 }
 
 int FindMacroForButton(const MacroList& macros, const ButtonRecord& button) {

@@ -13,10 +13,9 @@
 #include "model/profile_store.h"
 #include "model/records.h"
 #include "model/store_file.h"
+#include "model/store_writer.h"
 
 namespace ms1 {
-
-using MacroList = std::vector<std::unique_ptr<MacroRecord>>;
 
 std::filesystem::path MacroStorePath(const std::filesystem::path& data_folder);
 
@@ -40,8 +39,8 @@ MacroList CopyMacroList(const MacroList& macros);
 // Appends an empty macro named add_macro_text + (count + 1), made unique, and
 // saves the store. The macro stays in the list even when the save fails (the
 // editor saves again after the next change); false reports that failure.
-bool AddMacro(const std::filesystem::path& data_folder, MacroList& macros,
-              std::u16string_view add_macro_text, std::string& error);
+bool AddMacro(MacroStoreWriter& store, MacroList& macros, std::u16string_view add_macro_text,
+              std::string& error);
 
 // A button's copy of a macro: its name, step count and steps.
 void RefreshMacroCopy(ButtonRecord& button, const MacroRecord& macro);

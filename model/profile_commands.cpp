@@ -52,11 +52,10 @@ void RenameProfileAt(ProfileList& profiles, std::size_t index, std::u16string_vi
   SetFieldText(profiles.at(index)->name, name);
 }
 
-bool ImportProfileSelected(const std::filesystem::path& file,
-                           const std::filesystem::path& data_folder, ProfileList& profiles,
-                           int32_t& selected, MacroList& macros, ProfileImport& result,
-                           std::string& error) {
-  if (!ImportProfile(file, data_folder, profiles, macros, result, error)) return false;
+bool ImportProfileSelected(const std::filesystem::path& file, MacroStoreWriter& store,
+                           ProfileList& profiles, int32_t& selected, MacroList& macros,
+                           ProfileImport& result, std::string& error) {
+  if (!ImportProfile(file, store, profiles, macros, result, error)) return false;
   selected = static_cast<int32_t>(result.index);
   return true;
 }

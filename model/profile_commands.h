@@ -46,9 +46,8 @@ void RenameProfileAt(ProfileList& profiles, std::size_t index, std::u16string_vi
 // Adds the profile of a profile file with its macros (ImportProfile) and
 // selects it, as an added profile is. Refused like ImportProfile, changing
 // nothing, not even the selection.
-bool ImportProfileSelected(const std::filesystem::path& file,
-                           const std::filesystem::path& data_folder, ProfileList& profiles,
-                           int32_t& selected, MacroList& macros, ProfileImport& result,
-                           std::string& error);
+bool ImportProfileSelected(const std::filesystem::path& file, MacroStoreWriter& store,
+                           ProfileList& profiles, int32_t& selected, MacroList& macros,
+                           ProfileImport& result, std::string& error);
 
 }  // namespace ms1

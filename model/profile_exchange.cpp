@@ -55,7 +55,7 @@ bool ExportProfile(const fs::path& file, const ProfileRecord& profile, std::stri
   return WriteProfileFile(file, profile, error);
 }
 
-bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileList& profiles,
+bool ImportProfile(const fs::path& file, MacroStoreWriter& store, ProfileList& profiles,
                    MacroList& macros, ProfileImport& result, std::string& error) {
   auto profile = std::make_unique<ProfileRecord>();
   if (!ReadProfileFile(file, *profile, error)) return false;
@@ -87,7 +87,7 @@ bool ImportProfile(const fs::path& file, const fs::path& data_folder, ProfileLis
     }
   }
   const std::size_t added = macros.size() - macros_before;
-  if (added > 0 && !SaveMacroStore(data_folder, macros, error)) {
+  if (added > 0 && !store.SaveMacros(macros, error)) {
     macros.resize(macros_before);
     return false;
   }
@@ -115,7 +115,7 @@ bool ExportMacro(const fs::path& file, const MacroRecord& macro, std::string& er
   return WriteRecordFile(file, &macro, kMacroRecordSize, error);
 }
 
-bool ImportMacro(const fs::path& file, const fs::path& data_folder, MacroList& macros,
+bool ImportMacro(const fs::path& file, MacroStoreWriter& store, MacroList& macros,
                  std::size_t& index, std::string& error) {
   auto macro = std::make_unique<MacroRecord>();
   if (!ReadMacroFile(file, *macro, error)) return false;
@@ -125,7 +125,7 @@ bool ImportMacro(const fs::path& file, const fs::path& data_folder, MacroList& m
   const std::u16string name = UniqueMacroName(macros, stored);
   if (name != stored) SetFieldText(macro->name, name);
   macros.push_back(std::move(macro));
-  if (!SaveMacroStore(data_folder, macros, error)) {
+  if (!store.SaveMacros(macros, error)) {
     macros.pop_back();
     return false;
   }

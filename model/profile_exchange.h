@@ -9,6 +9,7 @@
 
 #include "model/macro_store.h"
 #include "model/profile_store.h"
+#include "model/store_writer.h"
 
 namespace ms1 {
 
@@ -25,11 +26,11 @@ struct ProfileImport {
 // "Profile" when that is no better); every macro
 // button of it (all five mode records, all 18 buttons) adds a macro list entry
 // with a unique name that the button then names. When macros were added the
-// macro store is saved. A file that is not exactly one profile, a macro button
-// whose macro does not fit the mouse, or a failed save, is refused with an
-// error and changes neither list. The profile store is not written here (the
-// apply that follows does that).
-bool ImportProfile(const std::filesystem::path& file, const std::filesystem::path& data_folder,
+// macro store is saved through `store`. A file that is not exactly one
+// profile, a macro button whose macro does not fit the mouse, or a failed
+// save, is refused with an error and changes neither list. The profile store
+// is not written here (the caller does that).
+bool ImportProfile(const std::filesystem::path& file, MacroStoreWriter& store,
                    ProfileList& profiles, MacroList& macros, ProfileImport& result,
                    std::string& error);
 
@@ -39,9 +40,9 @@ bool ReadMacroFile(const std::filesystem::path& file, MacroRecord& out, std::str
 bool ExportMacro(const std::filesystem::path& file, const MacroRecord& macro, std::string& error);
 
 // Appends the macro in file to the list, its name made unique, and saves the
-// macro store. Refused like ImportProfile, changing nothing, also when the
-// macro does not fit the mouse; index is the new entry's position.
-bool ImportMacro(const std::filesystem::path& file, const std::filesystem::path& data_folder,
-                 MacroList& macros, std::size_t& index, std::string& error);
+// macro store through `store`. Refused like ImportProfile, changing nothing,
+// also when the macro does not fit the mouse; index is the new entry's position.
+bool ImportMacro(const std::filesystem::path& file, MacroStoreWriter& store, MacroList& macros,
+                 std::size_t& index, std::string& error);
 
 }  // namespace ms1

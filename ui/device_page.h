@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,7 +32,7 @@ class PageHost {
   // Control timers ("timer" notifications, e.g. the charging animation).
   virtual NotificationPump* ControlTimers() = 0;
   // Posting to the main window from any thread, window timers by id (the
-  // debounce timer 43, the heartbeat 100) and the handle for the driver libraries.
+  // heartbeat 100) and the handle for the driver libraries.
   virtual WindowMessages& Messages() = 0;
   // The input hook entry points, for the macro editor and the shortcut dialog.
   // The address is fixed from Init on; the entries are filled in later in the
@@ -63,8 +62,6 @@ class DevicePage {
   virtual void Notify(const Notification& n) = 0;
   // WM_RECEIVER_EVENT, WM_RECEIVER_PLUG, WM_WIRED_EVENT, WM_WIRED_PLUG.
   virtual void OnLinkMessage(const WindowMessage& m) = 0;
-  // WM_APPLY_REQUEST: hand TM_APPLY with these parameters to the worker.
-  virtual void RequestApply(uintptr_t wParam, intptr_t lParam) = 0;
   // TIMER_RECEIVER_HEARTBEAT expired.
   virtual void OnHeartbeatTimeout() = 0;
   // A chosen button-assignment menu item ("ms_1_...").

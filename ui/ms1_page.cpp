@@ -15,15 +15,12 @@
 
 #include "device/link_panels.h"
 #include "device/messages.h"
-#include "device/profile_store_writer.h"
 #include "dialogs/msg_wnd.h"
 #include "keys/key_names.h"
 #include "macro/macro_editor_window.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
-#include "model/profile_store.h"
 #include "model/text_field.h"
-#include "model/unsent_edits_mark.h"
 #include "platform/folders.h"
 #include "platform/language.h"
 #include "platform/list_entry.h"
@@ -40,24 +37,6 @@
 
 namespace ms1 {
 namespace {
-
-// Saves the store and tells the window how it went, so that a failed save is
-// not lost in silence.
-class ReportingStoreWriter final : public ProfileStoreWriter {
- public:
-  ReportingStoreWriter(std::filesystem::path data_folder, PageHost& host)
-      : writer_(std::move(data_folder)), host_(host) {}
-  bool Save(const ProfileList& profiles, int selected) override {
-    const bool saved = writer_.Save(profiles, selected);
-    host_.Messages().Post(msg::kStoreSaveResult, saved ? 1 : 0);
-    return saved;
-  }
-  void MarkUnsentEdits(bool unsent) override { writer_.MarkUnsentEdits(unsent); }
-
- private:
-  DataFolderStoreWriter writer_;
-  PageHost& host_;
-};
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -104,10 +83,9 @@ void CMS_1_Page::ShutDownLinks() {
   if (hidraw_notifier_ != nullptr) hidraw_notifier_->setEnabled(false);
   delete hidraw_notifier_;
   hidraw_notifier_ = nullptr;
+  // An edit still in its debounce is saved by the session's end.
+  apply_debounce_.stop();
   if (device_) device_->Stop();
-  // With the applies ended, the last edits (a slider still in its debounce,
-  // applies dropped unstarted) reach the disk.
-  if (saver_) saver_->Finish();
 }
 
 void CMS_1_Page::Init(PageHost& host) {
@@ -118,17 +96,23 @@ void CMS_1_Page::Init(PageHost& host) {
   // The profile keeps its move-mode flag, but the mouse has no such setting:
   // a box that changes nothing on the mouse is not offered.
   SetShown(c_.move_mode, false);
-  store_ = std::make_unique<ReportingStoreWriter>(folders_.data, host);
-  device_ =
-      std::make_unique<DeviceSession>(DeviceSession::Ends{view(), *bridge_, *bridge_, *store_});
+  // Every save, of either store and from any thread, tells the window how it went.
+  stores_ = std::make_unique<DataFolderStores>(folders_.data, [&host](const StoreSaveResult& r) {
+    host.Messages().Post(msg::kStoreSaveResult, r.saved ? 1 : 0, static_cast<intptr_t>(r.store),
+                         QString::fromStdString(r.error));
+  });
+  device_ = std::make_unique<DeviceSession>(
+      DeviceSession::Ends{view(), *bridge_, *bridge_, *stores_, /*save_on_request=*/true});
+  apply_debounce_.setSingleShot(true);
+  QObject::connect(&apply_debounce_, &QTimer::timeout, &apply_debounce_,
+                   [this] { device_->RequestApply(); });
   device_->Start(folders_.drivers, host.Messages().Handle());
-  saver_ = std::make_unique<StoreSaver>(device_->model(), *store_);
   profile_commands_ = std::make_unique<ProfileListCommands>(
-      ProfileListCommands::Page{device_->model(), *store_, c_.profile_list, host.HostWindow(),
-                                folders_.data, [this](int index) { SelectProfile(index); }});
-  remote_ = std::make_unique<PageRemote>(*device_, *profile_commands_, folders_.data);
+      ProfileListCommands::Page{device_->model(), *stores_, c_.profile_list, host.HostWindow(),
+                                [this](int index) { SelectProfile(index); }});
+  remote_ = std::make_unique<PageRemote>(*device_, *profile_commands_, *stores_);
   color_commands_ = std::make_unique<PageColorCommands>(
-      PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { PostApplyRequest(); }});
+      PageColorCommands::Page{device_->model(), host.HostWindow(), [this] { RequestApply(); }});
   buttons_ = std::make_unique<ButtonCommands>(host.HostWindow(), host.Messages(), device_->model());
 }
 
@@ -143,8 +127,8 @@ void CMS_1_Page::LoadProfileList() {
     s.profiles.clear();
     s.macros.clear();
     int32_t index = 0;
-    loads.push_back(LoadProfileStore(folders_.data, s.profiles, index, add_text, access));
-    loads.push_back(LoadMacroStore(folders_.data, s.macros, access));
+    loads.push_back(stores_->LoadProfiles(s.profiles, index, add_text, access));
+    loads.push_back(stores_->LoadMacros(s.macros, access));
     s.selected = index;
     if (c_.profile_list != nullptr) {
       const QSignalBlocker quiet(c_.profile_list);
@@ -156,7 +140,7 @@ void CMS_1_Page::LoadProfileList() {
     return index;
   });
   // Only an edit makes the next save worth writing.
-  const bool unsent_marked = UnsentEditsMarked(folders_.data);
+  const bool unsent_marked = stores_->UnsentEditsMarked();
   if (loads.front().ok()) device_->model().RememberLoaded(unsent_marked);
   if (c_.profile_list != nullptr) {
     const QSignalBlocker quiet(c_.profile_list);
@@ -267,8 +251,9 @@ void CMS_1_Page::OpenMacroEditor() {
   {
     CMS_1_Macro editor(host_->HostWindow());
     editor.macros = &macros;
+    editor.store = stores_.get();
     editor.hook = host_->HookTable();
-    editor.data_folder = folders_.data;
+    editor.file_folder = folders_.data;
     editor.Create();
     editor.CenterWindow();
     editor.ShowModal();
@@ -280,7 +265,7 @@ void CMS_1_Page::OpenMacroEditor() {
   });
   if (!current_touched) return;
   RefreshButtonTexts();
-  PostApplyRequest();
+  RequestApply();
 }
 
 void CMS_1_Page::UpdateButtonText(int button) {
@@ -402,13 +387,13 @@ void CMS_1_Page::OnSelectChanged(const Notification& n) {
   if (const int mode = IndexIn(c_.mode_options, n.control); mode >= 0) {
     device_->model().With([mode](PageState& s) { s.Current()->active_mode = mode; });
     RefreshPage();
-    PostApplyRequest();
+    RequestApply();
   } else if (const int level = IndexIn(c_.dpi_options, n.control); level >= 0) {
     SetShared(SharedSetting::kDpiLevel, level);
-    PostApplyRequest();
+    RequestApply();
   } else if (const int rate = IndexIn(c_.polling_rates, n.control); rate >= 0) {
     SetShared(SharedSetting::kPollingRate, rate);
-    PostApplyRequest();
+    RequestApply();
   }
 }
 
@@ -417,7 +402,7 @@ void CMS_1_Page::OnItemSelect(const Notification& n) {
   if (n.control == c_.light_effect && c_.light_effect != nullptr) {
     SetShared(SharedSetting::kLightEffect, static_cast<int32_t>(n.param));
     UpdateLightingRows(c_, static_cast<int32_t>(n.param));
-    RestartDebounce(period::kDebounceLighting);
+    RequestApplyAfter(period::kDebounceLighting);
   } else if (n.control == c_.profile_list && c_.profile_list != nullptr) {
     SelectProfile(static_cast<int>(n.param));
   }
@@ -432,7 +417,7 @@ void CMS_1_Page::SelectProfile(int index) {
   if (!valid) return;
   RefreshPage();
   device_->model().With([](PageState& s) { s.force_full_apply = true; });
-  PostApplyRequest();
+  RequestApply();
 }
 
 void CMS_1_Page::OnCheckClick(const Notification& n) {
@@ -445,7 +430,7 @@ void CMS_1_Page::OnCheckClick(const Notification& n) {
   }
   if (c_.move_mode != nullptr && n.control == c_.move_mode) {
     SetShared(SharedSetting::kMoveMode, c_.move_mode->isChecked() ? 1 : 0);
-    PostApplyRequest();
+    RequestApply();
   }
 }
 
@@ -467,7 +452,7 @@ void CMS_1_Page::OnValueChanged(const Notification& n) {
   } else {
     return;
   }
-  RestartDebounce(period::kDebounceSlider);
+  RequestApplyAfter(period::kDebounceSlider);
 }
 
 void CMS_1_Page::OnClick(const Notification& n) {
@@ -476,7 +461,7 @@ void CMS_1_Page::OnClick(const Notification& n) {
   if (const int button = IndexIn(c_.key_buttons, n.control); button >= 0) {
     if (HasCurrentProfile()) buttons_->OpenMenu(button, *c_.key_buttons[button]);
   } else if (c_.apply != nullptr && n.control == c_.apply) {
-    PostApplyRequest();
+    RequestApply();
   } else if (c_.macro_button != nullptr && n.control == c_.macro_button) {
     OpenMacroEditor();
   } else if (c_.mouse_attribute != nullptr && n.control == c_.mouse_attribute) {
@@ -500,19 +485,13 @@ void CMS_1_Page::OnLinkMessage(const WindowMessage& m) {
   if (device_) device_->OnLinkMessage(m.message, m.wParam, m.lParam);
 }
 
-void CMS_1_Page::RequestApply(uintptr_t wParam, intptr_t lParam) {
-  if (device_) device_->model().NoteApplyWanted();
-  if (saver_) saver_->Request();
-  if (device_) device_->RequestApply(wParam, lParam);
-}
-
 void CMS_1_Page::OnHeartbeatTimeout() {
   if (device_) device_->OnHeartbeatTimeout();
 }
 
 void CMS_1_Page::ApplyMenuFunction(const QString& itemName) {
   if (!HasCurrentProfile() || !buttons_->Apply(itemName)) return;
-  PostApplyRequest();
+  RequestApply();
   UpdateButtonText(buttons_->current_button());
 }
 
@@ -527,13 +506,12 @@ RemoteOutcome CMS_1_Page::RunRemote(const RemoteCall& call) {
   return remote_->Run(call);
 }
 
-void CMS_1_Page::PostApplyRequest() {
-  host_->Messages().Post(msg::kApplyRequest);
+void CMS_1_Page::RequestApply() {
+  device_->RequestApply();
 }
 
-void CMS_1_Page::RestartDebounce(std::chrono::milliseconds period) {
-  host_->Messages().KillTimer(timer::kApplyDebounce);
-  host_->Messages().SetTimer(timer::kApplyDebounce, static_cast<int>(period.count()));
+void CMS_1_Page::RequestApplyAfter(std::chrono::milliseconds period) {
+  apply_debounce_.start(period);
 }
 
 }  // namespace ms1

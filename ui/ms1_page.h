@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,8 +14,8 @@
 #include "device/link_state.h"
 #include "device/link_view.h"
 #include "device/page_model.h"
-#include "device/store_saver.h"
 #include "model/data_folder_owner.h"
+#include "model/data_folder_stores.h"
 #include "model/profile.h"
 #include "model/store_file.h"
 #include "ui/button_commands.h"
@@ -51,7 +52,6 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   bool DeviceNotAllowed() const override { return device_ && device_->drivers().OpenNotAllowed(); }
   void Notify(const Notification& n) override;
   void OnLinkMessage(const WindowMessage& m) override;
-  void RequestApply(uintptr_t wParam, intptr_t lParam) override;
   void OnHeartbeatTimeout() override;
   void ApplyMenuFunction(const QString& itemName) override;
   LiveState Live() const override { return remote_ ? remote_->Live() : LiveState{}; }
@@ -69,6 +69,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   // Observers for tests; valid from Init on.
   const LinkState& links() const { return device_->links(); }
   PageModel& model() { return device_->model(); }
+  // Restarted by each edit of a slider or the lighting effect; its expiry
+  // requests the apply.
+  QTimer& apply_debounce() { return apply_debounce_; }
 
  private:
   // LinkView
@@ -114,8 +117,10 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   int32_t ActiveLightEffect() const;
   // Writes one setting into all five mode records of the current profile.
   void SetShared(SharedSetting field, int32_t value, int level = 0);
-  void PostApplyRequest();
-  void RestartDebounce(std::chrono::milliseconds period);
+  // Edits that are sent at once.
+  void RequestApply();
+  // Edits that come in runs: the apply follows once they rest for `period`.
+  void RequestApplyAfter(std::chrono::milliseconds period);
   void ShutDownLinks();
   LinkView& view() { return *this; }
 
@@ -124,9 +129,9 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   PageHost* host_ = nullptr;
   PageControls c_;
   std::unique_ptr<PageWindowBridge> bridge_;
-  std::unique_ptr<ProfileStoreWriter> store_;
+  std::unique_ptr<DataFolderStores> stores_;
   std::unique_ptr<DeviceSession> device_;
-  std::unique_ptr<StoreSaver> saver_;
+  QTimer apply_debounce_;
   std::unique_ptr<ProfileListCommands> profile_commands_;
   std::unique_ptr<PageRemote> remote_;
   std::unique_ptr<PageColorCommands> color_commands_;

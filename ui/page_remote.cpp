@@ -1,5 +1,6 @@
 #include "ui/page_remote.h"
 
+#include "model/macro_store.h"
 #include "model/named_list.h"
 #include "model/profile.h"
 #include "model/profile_commands.h"
@@ -108,16 +109,19 @@ RemoteOutcome PageRemote::ImportProfileFile(const std::string& file) {
 }
 
 RemoteOutcome PageRemote::ImportMacroFile(const std::string& file) {
-  RemoteOutcome outcome;
+  // As the profile import: the store is written from a copy, outside the
+  // model's lock, and the model takes the list once it is saved.
+  MacroList macros = session_.model().With([](const PageState& s) { return CopyMacroList(s.macros); });
+  std::size_t index = 0;
   std::string error;
-  const bool imported = session_.model().With([&](PageState& s) {
-    std::size_t index = 0;
-    if (!ImportMacro(file, data_folder_, s.macros, index, error)) return false;
-    outcome.index = static_cast<int>(index);
-    outcome.name = NameOf(*s.macros[index]);
-    return true;
-  });
-  return imported ? outcome : RemoteOutcome::Refused(Kind::kFailed, error);
+  if (!ImportMacro(file, stores_, macros, index, error)) {
+    return RemoteOutcome::Refused(Kind::kFailed, error);
+  }
+  RemoteOutcome outcome;
+  outcome.index = static_cast<int>(index);
+  outcome.name = NameOf(*macros[index]);
+  session_.model().With([&macros](PageState& s) { s.macros = std::move(macros); });
+  return outcome;
 }
 
 RemoteOutcome PageRemote::ExportMacroFile(const std::string& name, const std::string& file) {

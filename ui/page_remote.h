@@ -3,10 +3,9 @@
 // commands so that the list, the store and the mouse follow at once.
 #pragma once
 
-#include <filesystem>
-#include <functional>
 
 #include "device/device_session.h"
+#include "model/data_folder_stores.h"
 #include "ui/profile_list_commands.h"
 #include "ui/remote_commands.h"
 
@@ -14,9 +13,8 @@ namespace ms1 {
 
 class PageRemote {
  public:
-  PageRemote(DeviceSession& session, ProfileListCommands& commands,
-             std::filesystem::path data_folder)
-      : session_(session), commands_(commands), data_folder_(std::move(data_folder)) {}
+  PageRemote(DeviceSession& session, ProfileListCommands& commands, DataFolderStores& stores)
+      : session_(session), commands_(commands), stores_(stores) {}
 
   LiveState Live() const;
   RemoteOutcome Run(const RemoteCall& call);
@@ -30,7 +28,7 @@ class PageRemote {
 
   DeviceSession& session_;
   ProfileListCommands& commands_;
-  std::filesystem::path data_folder_;
+  DataFolderStores& stores_;
 };
 
 }  // namespace ms1

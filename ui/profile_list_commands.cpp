@@ -6,6 +6,7 @@
 
 #include "dialogs/config_name.h"
 #include "dialogs/msg_wnd.h"
+#include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_commands.h"
 #include "model/text_field.h"
@@ -97,8 +98,8 @@ ProfileNameCheck ProfileListCommands::AddNamed(const QString& name) {
   });
   if (added < 0) return check;
   AppendEntry(name);
-  SelectEntry(added);
   SaveStore();
+  SelectEntry(added);
   return check;
 }
 
@@ -107,7 +108,7 @@ bool ProfileListCommands::DeleteAt(int index) {
   const int now = page_.model.With([&](PageState& s) {
     was_selected = index == s.selected;
     return DeleteProfileAt(s.profiles, s.selected, static_cast<std::size_t>(index)) ? s.selected
-                                                                                    : -1;
+                                                                                   : -1;
   });
   if (now < 0) return false;
   if (page_.list != nullptr) {
@@ -115,9 +116,9 @@ bool ProfileListCommands::DeleteAt(int index) {
     delete page_.list->takeItem(index);
     if (!was_selected) page_.list->setCurrentRow(now);
   }
+  SaveStore();
   // Another profile than the one on the mouse went: it stays as it is.
   if (was_selected) SelectEntry(now);
-  SaveStore();
   return true;
 }
 
@@ -146,8 +147,8 @@ void ProfileListCommands::ResetAt(int index) {
     ResetProfile(*s.profiles[static_cast<std::size_t>(index)]);
     return index == s.selected;
   });
-  if (current) page_.select(index);
   SaveStore();
+  if (current) page_.select(index);
 }
 
 bool ProfileListCommands::ExportAt(int index, const QString& file, std::string& error) {
@@ -162,20 +163,32 @@ bool ProfileListCommands::ExportAt(int index, const QString& file, std::string& 
 
 int ProfileListCommands::ImportFrom(const QString& file, ProfileImport& result,
                                     std::string& error) {
-  QString name;
-  const int imported = page_.model.With([&](PageState& s) {
-    if (!ImportProfileSelected(file.toStdString(), page_.data_folder, s.profiles, s.selected,
-                               s.macros, result, error)) {
-      return -1;
-    }
-    name = NameOf(*s.profiles[result.index]);
-    return static_cast<int>(result.index);
+  // The import works on copies of the lists, so that the macro store is
+  // written outside the model's lock; the model takes the lists only once
+  // they are saved. Nothing else changes the lists meanwhile: only this
+  // thread does.
+  struct Lists {
+    ProfileList profiles;
+    MacroList macros;
+    int32_t selected = 0;
+  };
+  Lists lists = page_.model.With([](const PageState& s) {
+    return Lists{s.profiles, CopyMacroList(s.macros), s.selected};
   });
-  if (imported < 0) return imported;
+  if (!ImportProfileSelected(file.toStdString(), page_.stores, lists.profiles, lists.selected,
+                             lists.macros, result, error)) {
+    return -1;
+  }
+  const QString name = NameOf(*lists.profiles[result.index]);
+  page_.model.With([&lists, &result](PageState& s) {
+    s.profiles.push_back(std::move(lists.profiles[result.index]));
+    s.macros = std::move(lists.macros);
+    s.selected = lists.selected;
+  });
   AppendEntry(name);
-  SelectEntry(imported);
   SaveStore();
-  return imported;
+  SelectEntry(static_cast<int>(result.index));
+  return static_cast<int>(result.index);
 }
 
 void ProfileListCommands::SelectAndSave(int index) {
@@ -226,7 +239,7 @@ void ProfileListCommands::SelectEntry(int index) {
 }
 
 void ProfileListCommands::SaveStore() {
-  page_.model.SaveStore(page_.store);
+  page_.model.SaveStore(page_.stores);
 }
 
 }  // namespace ms1

@@ -2,15 +2,17 @@
 // export and import. Each asks the user first (name dialog, confirmation or
 // file dialog); the rules of what changes are the model's, shared with ms1ctl.
 // A command that changes the list saves the profile store at once, so that it
-// is kept even while no mouse is connected to take the apply that follows.
+// is kept even while no mouse is connected to take the apply that follows;
+// it saves before it selects, so that the save of the apply request finds
+// nothing left to write.
 #pragma once
 
 #include <QString>
-#include <filesystem>
 #include <functional>
 #include <optional>
 
 #include "device/page_model.h"
+#include "model/data_folder_stores.h"
 #include "model/profile_commands.h"
 
 class QListWidget;
@@ -25,10 +27,9 @@ class ProfileListCommands {
   // What the commands use of the device page.
   struct Page {
     PageModel& model;
-    ProfileStoreWriter& store;  // tells the window when a save failed
-    QListWidget* list;          // null when the layout has none
-    QWidget* owner;             // the main window: owner of every dialog
-    std::filesystem::path data_folder;
+    DataFolderStores& stores;  // tells the window when a save failed
+    QListWidget* list;         // null when the layout has none
+    QWidget* owner;            // the main window: owner of every dialog
     // Makes profile `index` current, shows it and requests an apply that
     // sends it whole: what selecting its list entry does.
     std::function<void(int index)> select;
@@ -60,14 +61,14 @@ class ProfileListCommands {
   void SelectAndSave(int index);
 
  private:
-  // Marks entry `index` without raising "itemselect", then selects the profile.
-  void SelectEntry(int index);
   // The name dialog's accepted name, or nothing when it was cancelled.
   std::optional<QString> AskName(const QString& title_key);
   bool Confirm(const QString& text_key);
   void Tell(const QString& text_key, const QString& detail = {});
   void AppendEntry(const QString& name);
   int Selected() const;
+  // Marks entry `index` without raising "itemselect", then selects the profile.
+  void SelectEntry(int index);
   void SaveStore();
 
   Page page_;

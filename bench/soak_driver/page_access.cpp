@@ -5,8 +5,7 @@
 #include <QDeadlineTimer>
 #include <QRadioButton>
 #include <QTest>
-
-#include "device/messages.h"
+#include <QTimer>
 
 namespace ms1::soak {
 
@@ -25,7 +24,7 @@ std::unique_ptr<ProfileRecord> PageAccess::CurrentProfile() {
 
 bool PageAccess::Settled() {
   const QWidget* ring = Control(QStringLiteral("apply_ring"));
-  return !window_.Messages().IsTimerActive(timer::kApplyDebounce) &&
+  return !page_.apply_debounce().isActive() &&
          (ring == nullptr || ring->isHidden()) && !page_.model().HasUnsentEdits();
 }
 

@@ -28,7 +28,6 @@ struct PageLog {
   QStringList calls;
   std::vector<Notification> notifications;
   std::vector<WindowMessage> linkMessages;
-  int applies = 0;
   bool present = true;
   bool notAllowed = false;
   const InputHookTable* hookTable = nullptr;  // as given at Init
@@ -56,7 +55,6 @@ class RecordingPage : public DevicePage {
   bool DeviceNotAllowed() const override { return log_.notAllowed; }
   void Notify(const Notification& n) override { log_.notifications.push_back(n); }
   void OnLinkMessage(const WindowMessage& m) override { log_.linkMessages.push_back(m); }
-  void RequestApply(uintptr_t, intptr_t) override { ++log_.applies; }
   void OnHeartbeatTimeout() override { log_.calls << QStringLiteral("Heartbeat"); }
   void ApplyMenuFunction(const QString& name) override {
     log_.calls << QStringLiteral("Menu ") + name;
@@ -289,15 +287,6 @@ TEST_F(MainWindow, RoutesDeviceMessagesAndTimersToThePage) {
   EXPECT_EQ(log.linkMessages[2].wParam, 0x1000u);
   EXPECT_EQ(log.linkMessages[2].lParam, 3);
 
-  EXPECT_TRUE(Send(msg::kApplyRequest));
-  EXPECT_EQ(log.applies, 1);
-
-  // The debounce timer stops itself and asks for an apply.
-  window->Messages().SetTimer(timer::kApplyDebounce, 500);
-  EXPECT_FALSE(Send(sysmsg::kTimer, timer::kApplyDebounce));
-  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce));
-  ASSERT_TRUE(test::WaitFor([&] { return log.applies == 2; }));
-
   window->Messages().SetTimer(timer::kReceiverHeartbeat, 6000);
   EXPECT_FALSE(Send(sysmsg::kTimer, timer::kReceiverHeartbeat));
   EXPECT_FALSE(window->Messages().IsTimerActive(timer::kReceiverHeartbeat));
@@ -307,33 +296,47 @@ TEST_F(MainWindow, RoutesDeviceMessagesAndTimersToThePage) {
   EXPECT_FALSE(Send(1300));
 }
 
-TEST_F(MainWindow, WarnsOnceWhenTheProfileStoreCannotBeSaved) {
+// Each store's failed save is told once (the macros' with why), and again
+// only after that store was saved.
+TEST_F(MainWindow, WarnsOnceWhenAStoreCannotBeSaved) {
   Start(true);
-  QString warned;
-  test::WhenModal([&](QWidget* modal) {
-    auto* box = dynamic_cast<CMsgWnd*>(modal);
-    ASSERT_NE(box, nullptr);
-    warned = box->message;
-    // Further failures while the warning is up, and after it, stay silent.
-    window->Messages().Post(msg::kStoreSaveResult, 0);
-    QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
-  });
-  window->Messages().Post(msg::kStoreSaveResult, 0);
-  ASSERT_TRUE(test::WaitFor([&] { return !warned.isEmpty(); }));
-  EXPECT_EQ(warned, QStringLiteral("store_save_failed_text"));
-  Process();
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  const struct {
+    StoreKind store;
+    const char* text_key;
+    QStringList args;
+  } cases[] = {{StoreKind::kProfiles, "store_save_failed_text", {}},
+               {StoreKind::kMacros, "macro_store_save_failed_text", {QStringLiteral("full")}}};
+  for (const auto& c : cases) {
+    const auto store = static_cast<intptr_t>(c.store);
+    const auto fail = [&] { window->Messages().Post(msg::kStoreSaveResult, 0, store, "full"); };
+    QString warned;
+    QStringList args;
+    test::WhenModal([&](QWidget* modal) {
+      auto* box = dynamic_cast<CMsgWnd*>(modal);
+      ASSERT_NE(box, nullptr);
+      warned = box->message;
+      args = box->messageArgs;
+      fail();  // further failures while the warning is up, and after it, stay silent
+      QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
+    });
+    fail();
+    ASSERT_TRUE(test::WaitFor([&] { return !warned.isEmpty(); }));
+    EXPECT_EQ(warned, QString::fromLatin1(c.text_key));
+    EXPECT_EQ(args, c.args);
+    Process();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
-  // After a successful save a new failure is reported again.
-  Send(msg::kStoreSaveResult, 1);
-  int again = 0;
-  test::WhenModal([&](QWidget* modal) {
-    ++again;
-    QTest::mouseClick(static_cast<CMsgWnd*>(modal)->FindControl(QStringLiteral("btn_ok")),
-                      Qt::LeftButton);
-  });
-  Send(msg::kStoreSaveResult, 0);
-  EXPECT_EQ(again, 1);
+    // After a successful save a new failure is reported again.
+    Send(msg::kStoreSaveResult, 1, store);
+    int again = 0;
+    test::WhenModal([&](QWidget* modal) {
+      ++again;
+      QTest::mouseClick(static_cast<CMsgWnd*>(modal)->FindControl(QStringLiteral("btn_ok")),
+                        Qt::LeftButton);
+    });
+    Send(msg::kStoreSaveResult, 0, store);
+    EXPECT_EQ(again, 1);
+  }
 }
 
 TEST_F(MainWindow, DestroysThePageBeforeTheTrayIcon) {
@@ -398,7 +401,6 @@ TEST(MainWindowWithoutPage, RunsAsWithNoDevice) {
   window.show();
   ASSERT_TRUE(test::WaitFor([&] { return window.windowState() & Qt::WindowMinimized; }));
   EXPECT_FALSE(window.DevicePresent());
-  EXPECT_TRUE(window.HandleCustomMessage({msg::kApplyRequest, 0, 0, {}, {}}));
   EXPECT_TRUE(window.HandleCustomMessage({msg::kWiredPlug, 1, 0, {}, {}}));
 }
 

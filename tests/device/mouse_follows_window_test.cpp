@@ -29,11 +29,11 @@
 #include "device/connection_manager.h"
 #include "device/device_event_handler.h"
 #include "device/messages.h"
-#include "device/profile_store_writer.h"
 #include "device/report_transport.h"
 #include "fakes.h"
 #include "libs/virtualmouse/virtual_mouse.h"
 #include "link_fakes.h"
+#include "model/data_folder_stores.h"
 #include "model/profile_store.h"
 #include "model/unsent_edits_mark.h"
 #include "support/temp_dir.h"
@@ -89,11 +89,11 @@ struct ProgramRun {
   test::RecordingPacer pacer;
   PageModel model;
   test::RecordingHost apply_host;
-  DataFolderStoreWriter store;
+  DataFolderStores store;
   MouseEnd wired, receiver, ble;
   ReportTransport transport{links, pacer};
   ApplyEngine engine{model, links, transport, apply_host, store};
-  DeviceEventHandler handler{model, links, view, host, store,
+  DeviceEventHandler handler{model, links, view, host, store, [this] { RequestApply(); },
                              [this] { engine.RefreshUnsentNotice(); }};
   FeatureDrivers drivers;  // none loaded: the links arrive as plug events
   ChargeDisplay charge{view};
@@ -105,7 +105,13 @@ struct ProgramRun {
   bool starting = true;  // links found at start are no arrival
 
   void SendWhatWaits() {
-    if (!starting && model.MayHaveUnsentEdits()) host.PostToWindow(msg::kApplyRequest, 0, 0);
+    if (!starting && model.MayHaveUnsentEdits()) RequestApply();
+  }
+  // As the session's: noted, saved at once (the saver), applied by the next Drain.
+  void RequestApply() {
+    model.NoteApplyWanted();
+    model.SaveStoreIfChanged(store);
+    apply_wanted = true;
   }
 };
 
@@ -252,7 +258,7 @@ class MouseFollowsWindow {
         case 5: test::SetMacroButton(p, 2 + random_() % 3, random_, random_() % 12); break;
       }
     });
-    run_->host.PostToWindow(msg::kApplyRequest, 0, 0);
+    run_->RequestApply();
   }
 
   void SwitchProfile() {
@@ -260,7 +266,7 @@ class MouseFollowsWindow {
       s.selected = static_cast<int>(random_() % s.profiles.size());
       s.force_full_apply = true;
     });
-    run_->host.PostToWindow(msg::kApplyRequest, 0, 0);
+    run_->RequestApply();
   }
 
   // A press with no link to tell of it changes the mouse behind the program's
@@ -327,19 +333,13 @@ class MouseFollowsWindow {
     if (e.link == kBluetooth) run_->handler.HandleDeviceEvent(data);
   }
 
-  // The interface thread's messages, then the worker's applies, until both
-  // are idle. An apply request saves first, as the page's saver does.
+  // The interface thread's work, then the worker's applies, until both are
+  // idle.
   void Drain() {
     for (int round = 0; round < 200; ++round) {
       DispatchQueued();
       run_->host.RunDelayed();
       run_->host.RunInterfaceWork();
-      for (const test::Posted& posted : std::exchange(run_->host.posts, {})) {
-        if (posted.message != msg::kApplyRequest) continue;
-        run_->model.NoteApplyWanted();
-        run_->model.SaveStoreIfChanged(run_->store);
-        run_->apply_wanted = true;
-      }
       if (!std::exchange(run_->apply_wanted, false)) {
         if (run_->host.delayed.empty() && run_->host.interface_work.empty()) return;
         continue;

@@ -33,9 +33,9 @@ TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
   open.bleConnected = 1;
   PageWorker other(open, [&] { ++applies; return ApplyOutcome::kDone; });
   other.Start();
-  other.Post(msg::kApplyRequest);  // only the thread message runs an apply
+  other.Post(TM_APPLY - 1);  // only the thread message runs an apply
   other.Post(TM_APPLY + 1);
-  other.Post(TM_APPLY, 5, -5);  // parameters are ignored
+  other.Post(TM_APPLY);
   other.Stop();
   EXPECT_EQ(applies, 1);
 }

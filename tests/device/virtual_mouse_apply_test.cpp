@@ -13,11 +13,11 @@
 #include "device/apply_engine.h"
 #include "device/driver/feature_drivers.h"
 #include "device/page_worker.h"
-#include "device/profile_store_writer.h"
 #include "device/report_transport.h"
 #include "fakes.h"
 #include "headless_link_window.h"
 #include "libs/virtualmouse/hex_text.h"
+#include "model/data_folder_stores.h"
 #include "model/settings_reports.h"
 #include "support/test_paths.h"
 
@@ -36,7 +36,7 @@ class VirtualMouseApplyTest : public ::testing::Test {
   ReportTransport transport{links, pacer};
   PageModel model;
   test::RecordingHost host;
-  DataFolderStoreWriter store{sim.dir() / "Data"};
+  DataFolderStores store{sim.dir() / "Data"};
   ApplyEngine engine{model, links, transport, host, store};
   milliseconds ack_limit{30000};  // a safety net; acknowledgements come in milliseconds
   std::unique_ptr<ProfileRecord> zero = std::make_unique<ProfileRecord>();

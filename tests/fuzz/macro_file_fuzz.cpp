@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "model/data_folder_stores.h"
 #include "model/macro_report.h"
 #include "model/macro_store.h"
 #include "model/profile_exchange.h"
@@ -61,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                      StoredActionCount(data) <= kMaxMacroActions &&
                      FitOf(MeasureMacro(received)) == MacroFit::kFits;
 
+  DataFolderStores stores(folder);
   std::size_t index = 0;
   std::string error;
-  if (!ImportMacro(file, folder, macros, index, error)) {
+  if (!ImportMacro(file, stores, macros, index, error)) {
     fuzz::Require(!sound, "a sound macro file was refused");
     fuzz::Require(!error.empty(), "a refused import does not say why");
     fuzz::Require(macros.size() == 1, "a refused import changed the list");

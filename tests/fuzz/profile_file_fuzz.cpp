@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "model/data_folder_stores.h"
 #include "model/macro_report.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
@@ -77,9 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   macros.push_back(std::make_unique<MacroRecord>());
   SetFieldText(macros[0]->name, u"Macro 1");
 
+  DataFolderStores stores(folder);
   ProfileImport result;
   std::string error;
-  if (!ImportProfile(file, folder, profiles, macros, result, error)) {
+  if (!ImportProfile(file, stores, profiles, macros, result, error)) {
     fuzz::Require(size != kProfileRecordSize || error.find("does not fit the mouse") != error.npos,
                   "a profile file of the right size was refused for another reason");
     fuzz::Require(!error.empty(), "a refused import does not say why");

@@ -1,6 +1,7 @@
 // A macro editor model on fakes: a view that keeps its rows like the window's
 // list, a hook table that logs its calls, a clock the test moves, a key lookup
-// that knows the letters, and a macro store in a fresh folder.
+// that knows the letters, and a macro store in a fresh folder whose saves are
+// counted.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "macro/delay_text.h"
 #include "macro/macro_editor_model.h"
+#include "model/data_folder_stores.h"
 #include "model/text_field.h"
 #include "support/temp_dir.h"
 
@@ -40,8 +42,6 @@ class FakeEditorView : public MacroEditorView {
   std::string record_text;
   bool record_checked = false;
   std::u16string name_text;
-  int saves = 0;
-  int failed_saves = 0;
   MacroNotes notes;
 
   void RebuildStepList(const std::vector<StepRow>& r) override {
@@ -60,7 +60,6 @@ class FakeEditorView : public MacroEditorView {
     record_checked = checked;
   }
   void SetMacroNameText(std::u16string_view name) override { name_text = name; }
-  void MacroStoreSaved(bool saved, std::string_view) override { ++(saved ? saves : failed_saves); }
   void ShowMacroNotes(const MacroNotes& n) override { notes = n; }
 };
 
@@ -77,12 +76,15 @@ inline MacroAction Step(uint8_t key, uint8_t state, uint16_t delay) {
 class EditorTest : public TempDirTest {
  protected:
   MacroList macros;
+  int saves = 0;
+  int failed_saves = 0;
+  DataFolderStores stores{dir, [this](const StoreSaveResult& r) { ++(r.saved ? saves : failed_saves); }};
   FakeEditorView view;
   InputHookTable hook = LoggingHookTable();
   RecorderMemory memory;
   uint32_t now = 1000;
   int window_marker = 0;
-  MacroEditorModel model{{macros, dir, hook, Ms1WindowHandle{&window_marker, nullptr}, view,
+  MacroEditorModel model{{macros, stores, hook, Ms1WindowHandle{&window_marker, nullptr}, view,
                           LetterUsage, [this] { return now; }, memory}};
 
   void SetUp() override { hook_calls.clear(); }

@@ -1,6 +1,6 @@
 // The macro editor window on the real skin with a stand-in input hook that
 // keeps the window it was given, so a test posts hook events as the hook's
-// thread would, and a macro store in a fresh folder.
+// thread would, and a macro store in a fresh folder whose saves are recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 
 #include "macro/macro_editor_window.h"
 #include "macro/recorder_memory.h"
+#include "model/data_folder_stores.h"
 #include "model/text_field.h"
 #include "support/qt_wait.h"
 #include "support/temp_dir.h"
@@ -71,8 +72,9 @@ class EditorWindowTest : public TempDirTest {
   void Open() {
     editor = std::make_unique<CMS_1_Macro>();
     editor->macros = &macros;
+    editor->store = &stores;
     editor->hook = &hook;
-    editor->data_folder = dir;
+    editor->file_folder = dir;
     ASSERT_TRUE(editor->Create());
     ASSERT_TRUE(ShowActive(*editor));
   }
@@ -126,6 +128,8 @@ class EditorWindowTest : public TempDirTest {
   }
 
   MacroList macros;
+  std::vector<StoreSaveResult> store_reports;  // every save, as the window is told of it
+  DataFolderStores stores{dir, [this](const StoreSaveResult& r) { store_reports.push_back(r); }};
   InputHookTable hook = WindowKeepingHook();
   std::unique_ptr<CMS_1_Macro> editor;
 };

@@ -14,6 +14,7 @@
 #include "macro/macro_editor_window.h"
 #include "macro/mouse_buttons.h"
 #include "macro/recorder_memory.h"
+#include "model/data_folder_stores.h"
 #include "platform/language.h"
 #include "platform/skin.h"
 #include "support/hook_library.h"
@@ -48,13 +49,15 @@ class MacroEditorOnX : public test::TempDirTest {
   std::unique_ptr<CMS_1_Macro> ShowEditor(MacroList& macros) {
     auto editor = std::make_unique<CMS_1_Macro>();
     editor->macros = &macros;
+    editor->store = &stores_;
     editor->hook = hook_.get();
-    editor->data_folder = dir;
+    editor->file_folder = dir;
     if (!editor->Create() || !test::ShowActive(*editor)) return nullptr;
     return editor;
   }
 
   std::unique_ptr<test::HookLibrary> hook_;
+  DataFolderStores stores_{dir};
 };
 
 TEST_F(MacroEditorOnX, RecordsTypedKeysIntoTheMacro) {

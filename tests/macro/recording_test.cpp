@@ -170,11 +170,11 @@ TEST_F(Recording, StopsItselfAtWhatTheMouseHoldsAndSaysWhy) {
 TEST_F(Recording, ClosingEndsARecordingOnce) {
   StartFresh();
   Event('A', 0);
-  const int saves = view.saves;
+  const int saves_before = saves;
   hook_calls.clear();
   model.ReleaseHookForClose();
   model.ReleaseHookForClose();
-  EXPECT_EQ(view.saves, saves + 1);
+  EXPECT_EQ(saves, saves_before + 1);
   EXPECT_EQ(hook_calls.front(), "removehook");
   EXPECT_EQ(hook_calls.size(), 5u);
   EXPECT_EQ(stored().action_count, 1);

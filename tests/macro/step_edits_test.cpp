@@ -13,11 +13,11 @@ TEST_F(StepEdits, MouseClickNeedsRoomForItsPressAndRelease) {
   const struct { int before, after; } cases[] = {{44, 46}, {45, 45}, {46, 46}};
   for (const auto& c : cases) {
     LoadStoredMacro(c.before);
-    const int saves = view.saves;
+    const int saves_before = saves;
     model.InsertMouseClick(1);
     EXPECT_EQ(buffer().action_count, c.after);
     EXPECT_EQ(stored().action_count, c.after);
-    EXPECT_EQ(view.saves, saves + (c.after != c.before));
+    EXPECT_EQ(saves, saves_before + (c.after != c.before));
     EXPECT_EQ(view.notes.refused, c.after == c.before ? MacroFit::kTooManySteps : MacroFit::kFits);
     ExpectViewMirrorsBuffer();
   }
@@ -114,10 +114,10 @@ TEST_F(StepEdits, StepDelayIsLimitedAndTheLastStepsIsIgnored) {
     EXPECT_EQ(stored().actions[0].delay_ms, c.stored);
   }
   UserSelectsStep(2);
-  const int saves = view.saves;
+  const int saves_before = saves;
   EXPECT_EQ(model.SetStepDelay(u"300"), std::nullopt);
   EXPECT_EQ(stored().actions[2].delay_ms, 500);
-  EXPECT_EQ(view.saves, saves + 1);  // committed all the same
+  EXPECT_EQ(saves, saves_before + 1);  // committed all the same
 }
 
 TEST_F(StepEdits, MovesSwapWithTheNeighbourAndFollowTheSelection) {
@@ -163,9 +163,9 @@ TEST_F(StepEdits, ClearEmptiesTheCurrentMacroOnly) {
   ExpectViewMirrorsBuffer();
 
   model.LoadMacro(-1);
-  const int saves = view.saves;
+  const int saves_before = saves;
   model.ClearAllSteps();
-  EXPECT_EQ(view.saves, saves);
+  EXPECT_EQ(saves, saves_before);
   EXPECT_FALSE(model.HasCurrentMacro());
 }
 
@@ -192,11 +192,11 @@ TEST_F(StepEdits, LoadingShowsNameAndStepsAndCancelReturnsToTheRecordingsStart) 
   ExpectViewMirrorsBuffer();
 }
 
-TEST_F(StepEdits, AStoreThatCannotBeWrittenIsReportedToTheView) {
+TEST_F(StepEdits, AStoreThatCannotBeWrittenIsReported) {
   LoadStoredMacro(2);
   WriteBytes(dir / "ms_1", "a file where the store's folder belongs");
   model.SetStepKey(9);
-  EXPECT_EQ(view.failed_saves, 1);
+  EXPECT_EQ(failed_saves, 1);
   EXPECT_EQ(stored().actions[1].key, 9);  // the list keeps the edit
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "model/data_folder_stores.h"
 #include "model/profile.h"
 #include "model/text_field.h"
 #include "support/temp_dir.h"
@@ -92,18 +93,19 @@ TEST_F(MacroStoreTest, StoredMacrosAreMadeSafe) {
 }
 
 TEST_F(MacroStoreTest, AddMacroNumbersUniquelyAndSaves) {
+  DataFolderStores stores{data};
   std::string error;
-  ASSERT_TRUE(AddMacro(data, macros, u"M", error)) << error;
+  ASSERT_TRUE(AddMacro(stores, macros, u"M", error)) << error;
   EXPECT_EQ(FieldText(macros.back()->name), u"M1");
   EXPECT_EQ(Bytes(*macros.back()).substr(48), std::string(kMacroRecordSize - 48, '\0'));
   macros.push_back(Macro(u"m2", 0));
-  ASSERT_TRUE(AddMacro(data, macros, u"M", error)) << error;
+  ASSERT_TRUE(AddMacro(stores, macros, u"M", error)) << error;
   EXPECT_EQ(FieldText(macros.back()->name), u"M3");
   macros.erase(macros.begin());  // two entries: m2 and M3; the next candidate is M3
-  ASSERT_TRUE(AddMacro(data, macros, u"M", error)) << error;
+  ASSERT_TRUE(AddMacro(stores, macros, u"M", error)) << error;
   EXPECT_EQ(FieldText(macros.back()->name), u"M3_1");
   EXPECT_EQ(fs::file_size(store), 3 * kMacroRecordSize);
-  ASSERT_TRUE(AddMacro(data, macros, std::u16string(30, u'L'), error)) << error;
+  ASSERT_TRUE(AddMacro(stores, macros, std::u16string(30, u'L'), error)) << error;
   EXPECT_EQ(FieldText(macros.back()->name).size(), 23u);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/atomic_file.h"
+#include "model/data_folder_stores.h"
 #include "model/profile.h"
 #include "model/profile_commands.h"
 #include "model/text_field.h"
@@ -29,6 +30,7 @@ void GiveMacro(ButtonRecord& b, std::u16string_view name, int steps) {
 class ExchangeTest : public test::TempDirTest {
  protected:
   fs::path data = dir / "Data";
+  DataFolderStores stores{data};
   ProfileList profiles;
   MacroList macros;
   ProfileImport result;
@@ -55,7 +57,7 @@ TEST_F(ExchangeTest, ImportRoundTripsAndRenamesOnlyTheName) {
   profiles[0]->modes[4].reserved_tail[99] = 0xAB;
   const fs::path file = Export(*profiles[0]);
 
-  ASSERT_TRUE(ImportProfile(file, data, profiles, macros, result, error)) << error;
+  ASSERT_TRUE(ImportProfile(file, stores, profiles, macros, result, error)) << error;
   EXPECT_EQ(result.index, 1u);
   EXPECT_EQ(result.macros_added, 0u);
   EXPECT_EQ(FieldText(profiles[1]->name), u"Work_1");
@@ -63,7 +65,7 @@ TEST_F(ExchangeTest, ImportRoundTripsAndRenamesOnlyTheName) {
   SetFieldText(expected->name, u"Work_1");
   EXPECT_EQ(std::memcmp(expected.get(), profiles[1].get(), kProfileRecordSize), 0);
 
-  ASSERT_TRUE(ImportProfile(file, data, profiles, macros, result, error)) << error;
+  ASSERT_TRUE(ImportProfile(file, stores, profiles, macros, result, error)) << error;
   EXPECT_EQ(FieldText(profiles[2]->name), u"Work_2");
   EXPECT_FALSE(fs::exists(data));  // no macro buttons: the macro store is not touched
 }
@@ -76,7 +78,7 @@ TEST_F(ExchangeTest, EveryMacroButtonBecomesItsOwnUniqueMacroEntry) {
   GiveMacro(p->modes[0].buttons[16], u"Other", 2);  // any of the 18 buttons counts
   const fs::path file = Export(*p);
 
-  ASSERT_TRUE(ImportProfile(file, data, profiles, macros, result, error)) << error;
+  ASSERT_TRUE(ImportProfile(file, stores, profiles, macros, result, error)) << error;
   EXPECT_EQ(result.macros_added, 6u);
   ASSERT_EQ(macros.size(), 7u);
   const std::u16string expected[] = {u"M_1", u"Other", u"M_2", u"M_3", u"M_4", u"M_5"};
@@ -100,10 +102,10 @@ TEST_F(ExchangeTest, AForeignOrDamagedFileIsRefusedAndChangesNothing) {
        {std::size_t{0}, std::size_t{4}, kProfileRecordSize - 1, kProfileRecordSize + 1}) {
     WriteBytes(dir / "bad.pro", std::string(size, '\x11'));
     error.clear();
-    EXPECT_FALSE(ImportProfile(dir / "bad.pro", data, profiles, macros, result, error));
+    EXPECT_FALSE(ImportProfile(dir / "bad.pro", stores, profiles, macros, result, error));
     EXPECT_NE(error.find("not a profile file"), std::string::npos) << error;
   }
-  EXPECT_FALSE(ImportProfile(dir / "missing.pro", data, profiles, macros, result, error));
+  EXPECT_FALSE(ImportProfile(dir / "missing.pro", stores, profiles, macros, result, error));
   EXPECT_EQ(profiles.size(), 1u);
   EXPECT_TRUE(macros.empty());
 }
@@ -115,7 +117,7 @@ TEST_F(ExchangeTest, ImportedRecordsAreMadeSafe) {
   GiveMacro(p->modes[1].buttons[0], u"Huge", 3);
   p->modes[1].buttons[0].macro_action_count = 60000;
   const fs::path file = Export(*p);
-  ASSERT_TRUE(ImportProfile(file, data, profiles, macros, result, error)) << error;
+  ASSERT_TRUE(ImportProfile(file, stores, profiles, macros, result, error)) << error;
   EXPECT_EQ(profiles[0]->active_mode, 0);
   EXPECT_EQ(FieldText(profiles[0]->name), std::u16string(49, u'Q'));
   EXPECT_EQ(macros[0]->action_count, kMaxMacroActions);
@@ -126,7 +128,7 @@ TEST_F(ExchangeTest, LongNamesAreShortenedToStayUniqueInTheirFields) {
   auto p = CreateProfile(std::u16string(49, u'P'));
   GiveMacro(p->modes[0].buttons[1], std::u16string(23, u'W'), 1);
   GiveMacro(p->modes[2].buttons[1], std::u16string(23, u'W'), 1);
-  ASSERT_TRUE(ImportProfile(Export(*p), data, profiles, macros, result, error)) << error;
+  ASSERT_TRUE(ImportProfile(Export(*p), stores, profiles, macros, result, error)) << error;
   EXPECT_EQ(FieldText(profiles[1]->name), std::u16string(47, u'P') + u"_1");
   EXPECT_EQ(FieldText(macros[0]->name), std::u16string(23, u'W'));
   EXPECT_EQ(FieldText(macros[1]->name), std::u16string(21, u'W') + u"_1");
@@ -151,7 +153,7 @@ TEST_F(ExchangeTest, AnUnusableNameIsReplacedByTheFilesName) {
   for (const Case& c : cases) {
     auto p = CreateProfile(u"x");
     SetFieldText(p->name, c.stored);
-    ASSERT_TRUE(ImportProfile(Export(*p, c.file), data, profiles, macros, result, error)) << error;
+    ASSERT_TRUE(ImportProfile(Export(*p, c.file), stores, profiles, macros, result, error)) << error;
     const std::u16string name = FieldText(profiles.back()->name);
     EXPECT_EQ(name, c.imported) << c.file;
     EXPECT_TRUE(UsableProfileName(name));
@@ -171,7 +173,7 @@ TEST_F(ExchangeTest, AFailedMacroStoreSaveUndoesTheImport) {
   const fs::path file = Export(*p);
   fs::create_directories(data);
   WriteBytes(data / "ms_1", "not a folder");
-  EXPECT_FALSE(ImportProfile(file, data, profiles, macros, result, error));
+  EXPECT_FALSE(ImportProfile(file, stores, profiles, macros, result, error));
   EXPECT_NE(error.find("ms_1"), std::string::npos);
   EXPECT_TRUE(profiles.empty());
   EXPECT_TRUE(macros.empty());
@@ -189,17 +191,17 @@ TEST_F(ExchangeTest, MacroFilesRoundTripAndGetUniqueNames) {
             std::string(reinterpret_cast<const char*>(&m), kMacroRecordSize));
 
   std::size_t index = 99;
-  ASSERT_TRUE(ImportMacro(dir / "j.macro", data, macros, index, error)) << error;
+  ASSERT_TRUE(ImportMacro(dir / "j.macro", stores, macros, index, error)) << error;
   EXPECT_EQ(index, 0u);
   EXPECT_EQ(std::memcmp(macros[0].get(), &m, kMacroRecordSize), 0);
-  ASSERT_TRUE(ImportMacro(dir / "j.macro", data, macros, index, error)) << error;
+  ASSERT_TRUE(ImportMacro(dir / "j.macro", stores, macros, index, error)) << error;
   EXPECT_EQ(FieldText(macros[1]->name), u"Jump_1");
-  ASSERT_TRUE(ImportMacro(dir / "j.macro", data, macros, index, error)) << error;
+  ASSERT_TRUE(ImportMacro(dir / "j.macro", stores, macros, index, error)) << error;
   EXPECT_EQ(FieldText(macros[2]->name), u"Jump_2");
   EXPECT_EQ(fs::file_size(MacroStorePath(data)), 3 * kMacroRecordSize);
 
   WriteBytes(dir / "short.macro", std::string(239, '\0'));
-  EXPECT_FALSE(ImportMacro(dir / "short.macro", data, macros, index, error));
+  EXPECT_FALSE(ImportMacro(dir / "short.macro", stores, macros, index, error));
   EXPECT_NE(error.find("not a macro file"), std::string::npos);
   EXPECT_EQ(macros.size(), 3u);
 }
@@ -233,13 +235,13 @@ TEST_F(ExchangeTest, MacroFilesOfAnotherLengthOrStepCountAreRefusedAndChangeNoth
   std::size_t index = 0;
   for (const Case& c : cases) {
     WriteBytes(dir / "m.macro", c.bytes);
-    EXPECT_FALSE(ImportMacro(dir / "m.macro", data, macros, index, error)) << c.what;
+    EXPECT_FALSE(ImportMacro(dir / "m.macro", stores, macros, index, error)) << c.what;
     EXPECT_NE(error.find(c.error_part), std::string::npos) << c.what << ": " << error;
     EXPECT_TRUE(macros.empty()) << c.what;
     EXPECT_FALSE(fs::exists(MacroStorePath(data))) << c.what;
   }
   WriteBytes(dir / "m.macro", record);
-  ASSERT_TRUE(ImportMacro(dir / "m.macro", data, macros, index, error)) << error;
+  ASSERT_TRUE(ImportMacro(dir / "m.macro", stores, macros, index, error)) << error;
   EXPECT_EQ(macros[0]->action_count, 46);
 }
 
@@ -247,7 +249,7 @@ TEST_F(ExchangeTest, AProfileWithAMacroTheMouseCannotHoldIsRefused) {
   auto p = CreateProfile(u"Work");
   GiveMacro(p->modes[3].buttons[7], u"Combo", 46);
   for (int i = 0; i < 11; ++i) p->modes[3].buttons[7].macro_actions[i].delay_ms = 1300;
-  EXPECT_FALSE(ImportProfile(Export(*p), data, profiles, macros, result, error));
+  EXPECT_FALSE(ImportProfile(Export(*p), stores, profiles, macros, result, error));
   EXPECT_NE(error.find("\"Combo\" does not fit the mouse: its steps take 57"), error.npos);
   EXPECT_TRUE(profiles.empty() && macros.empty());
 }

@@ -149,8 +149,8 @@ TEST_F(DevicePageTest, SliderEditsShowAtOnceAndAreSentAfterTheDebounce) {
   slider->setValue(20);
   EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_2")->text(), QStringLiteral("800"));
   for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.dpi_value[1], 20);
-  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
-  EXPECT_EQ(window->Messages().TimerInterval(timer::kApplyDebounce), 500);
+  EXPECT_TRUE(page->apply_debounce().isActive());
+  EXPECT_EQ(page->apply_debounce().interval(), 500);
   EXPECT_EQ(Accepted(), 0);
 
   auto* sleep = Control<QSlider>("ms_1_slider_sleep_timer");
@@ -160,7 +160,7 @@ TEST_F(DevicePageTest, SliderEditsShowAtOnceAndAreSentAfterTheDebounce) {
                 Lan().Text(QStringLiteral("sleep_timer_2_text")));
 
   ASSERT_TRUE(test::WaitFor([&] { return Accepted() > 0; }, 30000));
-  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+  EXPECT_FALSE(page->apply_debounce().isActive());
 }
 
 TEST_F(DevicePageTest, LightingEffectPicksItsRowAndSectionBoxesSendNothing) {
@@ -177,8 +177,8 @@ TEST_F(DevicePageTest, LightingEffectPicksItsRowAndSectionBoxesSendNothing) {
     EXPECT_FALSE(Shown("ms_1_hor_light_color")) << c.effect;
     for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.light_effect, c.effect);
   }
-  EXPECT_EQ(window->Messages().TimerInterval(timer::kApplyDebounce), 200);
-  window->Messages().KillTimer(timer::kApplyDebounce);
+  EXPECT_EQ(page->apply_debounce().interval(), 200);
+  page->apply_debounce().stop();
 
   auto* check = Control<QCheckBox>("ms_1_check_dpi");
   ASSERT_TRUE(check->isChecked());
@@ -186,7 +186,7 @@ TEST_F(DevicePageTest, LightingEffectPicksItsRowAndSectionBoxesSendNothing) {
   EXPECT_FALSE(Shown("ms_1_hor_dpi"));
   QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
   EXPECT_TRUE(Shown("ms_1_hor_dpi"));
-  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+  EXPECT_FALSE(page->apply_debounce().isActive());
 }
 
 TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
@@ -309,12 +309,12 @@ TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheE
   }
   EXPECT_EQ(slider->value(), dpi);
   EXPECT_EQ(combo->currentIndex(), effect);
-  EXPECT_FALSE(window->Messages().IsTimerActive(timer::kApplyDebounce)) << "nothing to send";
+  EXPECT_FALSE(page->apply_debounce().isActive()) << "nothing to send";
 
   slider->setFocus();
   test::TurnWheelOver(slider);
   EXPECT_NE(slider->value(), dpi) << "with focus the wheel moves the slider";
-  EXPECT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+  EXPECT_TRUE(page->apply_debounce().isActive());
 }
 
 TEST_F(DevicePageTest, MouseAttributeSaysSoWhenNoDesktopSettingsToolIsInstalled) {
@@ -502,7 +502,7 @@ TEST_F(DevicePageTest, AnEditIsOnDiskAtOnceAndQuittingDuringItsDebounceKeepsIt) 
 
     const int32_t brightness = Current().modes[0].light_brightness == 4 ? 3 : 4;
     Control<QSlider>("ms_1_slider_brightness")->setValue(brightness);
-    ASSERT_TRUE(window->Messages().IsTimerActive(timer::kApplyDebounce));
+    ASSERT_TRUE(page->apply_debounce().isActive());
     Restart();
     EXPECT_EQ(Current().modes[0].light_brightness, brightness) << plugged;
     EXPECT_EQ(Current().active_mode, 1) << plugged;
