@@ -111,7 +111,8 @@ RemoteOutcome PageRemote::ImportProfileFile(const std::string& file) {
 RemoteOutcome PageRemote::ImportMacroFile(const std::string& file) {
   // As the profile import: the store is written from a copy, outside the
   // model's lock, and the model takes the list once it is saved.
-  MacroList macros = session_.model().With([](const PageState& s) { return CopyMacroList(s.macros); });
+  MacroList macros =
+      session_.model().With([](const PageState& s) { return CopyMacroList(s.macros); });
   std::size_t index = 0;
   std::string error;
   if (!ImportMacro(file, stores_, macros, index, error)) {

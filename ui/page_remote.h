@@ -3,7 +3,6 @@
 // commands so that the list, the store and the mouse follow at once.
 #pragma once
 
-
 #include "device/device_session.h"
 #include "model/data_folder_stores.h"
 #include "ui/profile_list_commands.h"

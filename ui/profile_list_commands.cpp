@@ -108,7 +108,7 @@ bool ProfileListCommands::DeleteAt(int index) {
   const int now = page_.model.With([&](PageState& s) {
     was_selected = index == s.selected;
     return DeleteProfileAt(s.profiles, s.selected, static_cast<std::size_t>(index)) ? s.selected
-                                                                                   : -1;
+                                                                                    : -1;
   });
   if (now < 0) return false;
   if (page_.list != nullptr) {
