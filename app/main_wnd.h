@@ -36,7 +36,7 @@ class CMainWnd : public SkinWindow, public PageHost {
 
   // Thread-safe entry for private messages.
   WindowMessages& Messages() override { return messages_; }
-  bool HandleCustomMessage(const WindowMessage& m);
+  bool HandleCustomMessage(const WindowMessage& posted);
 
   // Ends the window: the indicator closes, the input hook library is released,
   // the tray icon goes, the loop quits.
@@ -63,8 +63,8 @@ class CMainWnd : public SkinWindow, public PageHost {
 
  protected:
   void InitWindow() override;
-  void Notify(const Notification& n) override;
-  void OnClick(const Notification& n) override;
+  void Notify(const Notification& notification) override;
+  void OnClick(const Notification& notification) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

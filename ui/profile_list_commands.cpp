@@ -25,14 +25,14 @@ QString NameOf(const ProfileRecord& profile) {
 
 }  // namespace
 
-bool ProfileListCommands::OnClick(const PageControls& c, const QWidget* control) {
+bool ProfileListCommands::OnClick(const PageControls& controls, const QWidget* control) {
   const std::pair<QAbstractButton*, void (ProfileListCommands::*)()> commands[] = {
-      {c.profile_add, &ProfileListCommands::Add},
-      {c.profile_delete, &ProfileListCommands::Delete},
-      {c.profile_rename, &ProfileListCommands::Rename},
-      {c.profile_reset, &ProfileListCommands::Reset},
-      {c.profile_export, &ProfileListCommands::Export},
-      {c.profile_import, &ProfileListCommands::Import},
+      {controls.profile_add, &ProfileListCommands::Add},
+      {controls.profile_delete, &ProfileListCommands::Delete},
+      {controls.profile_rename, &ProfileListCommands::Rename},
+      {controls.profile_reset, &ProfileListCommands::Reset},
+      {controls.profile_export, &ProfileListCommands::Export},
+      {controls.profile_import, &ProfileListCommands::Import},
   };
   for (const auto& [button, command] : commands) {
     if (button != nullptr && button == control) {
@@ -46,10 +46,11 @@ bool ProfileListCommands::OnClick(const PageControls& c, const QWidget* control)
 void ProfileListCommands::Add() {
   const std::optional<QString> name = AskName(QStringLiteral("profile_name_1_text"));
   if (!name) return;
-  const int added = page_.model.With([&](PageState& s) {
-    if (CheckProfileName(s.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) return -1;
-    AddNamedProfile(s.profiles, s.selected, name->toStdU16String());
-    return s.selected;
+  const int added = page_.model.With([&](PageState& state) {
+    if (CheckProfileName(state.profiles, name->toStdU16String()) != ProfileNameCheck::kOk)
+      return -1;
+    AddNamedProfile(state.profiles, state.selected, name->toStdU16String());
+    return state.selected;
   });
   if (added < 0) return;
   AppendEntry(*name);
@@ -58,17 +59,17 @@ void ProfileListCommands::Add() {
 }
 
 void ProfileListCommands::Delete() {
-  const auto count = page_.model.With([](const PageState& s) { return s.profiles.size(); });
+  const auto count = page_.model.With([](const PageState& state) { return state.profiles.size(); });
   if (count <= 1) {
     Tell(QStringLiteral("one_profile_text"));
     return;
   }
   if (!Confirm(QStringLiteral("delete_profile_text"))) return;
   int removed = -1;
-  const int now = page_.model.With([&removed](PageState& s) {
-    removed = s.selected;
-    return DeleteProfileAt(s.profiles, s.selected, static_cast<std::size_t>(s.selected))
-               ? s.selected
+  const int now = page_.model.With([&removed](PageState& state) {
+    removed = state.selected;
+    return DeleteProfileAt(state.profiles, state.selected, static_cast<std::size_t>(state.selected))
+               ? state.selected
                : -1;
   });
   if (now < 0) return;
@@ -83,13 +84,14 @@ void ProfileListCommands::Delete() {
 void ProfileListCommands::Rename() {
   const std::optional<QString> name = AskName(QStringLiteral("profile_name_2_text"));
   if (!name) return;
-  const int renamed = page_.model.With([&](PageState& s) {
-    if (s.Current() == nullptr ||
-        CheckProfileName(s.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) {
+  const int renamed = page_.model.With([&](PageState& state) {
+    if (state.Current() == nullptr ||
+        CheckProfileName(state.profiles, name->toStdU16String()) != ProfileNameCheck::kOk) {
       return -1;
     }
-    RenameProfileAt(s.profiles, static_cast<std::size_t>(s.selected), name->toStdU16String());
-    return s.selected;
+    RenameProfileAt(state.profiles, static_cast<std::size_t>(state.selected),
+                    name->toStdU16String());
+    return state.selected;
   });
   if (renamed < 0) return;
   if (page_.list != nullptr && page_.list->item(renamed) != nullptr) {
@@ -100,11 +102,11 @@ void ProfileListCommands::Rename() {
 
 void ProfileListCommands::Reset() {
   if (!Confirm(QStringLiteral("restore_text"))) return;
-  const int reset = page_.model.With([](PageState& s) {
-    ProfileRecord* current = s.Current();
+  const int reset = page_.model.With([](PageState& state) {
+    ProfileRecord* current = state.Current();
     if (current == nullptr) return -1;
     ResetProfile(*current);
-    return s.selected;
+    return state.selected;
   });
   if (reset < 0) return;
   SaveStore();
@@ -115,8 +117,8 @@ void ProfileListCommands::Export() {
   const QString file = AskProfileFile(page_.owner, ProfileFileUse::kExport);
   if (file.isEmpty()) return;
   // As it is in memory now, with edits not yet sent.
-  const auto current = page_.model.With([](const PageState& s) {
-    return s.Current() == nullptr ? nullptr : CopyProfile(*s.Current());
+  const auto current = page_.model.With([](const PageState& state) {
+    return state.Current() == nullptr ? nullptr : CopyProfile(*state.Current());
   });
   if (!current) return;
   std::string error;
@@ -137,8 +139,8 @@ void ProfileListCommands::Import() {
     MacroList macros;
     int32_t selected = 0;
   };
-  Lists lists = page_.model.With([](const PageState& s) {
-    return Lists{s.profiles, CopyMacroList(s.macros), s.selected};
+  Lists lists = page_.model.With([](const PageState& state) {
+    return Lists{state.profiles, CopyMacroList(state.macros), state.selected};
   });
   ProfileImport result;
   std::string error;
@@ -148,10 +150,10 @@ void ProfileListCommands::Import() {
     return;
   }
   const QString name = NameOf(*lists.profiles[result.index]);
-  page_.model.With([&lists, &result](PageState& s) {
-    s.profiles.push_back(std::move(lists.profiles[result.index]));
-    s.macros = std::move(lists.macros);
-    s.selected = lists.selected;
+  page_.model.With([&lists, &result](PageState& state) {
+    state.profiles.push_back(std::move(lists.profiles[result.index]));
+    state.macros = std::move(lists.macros);
+    state.selected = lists.selected;
   });
   AppendEntry(name);
   SaveStore();
@@ -163,8 +165,8 @@ std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {
   dialog.title = title_key;
   // A rename counts the profile's own name as taken too.
   dialog.nameExists = [this](const QString& name) {
-    return page_.model.With([&name](const PageState& s) {
-      return CheckProfileName(s.profiles, name.toStdU16String()) == ProfileNameCheck::kTaken;
+    return page_.model.With([&name](const PageState& state) {
+      return CheckProfileName(state.profiles, name.toStdU16String()) == ProfileNameCheck::kTaken;
     });
   };
   dialog.Create();
