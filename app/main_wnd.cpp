@@ -29,8 +29,8 @@ namespace {
 
 constexpr int kTrayMenuLift = 58;  // the tray menu opens this far above the cursor
 
-bool SameName(const QString& a, const char* b) {
-  return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+bool SameName(const QString& name, const char* expected) {
+  return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ CMainWnd::CMainWnd(std::unique_ptr<DevicePage> page, std::string programFolder)
     : quit([] { QCoreApplication::quit(); }),
       program_folder_(std::move(programFolder)),
       page_(std::move(page)),
-      messages_([this](const WindowMessage& m) { return HandleCustomMessage(m); }) {
+      messages_([this](const WindowMessage& posted) { return HandleCustomMessage(posted); }) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowSystemMenuHint);
 }
@@ -103,13 +103,13 @@ void CMainWnd::CreateTrayIcon(const QString& title) {
   tray_->show();
 }
 
-void CMainWnd::Notify(const Notification& n) {
-  if (n.sender.startsWith(QLatin1String("ms_1_"))) {
-    if (page_) page_->Notify(n);
+void CMainWnd::Notify(const Notification& notification) {
+  if (notification.sender.startsWith(QLatin1String("ms_1_"))) {
+    if (page_) page_->Notify(notification);
     if (bus_) bus_->Refresh();
     return;
   }
-  if (n.Is(notify::kClick)) OnClick(n);
+  if (notification.Is(notify::kClick)) OnClick(notification);
 }
 
 std::string CMainWnd::StoreFolderPath() const {
@@ -135,12 +135,12 @@ void CMainWnd::StartBusService() {
   messages_.SetAfterDelivery([this] { bus_->Refresh(); });
 }
 
-void CMainWnd::OnClick(const Notification& n) {
-  if (n.From(QStringLiteral("exit_btn"))) {
+void CMainWnd::OnClick(const Notification& notification) {
+  if (notification.From(QStringLiteral("exit_btn"))) {
     DestroyWindow();
-  } else if (n.From(QStringLiteral("min_btn"))) {
+  } else if (notification.From(QStringLiteral("min_btn"))) {
     showMinimized();
-  } else if (n.From(QStringLiteral("main_menu_btn"))) {
+  } else if (notification.From(QStringLiteral("main_menu_btn"))) {
     if (const QWidget* button = FindControl(QStringLiteral("main_menu_btn"))) {
       OpenProgramMenu(button->mapToGlobal(QPoint(0, button->height())));
     }
@@ -152,13 +152,13 @@ void CMainWnd::closeEvent(QCloseEvent* event) {
   DestroyWindow();
 }
 
-bool CMainWnd::HandleCustomMessage(const WindowMessage& m) {
-  switch (m.message) {
+bool CMainWnd::HandleCustomMessage(const WindowMessage& posted) {
+  switch (posted.message) {
     case msg::kTrayCallback:
-      OnTrayCallback(m.lParam);
+      OnTrayCallback(posted.lParam);
       return true;
     case msg::kMenuClick:
-      OnMenuCommand(m.text);
+      OnMenuCommand(posted.text);
       return true;
     case msg::kShowInstance:
       ShowWindowOrWarn();
@@ -167,23 +167,23 @@ bool CMainWnd::HandleCustomMessage(const WindowMessage& m) {
       OnDevicePresence();
       return true;
     case msg::kShowDpi:
-      ShowDpi(m.wParam, m.lParam);
+      ShowDpi(posted.wParam, posted.lParam);
       return true;
     case msg::kReceiverEvent:
     case msg::kReceiverPlug:
     case msg::kWiredEvent:
     case msg::kWiredPlug:
-      if (page_) page_->OnLinkMessage(m);
+      if (page_) page_->OnLinkMessage(posted);
       return true;
     case msg::kStoreSaveResult:
-      OnStoreSaveResult(static_cast<StoreKind>(m.lParam), m.wParam != 0, m.text);
+      OnStoreSaveResult(static_cast<StoreKind>(posted.lParam), posted.wParam != 0, posted.text);
       return true;
     case sysmsg::kTimer:
-      return OnTimer(static_cast<int>(m.wParam));
+      return OnTimer(static_cast<int>(posted.wParam));
     case msg::kHookEvent:
       return true;
     default:
-      return std::ranges::find(msg::kIgnored, m.message) != std::end(msg::kIgnored);
+      return std::ranges::find(msg::kIgnored, posted.message) != std::end(msg::kIgnored);
   }
 }
 

@@ -41,7 +41,7 @@ class CMainWnd : public SkinWindow, public PageHost {
 
   // Thread-safe entry for private messages.
   WindowMessages& Messages() override { return messages_; }
-  bool HandleCustomMessage(const WindowMessage& m);
+  bool HandleCustomMessage(const WindowMessage& posted);
 
   // Puts the program on the session bus (see BusService); after the window
   // is shown, as it costs the start nothing then. Without a session bus the
@@ -74,8 +74,8 @@ class CMainWnd : public SkinWindow, public PageHost {
 
  protected:
   void InitWindow() override;
-  void Notify(const Notification& n) override;
-  void OnClick(const Notification& n) override;
+  void Notify(const Notification& notification) override;
+  void OnClick(const Notification& notification) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

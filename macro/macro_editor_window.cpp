@@ -11,19 +11,13 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 
-#include "dialogs/msg_wnd.h"
 #include "keys/key_names.h"
 #include "keys/one_key_capture.h"
 #include "macro/delay_text.h"
-#include "macro/macro_file_dialog.h"
+#include "macro/macro_list_commands.h"
 #include "macro/recording_input_guard.h"
-#include "model/case_fold.h"
-#include "model/profile_exchange.h"
-#include "model/text_field.h"
-#include "model/unique_name.h"
 #include "platform/input_capture.h"
 #include "platform/language.h"
-#include "platform/list_entry.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
 
@@ -59,8 +53,8 @@ const std::pair<const char*, DelayMode> kDelayOptions[] = {
     {"ms_1_no_delay_btn", DelayMode::kNoDelay},
 };
 
-QString MouseClickButton(int n) {
-  return QStringLiteral("ms_1_macro_key%1_btn").arg(n);
+QString MouseClickButton(int button) {
+  return QStringLiteral("ms_1_macro_key%1_btn").arg(button);
 }
 
 QString ToQString(std::u16string_view text) {
@@ -139,14 +133,16 @@ void CMS_1_Macro::InitWindow() {
   model_ = std::make_unique<MacroEditorModel>(MacroEditorContext{
       List(), Store(), hook != nullptr ? *hook : no_hook_, MessageHandle(), *this,
       [](uint32_t virtual_key) { return VirtualKeyToUsage(virtual_key); }});
-  FillMacroList();
-  for (const auto& macro : List()) opening_names_.emplace_back(FieldText(macro->name));
+  list_commands_ = std::make_unique<MacroListCommands>(MacroListCommands::Editor{
+      List(), Store(), macro_list_, FindControl<QLineEdit>(kNameEdit), this,
+      QString::fromStdString(file_folder.string()), [this] { return model_->CurrentMacroIndex(); },
+      [this](int row) { OnMacroRowSelected(row); }});
   model_->LoadMacro(-1);
 }
 
 void CMS_1_Macro::ConfirmFieldsOnEnter() {
   const std::pair<QString, std::function<void()>> fields[] = {
-      {kNameEdit, [this] { RenameMacro(); }},
+      {kNameEdit, [this] { list_commands_->Rename(); }},
       {kKeyDelayEdit, [this] { SetStepDelay(kKeyDelayEdit); }},
       {kMouseDelayEdit, [this] { SetStepDelay(kMouseDelayEdit); }},
       {kDefaultDelayEdit, [this] { FixDefaultDelay(); }},
@@ -158,110 +154,88 @@ void CMS_1_Macro::ConfirmFieldsOnEnter() {
   }
 }
 
-void CMS_1_Macro::FillMacroList() {
-  if (macro_list_ == nullptr) return;
-  {
-    const QSignalBlocker quiet(macro_list_);
-    macro_list_->clear();
-  }
-  for (const auto& macro : List()) AppendMacroRow(*macro);
-}
-
-void CMS_1_Macro::AppendMacroRow(const MacroRecord& macro) {
-  if (macro_list_ == nullptr) return;
-  const QSignalBlocker quiet(macro_list_);
-  AddListEntry(macro_list_, ToQString(FieldText(macro.name)));
-}
-
 // ---------------------------------------------------------------- notifications
 
-void CMS_1_Macro::Notify(const Notification& n) {
+void CMS_1_Macro::Notify(const Notification& notification) {
   if (!model_) return;
-  if (n.Is(notify::kClick)) {
-    OnClick(n);
-  } else if (n.Is(notify::kCheckClick)) {
-    OnCheckClick(n);
-  } else if (n.Is(notify::kKillFocus)) {
-    OnKillFocus(n);
-  } else if (n.Is(notify::kItemSelect)) {
-    OnItemSelect(n);
-  } else if (n.Is(notify::kMouseEnter) || n.Is(notify::kMouseLeave)) {
+  if (notification.Is(notify::kClick)) {
+    OnClick(notification);
+  } else if (notification.Is(notify::kCheckClick)) {
+    OnCheckClick(notification);
+  } else if (notification.Is(notify::kKillFocus)) {
+    OnKillFocus(notification);
+  } else if (notification.Is(notify::kItemSelect)) {
+    OnItemSelect(notification);
+  } else if (notification.Is(notify::kMouseEnter) || notification.Is(notify::kMouseLeave)) {
     // Neither the click that stops a recording nor the one that closes the
     // window is a step.
-    if (n.From(kRecordButton) || n.From(kExitButton)) {
-      model_->PointerOverRecordButton(n.Is(notify::kMouseEnter));
+    if (notification.From(kRecordButton) || notification.From(kExitButton)) {
+      model_->PointerOverRecordButton(notification.Is(notify::kMouseEnter));
     }
-  } else if (n.Is(notify::kTimer)) {
-    OnTimer(n);
+  } else if (notification.Is(notify::kTimer)) {
+    OnTimer(notification);
   }
 }
 
-void CMS_1_Macro::OnClick(const Notification& n) {
-  if (n.From(kExitButton)) {
+void CMS_1_Macro::OnClick(const Notification& notification) {
+  if (list_commands_->OnClick(notification)) return;
+  if (notification.From(kExitButton)) {
     Close(1);
-  } else if (n.From(QStringLiteral("ms_1_macro_add_btn"))) {
-    AddNewMacro();
-  } else if (n.From(QStringLiteral("ms_1_macro_delete_btn"))) {
-    DeleteSelectedMacro();
-  } else if (n.From(QStringLiteral("ms_1_macro_up_btn"))) {
+  } else if (notification.From(QStringLiteral("ms_1_macro_up_btn"))) {
     model_->MoveStepUp();
-  } else if (n.From(QStringLiteral("ms_1_macro_down_btn"))) {
+  } else if (notification.From(QStringLiteral("ms_1_macro_down_btn"))) {
     model_->MoveStepDown();
-  } else if (n.From(QStringLiteral("ms_1_macro_delete_action_btn"))) {
+  } else if (notification.From(QStringLiteral("ms_1_macro_delete_action_btn"))) {
     model_->DeleteStep();
-  } else if (n.From(QStringLiteral("ms_1_macro_clear_action_btn"))) {
+  } else if (notification.From(QStringLiteral("ms_1_macro_clear_action_btn"))) {
     model_->ClearAllSteps();
-  } else if (n.From(QStringLiteral("ms_1_macro_import_btn"))) {
-    ImportMacroFile();
-  } else if (n.From(QStringLiteral("ms_1_macro_export_btn"))) {
-    ExportMacroFile();
-  } else if (n.From(QStringLiteral("ms_1_macro_save_btn"))) {
+  } else if (notification.From(QStringLiteral("ms_1_macro_save_btn"))) {
     SaveStep();
-  } else if (n.From(QStringLiteral("ms_1_macro_cancel_btn"))) {
+  } else if (notification.From(QStringLiteral("ms_1_macro_cancel_btn"))) {
     CancelStep();
   }
   for (int button = 1; button <= 5; ++button) {
-    if (n.From(MouseClickButton(button))) model_->InsertMouseClick(button);
+    if (notification.From(MouseClickButton(button))) model_->InsertMouseClick(button);
   }
   for (const auto& [name, mode] : kDelayOptions) {
-    if (n.From(QString::fromLatin1(name))) model_->SetDelayMode(mode);
+    if (notification.From(QString::fromLatin1(name))) model_->SetDelayMode(mode);
   }
 }
 
-void CMS_1_Macro::OnCheckClick(const Notification& n) {
-  if (n.From(kRecordButton)) {
+void CMS_1_Macro::OnCheckClick(const Notification& notification) {
+  if (notification.From(kRecordButton)) {
     ToggleRecording();
-  } else if (n.From(kStepEditCheck)) {
-    OpenStepEditor(n.param != 0);
-  } else if (n.From(kInsertMouseCheck)) {
-    ShowMousePanel(n.param != 0);
+  } else if (notification.From(kStepEditCheck)) {
+    OpenStepEditor(notification.param != 0);
+  } else if (notification.From(kInsertMouseCheck)) {
+    ShowMousePanel(notification.param != 0);
   }
 }
 
-void CMS_1_Macro::OnKillFocus(const Notification& n) {
-  if (n.From(kNameEdit)) {
-    RenameMacro();
-  } else if (n.From(kKeyDelayEdit) || n.From(kMouseDelayEdit)) {
-    SetStepDelay(n.sender);
-  } else if (n.From(kDefaultDelayEdit)) {
+void CMS_1_Macro::OnKillFocus(const Notification& notification) {
+  if (notification.From(kNameEdit)) {
+    list_commands_->Rename();
+  } else if (notification.From(kKeyDelayEdit) || notification.From(kMouseDelayEdit)) {
+    SetStepDelay(notification.sender);
+  } else if (notification.From(kDefaultDelayEdit)) {
     FixDefaultDelay();
   }
 }
 
-void CMS_1_Macro::OnItemSelect(const Notification& n) {
-  const int row = static_cast<int>(n.param);
-  if (n.From(kMacroList)) {
+void CMS_1_Macro::OnItemSelect(const Notification& notification) {
+  const int row = static_cast<int>(notification.param);
+  if (notification.From(kMacroList)) {
     OnMacroRowSelected(row);
-  } else if (n.From(kStepList)) {
+  } else if (notification.From(kStepList)) {
     OnStepRowSelected(row);
-  } else if (n.From(kMouseCombo)) {
+  } else if (notification.From(kMouseCombo)) {
     model_->SetStepMouseButton(row);
   }
 }
 
-void CMS_1_Macro::OnTimer(const Notification& n) {
-  if (n.param != kInsertScrollTimer && n.param != kCancelScrollTimer) return;
-  pump()->KillTimer(n.control, static_cast<int>(n.param));
+void CMS_1_Macro::OnTimer(const Notification& notification) {
+  if (notification.param != kInsertScrollTimer && notification.param != kCancelScrollTimer) return;
+  pump()->KillTimer(notification.control, static_cast<int>(notification.param));
   if (step_list_ != nullptr && scroll_row_soon_ >= 0 && scroll_row_soon_ < step_list_->count()) {
     step_list_->scrollToItem(step_list_->item(scroll_row_soon_));
   }
@@ -289,110 +263,15 @@ bool CMS_1_Macro::CaptureKey(uint32_t virtual_key, bool released) {
 
 // ---------------------------------------------------------------- macros
 
-void CMS_1_Macro::SelectMacroRow(int row) {
-  if (macro_list_ != nullptr) {
-    const QSignalBlocker quiet(macro_list_);
-    macro_list_->setCurrentRow(row);
-  }
-  // Selecting notifies, also when the row was current already.
-  OnMacroRowSelected(row);
-}
-
 void CMS_1_Macro::OnMacroRowSelected(int row) {
   model_->SelectMacro(row);
   if (!model_->HasCurrentMacro()) SetMacroNameText(u"");
 }
 
-void CMS_1_Macro::AddNewMacro() {
-  MacroList& list = List();
-  std::string error;
-  const std::u16string add_text = Lan().Text(QStringLiteral("add_macro_text")).toStdU16String();
-  ms1::AddMacro(Store(), list, add_text, error);  // a failed save is told by the store
-  opening_names_.emplace_back();
-  AppendMacroRow(*list.back());
-  SelectMacroRow(static_cast<int>(list.size()) - 1);
-  if (macro_list_ != nullptr) macro_list_->scrollToBottom();
-}
-
-void CMS_1_Macro::DeleteSelectedMacro() {
-  MacroList& list = List();
-  const int row = macro_list_ != nullptr ? macro_list_->currentRow() : -1;
-  if (row < 0 || row >= static_cast<int>(list.size())) return;
-  if (ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                     QStringLiteral("delete_macro_text")) != 1) {
-    return;
-  }
-  list.erase(list.begin() + row);
-  if (static_cast<std::size_t>(row) < opening_names_.size()) {
-    opening_names_.erase(opening_names_.begin() + row);
-  }
-  std::string error;
-  Store().SaveMacros(list, error);
-  {
-    const QSignalBlocker quiet(macro_list_);
-    delete macro_list_->takeItem(row);
-  }
-  const int left = static_cast<int>(list.size());
-  SelectMacroRow(left == 0 ? -1 : std::min(row, left - 1));
-}
-
-void CMS_1_Macro::RenameMacro() {
-  auto* field = FindControl<QLineEdit>(kNameEdit);
-  if (field == nullptr || !model_->HasCurrentMacro()) return;
-  MacroList& list = List();
-  const int index = model_->CurrentMacroIndex();
-  MacroRecord& macro = *list[static_cast<std::size_t>(index)];
-  const std::u16string typed(CutName(field->text().toStdU16String(), kMaxMacroNameLength));
-  const std::u16string old_name = FieldText(macro.name);
-  if (EqualIgnoringCase(typed, old_name)) return;
-  if (MacroNameExists(list, typed)) {
-    SetFieldQuietly(field, ToQString(old_name));
-    return;
-  }
-  // The name is saved by itself, so it never waits on the steps being kept.
-  SetFieldText(macro.name, typed);
-  std::string error;
-  Store().SaveMacros(list, error);
-  if (QListWidgetItem* item = macro_list_ != nullptr ? macro_list_->item(index) : nullptr) {
-    item->setText(ToQString(typed));
-  }
-}
-
-void CMS_1_Macro::ImportMacroFile() {
-  const QString file =
-      AskForMacroFile(this, MacroFileUse::kImport, QString::fromStdString(file_folder.string()));
-  if (file.isEmpty()) return;
-  MacroList& list = List();
-  std::size_t index = 0;
-  std::string error;
-  if (!ImportMacro(std::filesystem::path(file.toStdString()), Store(), list, index, error)) {
-    TellFileProblem("macro_import_failed_text", error);
-    return;
-  }
-  opening_names_.emplace_back();
-  AppendMacroRow(*list[index]);
-  SelectMacroRow(static_cast<int>(index));
-  if (macro_list_ != nullptr) macro_list_->scrollToBottom();
-}
-
-void CMS_1_Macro::ExportMacroFile() {
-  if (!model_->HasCurrentMacro()) return;
-  MacroList& list = List();
-  const MacroRecord& macro = *list[static_cast<std::size_t>(model_->CurrentMacroIndex())];
-  const QString file =
-      AskForMacroFile(this, MacroFileUse::kExport, QString::fromStdString(file_folder.string()),
-                      ToQString(FieldText(macro.name)));
-  if (file.isEmpty()) return;
-  std::string error;
-  if (!ExportMacro(std::filesystem::path(file.toStdString()), macro, error)) {
-    TellFileProblem("macro_export_failed_text", error);
-  }
-}
-
 // ---------------------------------------------------------------- steps
 
 void CMS_1_Macro::ToggleRecording() {
-  if (!model_->HasCurrentMacro()) AddNewMacro();  // records into a new macro
+  if (!model_->HasCurrentMacro()) list_commands_->Add();  // records into a new macro
   model_->ToggleRecording();
 }
 
@@ -558,20 +437,7 @@ void CMS_1_Macro::ShowMacroNotes(const MacroNotes& notes) {
 }
 
 std::vector<MacroRename> CMS_1_Macro::Renames() const {
-  std::vector<MacroRename> renames;
-  const MacroList& list = List();
-  for (std::size_t i = 0; i < opening_names_.size() && i < list.size(); ++i) {
-    const std::u16string now = FieldText(list[i]->name);
-    if (opening_names_[i] && !EqualIgnoringCase(*opening_names_[i], now)) {
-      renames.push_back({*opening_names_[i], now});
-    }
-  }
-  return renames;
-}
-
-void CMS_1_Macro::TellFileProblem(const char* text_key, const std::string& error) {
-  ShowMessageBox(this, QStringLiteral("warning_title_text"), QString::fromLatin1(text_key), true,
-                 {QString::fromStdString(error)});
+  return list_commands_ ? list_commands_->Renames() : std::vector<MacroRename>{};
 }
 
 void CMS_1_Macro::GuardRecordingInput(bool recording) {

@@ -1,15 +1,15 @@
 // The macro editor: the macro list beside the steps of the macro chosen in it.
-// Macros are added, deleted, renamed, imported and exported here; steps are
-// recorded from the live keyboard and mouse, inserted as mouse clicks, moved,
-// deleted, cleared and edited one at a time. Every change reaches the macro
-// list and the macro store at once. The window runs modally; closing it ends
-// a recording or key capture, so no hook outlives it.
+// Macros are added, deleted, renamed, imported and exported here (the list's
+// commands are macro_list_commands.h); steps are recorded from the live
+// keyboard and mouse, inserted as mouse clicks, moved, deleted, cleared and
+// edited one at a time. Every change reaches the macro list and the macro
+// store at once. The window runs modally; closing it ends a recording or key
+// capture, so no hook outlives it.
 #pragma once
 
 #include <QString>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +24,7 @@ class QListWidget;
 
 namespace ms1 {
 
+class MacroListCommands;
 class RecordingInputGuard;
 
 class CMS_1_Macro : public SkinDialog, private MacroEditorView {
@@ -53,8 +54,8 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
 
  protected:
   void InitWindow() override;
-  void Notify(const Notification& n) override;
-  void OnClick(const Notification& n) override;
+  void Notify(const Notification& notification) override;
+  void OnClick(const Notification& notification) override;
   bool HandleCustomMessage(const WindowMessage& m) override;
 
  private:
@@ -75,22 +76,14 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   MacroStoreWriter& Store();
   const MacroList& List() const { return macros != nullptr ? *macros : no_macros_; }
 
-  void OnCheckClick(const Notification& n);
-  void OnKillFocus(const Notification& n);
-  void OnItemSelect(const Notification& n);
-  void OnTimer(const Notification& n);
+  void OnCheckClick(const Notification& notification);
+  void OnKillFocus(const Notification& notification);
+  void OnItemSelect(const Notification& notification);
+  void OnTimer(const Notification& notification);
   void ConfirmFieldsOnEnter();
 
-  void FillMacroList();
-  void AppendMacroRow(const MacroRecord& macro);
-  void SelectMacroRow(int row);
   void OnMacroRowSelected(int row);
   void OnStepRowSelected(int row);
-  void AddNewMacro();
-  void DeleteSelectedMacro();
-  void RenameMacro();
-  void ImportMacroFile();
-  void ExportMacroFile();
   void ToggleRecording();
   void ShowStepEditor(bool open);
   void OpenStepEditor(bool open);
@@ -101,12 +94,12 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   void SetStepDelay(const QString& field_name);
   void FixDefaultDelay();
   bool CaptureKey(uint32_t virtual_key, bool released);
-  void TellFileProblem(const char* text_key, const std::string& error);
   void GuardRecordingInput(bool recording);
 
   InputHookTable no_hook_;
   MacroList no_macros_;
   std::unique_ptr<MacroEditorModel> model_;
+  std::unique_ptr<MacroListCommands> list_commands_;
   StepRowWidgets step_rows_;
   QListWidget* macro_list_ = nullptr;
   QListWidget* step_list_ = nullptr;
@@ -114,9 +107,6 @@ class CMS_1_Macro : public SkinDialog, private MacroEditorView {
   bool cancelling_ = false;   // a cancel reloads the macro: its scroll uses timer 28
   int scroll_row_soon_ = -1;  // the row a scroll timer brings into view
   std::unique_ptr<RecordingInputGuard> input_guard_;
-  // By list position: each macro's name when the window opened, none for the
-  // macros added since.
-  std::vector<std::optional<std::u16string>> opening_names_;
 };
 
 }  // namespace ms1

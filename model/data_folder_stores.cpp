@@ -8,8 +8,7 @@
 namespace ms1 {
 
 StoreLoad DataFolderStores::LoadProfiles(ProfileList& profiles, int32_t& selected,
-                                         std::u16string_view add_profile_text,
-                                         StoreAccess access) {
+                                         std::u16string_view add_profile_text, StoreAccess access) {
   return LoadProfileStore(data_folder_, profiles, selected, add_profile_text, access);
 }
 

@@ -42,7 +42,7 @@ StoreLoad LoadMacroStore(const fs::path& data_folder, MacroList& macros, StoreAc
 
 bool SaveMacroStore(const fs::path& data_folder, const MacroList& macros, std::string& error) {
   if (!MakeStoreFolder(data_folder, error)) return false;
-  const auto piece = [&macros](std::size_t n) { return BytesOf(*macros[n]); };
+  const auto piece = [&macros](std::size_t index) { return BytesOf(*macros[index]); };
   return WriteStoreFile(MacroStorePath(data_folder), macros.size(), piece, error);
 }
 
@@ -93,7 +93,7 @@ bool AddMacro(MacroStoreWriter& store, MacroList& macros, std::u16string_view ad
               std::string& error) {
   const std::u16string candidate = std::u16string(add_macro_text) + DecimalText(macros.size() + 1);
   const std::u16string name = MakeUniqueName(
-      candidate, [&](std::u16string_view n) { return MacroNameExists(macros, n); },
+      candidate, [&](std::u16string_view tried) { return MacroNameExists(macros, tried); },
       kMaxMacroNameLength);
   auto macro = std::make_unique<MacroRecord>();
   SetFieldText(macro->name, name);

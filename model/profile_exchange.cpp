@@ -21,7 +21,8 @@ constexpr std::u16string_view kImportedProfileName = u"Profile";
 
 std::u16string UniqueMacroName(const MacroList& macros, std::u16string_view name) {
   return MakeUniqueName(
-      name, [&](std::u16string_view n) { return MacroNameExists(macros, n); }, kMaxMacroNameLength);
+      name, [&](std::u16string_view candidate) { return MacroNameExists(macros, candidate); },
+      kMaxMacroNameLength);
 }
 
 // The macro a macro button carries, turned into a new entry of the list.
@@ -76,7 +77,7 @@ bool ImportProfile(const fs::path& file, MacroStoreWriter& store, ProfileList& p
   if (!UsableProfileName(base)) base = Utf8ToUtf16(file.stem().string());
   if (!UsableProfileName(base)) base = kImportedProfileName;
   const std::u16string name = MakeUniqueName(
-      base, [&](std::u16string_view n) { return ProfileNameExists(profiles, n); },
+      base, [&](std::u16string_view candidate) { return ProfileNameExists(profiles, candidate); },
       kMaxProfileNameLength);
   if (name != stored) SetFieldText(profile->name, name);
 

@@ -1,24 +1,22 @@
-// The device page of the MS_1: the profile list and the settings panels on the
-// main layout, the links to the mouse, its events, and the worker that sends
-// the settings. It owns the page's state; the main window hosts it.
+// The device page of the MS_1: binds the profile list and the settings panels
+// of the main layout and shows the current profile in them; what a control
+// changes goes into the page model, and reaches the mouse through the device
+// session. The link view, the data folder with its stores and the commands
+// beside the list and on the buttons are units of their own; the page owns
+// them, and the main window hosts it.
 #pragma once
 
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "device/device_session.h"
 #include "device/link_state.h"
-#include "device/link_view.h"
 #include "device/page_model.h"
-#include "model/data_folder_owner.h"
-#include "model/data_folder_stores.h"
 #include "model/profile.h"
-#include "model/store_file.h"
-#include "ui/button_commands.h"
 #include "ui/device_page.h"
 #include "ui/page_controls.h"
 #include "ui/page_remote.h"
@@ -27,7 +25,10 @@ class QSocketNotifier;
 
 namespace ms1 {
 
+class ButtonCommands;
 class PageColorCommands;
+class PageDataFolder;
+class PageLinkView;
 class PageWindowBridge;
 class ProfileListCommands;
 
@@ -38,7 +39,7 @@ struct PageFolders {
   static PageFolders OfProgram();  // the program folder and its data folder
 };
 
-class CMS_1_Page final : public DevicePage, private LinkView {
+class CMS_1_Page final : public DevicePage {
  public:
   explicit CMS_1_Page(PageFolders folders = PageFolders::OfProgram());
   // Closes the drivers, lets the worker finish, then unloads the drivers.
@@ -49,9 +50,11 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   bool DevicePresent() const override {
     return device_ && device_->links().devicePresent.load() != 0;
   }
-  bool DeviceNotAllowed() const override { return device_ && device_->drivers().OpenNotAllowed(); }
-  void Notify(const Notification& n) override;
-  void OnLinkMessage(const WindowMessage& m) override;
+  bool DeviceNotAllowed() const override {
+    return device_ && device_->drivers().OpenNotAllowed();
+  }
+  void Notify(const Notification& notification) override;
+  void OnLinkMessage(const WindowMessage& posted) override;
   void OnHeartbeatTimeout() override;
   void ApplyMenuFunction(const QString& itemName) override;
   LiveState Live() const override { return remote_ ? remote_->Live() : LiveState{}; }
@@ -59,7 +62,7 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   std::string DataFolderPath() const override { return folders_.data.string(); }
 
   // Rewrites every settings control from the current profile.
-  void RefreshPage() override;
+  void RefreshPage();
 
   // Runs the macro editor on the macro list; afterwards every profile's macro
   // buttons follow the macros as they are now, and when that changed the
@@ -74,31 +77,16 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   QTimer& apply_debounce() { return apply_debounce_; }
 
  private:
-  // LinkView
-  void ShowLinkIcon(ConnectionMode link, bool visible) override;
-  void ShowSleepLabel(bool visible) override;
-  void ShowLightingControls() override;
-  void ShowPollingRateToggle(bool visible) override;
-  void ShowPowerToggle(bool visible) override;
-  void ShowPowerPanel(bool visible) override;
-  void SetPowerRing(int value) override;
-  void SetChargeSweep(int value) override;
-  void SetPowerLabelKey(std::string_view language_key) override;
-  void SetPowerLabelText(std::string_view text) override;
-  void ShowBatteryLevel(int percent) override;
-  void StartChargeAnimationTimer() override;
-  void StopChargeAnimationTimer() override;
-  void SelectDpiLevelOption(int level) override;
-  void SelectModeOptionNotifying(int mode) override;
-
   // Notification handlers.
-  void OnSelectChanged(const Notification& n);
-  void OnItemSelect(const Notification& n);
-  void OnCheckClick(const Notification& n);
-  void OnValueChanged(const Notification& n);
-  void OnClick(const Notification& n);
-  void OnTimer(const Notification& n);
+  void OnSelectChanged(const Notification& notification);
+  void OnItemSelect(const Notification& notification);
+  void OnCheckClick(const Notification& notification);
+  void OnValueChanged(const Notification& notification);
+  void OnClick(const Notification& notification);
+  void OnTimer(const Notification& notification);
 
+  // The list's entries: one per profile of the model, the selected one marked.
+  void ShowProfileList();
   void SelectProfile(int index);
   // Captions of all key buttons, or only of button `only`.
   void ShowButtonTexts(const ModeRecord& mode, int only = -1);
@@ -107,11 +95,6 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   void RefreshButtonTexts();
   // Rewrites one key button's caption from the current profile.
   void UpdateButtonText(int button);
-  // The running program owns its data folder for its whole life; when another
-  // process holds it, the user hears by whom and nothing is saved until it is free.
-  void OwnDataFolder();
-  // Problems met while loading the stores, shown to the user once.
-  void TellLoadProblems(const std::vector<StoreLoad>& loads);
   void WatchBluetoothNodes();
   bool HasCurrentProfile() const;
   int32_t ActiveLightEffect() const;
@@ -122,14 +105,13 @@ class CMS_1_Page final : public DevicePage, private LinkView {
   // Edits that come in runs: the apply follows once they rest for `period`.
   void RequestApplyAfter(std::chrono::milliseconds period);
   void ShutDownLinks();
-  LinkView& view() { return *this; }
 
   PageFolders folders_;
-  DataFolderOwner folder_owner_;
   PageHost* host_ = nullptr;
-  PageControls c_;
+  PageControls controls_;
+  std::unique_ptr<PageLinkView> link_view_;
   std::unique_ptr<PageWindowBridge> bridge_;
-  std::unique_ptr<DataFolderStores> stores_;
+  std::unique_ptr<PageDataFolder> data_folder_;
   std::unique_ptr<DeviceSession> device_;
   QTimer apply_debounce_;
   std::unique_ptr<ProfileListCommands> profile_commands_;

@@ -25,14 +25,14 @@ QString NameOf(const ProfileRecord& profile) {
 
 }  // namespace
 
-bool ProfileListCommands::OnClick(const PageControls& c, const QWidget* control) {
+bool ProfileListCommands::OnClick(const PageControls& controls, const QWidget* control) {
   const std::pair<QAbstractButton*, void (ProfileListCommands::*)()> commands[] = {
-      {c.profile_add, &ProfileListCommands::Add},
-      {c.profile_delete, &ProfileListCommands::Delete},
-      {c.profile_rename, &ProfileListCommands::Rename},
-      {c.profile_reset, &ProfileListCommands::Reset},
-      {c.profile_export, &ProfileListCommands::Export},
-      {c.profile_import, &ProfileListCommands::Import},
+      {controls.profile_add, &ProfileListCommands::Add},
+      {controls.profile_delete, &ProfileListCommands::Delete},
+      {controls.profile_rename, &ProfileListCommands::Rename},
+      {controls.profile_reset, &ProfileListCommands::Reset},
+      {controls.profile_export, &ProfileListCommands::Export},
+      {controls.profile_import, &ProfileListCommands::Import},
   };
   for (const auto& [button, command] : commands) {
     if (button != nullptr && button == control) {
@@ -50,7 +50,7 @@ void ProfileListCommands::Add() {
 }
 
 void ProfileListCommands::Delete() {
-  const auto count = page_.model.With([](const PageState& s) { return s.profiles.size(); });
+  const auto count = page_.model.With([](const PageState& state) { return state.profiles.size(); });
   if (count <= 1) {
     Tell(QStringLiteral("one_profile_text"));
     return;
@@ -172,18 +172,18 @@ int ProfileListCommands::ImportFrom(const QString& file, ProfileImport& result,
     MacroList macros;
     int32_t selected = 0;
   };
-  Lists lists = page_.model.With([](const PageState& s) {
-    return Lists{s.profiles, CopyMacroList(s.macros), s.selected};
+  Lists lists = page_.model.With([](const PageState& state) {
+    return Lists{state.profiles, CopyMacroList(state.macros), state.selected};
   });
   if (!ImportProfileSelected(file.toStdString(), page_.stores, lists.profiles, lists.selected,
                              lists.macros, result, error)) {
     return -1;
   }
   const QString name = NameOf(*lists.profiles[result.index]);
-  page_.model.With([&lists, &result](PageState& s) {
-    s.profiles.push_back(std::move(lists.profiles[result.index]));
-    s.macros = std::move(lists.macros);
-    s.selected = lists.selected;
+  page_.model.With([&lists, &result](PageState& state) {
+    state.profiles.push_back(std::move(lists.profiles[result.index]));
+    state.macros = std::move(lists.macros);
+    state.selected = lists.selected;
   });
   AppendEntry(name);
   SaveStore();
@@ -205,8 +205,8 @@ std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {
   dialog.title = title_key;
   // A rename counts the profile's own name as taken too.
   dialog.nameExists = [this](const QString& name) {
-    return page_.model.With([&name](const PageState& s) {
-      return CheckProfileName(s.profiles, name.toStdU16String()) == ProfileNameCheck::kTaken;
+    return page_.model.With([&name](const PageState& state) {
+      return CheckProfileName(state.profiles, name.toStdU16String()) == ProfileNameCheck::kTaken;
     });
   };
   dialog.Create();

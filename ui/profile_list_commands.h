@@ -38,7 +38,7 @@ class ProfileListCommands {
   explicit ProfileListCommands(Page page) : page_(std::move(page)) {}
 
   // Runs the command whose button `control` is; false when it is none.
-  bool OnClick(const PageControls& c, const QWidget* control);
+  bool OnClick(const PageControls& controls, const QWidget* control);
 
   void Add();
   void Delete();

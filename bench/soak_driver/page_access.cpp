@@ -24,8 +24,8 @@ std::unique_ptr<ProfileRecord> PageAccess::CurrentProfile() {
 
 bool PageAccess::Settled() {
   const QWidget* ring = Control(QStringLiteral("apply_ring"));
-  return !page_.apply_debounce().isActive() &&
-         (ring == nullptr || ring->isHidden()) && !page_.model().HasUnsentEdits();
+  return !page_.apply_debounce().isActive() && (ring == nullptr || ring->isHidden()) &&
+         !page_.model().HasUnsentEdits();
 }
 
 void PageAccess::RunFor(int ms) {

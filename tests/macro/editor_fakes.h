@@ -1,7 +1,6 @@
 // A macro editor model on fakes: a view that keeps its rows like the window's
 // list, a hook table that logs its calls, a clock the test moves, a key lookup
-// that knows the letters, and a macro store in a fresh folder whose saves are
-// counted.
+// that knows the letters, and a macro store in a fresh folder, its saves counted.
 #pragma once
 
 #include <algorithm>
@@ -76,9 +75,9 @@ inline MacroAction Step(uint8_t key, uint8_t state, uint16_t delay) {
 class EditorTest : public TempDirTest {
  protected:
   MacroList macros;
-  int saves = 0;
-  int failed_saves = 0;
-  DataFolderStores stores{dir, [this](const StoreSaveResult& r) { ++(r.saved ? saves : failed_saves); }};
+  int saves = 0, failed_saves = 0;
+  DataFolderStores stores{dir,
+                          [this](const StoreSaveResult& r) { ++(r.saved ? saves : failed_saves); }};
   FakeEditorView view;
   InputHookTable hook = LoggingHookTable();
   RecorderMemory memory;

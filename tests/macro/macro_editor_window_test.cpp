@@ -1,7 +1,6 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "dialogs/msg_wnd.h"
 #include "model/macro_store.h"
 #include "platform/language.h"
 #include "tests/macro/editor_window_fixture.h"
@@ -14,22 +13,7 @@ using test::editor_hook_window;
 using test::editor_hooked;
 using test::kKeyPress;
 using test::kKeyRelease;
-
-class MacroEditor : public test::EditorWindowTest {
- protected:
-  // A confirmation (or a notice) the window raises: its message key, after
-  // clicking OK in it.
-  void ConfirmNextMessage(QString* message) {
-    test::WhenModal(
-        [message](QWidget* modal) {
-          auto* box = dynamic_cast<CMsgWnd*>(modal);
-          ASSERT_NE(box, nullptr);
-          *message = box->message;
-          QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
-        },
-        editor.get());
-  }
-};
+using MacroEditor = test::EditorWindowTest;
 
 TEST_F(MacroEditor, ListsTheMacrosAndShowsTheStepsOfTheOneChosen) {
   AddStored(u"Jump", 3, 250);
@@ -189,59 +173,6 @@ TEST_F(MacroEditor, AStepDelayTheMouseCannotHoldSnapsBackAndTheEditorSaysWhy) {
   EXPECT_EQ(note->text(), Lan().Text(QStringLiteral("macro_keys_held_text")).arg("W"));
 }
 
-TEST_F(MacroEditor, RenamesOnFocusLossUnlessTheNameIsTaken) {
-  struct Case {
-    const char16_t* typed;
-    const char16_t* stored;
-    const char16_t* shown;
-  };
-  const Case cases[] = {
-      {u"jump", u"Jump", u"jump"},  // own name in other case: nothing happens
-      {u"RUN", u"Jump", u"Jump"},   // another macro's name: refused
-      {u"Hop", u"Hop", u"Hop"},     // a new name
-      {u"", u"", u""},              // empty, while no macro has it
-  };
-  AddStored(u"Jump", 46, 2000);  // from an older store: more than the mouse holds
-  AddStored(u"Run", 2);
-  Open();
-  Macros()->setCurrentRow(0);
-  auto* name = Control<QLineEdit>("ms_1_macro_name_edit");
-  for (const Case& c : cases) {
-    name->setFocus();
-    name->setText(QString::fromStdU16String(c.typed));
-    Steps()->setFocus();
-    ASSERT_TRUE(test::WaitFor([&] { return !name->hasFocus(); }));
-    EXPECT_EQ(FieldText(macros[0]->name), c.stored);
-    EXPECT_EQ(name->text(), QString::fromStdU16String(c.shown));
-    EXPECT_EQ(Macros()->item(0)->text(), QString::fromStdU16String(c.stored));
-  }
-  MacroList stored;
-  LoadMacroStore(dir, stored);
-  ASSERT_EQ(stored.size(), 2u);
-  EXPECT_EQ(FieldText(stored[0]->name), u"");
-}
-
-TEST_F(MacroEditor, DeletingSelectsTheNeighbourAndTheLastOneLeavesNothing) {
-  AddStored(u"One", 2);
-  AddStored(u"Two", 4);
-  Open();
-  Macros()->setCurrentRow(1);
-  QString asked;
-  ConfirmNextMessage(&asked);
-  Click("ms_1_macro_delete_btn");
-  EXPECT_EQ(asked, QStringLiteral("delete_macro_text"));
-  ASSERT_EQ(macros.size(), 1u);
-  EXPECT_EQ(Macros()->currentRow(), 0);
-  EXPECT_EQ(Steps()->count(), 2);  // the macro before it, loaded
-  ConfirmNextMessage(&asked);
-  Click("ms_1_macro_delete_btn");
-  EXPECT_TRUE(macros.empty());
-  EXPECT_EQ(Macros()->count(), 0);
-  EXPECT_EQ(Steps()->count(), 0);
-  EXPECT_FALSE(editor->Model()->HasCurrentMacro());
-  EXPECT_EQ(editor->Model()->Buffer().iActionIndex, -1);
-}
-
 TEST_F(MacroEditor, TheKeyFieldTakesOneKeyPerFocusForTheSelectedStep) {
   AddStored(u"M", 4);
   Open();
@@ -259,18 +190,6 @@ TEST_F(MacroEditor, TheKeyFieldTakesOneKeyPerFocusForTheSelectedStep) {
   EXPECT_FALSE(key->hasFocus());
   EXPECT_EQ(macros[0]->actions[1].key, 0x29);
   EXPECT_TRUE(test::editor_hook_calls.empty());
-}
-
-// The store tells of the failure (the window warns once); the editor goes on.
-TEST_F(MacroEditor, AFailedStoreSaveIsReportedByTheStore) {
-  test::WriteBytes(dir / "ms_1", "a file where the store folder belongs");
-  Open();
-  Click("ms_1_macro_add_btn");
-  ASSERT_EQ(store_reports.size(), 1u);
-  EXPECT_EQ(store_reports[0].store, StoreKind::kMacros);
-  EXPECT_FALSE(store_reports[0].saved);
-  EXPECT_NE(store_reports[0].error.find("ms_1"), std::string::npos) << store_reports[0].error;
-  EXPECT_EQ(macros.size(), 1u);  // kept in the list, saved with the next change
 }
 
 }  // namespace

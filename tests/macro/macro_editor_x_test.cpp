@@ -14,7 +14,6 @@
 #include "macro/macro_editor_window.h"
 #include "macro/mouse_buttons.h"
 #include "macro/recorder_memory.h"
-#include "model/data_folder_stores.h"
 #include "platform/language.h"
 #include "platform/skin.h"
 #include "support/hook_library.h"
@@ -49,7 +48,6 @@ class MacroEditorOnX : public test::TempDirTest {
   std::unique_ptr<CMS_1_Macro> ShowEditor(MacroList& macros) {
     auto editor = std::make_unique<CMS_1_Macro>();
     editor->macros = &macros;
-    editor->store = &stores_;
     editor->hook = hook_.get();
     editor->file_folder = dir;
     if (!editor->Create() || !test::ShowActive(*editor)) return nullptr;
@@ -57,7 +55,6 @@ class MacroEditorOnX : public test::TempDirTest {
   }
 
   std::unique_ptr<test::HookLibrary> hook_;
-  DataFolderStores stores_{dir};
 };
 
 TEST_F(MacroEditorOnX, RecordsTypedKeysIntoTheMacro) {

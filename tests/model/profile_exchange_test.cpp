@@ -84,10 +84,10 @@ TEST_F(ExchangeTest, EveryMacroButtonBecomesItsOwnUniqueMacroEntry) {
   const std::u16string expected[] = {u"M_1", u"Other", u"M_2", u"M_3", u"M_4", u"M_5"};
   for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(FieldText(macros[i + 1]->name), expected[i]) << i;
   const ProfileRecord& imported = *profiles[0];
-  for (int k = 0; k < kModeCount; ++k) {
-    const ButtonRecord& b = imported.modes[k].buttons[2];
+  for (int mode_index = 0; mode_index < kModeCount; ++mode_index) {
+    const ButtonRecord& b = imported.modes[mode_index].buttons[2];
     const MacroRecord& m = *macros[static_cast<std::size_t>(b.macro_index)];
-    EXPECT_EQ(FieldText(b.macro_name), FieldText(m.name)) << k;
+    EXPECT_EQ(FieldText(b.macro_name), FieldText(m.name)) << mode_index;
     EXPECT_EQ(m.loop_count, 3);
     EXPECT_EQ(m.action_count, 5);
     EXPECT_EQ(std::memcmp(m.actions, b.macro_actions, sizeof(m.actions)), 0);
@@ -153,7 +153,8 @@ TEST_F(ExchangeTest, AnUnusableNameIsReplacedByTheFilesName) {
   for (const Case& c : cases) {
     auto p = CreateProfile(u"x");
     SetFieldText(p->name, c.stored);
-    ASSERT_TRUE(ImportProfile(Export(*p, c.file), stores, profiles, macros, result, error)) << error;
+    ASSERT_TRUE(ImportProfile(Export(*p, c.file), stores, profiles, macros, result, error))
+        << error;
     const std::u16string name = FieldText(profiles.back()->name);
     EXPECT_EQ(name, c.imported) << c.file;
     EXPECT_TRUE(UsableProfileName(name));

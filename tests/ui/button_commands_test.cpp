@@ -54,24 +54,12 @@ class ButtonMenus : public test::DevicePageTest {
     action->trigger();
     menu->close();
   }
-  // The triple the mouse holds for button i of mode record k.
-  nlohmann::json MouseButton(int k, int i) {
-    return sim->State()["modes"][k]["buttons"]["buttons"][i];
+  // The triple the mouse holds for a button of a mode record.
+  nlohmann::json MouseButton(int mode, int button) {
+    return sim->State()["modes"][mode]["buttons"]["buttons"][button];
   }
-  uint8_t Function(int k, int i) { return ModeOf(Current(), k).buttons[i].function_code; }
-  // Opens the macro editor from the page and lets `edit` work in it before
-  // it is closed.
-  void InMacroEditor(const std::function<void(CMS_1_Macro*)>& edit) {
-    bool done = false;
-    test::WhenModal([&](QWidget* modal) {
-      auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
-      ASSERT_NE(editor, nullptr);
-      edit(editor);
-      done = true;
-      QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
-    });
-    QTest::mouseClick(Control("ms_1_btn_macro"), Qt::LeftButton);
-    ASSERT_TRUE(done);
+  uint8_t Function(int mode, int button) {
+    return ModeOf(Current(), mode).buttons[button].function_code;
   }
 };
 

@@ -8,13 +8,16 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "../libs/sim_instance.h"
 #include "app/main_wnd.h"
+#include "macro/macro_editor_window.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
+#include "support/qt_wait.h"
 #include "support/test_paths.h"
 #include "ui/ms1_page.h"
 
@@ -60,21 +63,29 @@ class DevicePageTest : public ::testing::Test {
   bool Steer(const std::string& request) { return sim->Request(request).value("ok", false); }
   // Shown by the page (the no-device tab may cover the whole page).
   bool Shown(const char* name) { return !Control(name)->isHidden(); }
-  int32_t StoredActiveMode() {
-    ProfileList stored;
-    int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
-    return stored.empty() ? -1 : stored[static_cast<size_t>(selected)]->active_mode;
-  }
-
+  int32_t StoredActiveMode() { return Stored().active_mode; }
   ProfileRecord Stored() {
     ProfileList stored;
     int32_t selected = -1;
     LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
     return *stored.at(static_cast<size_t>(selected));
   }
-  // The lighting report the mouse holds for mode record k.
-  nlohmann::json MouseLighting(int k) { return sim->State()["modes"][k]["lighting"]; }
+  // Opens the macro editor from the page and lets `edit` work in it before
+  // it is closed.
+  void InMacroEditor(const std::function<void(CMS_1_Macro*)>& edit) {
+    bool done = false;
+    test::WhenModal([&](QWidget* modal) {
+      auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
+      ASSERT_NE(editor, nullptr);
+      edit(editor);
+      done = true;
+      QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
+    });
+    QTest::mouseClick(Control("ms_1_btn_macro"), Qt::LeftButton);
+    ASSERT_TRUE(done);
+  }
+  // The lighting report the mouse holds for a mode record.
+  nlohmann::json MouseLighting(int mode) { return sim->State()["modes"][mode]["lighting"]; }
   void ClickApply() { QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton); }
 
   QTemporaryDir data;

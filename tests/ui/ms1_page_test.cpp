@@ -19,7 +19,6 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <map>
 
 #include "app/main_wnd.h"
 #include "device/messages.h"
@@ -189,109 +188,6 @@ TEST_F(DevicePageTest, LightingEffectPicksItsRowAndSectionBoxesSendNothing) {
   EXPECT_FALSE(page->apply_debounce().isActive());
 }
 
-TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
-  Start("wired");
-  ASSERT_TRUE(Steer("press dpi 3"));
-  ASSERT_TRUE(test::WaitFor([&] { return window->DpiIndicator() != nullptr; }));
-  EXPECT_TRUE(Control<QAbstractButton>("ms_1_option_dpi_step_3")->isChecked());
-  for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.dpi_level, 2);
-
-  ASSERT_TRUE(Steer("plug receiver"));
-  ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverState == 1; }));
-  // The arrival sends the profile loaded at start; the heartbeat runs again
-  // once that apply has ended.
-  EXPECT_TRUE(
-      test::WaitFor([&] { return window->Messages().IsTimerActive(timer::kReceiverHeartbeat); }));
-
-  ASSERT_TRUE(Steer("unplug wired"));
-  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
-  EXPECT_TRUE(page->DevicePresent()) << "the receiver is still plugged";
-  ASSERT_TRUE(Steer("battery 7"));
-  ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverAwake == 1; }));
-  EXPECT_EQ(Control<QLabel>("ms_1_label_power")->text(), QStringLiteral("70%"));
-  EXPECT_EQ(Control<QProgressBar>("ms_1_progress_power")->value(), 70);
-
-  ASSERT_TRUE(Steer("unplug receiver"));
-  ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
-  EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
-}
-
-TEST_F(DevicePageTest, TheChargingSweepShowsNoPercentageAndLeavesNoneBehind) {
-  Start("wired");
-  auto* ring = Control<QProgressBar>("ms_1_progress_power");
-  auto* label = Control<QLabel>("ms_1_label_power");
-  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
-  EXPECT_FALSE(ring->isTextVisible()) << "no level is known while charging";
-
-  // Cable out: an empty label, and the ring keeps no stale number.
-  ASSERT_TRUE(Steer("plug receiver"));
-  ASSERT_TRUE(Steer("unplug wired"));
-  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
-  EXPECT_EQ(label->text(), QString());
-  EXPECT_FALSE(ring->isTextVisible());
-  // A battery level shows its percentage again.
-  ASSERT_TRUE(Steer("battery 7"));
-  ASSERT_TRUE(test::WaitFor([&] { return ring->value() == 70; }));
-  EXPECT_TRUE(ring->isTextVisible());
-}
-
-TEST_F(DevicePageTest, TheChargingSweepRestsWhileTheWindowIsMinimised) {
-  Start("wired");
-  auto* ring = Control<QProgressBar>("ms_1_progress_power");
-  NotificationPump& timers = *window->ControlTimers();
-  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
-  window->showMinimized();
-  EXPECT_TRUE(timers.IsTimerActive(ring, timer::kChargeAnimation));
-  EXPECT_FALSE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
-  const int resting = ring->value();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(ring->value(), resting);
-  window->showNormal();
-  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
-
-  ASSERT_TRUE(Steer("unplug wired"));
-  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
-  EXPECT_FALSE(timers.IsTimerActive(ring, timer::kChargeAnimation));
-}
-
-// Counts the paint events of the widgets it watches.
-class PaintCounter : public QObject {
- public:
-  void Watch(QWidget* widget) {
-    widget->installEventFilter(this);
-    counts[widget] = 0;
-  }
-  std::map<QObject*, int> counts;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++counts[watched];
-    return false;
-  }
-};
-
-TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
-  Start("wired");
-  auto* ring = Control<QProgressBar>("ms_1_progress_power");
-  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
-  // Opaque on the panel's own colour: beside it, in the gap to its label.
-  const QImage shot = window->grab().toImage();
-  const QPoint corner = ring->mapTo(window.get(), QPoint(ring->width() - 1, 0));
-  EXPECT_EQ(shot.pixelColor(corner), shot.pixelColor(corner + QPoint(4, 0)));
-
-  PaintCounter paints;
-  paints.Watch(ring);
-  paints.Watch(ring->parentWidget());
-  paints.Watch(Control("ms_1_label_power"));
-  paints.Watch(window.get());
-  ASSERT_TRUE(test::WaitFor([&] { return paints.counts[ring] >= 5; }));
-  for (const auto& [widget, count] : paints.counts) {
-    if (widget != ring) {
-      EXPECT_EQ(count, 0) << widget->objectName().toStdString();
-    }
-  }
-}
-
 TEST_F(DevicePageTest, TheWheelScrollsTheSettingsInsteadOfChangingSlidersAndTheEffect) {
   Start("wired");
   auto* scroll = Control<QScrollArea>("settings_scroll");
@@ -322,16 +218,11 @@ TEST_F(DevicePageTest, MouseAttributeSaysSoWhenNoDesktopSettingsToolIsInstalled)
   QTemporaryDir empty;
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", empty.path().toLocal8Bit());  // no settings program anywhere
-  QString message;
-  test::WhenModal([&](QWidget* modal) {
-    if (auto* box = dynamic_cast<CMsgWnd*>(modal)) {
-      message = box->message;
-      box->Close(1);
-    }
-  });
+  test::Seen told;
+  test::AnswerBox(true, told);
   Control<QAbstractButton>("ms_1_btn_mouse_attribute")->click();
   qputenv("PATH", path);
-  EXPECT_EQ(message, QStringLiteral("no_mouse_settings_text"));
+  EXPECT_EQ(told.message, QStringLiteral("no_mouse_settings_text"));
 }
 
 TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
@@ -352,12 +243,7 @@ TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
   ASSERT_TRUE(test::WaitFor([&] { return Accepted() == 12; }, 30000));
 
   // The store remembers the choice once the apply has ended.
-  ASSERT_TRUE(test::WaitFor([&] {
-    ProfileList stored;
-    int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
-    return selected == 1;
-  }));
+  ASSERT_TRUE(test::WaitFor([&] { return FieldText(Stored().name) == u"Games"; }));
 }
 
 // The controls follow the profile shown, also where the page never edits the
@@ -448,26 +334,20 @@ TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
   }
   Start("wired");
   const int accepted_before = Accepted();
-  bool edited = false;
-  test::WhenModal([&](QWidget* modal) {
-    auto* editor = dynamic_cast<CMS_1_Macro*>(modal);
-    ASSERT_NE(editor, nullptr);
+  InMacroEditor([](CMS_1_Macro* editor) {
     test::DeleteFirstMacro(editor);
     auto* name = editor->FindControl<QLineEdit>(QStringLiteral("ms_1_macro_name_edit"));
     name->setText(QStringLiteral("Held"));  // "Kept", now the first
     QTest::keyClick(name, Qt::Key_Return);
-    edited = true;
-    QTest::mouseClick(editor->FindControl(QStringLiteral("btn_exit")), Qt::LeftButton);
   });
-  QTest::mouseClick(Control("ms_1_btn_macro"), Qt::LeftButton);
-  ASSERT_TRUE(edited);
-  for (int k = 0; k < kModeCount; ++k) {
-    const ModeRecord& mode = Current().modes[k];
-    EXPECT_EQ(mode.buttons[5].function_code, defaults->modes[0].buttons[5].function_code) << k;
-    EXPECT_EQ(mode.buttons[5].macro_name[0], u'\0') << k;
-    EXPECT_EQ(FieldText(mode.buttons[2].macro_name), u"Held") << k;
-    EXPECT_EQ(mode.buttons[2].macro_action_count, 3) << k;
-    EXPECT_EQ(mode.buttons[2].macro_actions[2].key, 0x04) << k;
+  for (int mode_index = 0; mode_index < kModeCount; ++mode_index) {
+    const ModeRecord& mode = Current().modes[mode_index];
+    EXPECT_EQ(mode.buttons[5].function_code, defaults->modes[0].buttons[5].function_code)
+        << mode_index;
+    EXPECT_EQ(mode.buttons[5].macro_name[0], u'\0') << mode_index;
+    EXPECT_EQ(FieldText(mode.buttons[2].macro_name), u"Held") << mode_index;
+    EXPECT_EQ(mode.buttons[2].macro_action_count, 3) << mode_index;
+    EXPECT_EQ(mode.buttons[2].macro_actions[2].key, 0x04) << mode_index;
   }
   EXPECT_NE(Control<QAbstractButton>("ms_1_btn_key_6")->text(),
             Lan().Text(QStringLiteral("macro_caption_text")).arg(QStringLiteral("Gone")));

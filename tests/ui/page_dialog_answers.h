@@ -43,6 +43,7 @@ struct Seen {
   bool single_button = false;
   QString warning;  // the name dialog's refusal, if any
   bool shown = false;
+  QStringList args;  // the message's %1, %2, ...
 };
 
 // The next message box: noted, then answered with OK or Cancel.
@@ -50,7 +51,8 @@ inline void AnswerBox(bool ok, Seen& seen) {
   WhenModal<CMsgWnd>([ok, &seen](QWidget* modal) {
     auto* box = dynamic_cast<CMsgWnd*>(modal);
     ASSERT_NE(box, nullptr) << "no message box";
-    seen = {box->title, box->message, box->parentWidget(), box->singleButton, {}, true};
+    seen = {box->title, box->message, box->parentWidget(), box->singleButton, {}, true,
+            box->messageArgs};
     Press(box, ok ? "btn_ok" : "btn_cancel");
   });
 }

@@ -1,18 +1,127 @@
-// The window with the mouse reachable over Bluetooth LE alone: the virtual
-// mouse behind the fake BlueZ on a private bus, real pauses.
+// What the links and the mouse's events show on the page, the charging sweep,
+// and the window with the mouse over Bluetooth LE alone: the virtual mouse
+// behind the fake BlueZ on a private bus, real pauses.
 #include <QAbstractButton>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSlider>
 #include <QSystemTrayIcon>
+#include <map>
 #include <optional>
 
+#include "device/messages.h"
 #include "device_page_fixture.h"
+#include "platform/notification_pump.h"
 #include "support/fake_bluez.h"
 #include "support/qt_wait.h"
 
 namespace ms1 {
 namespace {
+
+using test::DevicePageTest;
+
+TEST_F(DevicePageTest, TheMouseButtonsAndLinksReachThePage) {
+  Start("wired");
+  ASSERT_TRUE(Steer("press dpi 3"));
+  ASSERT_TRUE(test::WaitFor([&] { return window->DpiIndicator() != nullptr; }));
+  EXPECT_TRUE(Control<QAbstractButton>("ms_1_option_dpi_step_3")->isChecked());
+  for (const ModeRecord& m : Current().modes) EXPECT_EQ(m.dpi_level, 2);
+
+  ASSERT_TRUE(Steer("plug receiver"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverState == 1; }));
+  // The arrival sends the profile loaded at start; the heartbeat runs again
+  // once that apply has ended.
+  EXPECT_TRUE(
+      test::WaitFor([&] { return window->Messages().IsTimerActive(timer::kReceiverHeartbeat); }));
+
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_TRUE(page->DevicePresent()) << "the receiver is still plugged";
+  ASSERT_TRUE(Steer("battery 7"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().receiverAwake == 1; }));
+  EXPECT_EQ(Control<QLabel>("ms_1_label_power")->text(), QStringLiteral("70%"));
+  EXPECT_EQ(Control<QProgressBar>("ms_1_progress_power")->value(), 70);
+
+  ASSERT_TRUE(Steer("unplug receiver"));
+  ASSERT_TRUE(test::WaitFor([&] { return !page->DevicePresent(); }));
+  EXPECT_TRUE(test::WaitFor([&] { return window->isMinimized(); }));
+}
+
+TEST_F(DevicePageTest, TheChargingSweepShowsNoPercentageAndLeavesNoneBehind) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  auto* label = Control<QLabel>("ms_1_label_power");
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
+  EXPECT_FALSE(ring->isTextVisible()) << "no level is known while charging";
+
+  // Cable out: an empty label, and the ring keeps no stale number.
+  ASSERT_TRUE(Steer("plug receiver"));
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_EQ(label->text(), QString());
+  EXPECT_FALSE(ring->isTextVisible());
+  // A battery level shows its percentage again.
+  ASSERT_TRUE(Steer("battery 7"));
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() == 70; }));
+  EXPECT_TRUE(ring->isTextVisible());
+}
+
+TEST_F(DevicePageTest, TheChargingSweepRestsWhileTheWindowIsMinimised) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  NotificationPump& timers = *window->ControlTimers();
+  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+  window->showMinimized();
+  EXPECT_TRUE(timers.IsTimerActive(ring, timer::kChargeAnimation));
+  EXPECT_FALSE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+  const int resting = ring->value();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ring->value(), resting);
+  window->showNormal();
+  EXPECT_TRUE(timers.IsTimerRunning(ring, timer::kChargeAnimation));
+
+  ASSERT_TRUE(Steer("unplug wired"));
+  ASSERT_TRUE(test::WaitFor([&] { return page->links().wiredState == 2; }));
+  EXPECT_FALSE(timers.IsTimerActive(ring, timer::kChargeAnimation));
+}
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+ public:
+  void Watch(QWidget* widget) {
+    widget->installEventFilter(this);
+    counts[widget] = 0;
+  }
+  std::map<QObject*, int> counts;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++counts[watched];
+    return false;
+  }
+};
+
+TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
+  Start("wired");
+  auto* ring = Control<QProgressBar>("ms_1_progress_power");
+  ASSERT_TRUE(test::WaitFor([&] { return ring->value() > 0; }));
+  // Opaque on the panel's own colour: beside it, in the gap to its label.
+  const QImage shot = window->grab().toImage();
+  const QPoint corner = ring->mapTo(window.get(), QPoint(ring->width() - 1, 0));
+  EXPECT_EQ(shot.pixelColor(corner), shot.pixelColor(corner + QPoint(4, 0)));
+
+  PaintCounter paints;
+  paints.Watch(ring);
+  paints.Watch(ring->parentWidget());
+  paints.Watch(Control("ms_1_label_power"));
+  paints.Watch(window.get());
+  ASSERT_TRUE(test::WaitFor([&] { return paints.counts[ring] >= 5; }));
+  for (const auto& [widget, count] : paints.counts) {
+    if (widget != ring) {
+      EXPECT_EQ(count, 0) << widget->objectName().toStdString();
+    }
+  }
+}
 
 // A full apply over Bluetooth LE: everything but the four polling-rate reports.
 constexpr int kFullApplyOverBluetooth = 8;
@@ -56,9 +165,9 @@ TEST_F(BluetoothPageTest, ApplyAndTheMouseEventsGoOverBluetoothAlone) {
   ClickApply();
   ASSERT_TRUE(test::WaitFor([&] { return ApplyDone(kFullApplyOverBluetooth); }, 60000));
   const auto state = sim->State();
-  for (int k : {0, 1}) {
-    EXPECT_TRUE(state["modes"][k]["settings"].is_object()) << k;
-    EXPECT_TRUE(state["modes"][k]["lighting"].is_object()) << k;
+  for (int mode_index : {0, 1}) {
+    EXPECT_TRUE(state["modes"][mode_index]["settings"].is_object()) << mode_index;
+    EXPECT_TRUE(state["modes"][mode_index]["lighting"].is_object()) << mode_index;
   }
   EXPECT_TRUE(AllOverBluetooth());
 

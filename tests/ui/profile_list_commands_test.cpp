@@ -160,22 +160,14 @@ TEST_F(ProfileCommands, AHeldDataFolderIsNamedAndWrittenOnlyOnceItIsFree) {
   DataFolderLock other;
   std::string error;
   ASSERT_EQ(other.TryTake(data.path().toStdString(), error), DataFolderLock::Result::kTaken);
-  QString told;
-  QStringList args;
-  test::WhenModal([&](QWidget* modal) {
-    auto* box = dynamic_cast<CMsgWnd*>(modal);
-    ASSERT_NE(box, nullptr) << "the user was not told";
-    told = box->message;
-    args = box->messageArgs;
-    test::Press(box, "btn_ok");
-  });
+  test::Seen told, seen, failed;
+  test::AnswerBox(true, told);
   Start("");
-  ASSERT_TRUE(test::WaitFor([&] { return !told.isEmpty(); }));
-  EXPECT_EQ(told, QStringLiteral("data_folder_held_text"));
-  EXPECT_TRUE(args.value(1).endsWith(QStringLiteral("(process %1)").arg(::getpid())))
-      << args.join(u'|').toStdString();
+  ASSERT_TRUE(test::WaitFor([&] { return told.shown; })) << "the user was not told";
+  EXPECT_EQ(told.message, QStringLiteral("data_folder_held_text"));
+  EXPECT_TRUE(told.args.value(1).endsWith(QStringLiteral("(process %1)").arg(::getpid())))
+      << told.args.join(u'|').toStdString();
 
-  test::Seen seen, failed;
   test::AnswerName(QStringLiteral("B"), seen);
   test::AnswerBox(true, failed);
   Click("ms_1_profile_add_btn");

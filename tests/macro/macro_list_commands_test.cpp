@@ -1,4 +1,6 @@
-// Macro files through the editor's own file dialogs.
+// The commands on the editor's list of macros, in the window on the real skin:
+// rename, delete, a failed save, and macro files through the editor's own
+// file dialogs.
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -20,8 +22,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MacroFiles : public test::EditorWindowTest {
+class MacroListCommandsTest : public test::EditorWindowTest {
  protected:
+  // A confirmation (or a notice) the window raises: its message key, after
+  // clicking OK in it.
+  void ConfirmNextMessage(QString* message) {
+    test::WhenModal(
+        [message](QWidget* modal) {
+          auto* box = dynamic_cast<CMsgWnd*>(modal);
+          ASSERT_NE(box, nullptr);
+          *message = box->message;
+          QTest::mouseClick(box->FindControl(QStringLiteral("btn_ok")), Qt::LeftButton);
+        },
+        editor.get());
+  }
+
   // Clicks `button` and answers what opens meanwhile: the file dialog with
   // `file`, the question whether to replace it with yes, a message with OK.
   // Returns the message keys told.
@@ -64,7 +79,72 @@ class MacroFiles : public test::EditorWindowTest {
   }
 };
 
-TEST_F(MacroFiles, TheDialogsOfferMacroFilesFromTheDataFolder) {
+TEST_F(MacroListCommandsTest, RenamesOnFocusLossUnlessTheNameIsTaken) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* stored;
+    const char16_t* shown;
+  };
+  const Case cases[] = {
+      {u"jump", u"Jump", u"jump"},  // own name in other case: nothing happens
+      {u"RUN", u"Jump", u"Jump"},   // another macro's name: refused
+      {u"Hop", u"Hop", u"Hop"},     // a new name
+      {u"", u"", u""},              // empty, while no macro has it
+  };
+  AddStored(u"Jump", 46, 2000);  // from an older store: more than the mouse holds
+  AddStored(u"Run", 2);
+  Open();
+  Macros()->setCurrentRow(0);
+  auto* name = Control<QLineEdit>("ms_1_macro_name_edit");
+  for (const Case& c : cases) {
+    name->setFocus();
+    name->setText(QString::fromStdU16String(c.typed));
+    Steps()->setFocus();
+    ASSERT_TRUE(test::WaitFor([&] { return !name->hasFocus(); }));
+    EXPECT_EQ(FieldText(macros[0]->name), c.stored);
+    EXPECT_EQ(name->text(), QString::fromStdU16String(c.shown));
+    EXPECT_EQ(Macros()->item(0)->text(), QString::fromStdU16String(c.stored));
+  }
+  MacroList stored;
+  LoadMacroStore(dir, stored);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(FieldText(stored[0]->name), u"");
+}
+
+TEST_F(MacroListCommandsTest, DeletingSelectsTheNeighbourAndTheLastOneLeavesNothing) {
+  AddStored(u"One", 2);
+  AddStored(u"Two", 4);
+  Open();
+  Macros()->setCurrentRow(1);
+  QString asked;
+  ConfirmNextMessage(&asked);
+  Click("ms_1_macro_delete_btn");
+  EXPECT_EQ(asked, QStringLiteral("delete_macro_text"));
+  ASSERT_EQ(macros.size(), 1u);
+  EXPECT_EQ(Macros()->currentRow(), 0);
+  EXPECT_EQ(Steps()->count(), 2);  // the macro before it, loaded
+  ConfirmNextMessage(&asked);
+  Click("ms_1_macro_delete_btn");
+  EXPECT_TRUE(macros.empty());
+  EXPECT_EQ(Macros()->count(), 0);
+  EXPECT_EQ(Steps()->count(), 0);
+  EXPECT_FALSE(editor->Model()->HasCurrentMacro());
+  EXPECT_EQ(editor->Model()->Buffer().iActionIndex, -1);
+}
+
+// The store tells of the failure (the window warns once); the editor goes on.
+TEST_F(MacroListCommandsTest, AFailedStoreSaveIsReportedByTheStore) {
+  test::WriteBytes(dir / "ms_1", "a file where the store folder belongs");
+  Open();
+  Click("ms_1_macro_add_btn");
+  ASSERT_EQ(store_reports.size(), 1u);
+  EXPECT_EQ(store_reports[0].store, StoreKind::kMacros);
+  EXPECT_FALSE(store_reports[0].saved);
+  EXPECT_NE(store_reports[0].error.find("ms_1"), std::string::npos) << store_reports[0].error;
+  EXPECT_EQ(macros.size(), 1u);  // kept in the list, saved with the next change
+}
+
+TEST_F(MacroListCommandsTest, TheDialogsOfferMacroFilesFromTheDataFolder) {
   const QString folder = QString::fromStdString(dir.string());
   for (const MacroFileUse use : {MacroFileUse::kImport, MacroFileUse::kExport}) {
     const auto dialog = MacroFileDialog(nullptr, use, folder, QStringLiteral("Jump"));
@@ -79,7 +159,7 @@ TEST_F(MacroFiles, TheDialogsOfferMacroFilesFromTheDataFolder) {
   }
 }
 
-TEST_F(MacroFiles, ExportThenImportRoundTripsByteForByteWithAUniqueName) {
+TEST_F(MacroListCommandsTest, ExportThenImportRoundTripsByteForByteWithAUniqueName) {
   AddStored(u"Jump", 5, 300);
   macros[0]->loop_count = 7;
   Open();
@@ -101,7 +181,7 @@ TEST_F(MacroFiles, ExportThenImportRoundTripsByteForByteWithAUniqueName) {
   EXPECT_EQ(fs::file_size(MacroStorePath(dir)), 2 * kMacroRecordSize);
 }
 
-TEST_F(MacroFiles, AFileThatIsNotOneSoundMacroIsRefusedWithAMessage) {
+TEST_F(MacroListCommandsTest, AFileThatIsNotOneSoundMacroIsRefusedWithAMessage) {
   AddStored(u"Keep", 2);
   std::string error;
   ASSERT_TRUE(SaveMacroStore(dir, macros, error)) << error;
@@ -129,7 +209,7 @@ TEST_F(MacroFiles, AFileThatIsNotOneSoundMacroIsRefusedWithAMessage) {
   }
 }
 
-TEST_F(MacroFiles, AFailedExportIsToldAndKeepsAnEarlierFile) {
+TEST_F(MacroListCommandsTest, AFailedExportIsToldAndKeepsAnEarlierFile) {
   AddStored(u"Jump", 2);
   Open();
   Macros()->setCurrentRow(0);
