@@ -132,7 +132,9 @@ void CMainWnd::StartBusService() {
     bus_.reset();
     return;
   }
-  messages_.SetAfterDelivery([this] { bus_->Refresh(); });
+  messages_.SetAfterDelivery([this] {
+    if (bus_) bus_->Refresh();
+  });
 }
 
 void CMainWnd::OnClick(const Notification& notification) {
