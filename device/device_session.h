@@ -62,7 +62,7 @@ class DeviceSession {
 
   // Starts the worker, loads the driver libraries from `driver_folder`,
   // detects the links (`probe_bluetooth` tells whether the mouse's Bluetooth
-  // LE node is there; BlueZ is asked too) and posts WM_DEVICE_PRESENCE; from
+  // LE node is there; BlueZ is asked too) and posts msg::kDevicePresence; from
   // then on the transport has its link ends. Interface thread, once.
   void Start(const std::string& driver_folder, Ms1WindowHandle window,
              std::function<bool()> probe_bluetooth = ProbeBluetoothMouse);

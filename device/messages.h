@@ -15,14 +15,14 @@ namespace ms1 {
 namespace msg {
 inline constexpr uint32_t kTrayCallback = 1025;
 inline constexpr uint32_t kMenuClick = 1027;
-inline constexpr uint32_t kHookEvent = MS1_HOOK_EVENT_MESSAGE;          // HookEventMessage
-inline constexpr uint32_t kShowInstance = 1037;                         // WM_SHOW_INSTANCE
-inline constexpr uint32_t kDevicePresence = 1128;                       // WM_DEVICE_PRESENCE
-inline constexpr uint32_t kShowDpi = 1129;                              // WM_SHOW_DPI
-inline constexpr uint32_t kReceiverEvent = MS1_RECEIVER_EVENT_MESSAGE;  // WM_RECEIVER_EVENT
-inline constexpr uint32_t kReceiverPlug = MS1_RECEIVER_PLUG_MESSAGE;    // WM_RECEIVER_PLUG
-inline constexpr uint32_t kWiredEvent = MS1_WIRED_EVENT_MESSAGE;        // WM_WIRED_EVENT
-inline constexpr uint32_t kWiredPlug = MS1_WIRED_PLUG_MESSAGE;          // WM_WIRED_PLUG
+inline constexpr uint32_t kHookEvent = MS1_HOOK_EVENT_MESSAGE;
+inline constexpr uint32_t kShowInstance = 1037;
+inline constexpr uint32_t kDevicePresence = 1128;
+inline constexpr uint32_t kShowDpi = 1129;
+inline constexpr uint32_t kReceiverEvent = MS1_RECEIVER_EVENT_MESSAGE;
+inline constexpr uint32_t kReceiverPlug = MS1_RECEIVER_PLUG_MESSAGE;
+inline constexpr uint32_t kWiredEvent = MS1_WIRED_EVENT_MESSAGE;
+inline constexpr uint32_t kWiredPlug = MS1_WIRED_PLUG_MESSAGE;
 // Reach the main window from nobody in the program; consumed without effect.
 inline constexpr uint32_t kIgnored[] = {1130, 1261, 5121};
 // Result of a store save, from any thread: wParam 1 saved, 0 failed; lParam
@@ -49,9 +49,9 @@ constexpr bool IsPlugMessage(uint32_t message) {
 inline constexpr uint32_t TM_APPLY = 1648;
 
 namespace timer {
-inline constexpr int kDpiIndicator = 52;        // TIMER_DPI_INDICATOR
-inline constexpr int kChargeAnimation = 53;     // TIMER_CHARGE_ANIMATION
-inline constexpr int kReceiverHeartbeat = 100;  // TIMER_RECEIVER_HEARTBEAT
+inline constexpr int kDpiIndicator = 52;
+inline constexpr int kChargeAnimation = 53;
+inline constexpr int kReceiverHeartbeat = 100;
 }  // namespace timer
 
 namespace period {

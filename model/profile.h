@@ -25,8 +25,8 @@ void ResetProfile(ProfileRecord& profile);
 // A zero-filled, reset profile with the given name (cut to 49 characters).
 std::unique_ptr<ProfileRecord> CreateProfile(std::u16string_view name);
 
-ModeRecord& ModeOf(ProfileRecord& profile, int k);
-const ModeRecord& ModeOf(const ProfileRecord& profile, int k);
+ModeRecord& ModeOf(ProfileRecord& profile, int mode_index);
+const ModeRecord& ModeOf(const ProfileRecord& profile, int mode_index);
 ButtonRecord& ButtonOf(ModeRecord& mode, int i);
 const ButtonRecord& ButtonOf(const ModeRecord& mode, int i);
 

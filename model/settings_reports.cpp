@@ -14,28 +14,28 @@ uint8_t LowByte(int32_t value) {
   return static_cast<uint8_t>(static_cast<uint32_t>(value));
 }
 
-uint8_t ModeNumber(int k) {
-  return static_cast<uint8_t>(k + 1);
+uint8_t ModeNumber(int mode_index) {
+  return static_cast<uint8_t>(mode_index + 1);
 }
 
 }  // namespace
 
-Report EncodeSettingsReport(const ProfileRecord& profile, int k) {
+Report EncodeSettingsReport(const ProfileRecord& profile, int mode_index) {
   using namespace settings_layout;
   static_assert(kLevelCount == kDpiLevelCount);
-  const ModeRecord& mode = ModeOf(profile, k);
+  const ModeRecord& mode = ModeOf(profile, mode_index);
   Report r = NewReport(command::kSettings, report_size::kSettings);
-  r[frame::kTarget] = ModeNumber(k);
-  r[kByteA] = LowByte(mode.settings_byte_a);
-  r[kByteB] = LowByte(mode.settings_byte_b);
+  r[frame::kTarget] = ModeNumber(mode_index);
+  r[kSettingsByteA] = LowByte(mode.settings_byte_a);
+  r[kSettingsByteB] = LowByte(mode.settings_byte_b);
   uint8_t enabled = 0;
   uint8_t high = 0;
   for (int n = 0; n < kLevelCount; ++n) {
     if (mode.dpi_enabled[n] == 1) enabled |= static_cast<uint8_t>(1u << n);
     const DpiSteps steps = DpiStepsFor(mode.dpi_value[n]);
     if (steps.high_range) high |= static_cast<uint8_t>(1u << n);
-    r[kFirstSteps39 + n] = steps.s39;
-    r[kFirstSteps38 + n] = steps.s38;
+    r[kFirstStepCounts + n] = steps.first_step_count;
+    r[kSecondStepCounts + n] = steps.second_step_count;
     const auto color = static_cast<uint32_t>(mode.dpi_color[n]);
     r[ColorOf(n)] = static_cast<uint8_t>(color);
     r[ColorOf(n) + 1] = static_cast<uint8_t>(color >> 8);
@@ -50,11 +50,11 @@ Report EncodeSettingsReport(const ProfileRecord& profile, int k) {
   return r;
 }
 
-Report EncodeLightingReport(const ProfileRecord& profile, int k) {
+Report EncodeLightingReport(const ProfileRecord& profile, int mode_index) {
   using namespace lighting_layout;
-  const ModeRecord& mode = ModeOf(profile, k);
+  const ModeRecord& mode = ModeOf(profile, mode_index);
   Report r = NewReport(command::kLighting, report_size::kLighting);
-  r[frame::kTarget] = ModeNumber(k);
+  r[frame::kTarget] = ModeNumber(mode_index);
   r[kEffect] = static_cast<uint8_t>(static_cast<uint32_t>(mode.light_effect) << kEffectShift);
   r[kSpeed] = static_cast<uint8_t>(kSpeedBase - static_cast<uint32_t>(mode.light_speed));
   r[kBrightness] =
@@ -66,11 +66,11 @@ Report EncodeLightingReport(const ProfileRecord& profile, int k) {
   return r;
 }
 
-Report EncodePollingReport(const ProfileRecord& profile, int k, int j) {
+Report EncodePollingReport(const ProfileRecord& profile, int mode_index, int repetition) {
   using namespace polling_layout;
   Report r = NewReport(command::kPollingRate, report_size::kPollingRate);
-  r[kRepetition] = static_cast<uint8_t>(j);
-  r[kInterval] = PollingIntervalCode(ModeOf(profile, k).polling_rate);
+  r[kRepetition] = static_cast<uint8_t>(repetition);
+  r[kInterval] = PollingIntervalCode(ModeOf(profile, mode_index).polling_rate);
   r[kIntervalComplement] = Complement(r[kInterval]);
   return r;
 }

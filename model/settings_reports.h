@@ -10,10 +10,10 @@
 
 namespace ms1 {
 
-Report EncodeSettingsReport(const ProfileRecord& profile, int k);
-Report EncodeLightingReport(const ProfileRecord& profile, int k);
-// j is the repetition number, 1 or 2.
-Report EncodePollingReport(const ProfileRecord& profile, int k, int j);
+Report EncodeSettingsReport(const ProfileRecord& profile, int mode_index);
+Report EncodeLightingReport(const ProfileRecord& profile, int mode_index);
+// repetition is 1 or 2: the report is sent twice.
+Report EncodePollingReport(const ProfileRecord& profile, int mode_index, int repetition);
 Report EncodeModeSelectReport(const ProfileRecord& profile);
 
 }  // namespace ms1

@@ -48,7 +48,7 @@ class DevicePage {
   virtual ~DevicePage() = default;  // closes the drivers, stops the worker, unloads
 
   // Binds the controls, starts the worker, loads the drivers and detects the
-  // links; ends by posting WM_DEVICE_PRESENCE.
+  // links; ends by posting msg::kDevicePresence.
   virtual void Init(PageHost& host) = 0;
   // Loads the profile and macro stores and shows the first profile; completes
   // the Bluetooth start-up and the device-change watch.
@@ -60,9 +60,9 @@ class DevicePage {
 
   // Notifications of the page's controls (names starting with "ms_1_").
   virtual void Notify(const Notification& n) = 0;
-  // WM_RECEIVER_EVENT, WM_RECEIVER_PLUG, WM_WIRED_EVENT, WM_WIRED_PLUG.
+  // A driver library's plug or data message (msg::IsLinkMessage).
   virtual void OnLinkMessage(const WindowMessage& m) = 0;
-  // TIMER_RECEIVER_HEARTBEAT expired.
+  // timer::kReceiverHeartbeat expired.
   virtual void OnHeartbeatTimeout() = 0;
   // A chosen button-assignment menu item ("ms_1_...").
   virtual void ApplyMenuFunction(const QString& itemName) = 0;

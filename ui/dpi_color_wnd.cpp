@@ -7,7 +7,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "platform/bk_color.h"
+#include "platform/background_color.h"
 #include "platform/color_palette.h"
 
 namespace ms1 {
@@ -65,7 +65,7 @@ void CDpiColorWnd::InitWindow() {
   }
   for (int n = 0; n < kPresetColorCount; ++n) {
     swatches_[n] = FindControl<QAbstractButton>(QStringLiteral("mouse_dpi_color_%1").arg(n + 1));
-    SetBkColor(swatches_[n], kPresetColors[n]);
+    SetBackgroundColor(swatches_[n], kPresetColors[n]);
   }
   if (auto* title_label = FindControl<QLabel>(QStringLiteral("dpicolor_title"))) {
     title_label->setText(title);
@@ -82,7 +82,7 @@ void CDpiColorWnd::ShowColor(bool with_edits) {
     const QSignalBlocker quiet(palette_);
     palette_->SetSelectColor(color);
   }
-  SetBkColor(preview_, color);
+  SetBackgroundColor(preview_, color);
   if (!with_edits) return;
   for (int i = 0; i < static_cast<int>(edits_.size()); ++i) {
     SetEditQuietly(edits_[i], QString::number(ComponentOf(color, i)));
@@ -117,8 +117,8 @@ void CDpiColorWnd::OnComponentEdited(int component) {
 
 void CDpiColorWnd::OnClick(const Notification& n) {
   if (n.From(QStringLiteral("confirm_btn"))) {
-    same_for_all = offer_same_for_all && same_for_all_box_ != nullptr &&
-                   same_for_all_box_->isChecked();
+    same_for_all =
+        offer_same_for_all && same_for_all_box_ != nullptr && same_for_all_box_->isChecked();
     Close(1);
   } else if (n.From(QStringLiteral("cancel_btn"))) {
     Close(0);

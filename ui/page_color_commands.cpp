@@ -6,7 +6,7 @@
 
 #include "model/profile.h"
 #include "model/stored_color.h"
-#include "platform/bk_color.h"
+#include "platform/background_color.h"
 #include "platform/language.h"
 #include "ui/dpi_color_wnd.h"
 #include "ui/page_controls.h"
@@ -60,7 +60,7 @@ void PageColorCommands::ChooseLightColor(QAbstractButton* button) {
   const std::optional<QRgb> chosen =
       Ask(button, *stored, Lan().Text(QStringLiteral("light_color_title_text")));
   if (!chosen) return;
-  SetBkColor(button, *chosen);
+  SetBackgroundColor(button, *chosen);
   page_.model.With([&chosen](PageState& s) {
     if (ProfileRecord* p = s.Current()) {
       SetSharedSetting(*p, SharedSetting::kLightColor, StoredColorOfArgb(*chosen));
@@ -78,8 +78,8 @@ void PageColorCommands::ChooseDpiColor(QAbstractButton* button, int level) {
     const std::optional<int32_t> stored = ReadCurrent(
         page_.model, [k, level](const ProfileRecord& p) { return ModeOf(p, k).dpi_color[level]; });
     if (!stored) return;
-    const QString title = Lan().Text(QStringLiteral("dpi_color_title_text"))
-                              .arg(level_text, QString::number(k + 1));
+    const QString title =
+        Lan().Text(QStringLiteral("dpi_color_title_text")).arg(level_text, QString::number(k + 1));
     bool same_for_all = false;
     const std::optional<QRgb> chosen = Ask(button, *stored, title, k == 0, &same_for_all);
     if (!chosen) break;
@@ -98,7 +98,7 @@ void PageColorCommands::ChooseDpiColor(QAbstractButton* button, int level) {
   const std::optional<int32_t> shown = ReadCurrent(page_.model, [level](const ProfileRecord& p) {
     return ModeOf(p, ActiveModeIndex(p)).dpi_color[level];
   });
-  if (shown) SetBkColor(button, ArgbOfStoredColor(*shown));
+  if (shown) SetBackgroundColor(button, ArgbOfStoredColor(*shown));
 }
 
 std::optional<QRgb> PageColorCommands::Ask(const QAbstractButton* button, int32_t stored,

@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "model/protocol/dpi_steps.h"
-#include "platform/bk_color.h"
+#include "platform/background_color.h"
 #include "platform/language.h"
 
 namespace ms1 {
@@ -72,9 +72,9 @@ void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) 
       c.dpi_labels[n]->setText(enabled ? DpiLabelText(mode.dpi_value[n])
                                        : Lan().Text(QStringLiteral("dpi_level_off_text")));
     }
-    SetBkColor(c.dpi_colors[n], ArgbOfStoredColor(mode.dpi_color[n]));
-    for (QWidget* control : {static_cast<QWidget*>(c.dpi_sliders[n]),
-                             static_cast<QWidget*>(c.dpi_options[n])}) {
+    SetBackgroundColor(c.dpi_colors[n], ArgbOfStoredColor(mode.dpi_color[n]));
+    for (QWidget* control :
+         {static_cast<QWidget*>(c.dpi_sliders[n]), static_cast<QWidget*>(c.dpi_options[n])}) {
       if (control != nullptr) control->setEnabled(enabled);
     }
   }
@@ -84,7 +84,7 @@ void ShowModeSettings(PageControls& c, int active_mode, const ModeRecord& mode) 
   }
   SetSliderQuietly(c.brightness, mode.light_brightness);
   SetSliderQuietly(c.speed, mode.light_speed);
-  SetBkColor(c.light_color, ArgbOfStoredColor(mode.light_color));
+  SetBackgroundColor(c.light_color, ArgbOfStoredColor(mode.light_color));
   SelectOptionQuietly(c.polling_rates, mode.polling_rate);
   SetSliderQuietly(c.sleep_timer, mode.sleep_timer);
   UpdateSleepLabel(c, mode.sleep_timer);

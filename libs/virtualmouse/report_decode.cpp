@@ -31,13 +31,13 @@ json DecodeSettings(const std::vector<uint8_t>& r) {
   for (int n = 0; n < kLevelCount; ++n) {
     levels.push_back({{"enabled", Bit(r[kEnableMask], n)},
                       {"high_range", Bit(r[kHighRangeMask], n)},
-                      {"steps39", r[kFirstSteps39 + n]},
-                      {"steps38", r[kFirstSteps38 + n]},
+                      {"steps39", r[kFirstStepCounts + n]},
+                      {"steps38", r[kSecondStepCounts + n]},
                       {"color", Colour(r, ColorOf(n))}});
   }
   return {{"raw", ToHex(r)},
-          {"settings_byte_a", r[kByteA]},
-          {"settings_byte_b", r[kByteB]},
+          {"settings_byte_a", r[kSettingsByteA]},
+          {"settings_byte_b", r[kSettingsByteB]},
           {"dpi_level", r[kDpiLevel]},
           {"levels", levels}};
 }

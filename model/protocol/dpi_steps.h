@@ -17,8 +17,8 @@ constexpr int64_t DisplayedDpi(int64_t dpi_value) {
 
 // The two device step counts of one DPI level and whether it is in the high range.
 struct DpiSteps {
-  uint8_t s39;
-  uint8_t s38;
+  uint8_t first_step_count;   // the level's DPI (halved in the high range) / 39
+  uint8_t second_step_count;  // the same DPI / 38
   bool high_range;
 };
 DpiSteps DpiStepsFor(int32_t dpi_value);

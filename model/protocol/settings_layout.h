@@ -7,15 +7,15 @@
 namespace ms1::settings_layout {
 
 inline constexpr int kLevelCount = 8;
-inline constexpr std::size_t kByteA = 3;
-inline constexpr std::size_t kByteB = 4;
+inline constexpr std::size_t kSettingsByteA = 3;
+inline constexpr std::size_t kSettingsByteB = 4;
 inline constexpr std::size_t kEnableMask = 5;     // bit n: level n enabled
 inline constexpr std::size_t kHighRangeMask = 6;  // bit n: level n above 4000 DPI
 inline constexpr std::size_t kHighRangeMaskCopy = 7;
-inline constexpr std::size_t kFirstSteps39 = 8;   // one byte per level
-inline constexpr std::size_t kFirstSteps38 = 16;  // one byte per level
-inline constexpr std::size_t kDpiLevel = 24;      // current level + 1
-inline constexpr std::size_t kFirstColor = 25;    // red, green, blue per level
+inline constexpr std::size_t kFirstStepCounts = 8;    // one byte per level
+inline constexpr std::size_t kSecondStepCounts = 16;  // one byte per level
+inline constexpr std::size_t kDpiLevel = 24;          // current level + 1
+inline constexpr std::size_t kFirstColor = 25;        // red, green, blue per level
 inline constexpr std::size_t kColorSize = 3;
 inline constexpr std::size_t kTrailer = 49;
 inline constexpr uint8_t kTrailerValue = 0x02;

@@ -22,7 +22,7 @@ TEST(SettingsReport, HighRangeStartsAbove4000Dpi) {
   const struct {
     int value;  // in steps of 40 DPI
     bool high_range;
-    int s39, s38;
+    int first_step_count, second_step_count;
   } cases[] = {{30, false, 31, 32},
                {100, false, 103, 105},
                {101, true, 52, 53},  // 4040 DPI encodes like 2020
@@ -30,8 +30,8 @@ TEST(SettingsReport, HighRangeStartsAbove4000Dpi) {
   for (const auto& c : cases) {
     const DpiSteps steps = DpiStepsFor(c.value);
     EXPECT_EQ(steps.high_range, c.high_range) << c.value;
-    EXPECT_EQ(steps.s39, c.s39) << c.value;
-    EXPECT_EQ(steps.s38, c.s38) << c.value;
+    EXPECT_EQ(steps.first_step_count, c.first_step_count) << c.value;
+    EXPECT_EQ(steps.second_step_count, c.second_step_count) << c.value;
   }
 
   auto p = CreateProfile(u"x");

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/bk_color.h"
+#include "platform/background_color.h"
 #include "platform/color_palette.h"
 #include "platform/skin.h"
 #include "support/test_paths.h"
@@ -36,7 +36,7 @@ class ColorDialog : public ::testing::Test {
   void ExpectShown(QRgb argb) {
     EXPECT_EQ(dialog.color, argb);
     EXPECT_EQ(Palette()->SelectColor(), argb);
-    EXPECT_EQ(BkColor(dialog.FindControl(QStringLiteral("color_show_control"))), argb);
+    EXPECT_EQ(BackgroundColor(dialog.FindControl(QStringLiteral("color_show_control"))), argb);
   }
 
   CDpiColorWnd dialog;
@@ -87,7 +87,7 @@ TEST_F(ColorDialog, SwatchesAndThePaletteSetTheColour) {
   for (int n = 1; n <= kPresetColorCount; ++n) {
     auto* swatch = dialog.FindControl<QAbstractButton>(QStringLiteral("mouse_dpi_color_%1").arg(n));
     ASSERT_NE(swatch, nullptr) << n;
-    EXPECT_EQ(BkColor(swatch), kPresetColors[n - 1]) << n;
+    EXPECT_EQ(BackgroundColor(swatch), kPresetColors[n - 1]) << n;
     QTest::mouseClick(swatch, Qt::LeftButton);
     ExpectShown(kPresetColors[n - 1]);
     const QRgb c = kPresetColors[n - 1];

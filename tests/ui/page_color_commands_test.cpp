@@ -14,7 +14,7 @@
 #include "device_page_fixture.h"
 #include "model/stored_color.h"
 #include "page_dialog_answers.h"
-#include "platform/bk_color.h"
+#include "platform/background_color.h"
 #include "support/qt_wait.h"
 
 namespace ms1 {
@@ -25,7 +25,7 @@ using test::ColorAnswer;
 class ColorCommands : public test::DevicePageTest {
  protected:
   void Click(const char* button) { QTest::mouseClick(Control(button), Qt::LeftButton); }
-  QRgb ButtonColor(const char* button) { return BkColor(Control(button)); }
+  QRgb ButtonColor(const char* button) { return BackgroundColor(Control(button)); }
   static ColorAnswer Swatch(int n) {
     return [n](CDpiColorWnd& dialog) {
       QTest::mouseClick(dialog.FindControl(QStringLiteral("mouse_dpi_color_%1").arg(n)),

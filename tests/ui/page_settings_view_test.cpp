@@ -6,10 +6,10 @@
 
 #include <QPushButton>
 
-#include "platform/bk_color.h"
+#include "model/text_field.h"
+#include "platform/background_color.h"
 #include "platform/language.h"
 #include "platform/system_mouse_settings.h"
-#include "model/text_field.h"
 #include "ui/button_text.h"
 
 namespace ms1 {
@@ -38,10 +38,10 @@ TEST(PageSettingsView, ConvertsDpiSleepAndColoursForDisplay) {
   EXPECT_EQ(StoredColorOfArgb(0x80563412u), 0x00123456);
 
   QPushButton swatch;
-  SetBkColor(&swatch, 0xFF18C6F0);
-  EXPECT_EQ(swatch.property("bkcolor").toUInt(), 0xFF18C6F0u);
+  SetBackgroundColor(&swatch, 0xFF18C6F0);
+  EXPECT_EQ(swatch.property("background_color").toUInt(), 0xFF18C6F0u);
   EXPECT_TRUE(swatch.styleSheet().contains(QStringLiteral("#18c6f0")));
-  SetBkColor(nullptr, 0xFF000000);  // a control the layout lacks
+  SetBackgroundColor(nullptr, 0xFF000000);  // a control the layout lacks
 }
 
 TEST(ButtonText, NamesTableFunctionsShortcutsAndMacros) {
@@ -83,10 +83,8 @@ TEST(ButtonText, ACaptionTooWideForItsButtonIsElidedWithTheWholeTextAsToolTip) {
     QString text;
     bool elided;
   } cases[] = {
-      {400, long_text, false},
-      {60, long_text, true},
-      {60, QStringLiteral("Ok"), false},
-      {400, QStringLiteral("Ok"), false},
+      {400, long_text, false},           {60, long_text, true},
+      {60, QStringLiteral("Ok"), false}, {400, QStringLiteral("Ok"), false},
       {400, long_text, false},  // wide again: the whole caption, no tool tip left over
   };
   for (const auto& c : cases) {
