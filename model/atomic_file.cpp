@@ -117,15 +117,15 @@ std::string LinkRefusedText(const fs::path& path) {
          "file itself in its place";
 }
 
-bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces,
-                         std::string& error, WriteRules rules) {
+bool WriteFileAtomically(const fs::path& path, std::span<const ByteView> pieces, std::string& error,
+                         WriteRules rules) {
   return WriteFileAtomically(
       path, pieces.size(), [pieces](std::size_t n) { return pieces[n]; }, error, rules);
 }
 
 bool WriteFileAtomically(const fs::path& path, std::size_t count,
                          const std::function<ByteView(std::size_t)>& piece, std::string& error,
-                         WriteRules rules) {
+                         WriteRules rules, FileStamp* written) {
   std::lock_guard lock(WriterMutex());
   struct stat entry {};
   if (rules.refuse_links && ::lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
@@ -160,6 +160,11 @@ bool WriteFileAtomically(const fs::path& path, std::size_t count,
     ok = false;
     why = ErrnoText(errno);
   }
+  struct stat stored {};
+  if (ok && written != nullptr && ::fstat(fd, &stored) != 0) {
+    ok = false;
+    why = ErrnoText(errno);
+  }
   if (::close(fd) != 0 && ok) {
     ok = false;
     why = ErrnoText(errno);
@@ -174,6 +179,7 @@ bool WriteFileAtomically(const fs::path& path, std::size_t count,
     return false;
   }
   FlushFolder(target.parent_path());
+  if (written != nullptr) *written = StampOf(stored);
   return true;
 }
 

@@ -14,6 +14,8 @@
 #include <span>
 #include <string>
 
+#include "model/file_stamp.h"
+
 namespace ms1 {
 
 using ByteView = std::span<const std::byte>;
@@ -49,10 +51,12 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::initializer_lis
 
 // The same, for content too large to hold at once: piece(0) .. piece(count - 1)
 // are asked for in order, and each view need only stay valid until the next
-// call.
+// call. When `written` is given it receives the new file's stamp, taken before
+// the file takes path's name, so that a file put at path by someone else right
+// after the rename is never mistaken for the one written here.
 bool WriteFileAtomically(const std::filesystem::path& path, std::size_t count,
                          const std::function<ByteView(std::size_t)>& piece, std::string& error,
-                         WriteRules rules = {});
+                         WriteRules rules = {}, FileStamp* written = nullptr);
 
 // What a refused link is told as, for writes and reads alike.
 std::string LinkRefusedText(const std::filesystem::path& path);

@@ -90,8 +90,7 @@ bool DataFolderOwner::MakeOwned(std::string& error) {
     return true;
   }
   error = "the data folder " + folder_.string() + " is in use by " +
-          DescribeHolder(DataFolderLock::HolderOf(folder_), kUnknownHolder) +
-          "; nothing was saved";
+          DescribeHolder(DataFolderLock::HolderOf(folder_), kUnknownHolder) + "; nothing was saved";
   return false;
 }
 
@@ -122,8 +121,11 @@ bool WriteStoreFile(const fs::path& store_file, std::size_t count,
       (!owner->MakeOwned(error) || !owner->KeepStrangerAside(store_file, error))) {
     return false;
   }
-  if (!WriteFileAtomically(store_file, count, piece, error, kPrivateFileRules)) return false;
-  if (owner != nullptr) owner->known_[Normal(store_file)] = StampOf(store_file);
+  FileStamp written;
+  if (!WriteFileAtomically(store_file, count, piece, error, kPrivateFileRules, &written)) {
+    return false;
+  }
+  if (owner != nullptr) owner->known_[Normal(store_file)] = written;
   return true;
 }
 

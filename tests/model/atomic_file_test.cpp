@@ -71,8 +71,14 @@ TEST_F(AtomicFileTest, WritesPiecesInOrderAndReplacesTheOldContent) {
   ASSERT_TRUE(WriteFileAtomically(dir / "f", {View("abc"), View(""), View("defg")}, error))
       << error;
   EXPECT_EQ(ReadBytes(dir / "f"), "abcdefg");
-  ASSERT_TRUE(WriteFileAtomically(dir / "f", {View("x")}, error)) << error;
+  // The stamp a writer keeps is the one the file has once it is in place.
+  FileStamp written;
+  const std::string x = "x";
+  ASSERT_TRUE(WriteFileAtomically(
+      dir / "f", 1, [&x](std::size_t) { return View(x); }, error, {}, &written))
+      << error;
   EXPECT_EQ(ReadBytes(dir / "f"), "x");
+  EXPECT_EQ(StampOf(dir / "f"), written);
   EXPECT_TRUE(Leftovers().empty());
 }
 
