@@ -278,9 +278,8 @@ void CMainWnd::ShowNoDeviceWarning() {
   warning_open_ = true;
   // A mouse that is there but may not be opened needs a fix, not a plug.
   const bool not_allowed = page_ != nullptr && page_->DeviceNotAllowed();
-  ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                 not_allowed ? QStringLiteral("no_access_text") : QStringLiteral("no_device_text"),
-                 true);
+  ShowWarning(this,
+              not_allowed ? QStringLiteral("no_access_text") : QStringLiteral("no_device_text"));
   warning_open_ = false;
 }
 
@@ -328,11 +327,9 @@ void CMainWnd::OnStoreSaveResult(StoreKind store, bool saved, const QString& err
   const bool macros = store == StoreKind::kMacros;
   if (!(macros ? macro_store_warning_ : profile_store_warning_).ShouldWarn(saved)) return;
   if (macros) {
-    ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                   QStringLiteral("macro_store_save_failed_text"), true, {error});
+    ShowWarning(this, QStringLiteral("macro_store_save_failed_text"), {error});
   } else {
-    ShowMessageBox(this, QStringLiteral("warning_title_text"),
-                   QStringLiteral("store_save_failed_text"), true);
+    ShowWarning(this, QStringLiteral("store_save_failed_text"));
   }
 }
 

@@ -62,4 +62,16 @@ int ShowMessageBox(QWidget* owner, const QString& titleKey, const QString& messa
   return box.ShowModal();
 }
 
+namespace {
+const QString kWarningTitle = QStringLiteral("warning_title_text");
+}  // namespace
+
+bool ConfirmWarning(QWidget* owner, const QString& textKey) {
+  return ShowMessageBox(owner, kWarningTitle, textKey) == 1;
+}
+
+void ShowWarning(QWidget* owner, const QString& textKey, const QStringList& messageArgs) {
+  ShowMessageBox(owner, kWarningTitle, textKey, true, messageArgs);
+}
+
 }  // namespace ms1

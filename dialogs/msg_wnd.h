@@ -31,4 +31,9 @@ class CMsgWnd : public SkinDialog {
 int ShowMessageBox(QWidget* owner, const QString& titleKey, const QString& messageKey,
                    bool singleButton = false, const QStringList& messageArgs = {});
 
+// The program's warnings, all under "warning_title_text": one the user must
+// confirm (true when they did), and a notice with only "btn_ok".
+bool ConfirmWarning(QWidget* owner, const QString& textKey);
+void ShowWarning(QWidget* owner, const QString& textKey, const QStringList& messageArgs = {});
+
 }  // namespace ms1

@@ -18,8 +18,6 @@
 namespace ms1 {
 namespace {
 
-const QString kWarningTitle = QStringLiteral("warning_title_text");
-
 QString NameOf(const MacroRecord& macro) {
   return QString::fromStdU16String(FieldText(macro.name));
 }
@@ -68,9 +66,7 @@ void MacroListCommands::Delete() {
   MacroList& macros = editor_.macros;
   const int row = editor_.list != nullptr ? editor_.list->currentRow() : -1;
   if (row < 0 || row >= static_cast<int>(macros.size())) return;
-  if (ShowMessageBox(editor_.owner, kWarningTitle, QStringLiteral("delete_macro_text")) != 1) {
-    return;
-  }
+  if (!ConfirmWarning(editor_.owner, QStringLiteral("delete_macro_text"))) return;
   macros.erase(macros.begin() + row);
   if (static_cast<std::size_t>(row) < opening_names_.size()) {
     opening_names_.erase(opening_names_.begin() + row);
@@ -168,8 +164,7 @@ void MacroListCommands::SaveStore() {
 }
 
 void MacroListCommands::TellFileProblem(const char* text_key, const std::string& error) {
-  ShowMessageBox(editor_.owner, kWarningTitle, QString::fromLatin1(text_key), true,
-                 {QString::fromStdString(error)});
+  ShowWarning(editor_.owner, QString::fromLatin1(text_key), {QString::fromStdString(error)});
 }
 
 }  // namespace ms1

@@ -53,8 +53,7 @@ bool ButtonCommands::Apply(const QString& item_name) {
   });
   if (!current->present) return false;
   if (!current->keeps_left_click) {
-    ShowMessageBox(owner_, QStringLiteral("warning_title_text"), QStringLiteral("one_click_text"),
-                   true);
+    ShowWarning(owner_, QStringLiteral("one_click_text"));
     return false;
   }
   ButtonRecord button = current->record;

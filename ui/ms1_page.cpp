@@ -302,8 +302,7 @@ void CMS_1_Page::OnClick(const Notification& notification) {
     OpenMacroEditor();
   } else if (controls_.mouse_attribute != nullptr && control == controls_.mouse_attribute) {
     if (!OpenSystemMouseSettings()) {
-      ShowMessageBox(host_->HostWindow(), QStringLiteral("warning_title_text"),
-                     QStringLiteral("no_mouse_settings_text"), true);
+      ShowWarning(host_->HostWindow(), QStringLiteral("no_mouse_settings_text"));
     }
   }
 }

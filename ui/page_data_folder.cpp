@@ -20,7 +20,7 @@ void PostWarning(PageHost& host, const QString& text_key, const std::vector<std:
   host.Messages().PostWork([&host, text_key, args] {
     QStringList texts;
     for (const std::string& arg : args) texts << QString::fromStdString(arg);
-    ShowMessageBox(host.HostWindow(), QStringLiteral("warning_title_text"), text_key, true, texts);
+    ShowWarning(host.HostWindow(), text_key, texts);
   });
 }
 

@@ -67,8 +67,9 @@ RemoteOutcome PageRemote::Run(const RemoteCall& call) {
         return RemoteOutcome::Refused(Kind::kRefused, kOnlyProfileText);
       break;
     case Command::kRenameProfile: {
-      const ProfileNameCheck check = commands_.RenameAt(index, QString::fromStdString(call.other));
-      if (check != ProfileNameCheck::kOk) return NameRefusal(check, call.other);
+      const auto check = commands_.RenameAt(index, QString::fromStdString(call.other));
+      if (!check) return RemoteOutcome::Refused(Kind::kNotFound, NoSuchProfileText(call.name));
+      if (*check != ProfileNameCheck::kOk) return NameRefusal(*check, call.other);
       break;
     }
     case Command::kResetProfile:

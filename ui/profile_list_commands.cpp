@@ -17,8 +17,6 @@
 namespace ms1 {
 namespace {
 
-const QString kWarningTitle = QStringLiteral("warning_title_text");
-
 QString NameOf(const ProfileRecord& profile) {
   return QString::fromStdU16String(FieldText(profile.name));
 }
@@ -122,17 +120,16 @@ bool ProfileListCommands::DeleteAt(int index) {
   return true;
 }
 
-ProfileNameCheck ProfileListCommands::RenameAt(int index, const QString& name) {
-  const ProfileNameCheck check = page_.model.With([&](PageState& s) {
-    if (index < 0 || static_cast<std::size_t>(index) >= s.profiles.size()) {
-      return ProfileNameCheck::kEmpty;
-    }
-    const ProfileNameCheck verdict = CheckProfileName(s.profiles, name.toStdU16String());
-    if (verdict == ProfileNameCheck::kOk) {
-      RenameProfileAt(s.profiles, static_cast<std::size_t>(index), name.toStdU16String());
-    }
-    return verdict;
-  });
+std::optional<ProfileNameCheck> ProfileListCommands::RenameAt(int index, const QString& name) {
+  const std::optional<ProfileNameCheck> check =
+      page_.model.With([&](PageState& s) -> std::optional<ProfileNameCheck> {
+        if (index < 0 || static_cast<std::size_t>(index) >= s.profiles.size()) return std::nullopt;
+        const ProfileNameCheck verdict = CheckProfileName(s.profiles, name.toStdU16String());
+        if (verdict == ProfileNameCheck::kOk) {
+          RenameProfileAt(s.profiles, static_cast<std::size_t>(index), name.toStdU16String());
+        }
+        return verdict;
+      });
   if (check != ProfileNameCheck::kOk) return check;
   if (page_.list != nullptr && page_.list->item(index) != nullptr) {
     page_.list->item(index)->setText(name);
@@ -216,12 +213,11 @@ std::optional<QString> ProfileListCommands::AskName(const QString& title_key) {
 }
 
 bool ProfileListCommands::Confirm(const QString& text_key) {
-  return ShowMessageBox(page_.owner, kWarningTitle, text_key) == 1;
+  return ConfirmWarning(page_.owner, text_key);
 }
 
 void ProfileListCommands::Tell(const QString& text_key, const QString& detail) {
-  ShowMessageBox(page_.owner, kWarningTitle, text_key, true,
-                 detail.isEmpty() ? QStringList() : QStringList{detail});
+  ShowWarning(page_.owner, text_key, detail.isEmpty() ? QStringList() : QStringList{detail});
 }
 
 void ProfileListCommands::AppendEntry(const QString& name) {

@@ -51,8 +51,9 @@ class ProfileListCommands {
   // once the user has answered, and what the program's bus service runs.
   // Each shows, selects, saves and sends as the window's command does.
   ProfileNameCheck AddNamed(const QString& name);
-  bool DeleteAt(int index);  // false for the only profile
-  ProfileNameCheck RenameAt(int index, const QString& name);
+  bool DeleteAt(int index);  // false for the only profile or no profile at index
+  // Nothing when there is no profile at index.
+  std::optional<ProfileNameCheck> RenameAt(int index, const QString& name);
   void ResetAt(int index);
   bool ExportAt(int index, const QString& file, std::string& error);
   // The index of the profile added, or -1 with `error`.
