@@ -135,11 +135,14 @@ std::optional<RemoteOutcome> BusService::Run(RemoteCall call) {
   return outcome;
 }
 
-bool BusService::FileIsAbsolute(const QString& file) {
-  if (file.startsWith(u'/')) return true;
-  sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
-                 QStringLiteral("a file must be named by its full path: ") + file);
-  return false;
+std::optional<RemoteOutcome> BusService::RunOnFile(RemoteCall::Command command, const QString& name,
+                                                   const QString& file) {
+  if (!file.startsWith(u'/')) {
+    sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                   QStringLiteral("a file must be named by its full path: ") + file);
+    return std::nullopt;
+  }
+  return Run(RemoteCall::Of(command, name.toStdString(), {}, file.toStdString()));
 }
 
 void BusService::SelectProfile(const QString& name) {
@@ -164,16 +167,12 @@ void BusService::ResetProfile(const QString& name) {
 }
 
 void BusService::ExportProfile(const QString& name, const QString& file) {
-  if (!FileIsAbsolute(file)) return;
-  Run(RemoteCall::Of(RemoteCall::Command::kExportProfile, name.toStdString(), {},
-                     file.toStdString()));
+  RunOnFile(RemoteCall::Command::kExportProfile, name, file);
 }
 
 QString BusService::ImportProfile(const QString& file, int& index, QStringList& macros_added) {
   index = -1;
-  if (!FileIsAbsolute(file)) return {};
-  const auto outcome =
-      Run(RemoteCall::Of(RemoteCall::Command::kImportProfile, {}, {}, file.toStdString()));
+  const auto outcome = RunOnFile(RemoteCall::Command::kImportProfile, {}, file);
   if (!outcome) return {};
   index = outcome->index;
   macros_added = ToStringList(outcome->macros_added);
@@ -181,16 +180,12 @@ QString BusService::ImportProfile(const QString& file, int& index, QStringList& 
 }
 
 void BusService::ExportMacro(const QString& name, const QString& file) {
-  if (!FileIsAbsolute(file)) return;
-  Run(RemoteCall::Of(RemoteCall::Command::kExportMacro, name.toStdString(), {},
-                     file.toStdString()));
+  RunOnFile(RemoteCall::Command::kExportMacro, name, file);
 }
 
 QString BusService::ImportMacro(const QString& file, int& index) {
   index = -1;
-  if (!FileIsAbsolute(file)) return {};
-  const auto outcome =
-      Run(RemoteCall::Of(RemoteCall::Command::kImportMacro, {}, {}, file.toStdString()));
+  const auto outcome = RunOnFile(RemoteCall::Command::kImportMacro, {}, file);
   if (!outcome) return {};
   index = outcome->index;
   return QString::fromStdString(outcome->name);

@@ -87,7 +87,10 @@ class BusService : public QObject, protected QDBusContext {
  private:
   // Runs `call`; a refusal becomes the caller's error reply.
   std::optional<RemoteOutcome> Run(RemoteCall call);
-  bool FileIsAbsolute(const QString& file);
+  // The same for a command that reads or writes `file`, which must be named
+  // by its full path: the program's working folder means nothing to the caller.
+  std::optional<RemoteOutcome> RunOnFile(RemoteCall::Command command, const QString& name,
+                                         const QString& file);
 
   Program program_;
   LiveState live_;

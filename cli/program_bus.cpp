@@ -119,20 +119,22 @@ std::vector<std::string> ProgramBus::StringsProperty(const char* name) {
   return ReadStrings(reply.message);
 }
 
-int ProgramBus::IntProperty(const char* name) {
+// sd-bus reads 'i' into an int32_t and 'b' into an int.
+template <typename Value>
+Value ProgramBus::TrivialProperty(const char* name, char type) {
   Error e;
-  int32_t value = 0;
-  FailOn(sd_bus_get_property_trivial(bus_, kName, kPath, kInterface, name, &e.error, 'i', &value),
+  Value value = 0;
+  FailOn(sd_bus_get_property_trivial(bus_, kName, kPath, kInterface, name, &e.error, type, &value),
          e, name);
   return value;
 }
 
+int ProgramBus::IntProperty(const char* name) {
+  return TrivialProperty<int32_t>(name, 'i');
+}
+
 bool ProgramBus::BoolProperty(const char* name) {
-  Error e;
-  int value = 0;
-  FailOn(sd_bus_get_property_trivial(bus_, kName, kPath, kInterface, name, &e.error, 'b', &value),
-         e, name);
-  return value != 0;
+  return TrivialProperty<int>(name, 'b') != 0;
 }
 
 void ProgramBus::FollowChanges(const std::function<void(const std::string& name)>& changed) {

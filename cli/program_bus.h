@@ -46,6 +46,8 @@ class ProgramBus {
 
  private:
   explicit ProgramBus(sd_bus* bus) : bus_(bus) {}
+  template <typename Value>
+  Value TrivialProperty(const char* name, char type);
   sd_bus_message* CallWith(const char* method, const std::vector<std::string>& args);
 
   sd_bus* bus_;
