@@ -24,7 +24,6 @@ using test::ColorAnswer;
 
 class ColorCommands : public test::DevicePageTest {
  protected:
-  void Click(const char* button) { QTest::mouseClick(Control(button), Qt::LeftButton); }
   QRgb ButtonColor(const char* button) { return BackgroundColor(Control(button)); }
   static ColorAnswer Swatch(int n) {
     return [n](CDpiColorWnd& dialog) {
