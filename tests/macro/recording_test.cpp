@@ -32,7 +32,7 @@ TEST_F(Recording, StartPointerAndStopCallTheHookInOrder) {
   LoadStoredMacro(0);
   model.StartRecording();
   EXPECT_EQ(hook_calls, (Calls{"installhook", "enablehook 1", "mousewheelenable 0"}));
-  EXPECT_EQ(hook_window_context, &window_marker);
+  EXPECT_EQ(hook_window.context, &window_marker);
   EXPECT_EQ(view.record_text, "stop_recording_text");
   EXPECT_TRUE(view.record_checked);
 
