@@ -30,8 +30,7 @@ namespace {
 class ButtonMenus : public test::DevicePageTest {
  protected:
   QAbstractButton* KeyButton(int control_number) {
-    const QByteArray name = "ms_1_btn_key_" + QByteArray::number(control_number);
-    return Control<QAbstractButton>(name.constData());
+    return Control<QAbstractButton>("ms_1_btn_key_", control_number);
   }
   QString Caption(int control_number) {
     return KeyButton(control_number)->property("fullcaption").toString();

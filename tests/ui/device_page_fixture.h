@@ -59,6 +59,11 @@ class DevicePageTest : public ::testing::Test {
   T* Control(const char* name) {
     return qobject_cast<T*>(window->FindControl(QString::fromLatin1(name)));
   }
+  // One of a numbered row of controls: Control("ms_1_label_dpi_", 2).
+  template <class T = QWidget>
+  T* Control(const char* prefix, int n) {
+    return qobject_cast<T*>(window->FindControl(QString::fromLatin1(prefix) + QString::number(n)));
+  }
   ProfileRecord Current() {
     return page->model().With([](PageState& s) { return *s.Current(); });
   }

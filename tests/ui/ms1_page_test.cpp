@@ -33,30 +33,13 @@
 #include "platform/language.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
+#include "support/event_counter.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
 #include "support/wheel.h"
 
 namespace ms1 {
 namespace {
-
-// Remembers that a widget was shown at some moment since it was watched: a
-// state that lasts only while an apply runs is seen however late the test,
-// on a busy machine, gets to look.
-class ShowWatch : public QObject {
- public:
-  explicit ShowWatch(QWidget* widget) { widget->installEventFilter(this); }
-  bool WasShown() const { return shown_; }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ShowToParent) shown_ = true;
-    return false;
-  }
-
- private:
-  bool shown_ = false;
-};
 
 using test::DevicePageTest;
 
@@ -102,14 +85,11 @@ TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
   // The page shows the active mode record of the stored profile.
   const ModeRecord mode = ModeOf(Current(), ActiveModeIndex(Current()));
   for (int n = 1; n <= 8; ++n) {
-    const QByteArray name = "ms_1_label_dpi_" + QByteArray::number(n);
-    EXPECT_EQ(Control<QLabel>(name.constData())->text(),
+    EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_", n)->text(),
               mode.dpi_enabled[n - 1] == 1 ? QString::number(mode.dpi_value[n - 1] * 40)
                                            : QStringLiteral("Off"));
   }
-  auto* level = Control<QAbstractButton>(
-      ("ms_1_option_dpi_step_" + std::to_string(mode.dpi_level + 1)).c_str());
-  EXPECT_TRUE(level->isChecked());
+  EXPECT_TRUE(Control<QAbstractButton>("ms_1_option_dpi_step_", mode.dpi_level + 1)->isChecked());
   EXPECT_EQ(Control<QComboBox>("ms_1_combo_light")->currentIndex(), mode.light_effect);
   EXPECT_TRUE(Shown("ms_1_check_prate"));
   EXPECT_TRUE(Shown("ms_1_check_power"));
@@ -117,17 +97,18 @@ TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
   EXPECT_EQ(Control<QAbstractButton>("ms_1_btn_key_1")->text(),
             Lan().Text(QStringLiteral("left_click_text")));
   for (int n = 1; n <= 18; ++n) {
-    const std::string name = "ms_1_btn_key_" + std::to_string(n);
-    EXPECT_FALSE(Control<QAbstractButton>(name.c_str())->text().isEmpty()) << name;
+    EXPECT_FALSE(Control<QAbstractButton>("ms_1_btn_key_", n)->text().isEmpty()) << n;
   }
 }
 
 TEST_F(DevicePageTest, ModeSwitchSendsTheWholeProfileFirstAndThenOnlyWhatChanged) {
   Start("wired");
-  ShowWatch ring(Control("apply_ring"));
+  test::EventCounter shows(QEvent::ShowToParent);  // the ring shows only while an apply runs
+  shows.Watch(Control("apply_ring"));
   Click("ms_1_option_button_mode_2");
   EXPECT_EQ(Current().active_mode, 1);
-  EXPECT_TRUE(test::WaitFor([&] { return ring.WasShown(); })) << "busy while sending";
+  EXPECT_TRUE(test::WaitFor([&] { return shows.counts[Control("apply_ring")] > 0; }))
+      << "busy while sending";
   // The first apply after loading sends everything (12 reports here). The
   // store has the edit at once, the mouse once the apply has ended.
   ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 1; }, 30000));
@@ -261,13 +242,9 @@ TEST_F(DevicePageTest, TheControlsShowTheStoredProfileAndOfferOnlyWhatTheMouseDo
     EXPECT_EQ(move_mode->isChecked(), row == 0) << row;
     for (int level = 1; level <= 8; ++level) {
       const bool on = row == 0 || level <= 4;
-      const QString n = QString::number(level);
-      EXPECT_EQ(Control(("ms_1_option_dpi_step_" + n).toLatin1().constData())->isEnabled(), on)
-          << level;
-      EXPECT_EQ(Control(("ms_1_slider_dpi_" + n).toLatin1().constData())->isEnabled(), on) << level;
-      EXPECT_EQ(Control<QLabel>(("ms_1_label_dpi_" + n).toLatin1().constData())->text() == "Off",
-                !on)
-          << level;
+      EXPECT_EQ(Control("ms_1_option_dpi_step_", level)->isEnabled(), on) << level;
+      EXPECT_EQ(Control("ms_1_slider_dpi_", level)->isEnabled(), on) << level;
+      EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_", level)->text() == "Off", !on) << level;
     }
   }
 }
