@@ -11,11 +11,10 @@
 #include <QObject>
 #include <nlohmann/json.hpp>
 
-#include "program_session.h"
-#include "libs/virtualmouse/sim_connection.h"
 #include "model/profile.h"
 #include "model/profile_file.h"
 #include "model/text_field.h"
+#include "program_session.h"
 #include "support/pipe_spawn.h"
 
 namespace ms1 {
@@ -65,18 +64,13 @@ class BusProgram : public test::DemoCopy {
     const test::RunResult status = test::Run({test::paths::Ms1ctlFile(), "status", "--json"});
     return status.exit_code == 0 ? json::parse(status.out, nullptr, false) : json::object();
   }
-  json Steer(const std::string& request) {
-    if (!sim_) sim_ = vmouse::ConnectToSimulator(VmouseDir());
-    return sim_ ? sim_->Request(request) : json::object();
-  }
   int MouseBrightness() {
-    const json lighting = Steer("state")["state"]["modes"][0]["lighting"];
+    const json lighting = MouseState()["modes"][0]["lighting"];
     return lighting.is_object() ? lighting.value("brightness", -1) : -1;
   }
 
   pid_t bus_daemon_ = -1;
   std::string address_;
-  std::unique_ptr<vmouse::LineConnection> sim_;
 };
 
 TEST_F(BusProgram, Ms1ctlCommandsReachTheWindowTheStoreAndTheMouse) {

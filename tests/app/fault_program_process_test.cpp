@@ -5,12 +5,11 @@
 // answering, the store on disk is whole (its old version or its new one,
 // nothing left beside it), and the user learns what was not sent or not saved.
 #include <gtest/gtest.h>
-
-#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,6 +40,15 @@ constexpr int kApplyX = 113;
 constexpr int kApplyY = 541;
 constexpr unsigned kProfileSeed = 7;
 constexpr int kMacros = 2;
+
+// A case of the faults below prints as its name.
+template <class Case>
+requires requires(const Case& c) {
+  c.name;
+}
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class FaultedProgram : public test::DemoCopy {
  protected:
@@ -89,17 +97,6 @@ class FaultedProgram : public test::DemoCopy {
   // What the program wrote to its errors since the last apply began.
   std::string ErrorsOfLastApply() const { return Errors().substr(errors_before_apply_); }
 
-  // The simulator's reply; an empty object when it is gone.
-  json Steer(const std::string& request) {
-    if (!control_) control_ = vmouse::ConnectToSimulator(VmouseDir());
-    json reply = control_ ? control_->Request(request) : json();
-    if (!reply.is_object()) {
-      control_.reset();
-      return json::object();
-    }
-    return reply;
-  }
-  json MouseState() { return Steer("state")["state"]; }
   // Reports the mouse has received in all; -1 when the simulator is gone.
   int ReportsReceived() {
     const json state = MouseState();
@@ -162,7 +159,6 @@ class FaultedProgram : public test::DemoCopy {
   std::string main_;
   fs::path errors_;
   std::size_t errors_before_apply_ = 0;
-  std::unique_ptr<vmouse::LineConnection> control_;
 };
 
 // The ping that every check of responsiveness rests on: a program whose
@@ -232,10 +228,6 @@ struct DeviceFault {
   std::string reopens;      // the link the program must open again after it
 };
 
-void PrintTo(const DeviceFault& c, std::ostream* out) {
-  *out << c.name;
-}
-
 class DeviceFaults : public FaultedProgram, public ::testing::WithParamInterface<DeviceFault> {
  protected:
   void Recover(const DeviceFault& c, const test::ProcessExitWatch& simulator) {
@@ -293,14 +285,14 @@ INSTANTIATE_TEST_SUITE_P(
     Program, DeviceFaults,
     ::testing::Values(
         // Two chunks of the first macro arrive, the third finds no cable.
-        DeviceFault{"CablePulledBetweenAMacrosChunks", "wired", false,
-                    "after " + std::to_string(WiredReportsBeforeTheFirstMacro() + 2) +
-                        " unplug wired",
-                    "plug wired", "wired"},
+        DeviceFault{
+            "CablePulledBetweenAMacrosChunks", "wired", false,
+            "after " + std::to_string(WiredReportsBeforeTheFirstMacro() + 2) + " unplug wired",
+            "plug wired", "wired"},
         DeviceFault{"ReceiverPulledMidApply", "receiver", false, "after 3 unplug receiver",
                     "plug receiver", "receiver"},
-        DeviceFault{"SimulatorKilledMidApplyAndRestarted", "wired", false, "after 5 die",
-                    "restart", "wired"},
+        DeviceFault{"SimulatorKilledMidApplyAndRestarted", "wired", false, "after 5 die", "restart",
+                    "wired"},
         DeviceFault{"EveryReportRefused", "wired", false, "refuse 1000", "refuse 0", ""},
         // Ten unanswered attempts per report: the two mode-select reports of an
         // apply without edits are enough to show it.
@@ -382,10 +374,6 @@ struct StoreFault {
   std::string kept_as;  // the name the store was kept aside under, if any
 };
 
-void PrintTo(const StoreFault& c, std::ostream* out) {
-  *out << c.name;
-}
-
 class StoreFaults : public FaultedProgram, public ::testing::WithParamInterface<StoreFault> {
  public:
   // A file-size limit below the store's size: the write fails half-way.
@@ -400,7 +388,8 @@ class StoreFaults : public FaultedProgram, public ::testing::WithParamInterface<
 
   bool MakeTheDataFolderReadOnly() {
     read_only_.emplace(std::vector<fs::path>{folder() / "Data", StorePath().parent_path()});
-    if (!read_only_->Works()) why_not_ = "cannot make a folder read-only here: " + read_only_->Why();
+    if (!read_only_->Works())
+      why_not_ = "cannot make a folder read-only here: " + read_only_->Why();
     return read_only_->Works();
   }
   void MakeTheDataFolderWritable() { read_only_.reset(); }
@@ -457,12 +446,12 @@ TEST_P(StoreFaults, TheStoreStaysWholeAndAFailedSaveIsShown) {
 
 INSTANTIATE_TEST_SUITE_P(
     Program, StoreFaults,
-    ::testing::Values(
-        StoreFault{"DiskFull", &StoreFaults::FillTheDisk, &StoreFaults::FreeTheDisk, true, ""},
-        StoreFault{"DataFolderReadOnly", &StoreFaults::MakeTheDataFolderReadOnly,
-                   &StoreFaults::MakeTheDataFolderWritable, true, ""},
-        StoreFault{"StoreReplacedByGarbage", &StoreFaults::DamageTheStore,
-                   [](StoreFaults&) {}, false, "pro.data.changed"}),
+    ::testing::Values(StoreFault{"DiskFull", &StoreFaults::FillTheDisk, &StoreFaults::FreeTheDisk,
+                                 true, ""},
+                      StoreFault{"DataFolderReadOnly", &StoreFaults::MakeTheDataFolderReadOnly,
+                                 &StoreFaults::MakeTheDataFolderWritable, true, ""},
+                      StoreFault{"StoreReplacedByGarbage", &StoreFaults::DamageTheStore,
+                                 [](StoreFaults&) {}, false, "pro.data.changed"}),
     [](const ::testing::TestParamInfo<StoreFault>& info) { return info.param.name; });
 
 }  // namespace

@@ -45,30 +45,24 @@ class InstalledProgram : public test::ProgramSession {
 
 TEST_F(InstalledProgram, LaysOutTheProgramFolderLinksRuleDesktopFilesAndDocs) {
   const std::string id = kAppId;
-  const std::vector<std::string> files = {"lib/ms1-config/ms1-config",
-                                          "lib/ms1-config/ms1ctl",
-                                          "lib/ms1-config/hiddriver_1.so",
-                                          "lib/ms1-config/hiddriver_2.so",
-                                          "lib/ms1-config/Hook.so",
-                                          "lib/ms1-config/res/main.xml",
-                                          "lib/ms1-config/res/lan.xml",
-                                          "lib/ms1-config/res/MS/MS_1/ms_1_menu.xml",
-                                          "lib/udev/rules.d/70-ms1-config.rules",
-                                          "lib/udev/ms1-hid-vendor",
-                                          "share/applications/" + id + ".desktop",
-                                          "share/metainfo/" + id + ".metainfo.xml",
-                                          "share/dbus-1/interfaces/io.ms1config.Ms1Config1.xml",
-                                          "share/icons/hicolor/scalable/apps/" + id + ".svg",
-                                          "share/icons/hicolor/16x16/apps/" + id + ".png",
-                                          "share/icons/hicolor/48x48/apps/" + id + ".png",
-                                          "share/icons/hicolor/256x256/apps/" + id + ".png",
-                                          "share/man/man1/ms1ctl.1.gz",
-                                          "share/man/man1/ms1-config.1.gz",
-                                          "share/doc/ms1-config/changelog.gz",
-                                          "share/bash-completion/completions/ms1ctl",
-                                          "share/doc/ms1-config/copyright"};
-  for (const std::string& file : files) {
-    EXPECT_TRUE(fs::is_regular_file(usr() / file)) << file;
+  const std::pair<std::string, std::vector<std::string>> folders[] = {
+      {"lib/ms1-config/",
+       {"ms1-config", "ms1ctl", "hiddriver_1.so", "hiddriver_2.so", "Hook.so", "res/main.xml",
+        "res/lan.xml", "res/MS/MS_1/ms_1_menu.xml"}},
+      {"lib/udev/", {"rules.d/70-ms1-config.rules", "ms1-hid-vendor"}},
+      {"share/",
+       {"applications/" + id + ".desktop", "metainfo/" + id + ".metainfo.xml",
+        "dbus-1/interfaces/io.ms1config.Ms1Config1.xml", "man/man1/ms1ctl.1.gz",
+        "man/man1/ms1-config.1.gz", "doc/ms1-config/changelog.gz",
+        "bash-completion/completions/ms1ctl", "doc/ms1-config/copyright"}},
+      {"share/icons/hicolor/",
+       {"scalable/apps/" + id + ".svg", "16x16/apps/" + id + ".png", "48x48/apps/" + id + ".png",
+        "256x256/apps/" + id + ".png"}},
+  };
+  for (const auto& [folder, files] : folders) {
+    for (const std::string& file : files) {
+      EXPECT_TRUE(fs::is_regular_file(usr() / (folder + file))) << folder << file;
+    }
   }
   // The links on the PATH lead into the program folder, relatively, so the
   // program finds its drivers and skin beside itself wherever the prefix is.

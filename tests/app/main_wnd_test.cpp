@@ -169,14 +169,13 @@ TEST_F(MainWindow, TrayLeftClickBringsTheWindowBackWhenADeviceIsPresent) {
 
 TEST_F(MainWindow, WithoutADeviceTheWarningOpensOnceAtATime) {
   Start(false);
-  const int warnings = CountWarnings([&] { Send(msg::kTrayCallback, 0, sysmsg::kLeftButtonUp); },
-                                     [&] {
-                                       // A second tray click and a second program start while it is
-                                       // open.
-                                       Send(msg::kTrayCallback, 0, sysmsg::kLeftButtonUp);
-                                       Send(msg::kShowInstance);
-                                     });
-  EXPECT_EQ(warnings, 1);
+  const auto tray_click = [&] { Send(msg::kTrayCallback, 0, sysmsg::kLeftButtonUp); };
+  // A second tray click and a second program start while it is open.
+  const auto click_and_start_again = [&] {
+    tray_click();
+    Send(msg::kShowInstance);
+  };
+  EXPECT_EQ(CountWarnings(tray_click, click_and_start_again), 1);
   // Closed: the next click opens it again.
   EXPECT_EQ(
       CountWarnings([&] { Send(msg::kMenuClick, 0, 0, QStringLiteral("configuration")); }, nullptr),

@@ -15,10 +15,13 @@
 #include <QThread>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "../libs/simulator_stop.h"
+#include "libs/virtualmouse/sim_connection.h"
 #include "platform/language.h"
 #include "support/process.h"
 #include "support/run.h"
@@ -132,6 +135,18 @@ class ProgramSession : public ::testing::Test {
     return code;
   }
 
+  // The virtual mouse's reply to a request; an empty object when it is gone.
+  nlohmann::json Steer(const std::string& request) {
+    if (!simulator_) simulator_ = vmouse::ConnectToSimulator(VmouseDir());
+    nlohmann::json reply = simulator_ ? simulator_->Request(request) : nlohmann::json();
+    if (!reply.is_object()) {
+      simulator_.reset();
+      return nlohmann::json::object();
+    }
+    return reply;
+  }
+  nlohmann::json MouseState() { return Steer("state")["state"]; }
+
   // Watches for a while that `holds` keeps holding. Only a wrong program
   // fails here; a slow machine at worst lets it pass unnoticed.
   static bool KeepsHolding(const std::function<bool()>& holds) {
@@ -168,6 +183,7 @@ class ProgramSession : public ::testing::Test {
   std::vector<std::string> display_env_;
   std::string plugged_;
   pid_t compositor_ = -1;
+  std::unique_ptr<vmouse::LineConnection> simulator_;
 };
 
 // The program from the demo folder on the virtual mouse (cable plugged), on

@@ -1,9 +1,11 @@
 // A macro editor model on fakes: a view that keeps its rows like the window's
-// list, a hook table that logs its calls, a clock the test moves, a key lookup
-// that knows the letters, and a macro store in a fresh folder, its saves counted.
+// list, a hook table that logs its calls (the editor window's tests use it
+// too), a clock the test moves, a key lookup that knows the letters, and a
+// macro store in a fresh folder, its saves counted.
 #pragma once
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,22 +17,45 @@
 
 namespace ms1::test {
 
+// The hook's calls in order, and the window it was given while it is installed.
 inline std::vector<std::string> hook_calls;
-inline void* hook_window_context = nullptr;
+inline Ms1WindowHandle hook_window{};
+inline bool hooked = false;
+
+inline void LogHookCall(std::string call) {
+  hook_calls.push_back(std::move(call));
+}
 
 inline InputHookTable LoggingHookTable() {
   InputHookTable t;
-  t.installmousehook = [] { hook_calls.push_back("installmousehook"); };
-  t.removemousehook = [] { hook_calls.push_back("removemousehook"); };
-  t.enablemousehook = [](int f) { hook_calls.push_back("enablemousehook " + std::to_string(f)); };
+  t.installmousehook = [] { LogHookCall("installmousehook"); };
+  t.removemousehook = [] { LogHookCall("removemousehook"); };
+  t.enablemousehook = [](int f) { LogHookCall("enablemousehook " + std::to_string(f)); };
   t.installhook = [](Ms1WindowHandle w) {
-    hook_calls.push_back("installhook");
-    hook_window_context = w.context;
+    LogHookCall("installhook");
+    hook_window = w;
+    hooked = true;
   };
-  t.removehook = [] { hook_calls.push_back("removehook"); };
-  t.enablehook = [](int f) { hook_calls.push_back("enablehook " + std::to_string(f)); };
-  t.mousewheelenable = [](int f) { hook_calls.push_back("mousewheelenable " + std::to_string(f)); };
+  t.removehook = [] {
+    LogHookCall("removehook");
+    hooked = false;
+  };
+  t.enablehook = [](int f) { LogHookCall("enablehook " + std::to_string(f)); };
+  t.mousewheelenable = [](int f) { LogHookCall("mousewheelenable " + std::to_string(f)); };
   return t;
+}
+
+// A macro of `count` steps: presses and releases of A, B, C ... with the given delay.
+inline std::unique_ptr<MacroRecord> MacroOfSteps(std::u16string_view name, int count,
+                                                 uint16_t delay = 10) {
+  auto macro = std::make_unique<MacroRecord>();
+  SetFieldText(macro->name, name);
+  for (int i = 0; i < count; ++i) {
+    macro->actions[i] = {static_cast<uint8_t>(0x04 + (i / 2) % 26),
+                         static_cast<uint8_t>(i % 2 ? 2 : 1), delay};
+  }
+  macro->action_count = count;
+  return macro;
 }
 
 class FakeEditorView : public MacroEditorView {
@@ -68,10 +93,6 @@ inline UsageLookup LetterUsage(uint32_t vk) {
   return {};
 }
 
-inline MacroAction Step(uint8_t key, uint8_t state, uint16_t delay) {
-  return {key, state, delay};
-}
-
 class EditorTest : public TempDirTest {
  protected:
   MacroList macros;
@@ -88,16 +109,9 @@ class EditorTest : public TempDirTest {
 
   void SetUp() override { hook_calls.clear(); }
 
-  // A stored macro of `count` steps alternating presses and releases of 'A'
-  // with the given delay, made current.
+  // A stored macro of `count` steps (MacroOfSteps), made current.
   void LoadStoredMacro(int count, uint16_t delay = 10) {
-    auto macro = std::make_unique<MacroRecord>();
-    SetFieldText(macro->name, u"M1");
-    for (int i = 0; i < count; ++i) {
-      macro->actions[i] = Step(static_cast<uint8_t>(4 + i / 2), i % 2 ? 2 : 1, delay);
-    }
-    macro->action_count = count;
-    macros.push_back(std::move(macro));
+    macros.push_back(MacroOfSteps(u"M1", count, delay));
     model.SelectMacro(static_cast<int>(macros.size()) - 1);
   }
 

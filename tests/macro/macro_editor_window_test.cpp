@@ -9,8 +9,8 @@ namespace ms1 {
 namespace {
 
 using Texts = std::vector<std::string>;
-using test::editor_hook_window;
-using test::editor_hooked;
+using test::hook_window;
+using test::hooked;
 using test::kKeyPress;
 using test::kKeyRelease;
 using MacroEditor = test::EditorWindowTest;
@@ -78,12 +78,12 @@ TEST_F(MacroEditor, RecordsHookEventsIntoTheMacroAndItsStore) {
     Macros()->setCurrentRow(0);
     Steps()->setCurrentRow(c.selected_step);
     Click("ms_1_macro_record_btn");
-    ASSERT_TRUE(editor_hooked);
+    ASSERT_TRUE(hooked);
     EXPECT_TRUE(Control<QCheckBox>("ms_1_macro_record_btn")->isChecked());
     QApplication::setActiveWindow(nullptr);  // the user goes on in another program
     for (const auto& [first, second] : c.events) HookEvent(first, second);
     Click("ms_1_macro_record_btn");
-    EXPECT_FALSE(editor_hooked);
+    EXPECT_FALSE(hooked);
     EXPECT_EQ(Control<QCheckBox>("ms_1_macro_record_btn")->text(),
               Lan().Text(QStringLiteral("start_recording_text")));
     EXPECT_EQ(StepTexts(), c.rows);
@@ -104,10 +104,10 @@ TEST_F(MacroEditor, RecordingStopsByItselfAtTheStepLimit) {
   Click("ms_1_macro_record_btn");
   QApplication::setActiveWindow(nullptr);
   KeyTap('Z');
-  EXPECT_FALSE(editor_hooked);
+  EXPECT_FALSE(hooked);
   EXPECT_FALSE(Control<QCheckBox>("ms_1_macro_record_btn")->isChecked());
   // An event already on its way when the recording stopped is no step.
-  editor_hook_window.post(editor_hook_window.context, MS1_HOOK_EVENT_MESSAGE, 'Y', 0);
+  hook_window.post(hook_window.context, MS1_HOOK_EVENT_MESSAGE, 'Y', 0);
   QCoreApplication::processEvents();
   EXPECT_EQ(Steps()->count(), 46);
   EXPECT_EQ(macros[0]->action_count, 46);
@@ -133,7 +133,7 @@ TEST_F(MacroEditor, RecordingWithoutAMacroAddsOneAndKeysDoNotReachTheWindow) {
   EXPECT_EQ(macros[0]->action_count, 0);  // committed when the recording stops
   editor->Close(1);
   // Closing ends the recording: the hook is gone and the steps are kept.
-  EXPECT_FALSE(editor_hooked);
+  EXPECT_FALSE(hooked);
   const uint8_t keys[] = {0x2C, 0x2C, 0x29, 0x29, 0x0E, 0x0E};  // Space, Escape, K
   ASSERT_EQ(macros[0]->action_count, 6);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(macros[0]->actions[i].key, keys[i]) << i;
@@ -189,7 +189,7 @@ TEST_F(MacroEditor, TheKeyFieldTakesOneKeyPerFocusForTheSelectedStep) {
   QTest::keyClick(key, Qt::Key_Tab);  // the key is taken: Tab moves on
   EXPECT_FALSE(key->hasFocus());
   EXPECT_EQ(macros[0]->actions[1].key, 0x29);
-  EXPECT_TRUE(test::editor_hook_calls.empty());
+  EXPECT_TRUE(test::hook_calls.empty());
 }
 
 }  // namespace

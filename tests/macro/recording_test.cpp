@@ -9,11 +9,12 @@ using Calls = std::vector<std::string>;
 
 class Recording : public EditorTest {
  protected:
-  // A recording into a fresh empty macro.
-  void StartFresh(DelayMode mode = DelayMode::kNoDelay) {
+  // A recording afresh into a macro of `count` steps, after step `selected`.
+  void StartFresh(DelayMode mode = DelayMode::kNoDelay, int count = 0, int selected = -1) {
     model.StopRecording();
     memory = {};
-    LoadStoredMacro(0);
+    LoadStoredMacro(count, 100);
+    UserSelectsStep(selected);
     model.SetDelayMode(mode);
     model.StartRecording();
   }
@@ -32,7 +33,7 @@ TEST_F(Recording, StartPointerAndStopCallTheHookInOrder) {
   LoadStoredMacro(0);
   model.StartRecording();
   EXPECT_EQ(hook_calls, (Calls{"installhook", "enablehook 1", "mousewheelenable 0"}));
-  EXPECT_EQ(hook_window_context, &window_marker);
+  EXPECT_EQ(hook_window.context, &window_marker);
   EXPECT_EQ(view.record_text, "stop_recording_text");
   EXPECT_TRUE(view.record_checked);
 
@@ -91,11 +92,7 @@ TEST_F(Recording, FirstEventEqualToThePreviousRecordingsLastAndLateEventsAreDrop
 
 TEST_F(Recording, NoSelectionReplacesAndASelectedStepGetsTheNewStepsAfterIt) {
   for (int k : {-1, 0, 2, 3}) {
-    model.StopRecording();
-    memory = {};
-    LoadStoredMacro(4);  // keys 4 4 5 5
-    UserSelectsStep(k);
-    model.StartRecording();
+    StartFresh(DelayMode::kNoDelay, 4, k);  // keys 4 4 5 5
     Event('Z', 0);
     Event('Z', 1);
     const std::vector<uint8_t> kept = {4, 4, 5, 5};
@@ -134,10 +131,7 @@ TEST_F(Recording, DelayModesChooseThePauseBeforeEachEvent) {
 }
 
 TEST_F(Recording, FirstInsertedEventsPauseGoesToTheStepAfterTheInsertion) {
-  LoadStoredMacro(4, 100);
-  UserSelectsStep(1);
-  model.SetDelayMode(DelayMode::kRecordDelay);
-  model.StartRecording();
+  StartFresh(DelayMode::kRecordDelay, 4, 1);
   Event('Z', 0, 300);
   Event('Z', 1, 200);
   const uint16_t delays[] = {100, 100, 200, 10, 300, 100};

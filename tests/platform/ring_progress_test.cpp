@@ -7,6 +7,8 @@
 #include <QTest>
 #include <functional>
 
+#include "support/event_counter.h"
+
 namespace ms1 {
 namespace {
 
@@ -75,20 +77,12 @@ TEST(RingProgress, ADeferredValueIsPaintedWithTheNextPassOfTheEventLoop) {
   RingProgress ring;
   ring.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&ring));
-  int paints = 0;
-  struct Counter : QObject {
-    int* count;
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Paint) ++*count;
-      return false;
-    }
-  } counter;
-  counter.count = &paints;
-  ring.installEventFilter(&counter);
+  test::EventCounter paints(QEvent::Paint);
+  paints.Watch(&ring);
   SetValueDeferred(&ring, 30);
   EXPECT_EQ(ring.value(), 30);
-  EXPECT_EQ(paints, 0) << "no paint, and no wait for the window system, at once";
-  EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }));
+  EXPECT_EQ(paints.counts[&ring], 0) << "no paint, and no wait for the window system, at once";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return paints.counts[&ring] > 0; }));
   EXPECT_TRUE(ring.updatesEnabled());
 }
 

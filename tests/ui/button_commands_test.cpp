@@ -30,8 +30,7 @@ namespace {
 class ButtonMenus : public test::DevicePageTest {
  protected:
   QAbstractButton* KeyButton(int control_number) {
-    const QByteArray name = "ms_1_btn_key_" + QByteArray::number(control_number);
-    return Control<QAbstractButton>(name.constData());
+    return Control<QAbstractButton>("ms_1_btn_key_", control_number);
   }
   QString Caption(int control_number) {
     return KeyButton(control_number)->property("fullcaption").toString();
@@ -54,9 +53,15 @@ class ButtonMenus : public test::DevicePageTest {
     action->trigger();
     menu->close();
   }
-  // The triple the mouse holds for a button of a mode record.
-  nlohmann::json MouseButton(int mode, int button) {
-    return sim->State()["modes"][mode]["buttons"]["buttons"][button];
+  // The triple the mouse holds for a button of mode record 0.
+  nlohmann::json MouseButton(int button) {
+    return sim->State()["modes"][0]["buttons"]["buttons"][button];
+  }
+  // Waits until the mouse holds the function `code` on a button of mode record 0.
+  bool MouseHolds(int button, uint8_t code) {
+    const DeviceBytes bytes = DeviceBytesFor(code);
+    const nlohmann::json triple{bytes[0], bytes[1], bytes[2]};
+    return test::WaitFor([&] { return MouseButton(button) == triple; }, 30000);
   }
   uint8_t Function(int mode, int button) {
     return ModeOf(Current(), mode).buttons[button].function_code;
@@ -91,13 +96,7 @@ TEST_F(ButtonMenus, AChoiceReachesTheButtonsRecordsItsCaptionAndTheMouse) {
     ASSERT_TRUE(test::WaitFor([&] { return Function(0, i) == c.code; })) << c.item;
     EXPECT_EQ(Function(1, i), c.mirrored ? c.code : mode1_before) << c.item;
     EXPECT_EQ(Caption(c.control), Lan().Text(QString::fromLatin1(LabelKeyFor(c.code).data())));
-    const DeviceBytes bytes = DeviceBytesFor(c.code);
-    EXPECT_TRUE(test::WaitFor(
-        [&] {
-          return MouseButton(0, i) == nlohmann::json{bytes[0], bytes[1], bytes[2]};
-        },
-        30000))
-        << c.item;
+    EXPECT_TRUE(MouseHolds(i, c.code)) << c.item;
   }
   // A name in other letter case still chooses its function; an unknown one
   // chooses the left click.
@@ -171,7 +170,7 @@ TEST_F(ButtonMenus, AShortcutChosenInItsDialogIsStoredShownAndSent) {
   EXPECT_EQ(Caption(3), QStringLiteral("Ctrl+Shift+C"));
   EXPECT_TRUE(test::WaitFor(
       [&] {
-        return MouseButton(0, 2) == nlohmann::json{0x11, 0x03, 0x06};
+        return MouseButton(2) == nlohmann::json{0x11, 0x03, 0x06};
       },
       30000));
   // Made something else and then a shortcut again, it opens without those.
@@ -230,12 +229,7 @@ TEST_F(ButtonMenus, ARecordedMacroOnAButtonReachesTheMouseUntilItIsDeleted) {
   const uint8_t default_code = kDefaultButtonFunctions[1];
   EXPECT_EQ(Function(0, 1), default_code);
   EXPECT_EQ(Function(1, 1), default_code);
-  const DeviceBytes bytes = DeviceBytesFor(default_code);
-  EXPECT_TRUE(test::WaitFor(
-      [&] {
-        return MouseButton(0, 1) == nlohmann::json{bytes[0], bytes[1], bytes[2]};
-      },
-      30000));
+  EXPECT_TRUE(MouseHolds(1, default_code));
   EXPECT_TRUE(
       test::WaitFor([&] { return Stored().modes[1].buttons[1].function_code == default_code; }));
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -17,6 +18,8 @@
 #include "macro/macro_editor_window.h"
 #include "model/profile.h"
 #include "model/profile_store.h"
+#include "model/text_field.h"
+#include "platform/list_entry.h"
 #include "support/qt_wait.h"
 #include "support/test_paths.h"
 #include "ui/ms1_page.h"
@@ -56,6 +59,11 @@ class DevicePageTest : public ::testing::Test {
   T* Control(const char* name) {
     return qobject_cast<T*>(window->FindControl(QString::fromLatin1(name)));
   }
+  // One of a numbered row of controls: Control("ms_1_label_dpi_", 2).
+  template <class T = QWidget>
+  T* Control(const char* prefix, int n) {
+    return qobject_cast<T*>(window->FindControl(QString::fromLatin1(prefix) + QString::number(n)));
+  }
   ProfileRecord Current() {
     return page->model().With([](PageState& s) { return *s.Current(); });
   }
@@ -65,11 +73,45 @@ class DevicePageTest : public ::testing::Test {
   bool Shown(const char* name) { return !Control(name)->isHidden(); }
   int32_t StoredActiveMode() { return Stored().active_mode; }
   ProfileRecord Stored() {
-    ProfileList stored;
     int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
-    return *stored.at(static_cast<size_t>(selected));
+    return *LoadStored(selected).at(static_cast<size_t>(selected));
   }
+  ProfileList LoadStored(int32_t& selected) {
+    ProfileList stored;
+    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
+    return stored;
+  }
+  // The store the program starts with.
+  void SaveProfiles(const ProfileList& profiles, int selected = 0) {
+    std::string error;
+    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, selected, error)) << error;
+  }
+  void StoreProfiles(std::initializer_list<std::u16string_view> names, int selected) {
+    ProfileList profiles;
+    for (const auto name : names) profiles.push_back(CreateProfile(name));
+    SaveProfiles(profiles, selected);
+  }
+  // The profile list as the window shows it and as the store holds it:
+  // names and the selected index, "A,B *1".
+  QString Entries() {
+    auto* list = Control<QListWidget>("ms_1_list_profile");
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) {
+      names << list->item(i)->text();
+      EXPECT_EQ(list->item(i)->sizeHint().height(), kListEntryHeight);
+    }
+    return names.join(u',');
+  }
+  int Row() { return Control<QListWidget>("ms_1_list_profile")->currentRow(); }
+  QString Listed() { return Entries() + QStringLiteral(" *%1").arg(Row()); }
+  QString StoredList() {
+    int32_t selected = -1;
+    QStringList names;
+    for (const auto& p : LoadStored(selected))
+      names << QString::fromStdU16String(FieldText(p->name));
+    return names.join(u',') + QStringLiteral(" *%1").arg(selected);
+  }
+  QString CurrentName() { return QString::fromStdU16String(FieldText(Current().name)); }
   // Opens the macro editor from the page and lets `edit` work in it before
   // it is closed.
   void InMacroEditor(const std::function<void(CMS_1_Macro*)>& edit) {
@@ -86,7 +128,8 @@ class DevicePageTest : public ::testing::Test {
   }
   // The lighting report the mouse holds for a mode record.
   nlohmann::json MouseLighting(int mode) { return sim->State()["modes"][mode]["lighting"]; }
-  void ClickApply() { QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton); }
+  void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
+  void ClickApply() { Click("ms_1_apply_btn"); }
 
   QTemporaryDir data;
   std::unique_ptr<SimInstance> sim;

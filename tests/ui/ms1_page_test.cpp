@@ -33,30 +33,13 @@
 #include "platform/language.h"
 #include "platform/notification_pump.h"
 #include "platform/resource_text.h"
+#include "support/event_counter.h"
 #include "support/qt_wait.h"
 #include "support/scoped_env.h"
 #include "support/wheel.h"
 
 namespace ms1 {
 namespace {
-
-// Remembers that a widget was shown at some moment since it was watched: a
-// state that lasts only while an apply runs is seen however late the test,
-// on a busy machine, gets to look.
-class ShowWatch : public QObject {
- public:
-  explicit ShowWatch(QWidget* widget) { widget->installEventFilter(this); }
-  bool WasShown() const { return shown_; }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ShowToParent) shown_ = true;
-    return false;
-  }
-
- private:
-  bool shown_ = false;
-};
 
 using test::DevicePageTest;
 
@@ -78,7 +61,7 @@ TEST_F(DevicePageTest, WithoutAMouseTheWindowMinimisesAndTheFirstProfileIsCreate
   // Edits without a link stay in memory: the worker drops the request. Once
   // work posted after the click has run, the request has reached the worker,
   // and the page's shutdown lets the worker finish whatever reached it.
-  QTest::mouseClick(Control("ms_1_apply_btn"), Qt::LeftButton);
+  ClickApply();
   bool passedOn = false;
   window->Messages().PostWork([&passedOn] { passedOn = true; });
   ASSERT_TRUE(test::WaitFor([&] { return passedOn; }));
@@ -102,14 +85,11 @@ TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
   // The page shows the active mode record of the stored profile.
   const ModeRecord mode = ModeOf(Current(), ActiveModeIndex(Current()));
   for (int n = 1; n <= 8; ++n) {
-    const QByteArray name = "ms_1_label_dpi_" + QByteArray::number(n);
-    EXPECT_EQ(Control<QLabel>(name.constData())->text(),
+    EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_", n)->text(),
               mode.dpi_enabled[n - 1] == 1 ? QString::number(mode.dpi_value[n - 1] * 40)
                                            : QStringLiteral("Off"));
   }
-  auto* level = Control<QAbstractButton>(
-      ("ms_1_option_dpi_step_" + std::to_string(mode.dpi_level + 1)).c_str());
-  EXPECT_TRUE(level->isChecked());
+  EXPECT_TRUE(Control<QAbstractButton>("ms_1_option_dpi_step_", mode.dpi_level + 1)->isChecked());
   EXPECT_EQ(Control<QComboBox>("ms_1_combo_light")->currentIndex(), mode.light_effect);
   EXPECT_TRUE(Shown("ms_1_check_prate"));
   EXPECT_TRUE(Shown("ms_1_check_power"));
@@ -117,17 +97,18 @@ TEST_F(DevicePageTest, CableAtStartShowsChargingAndTheProfile) {
   EXPECT_EQ(Control<QAbstractButton>("ms_1_btn_key_1")->text(),
             Lan().Text(QStringLiteral("left_click_text")));
   for (int n = 1; n <= 18; ++n) {
-    const std::string name = "ms_1_btn_key_" + std::to_string(n);
-    EXPECT_FALSE(Control<QAbstractButton>(name.c_str())->text().isEmpty()) << name;
+    EXPECT_FALSE(Control<QAbstractButton>("ms_1_btn_key_", n)->text().isEmpty()) << n;
   }
 }
 
 TEST_F(DevicePageTest, ModeSwitchSendsTheWholeProfileFirstAndThenOnlyWhatChanged) {
   Start("wired");
-  ShowWatch ring(Control("apply_ring"));
-  QTest::mouseClick(Control("ms_1_option_button_mode_2"), Qt::LeftButton);
+  test::EventCounter shows(QEvent::ShowToParent);  // the ring shows only while an apply runs
+  shows.Watch(Control("apply_ring"));
+  Click("ms_1_option_button_mode_2");
   EXPECT_EQ(Current().active_mode, 1);
-  EXPECT_TRUE(test::WaitFor([&] { return ring.WasShown(); })) << "busy while sending";
+  EXPECT_TRUE(test::WaitFor([&] { return shows.counts[Control("apply_ring")] > 0; }))
+      << "busy while sending";
   // The first apply after loading sends everything (12 reports here). The
   // store has the edit at once, the mouse once the apply has ended.
   ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 1; }, 30000));
@@ -136,7 +117,7 @@ TEST_F(DevicePageTest, ModeSwitchSendsTheWholeProfileFirstAndThenOnlyWhatChanged
   const int full = Accepted();
   EXPECT_EQ(full, 12);
 
-  QTest::mouseClick(Control("ms_1_option_button_mode_1"), Qt::LeftButton);
+  Click("ms_1_option_button_mode_1");
   ASSERT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 0; }, 30000));
   EXPECT_TRUE(test::WaitFor([&] { return sim->State()["active_mode"] == 0; }, 30000));
   EXPECT_LT(Accepted() - full, 4) << "a mode switch sends only the mode selection";
@@ -226,14 +207,11 @@ TEST_F(DevicePageTest, MouseAttributeSaysSoWhenNoDesktopSettingsToolIsInstalled)
 }
 
 TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
-  {
-    ProfileList profiles;
-    profiles.push_back(CreateProfile(u"Work"));
-    profiles.push_back(CreateProfile(u"Games"));
-    SetSharedSetting(*profiles[1], SharedSetting::kDpiValue, 50, 0);
-    std::string error;
-    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
-  }
+  ProfileList profiles;
+  profiles.push_back(CreateProfile(u"Work"));
+  profiles.push_back(CreateProfile(u"Games"));
+  SetSharedSetting(*profiles[1], SharedSetting::kDpiValue, 50, 0);
+  SaveProfiles(profiles);
   Start("wired");
   auto* list = Control<QListWidget>("ms_1_list_profile");
   ASSERT_EQ(list->count(), 2);
@@ -250,15 +228,12 @@ TEST_F(DevicePageTest, ChoosingAnotherProfileShowsItAndSendsItWhole) {
 // field: a DPI level the mouse has off cannot be chosen or set, and the
 // move-mode flag, kept but not offered, is shown as stored.
 TEST_F(DevicePageTest, TheControlsShowTheStoredProfileAndOfferOnlyWhatTheMouseDoes) {
-  {
-    ProfileList profiles;
-    profiles.push_back(CreateProfile(u"All levels"));
-    profiles.push_back(CreateProfile(u"Four levels"));  // the default: levels 5 to 8 off
-    SetSharedSetting(*profiles[0], SharedSetting::kMoveMode, 1);
-    for (ModeRecord& mode : profiles[0]->modes) std::fill_n(mode.dpi_enabled, 8, 1);
-    std::string error;
-    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
-  }
+  ProfileList profiles;
+  profiles.push_back(CreateProfile(u"All levels"));
+  profiles.push_back(CreateProfile(u"Four levels"));  // the default: levels 5 to 8 off
+  SetSharedSetting(*profiles[0], SharedSetting::kMoveMode, 1);
+  for (ModeRecord& mode : profiles[0]->modes) std::fill_n(mode.dpi_enabled, 8, 1);
+  SaveProfiles(profiles);
   Start("");
   auto* move_mode = Control<QCheckBox>("ms_1_check_movemode");
   EXPECT_TRUE(move_mode->isHidden());
@@ -267,13 +242,9 @@ TEST_F(DevicePageTest, TheControlsShowTheStoredProfileAndOfferOnlyWhatTheMouseDo
     EXPECT_EQ(move_mode->isChecked(), row == 0) << row;
     for (int level = 1; level <= 8; ++level) {
       const bool on = row == 0 || level <= 4;
-      const QString n = QString::number(level);
-      EXPECT_EQ(Control(("ms_1_option_dpi_step_" + n).toLatin1().constData())->isEnabled(), on)
-          << level;
-      EXPECT_EQ(Control(("ms_1_slider_dpi_" + n).toLatin1().constData())->isEnabled(), on) << level;
-      EXPECT_EQ(Control<QLabel>(("ms_1_label_dpi_" + n).toLatin1().constData())->text() == "Off",
-                !on)
-          << level;
+      EXPECT_EQ(Control("ms_1_option_dpi_step_", level)->isEnabled(), on) << level;
+      EXPECT_EQ(Control("ms_1_slider_dpi_", level)->isEnabled(), on) << level;
+      EXPECT_EQ(Control<QLabel>("ms_1_label_dpi_", level)->text() == "Off", !on) << level;
     }
   }
 }
@@ -282,20 +253,17 @@ TEST_F(DevicePageTest, TheControlsShowTheStoredProfileAndOfferOnlyWhatTheMouseDo
 TEST_F(DevicePageTest, ShortcutCaptionsNameTheKeyOnTheActiveLayout) {
   test::ScopedEnv env;
   env.Clear("DISPLAY").Set("XKB_DEFAULT_LAYOUT", "de").Clear("XKB_DEFAULT_VARIANT");
-  {
-    ProfileList profiles;
-    profiles.push_back(CreateProfile(u"Keys"));
-    for (ModeRecord& mode : profiles[0]->modes) {
-      mode.buttons[2].function_code = kFunctionShortcut;
-      mode.buttons[2].shortcut_modifiers = 0x03;  // Ctrl, Shift
-      mode.buttons[2].shortcut_key = 0x1C;        // the US Y key, Z on a German keyboard
-      mode.buttons[3].function_code = kFunctionShortcut;
-      mode.buttons[3].shortcut_modifiers = 0x01;
-      mode.buttons[3].shortcut_key = 0x3E;  // F5
-    }
-    std::string error;
-    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
+  ProfileList profiles;
+  profiles.push_back(CreateProfile(u"Keys"));
+  for (ModeRecord& mode : profiles[0]->modes) {
+    mode.buttons[2].function_code = kFunctionShortcut;
+    mode.buttons[2].shortcut_modifiers = 0x03;  // Ctrl, Shift
+    mode.buttons[2].shortcut_key = 0x1C;        // the US Y key, Z on a German keyboard
+    mode.buttons[3].function_code = kFunctionShortcut;
+    mode.buttons[3].shortcut_modifiers = 0x01;
+    mode.buttons[3].shortcut_key = 0x3E;  // F5
   }
+  SaveProfiles(profiles);
   Start("wired");
   const auto caption = [&](const char* name) {
     return Control<QAbstractButton>(name)->property("fullcaption").toString();
@@ -314,24 +282,22 @@ TEST_F(DevicePageTest, ClosingTheMacroEditorResynchronisesTheMacroButtons) {
     b.macro_action_count = static_cast<uint16_t>(steps);
   };
   const std::unique_ptr<ProfileRecord> defaults = CreateProfile(u"Defaults");
-  {
-    ProfileList profiles;
-    profiles.push_back(CreateProfile(u"Macros"));
-    for (ModeRecord& mode : profiles[0]->modes) {
-      give(mode.buttons[5], u"Gone", 2);
-      give(mode.buttons[2], u"Kept", 1);
-    }
-    MacroList macros;
-    for (const char16_t* name : {u"Gone", u"Kept"}) {
-      macros.push_back(std::make_unique<MacroRecord>());
-      SetFieldText(macros.back()->name, name);
-      macros.back()->action_count = 3;
-      macros.back()->actions[2] = {0x04, 1, 10};
-    }
-    std::string error;
-    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
-    ASSERT_TRUE(SaveMacroStore(data.path().toStdString(), macros, error)) << error;
+  ProfileList profiles;
+  profiles.push_back(CreateProfile(u"Macros"));
+  for (ModeRecord& mode : profiles[0]->modes) {
+    give(mode.buttons[5], u"Gone", 2);
+    give(mode.buttons[2], u"Kept", 1);
   }
+  MacroList macros;
+  for (const char16_t* name : {u"Gone", u"Kept"}) {
+    macros.push_back(std::make_unique<MacroRecord>());
+    SetFieldText(macros.back()->name, name);
+    macros.back()->action_count = 3;
+    macros.back()->actions[2] = {0x04, 1, 10};
+  }
+  SaveProfiles(profiles);
+  std::string error;
+  ASSERT_TRUE(SaveMacroStore(data.path().toStdString(), macros, error)) << error;
   Start("wired");
   const int accepted_before = Accepted();
   InMacroEditor([](CMS_1_Macro* editor) {
@@ -377,7 +343,7 @@ TEST_F(DevicePageTest, AnEditMadeWhileTheMouseSleepsReachesItWhenItWakes) {
 TEST_F(DevicePageTest, AnEditIsOnDiskAtOnceAndQuittingDuringItsDebounceKeepsIt) {
   for (const std::string plugged : {"", "wired"}) {
     Start(plugged);
-    QTest::mouseClick(Control("ms_1_option_button_mode_2"), Qt::LeftButton);
+    Click("ms_1_option_button_mode_2");
     EXPECT_TRUE(test::WaitFor([&] { return StoredActiveMode() == 1; }, 30000)) << plugged;
 
     const int32_t brightness = Current().modes[0].light_brightness == 4 ? 3 : 4;
@@ -386,8 +352,7 @@ TEST_F(DevicePageTest, AnEditIsOnDiskAtOnceAndQuittingDuringItsDebounceKeepsIt) 
     Restart();
     EXPECT_EQ(Current().modes[0].light_brightness, brightness) << plugged;
     EXPECT_EQ(Current().active_mode, 1) << plugged;
-    window.reset();
-    sim.reset();
+    TearDown();  // the next case starts a program of its own
   }
 }
 

@@ -24,7 +24,6 @@ using test::ColorAnswer;
 
 class ColorCommands : public test::DevicePageTest {
  protected:
-  void Click(const char* button) { QTest::mouseClick(Control(button), Qt::LeftButton); }
   QRgb ButtonColor(const char* button) { return BackgroundColor(Control(button)); }
   static ColorAnswer Swatch(int n) {
     return [n](CDpiColorWnd& dialog) {
@@ -105,8 +104,7 @@ TEST_F(ColorCommands, OneDialogColoursTheLevelInEveryModeUnlessAskedPerMode) {
     EXPECT_EQ(ButtonColor("ms_1_btn_dpi_color_3"),
               ArgbOfStoredColor(Current().modes[0].dpi_color[2]))
         << "the active mode record's";
-    window.reset();
-    sim.reset();
+    TearDown();  // the next case starts a program of its own
   }
 }
 

@@ -65,7 +65,7 @@ inline void AnswerName(std::optional<QString> name, Seen& seen, bool refused = f
     auto* dialog = dynamic_cast<CMS_1_ConfigName*>(modal);
     ASSERT_NE(dialog, nullptr) << "no name dialog";
     auto* edit = dialog->FindControl<QLineEdit>(QStringLiteral("edit_name"));
-    seen = {dialog->title, edit->text(), dialog->parentWidget(), false, {}, true};
+    seen = {dialog->title, edit->text(), dialog->parentWidget(), false, {}, true, {}};
     if (!name) {
       Press(dialog, "btn_cancel");
       return;

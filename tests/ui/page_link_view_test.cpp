@@ -6,12 +6,12 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QSystemTrayIcon>
-#include <map>
 #include <optional>
 
 #include "device/messages.h"
 #include "device_page_fixture.h"
 #include "platform/notification_pump.h"
+#include "support/event_counter.h"
 #include "support/fake_bluez.h"
 #include "support/qt_wait.h"
 
@@ -85,22 +85,6 @@ TEST_F(DevicePageTest, TheChargingSweepRestsWhileTheWindowIsMinimised) {
   EXPECT_FALSE(timers.IsTimerActive(ring, timer::kChargeAnimation));
 }
 
-// Counts the paint events of the widgets it watches.
-class PaintCounter : public QObject {
- public:
-  void Watch(QWidget* widget) {
-    widget->installEventFilter(this);
-    counts[widget] = 0;
-  }
-  std::map<QObject*, int> counts;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++counts[watched];
-    return false;
-  }
-};
-
 TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
   Start("wired");
   auto* ring = Control<QProgressBar>("ms_1_progress_power");
@@ -110,7 +94,7 @@ TEST_F(DevicePageTest, TheChargingSweepRepaintsTheRingAloneOnThePanelsColour) {
   const QPoint corner = ring->mapTo(window.get(), QPoint(ring->width() - 1, 0));
   EXPECT_EQ(shot.pixelColor(corner), shot.pixelColor(corner + QPoint(4, 0)));
 
-  PaintCounter paints;
+  test::EventCounter paints(QEvent::Paint);
   paints.Watch(ring);
   paints.Watch(ring->parentWidget());
   paints.Watch(Control("ms_1_label_power"));

@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QSlider>
 #include <cerrno>
 #include <cstring>
@@ -19,7 +18,6 @@
 #include "model/profile_file.h"
 #include "model/text_field.h"
 #include "page_dialog_answers.h"
-#include "platform/list_entry.h"
 #include "support/qt_wait.h"
 #include "ui/profile_file_dialog.h"
 
@@ -34,13 +32,6 @@ class ProfileCommands : public test::DevicePageTest {
  protected:
   void SetUp() override { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true); }
 
-  // The stored profiles the program starts with.
-  void StoreProfiles(std::initializer_list<std::u16string_view> names, int selected) {
-    ProfileList profiles;
-    for (const auto name : names) profiles.push_back(CreateProfile(name));
-    std::string error;
-    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, selected, error)) << error;
-  }
   // The program, again when it ran already, on the stored profiles.
   void StartOn(std::initializer_list<std::u16string_view> names, int selected,
                const std::string& plugged = "") {
@@ -51,28 +42,6 @@ class ProfileCommands : public test::DevicePageTest {
     } else {
       StartWindow();
     }
-  }
-  void Click(const char* button) { QTest::mouseClick(Control(button), Qt::LeftButton); }
-
-  QString Entries() {
-    auto* list = Control<QListWidget>("ms_1_list_profile");
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i) {
-      names << list->item(i)->text();
-      EXPECT_EQ(list->item(i)->sizeHint().height(), kListEntryHeight);
-    }
-    return names.join(u',');
-  }
-  int Row() { return Control<QListWidget>("ms_1_list_profile")->currentRow(); }
-  QString CurrentName() { return QString::fromStdU16String(FieldText(Current().name)); }
-  // The store on disk: names and the selected index, as "A,B *1".
-  QString StoredList() {
-    ProfileList stored;
-    int32_t selected = -1;
-    LoadProfileStore(data.path().toStdString(), stored, selected, u"P");
-    QStringList names;
-    for (const auto& p : stored) names << QString::fromStdU16String(FieldText(p->name));
-    return names.join(u',') + QStringLiteral(" *%1").arg(selected);
   }
   std::size_t StoredMacros() {
     MacroList macros;
@@ -278,7 +247,7 @@ TEST_F(ProfileCommands, ImportAddsTheProfileWithItsMacrosOrRefusesAForeignFile) 
     EXPECT_EQ(seen.filters, QStringList{ProfileFileFilter()});
     EXPECT_EQ(told.message, QString::fromLatin1(c.refusal));
     EXPECT_EQ(StoredList(), QString::fromLatin1(c.stored));
-    EXPECT_EQ(Entries() + QStringLiteral(" *%1").arg(Row()), StoredList());
+    EXPECT_EQ(Listed(), StoredList());
     EXPECT_EQ(StoredMacros(), c.macros);
   }
   EXPECT_EQ(CurrentName(), QStringLiteral("A_2"));
@@ -288,13 +257,10 @@ TEST_F(ProfileCommands, ImportAddsTheProfileWithItsMacrosOrRefusesAForeignFile) 
 // On the mouse: each command that makes another profile current sends it
 // whole, a rename sends nothing, and the store follows every command.
 TEST_F(ProfileCommands, OnTheMouseTheCommandsChangeTheStoreAndWhatTheMouseHolds) {
-  {
-    ProfileList profiles;
-    profiles.push_back(CreateProfile(u"Work"));
-    SetSharedSetting(*profiles[0], SharedSetting::kLightBrightness, 3);
-    std::string error;
-    ASSERT_TRUE(SaveProfileStore(data.path().toStdString(), profiles, 0, error)) << error;
-  }
+  ProfileList profiles;
+  profiles.push_back(CreateProfile(u"Work"));
+  SetSharedSetting(*profiles[0], SharedSetting::kLightBrightness, 3);
+  SaveProfiles(profiles);
   Start("wired");
   int sent = 0;
   const auto sends_whole = [&] {
