@@ -144,7 +144,7 @@ TEST_F(BusProgram, ALowBatteryIsToldOnceUntilItWasChargedAbove) {
 }
 
 // The installed description of the interface is the one the program serves.
-TEST_F(BusProgram, TheInstalledInterfaceFileMatchesWhatTheProgramServes) {
+TEST_F(BusProgram, TheInterfaceFileMatchesWhatIsServedAndFilesGoByFullPath) {
   QDBusConnection bus = QDBusConnection::connectToBus(QString::fromStdString(address_), "check");
   const QDBusMessage reply =
       bus.call(QDBusMessage::createMethodCall("io.ms1config.Ms1Config", "/io/ms1config/Ms1Config",
@@ -178,6 +178,13 @@ TEST_F(BusProgram, TheInstalledInterfaceFileMatchesWhatTheProgramServes) {
   EXPECT_FALSE(served.isEmpty());
   EXPECT_EQ(members(QString::fromUtf8(installed.readAll())).join("\n").toStdString(),
             served.join("\n").toStdString());
+  // The program's working folder means nothing to a caller: files go by full path.
+  for (const char* import : {"ImportProfile", "ImportMacro"}) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        "io.ms1config.Ms1Config", "/io/ms1config/Ms1Config", "io.ms1config.Ms1Config1", import);
+    call << QStringLiteral("relative.pro");
+    EXPECT_EQ(bus.call(call).errorName(), "org.freedesktop.DBus.Error.InvalidArgs") << import;
+  }
   QDBusConnection::disconnectFromBus("check");
 }
 
