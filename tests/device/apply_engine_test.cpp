@@ -11,13 +11,8 @@
 namespace ms1 {
 namespace {
 
+using test::Commands;
 using test::SameProfile;
-
-std::vector<uint8_t> Commands(const std::vector<Report>& reports) {
-  std::vector<uint8_t> out;
-  for (const Report& r : reports) out.push_back(r[0]);
-  return out;
-}
 
 class ApplyEngineTest : public ::testing::Test, protected test::ApplyRig {
  protected:

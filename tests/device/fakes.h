@@ -155,6 +155,13 @@ inline bool SameProfile(const ProfileRecord& a, const ProfileRecord& b) {
   return std::memcmp(&a, &b, sizeof(ProfileRecord)) == 0;
 }
 
+// The command byte of each report, in order.
+inline std::vector<uint8_t> Commands(const std::vector<Report>& reports) {
+  std::vector<uint8_t> out;
+  for (const Report& r : reports) out.push_back(r[0]);
+  return out;
+}
+
 // The links of a mouse that is awake on the cable.
 struct AwakeOnTheCable {
   LinkState links;
