@@ -1,7 +1,6 @@
 // `ms1sim` as a developer runs it, against its own simulator instance.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "../libs/simulator_stop.h"
@@ -12,11 +11,8 @@
 namespace ms1 {
 namespace {
 
-namespace fs = std::filesystem;
-
-class SimCommandsTest : public ::testing::Test {
+class SimCommandsTest : public test::TempDirTest {
  protected:
-  const fs::path dir = test::MakeTempDir("ms1sim-" + test::CurrentTestName());
   void SetUp() override {
     ::setenv("MS1_VMOUSE_DIR", dir.c_str(), 1);
     ::setenv("MS1_VMOUSE_HEARTBEAT_MS", "0", 1);
@@ -26,7 +22,7 @@ class SimCommandsTest : public ::testing::Test {
   }
   void TearDown() override {
     EXPECT_TRUE(test::StopSimulator(dir.string())) << "the simulator did not exit";
-    test::RemoveTree(dir);
+    TempDirTest::TearDown();
   }
   test::RunResult Sim(std::vector<std::string> args) {
     args.insert(args.begin(), test::paths::Ms1simFile());
