@@ -48,13 +48,10 @@ class FakeSink final : public FeatureSink {
   std::vector<Report> sent;
   std::vector<int32_t> script;
   int32_t result = 1;
-  std::function<void(const Report&)> on_send;
 
   int32_t SetFeature(const uint8_t* report, int32_t length) override {
     sent.emplace_back(report, report + length);
-    const int32_t r = sent.size() <= script.size() ? script[sent.size() - 1] : result;
-    if (on_send) on_send(sent.back());
-    return r;
+    return sent.size() <= script.size() ? script[sent.size() - 1] : result;
   }
 };
 
@@ -80,10 +77,8 @@ class RecordingSender final : public ReportSender {
   SendOutcome Send(const uint8_t* report, int length) override {
     sent.emplace_back(report, report + length);
     if (on_send) on_send(sent.back());
-    SendOutcome outcome;
     if (report[0] == left_out_command) return {0, std::nullopt, true};
-    outcome.result = sent.size() <= script.size() ? script[sent.size() - 1] : result;
-    return outcome;
+    return {sent.size() <= script.size() ? script[sent.size() - 1] : result};
   }
 };
 

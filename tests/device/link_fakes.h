@@ -12,7 +12,6 @@
 #include "device/connection_manager.h"
 #include "device/link_host.h"
 #include "device/link_view.h"
-#include "device/pacer.h"
 #include "fakes.h"
 
 namespace ms1::test {

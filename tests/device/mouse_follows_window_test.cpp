@@ -20,7 +20,6 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <random>
 
 #include "../libs/mouse_holds.h"
