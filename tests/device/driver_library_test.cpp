@@ -12,7 +12,6 @@
 #include "device/messages.h"
 #include "fakes.h"
 #include "link_fakes.h"
-#include "model/profile.h"
 #include "signal.h"
 #include "support/fake_hook.h"
 #include "support/test_paths.h"
@@ -77,10 +76,7 @@ TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
   session.Start(complete, window.Handle(), [] { return false; });
   EXPECT_EQ(session.links().wiredState, link_presence::kPresent);
   EXPECT_EQ(host.CountPosts(msg::kDevicePresence), 1);
-  session.model().With([](PageState& s) {
-    s.profiles.push_back(CreateProfile(u"P"));
-    s.force_full_apply = true;
-  });
+  test::LoadProfiles(session.model(), {u"P"});
   TakeDriverLog();
 
   session.RequestApply();

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +15,7 @@
 #include "device/pacer.h"
 #include "device/report_sinks.h"
 #include "device/report_transport.h"
+#include "model/profile.h"
 #include "model/report.h"
 
 namespace ms1::test {
@@ -148,6 +149,16 @@ class FakeStore final : public ProfileStoreWriter {
 
 inline bool SameProfile(const ProfileRecord& a, const ProfileRecord& b) {
   return std::memcmp(&a, &b, sizeof(ProfileRecord)) == 0;
+}
+
+// The page as the program starts with these profiles: the first selected, a
+// full apply due.
+inline void LoadProfiles(PageModel& model, std::initializer_list<const char16_t*> names) {
+  model.With([&](PageState& s) {
+    for (const char16_t* name : names) s.profiles.push_back(CreateProfile(name));
+    s.selected = 0;
+    s.force_full_apply = true;
+  });
 }
 
 // The command byte of each report, in order.

@@ -78,10 +78,7 @@ class WorkerApplyTest : public ::testing::Test, protected test::ApplyRig {
   Signal in_apply, release;
 
   void SetUp() override {
-    model.With([](PageState& s) {
-      s.profiles.push_back(CreateProfile(u"P"));
-      s.force_full_apply = true;
-    });
+    test::LoadProfiles(model, {u"P"});
     // Hold the first apply at its first report until the test releases it.
     sender.on_send = [this](const Report&) {
       if (sender.sent.size() != 1) return;
