@@ -23,6 +23,9 @@ using test::TakeHookLog;
 const std::string kComplete = test::paths::FakeHooksFolder() + "/complete/";
 const std::string kPartial =
     test::paths::FakeHooksFolder() + "/partial";  // without the final slash
+// The complete library let go: both hooks ended, then the file unloaded.
+const Log kCompleteUnloaded = {"complete removemousehook", "complete removehook",
+                               "complete unloaded"};
 
 // Whether the library file is still mapped into the process.
 bool Mapped(const std::string& folder) {
@@ -76,8 +79,7 @@ TEST_F(InputHookLibraryTest, UnloadEndsBothHooksInOrderThenUnloadsOnlyOnce) {
     EXPECT_TRUE(TakeHookLog().empty());  // loading calls nothing
 
     hook.Unload();
-    EXPECT_EQ(TakeHookLog(),
-              (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+    EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
     EXPECT_FALSE(hook.IsLoaded());
     EXPECT_FALSE(Mapped(kComplete));
     // Holders of the table see no stale entry points, at the same address.
@@ -93,8 +95,7 @@ TEST_F(InputHookLibraryTest, UnloadEndsBothHooksInOrderThenUnloadsOnlyOnce) {
     InputHookLibrary hook;
     ASSERT_TRUE(hook.Load(kComplete));
   }
-  EXPECT_EQ(TakeHookLog(),
-            (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+  EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
 }
 
 TEST_F(InputHookLibraryTest, AMissingEntryPointStaysNullAndTheOthersWork) {
@@ -116,8 +117,7 @@ TEST_F(InputHookLibraryTest, LoadingAgainReleasesTheLibraryHeldBefore) {
   InputHookLibrary hook;
   ASSERT_TRUE(hook.Load(kComplete));
   ASSERT_TRUE(hook.Load(kPartial));
-  EXPECT_EQ(TakeHookLog(),
-            (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+  EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
   EXPECT_FALSE(Mapped(kComplete));
   EXPECT_EQ(hook.Table().removemousehook, nullptr);  // the table is the new library's alone
   EXPECT_EQ(BoundEntryPoints(hook.Table()), 6);
@@ -143,8 +143,7 @@ TEST_F(InputHookLibraryTest, NoFileOrAForeignFileLeavesEveryEntryNull) {
   ASSERT_TRUE(hook.Load(kComplete));
   TakeHookLog();
   EXPECT_FALSE(hook.Load("/nonexistent/folder/"));
-  EXPECT_EQ(TakeHookLog(),
-            (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+  EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
   EXPECT_EQ(BoundEntryPoints(hook.Table()), 0);
   hook.Unload();
   EXPECT_TRUE(TakeHookLog().empty());
