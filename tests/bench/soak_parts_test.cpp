@@ -43,9 +43,7 @@ TEST(SoakOptions, ReadsItsOwnOptionsAndLeavesQtsAlone) {
     ASSERT_EQ(Parse(c.words, options), c.valid) << line;
     if (!c.valid) continue;
     EXPECT_EQ(options.seconds, c.seconds) << line;
-    if (c.seed != 0) {
-      EXPECT_EQ(options.seed, c.seed) << line;
-    }
+    if (c.seed != 0) EXPECT_EQ(options.seed, c.seed) << line;
     EXPECT_NE(options.seed, 0u) << line << ": a run always has a seed to print";
     EXPECT_EQ(options.bluetooth, c.bluetooth) << line;
     EXPECT_EQ(options.max_growth_kb, c.max_growth_kb) << line;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
 
@@ -17,41 +16,39 @@
 namespace ms1 {
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::string kFakeDrivers = test::paths::FakeDriversFolder() + "/complete";
 
-class DeviceCommandsTest : public ::testing::Test {
+class DeviceCommandsTest : public test::TempDirTest {
  protected:
-  const fs::path dir = test::MakeTempDir("ms1ctl-device-" + test::CurrentTestName());
   std::string profile = (dir / "p.pro").string();
-  void SetUp() override {
-    ASSERT_EQ(test::Run({test::paths::Ms1ctlFile(), "new-profile", "P", "-o", profile}).exit_code,
-              0);
+  void SetUp() override { ASSERT_EQ(Ctl({"new-profile", "P", "-o", profile}).exit_code, 0); }
+  static test::RunResult Ctl(std::vector<std::string> args) {
+    args.insert(args.begin(), test::paths::Ms1ctlFile());
+    return test::Run(args);
   }
-  void TearDown() override { test::RemoveTree(dir); }
+  // `apply` printed each report the profile makes, in order, as taken over
+  // the cable; returns those reports.
+  std::vector<std::string> ExpectEachReportTakenOverTheCable(const test::RunResult& apply) {
+    EXPECT_EQ(apply.exit_code, 0) << apply.err;
+    const auto reports = test::Lines(Ctl({"reports", profile}).out);
+    std::vector<std::string> printed;
+    for (const std::string& report : reports) printed.push_back("wired 1 " + report);
+    EXPECT_EQ(test::Lines(apply.out), printed);
+    return reports;
+  }
 };
 
 TEST_F(DeviceCommandsTest, ApplyPrintsEachReportWithItsLinkAndResult) {
-  const auto reports = test::Run({test::paths::Ms1ctlFile(), "reports", profile});
-  const auto r =
-      test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers", kFakeDrivers});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  const auto expected = test::Lines(reports.out);
-  const auto lines = test::Lines(r.out);
-  ASSERT_EQ(lines.size(), expected.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], "wired 1 " + expected[i]);
+  ExpectEachReportTakenOverTheCable(Ctl({"apply", profile, "--drivers", kFakeDrivers}));
 }
 
 TEST_F(DeviceCommandsTest, ApplyWithoutDriversOrWithABadFileFails) {
-  const auto none =
-      test::Run({test::paths::Ms1ctlFile(), "apply", profile, "--drivers", dir.string()});
+  const auto none = Ctl({"apply", profile, "--drivers", dir.string()});
   EXPECT_NE(none.exit_code, 0);
   EXPECT_NE(none.err.find("no driver library"), std::string::npos);
   EXPECT_TRUE(none.out.empty());
 
-  const auto bad = test::Run({test::paths::Ms1ctlFile(), "apply", (dir / "missing.pro").string(),
-                              "--drivers", kFakeDrivers});
+  const auto bad = Ctl({"apply", (dir / "missing.pro").string(), "--drivers", kFakeDrivers});
   EXPECT_NE(bad.exit_code, 0);
   EXPECT_NE(bad.err.find("missing.pro"), std::string::npos);
 }
@@ -74,9 +71,8 @@ class VirtualMouseCommandsTest : public DeviceCommandsTest {
   test::SimInstance sim{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   bool Steer(const std::string& request) { return sim.Request(request).value("ok", false); }
   test::RunResult Apply(std::vector<std::string> more = {}) {
-    more.insert(more.begin(), {test::paths::Ms1ctlFile(), "apply", profile, "--drivers",
-                               test::paths::VirtualDriversFolder()});
-    return test::Run(more);
+    more.insert(more.begin(), {"apply", profile, "--drivers", test::paths::VirtualDriversFolder()});
+    return Ctl(more);
   }
   std::vector<std::string> Accepted(const std::string& link) {
     std::vector<std::string> out;
@@ -111,17 +107,11 @@ class VirtualMouseCommandsTest : public DeviceCommandsTest {
 
 TEST_F(VirtualMouseCommandsTest, ApplyOverTheCable) {
   ASSERT_TRUE(Steer("plug wired"));
-  const auto reports = test::Lines(test::Run({test::paths::Ms1ctlFile(), "reports", profile}).out);
-  const auto r = Apply();
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  const auto lines = test::Lines(r.out);
-  ASSERT_EQ(lines.size(), reports.size());
-  std::vector<std::string> expected;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(lines[i], "wired 1 " + reports[i]);
-    expected.push_back(Compact(reports[i]));
+  std::vector<std::string> taken;
+  for (const std::string& report : ExpectEachReportTakenOverTheCable(Apply())) {
+    taken.push_back(Compact(report));
   }
-  EXPECT_EQ(Accepted("wired"), expected);
+  EXPECT_EQ(Accepted("wired"), taken);
 }
 
 TEST_F(VirtualMouseCommandsTest, ApplyOverTheReceiverOnceTheMouseReportsItself) {

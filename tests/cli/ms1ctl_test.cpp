@@ -18,11 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::Lines;
 
-class Ms1ctlTest : public ::testing::Test {
+class Ms1ctlTest : public test::TempDirTest {
  protected:
-  const fs::path dir = test::MakeTempDir("ms1ctl-" + test::CurrentTestName());
-  void TearDown() override { test::RemoveTree(dir); }
-
   test::RunResult Ctl(std::vector<std::string> args) {
     args.insert(args.begin(), test::paths::Ms1ctlFile());
     return test::Run(args);

@@ -10,7 +10,6 @@
 #include "model/macro_store.h"
 #include "model/profile.h"
 #include "model/profile_exchange.h"
-#include "model/profile_file.h"
 #include "model/profile_store.h"
 #include "model/text_field.h"
 #include "support/run.h"

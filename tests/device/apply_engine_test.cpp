@@ -11,24 +11,12 @@
 namespace ms1 {
 namespace {
 
+using test::Commands;
 using test::SameProfile;
-
-std::vector<uint8_t> Commands(const std::vector<Report>& reports) {
-  std::vector<uint8_t> out;
-  for (const Report& r : reports) out.push_back(r[0]);
-  return out;
-}
 
 class ApplyEngineTest : public ::testing::Test, protected test::ApplyRig {
  protected:
-  void SetUp() override {
-    model.With([](PageState& s) {
-      s.profiles.push_back(CreateProfile(u"First"));
-      s.profiles.push_back(CreateProfile(u"Second"));
-      s.selected = 0;
-      s.force_full_apply = true;
-    });
-  }
+  void SetUp() override { test::LoadProfiles(model, {u"First", u"Second"}); }
   std::unique_ptr<ProfileRecord> Current() {
     return model.With([](PageState& s) { return CopyProfile(*s.Current()); });
   }
@@ -343,10 +331,7 @@ TEST(ApplyWithPressesTest, TheMouseEndsHoldingWhatTheWindowShows) {
         test::RecordingHost host;
         test::FakeStore store;
         ApplyEngine engine{model, links, mouse, host, store};
-        model.With([](PageState& s) {
-          s.profiles.push_back(CreateProfile(u"P"));
-          s.force_full_apply = true;
-        });
+        test::LoadProfiles(model, {u"P"});
         ASSERT_EQ(engine.ApplyConfiguration(), ApplyOutcome::kDone);
 
         model.With([&](PageState& s) {
@@ -374,12 +359,11 @@ TEST(ApplyWithPressesTest, TheMouseEndsHoldingWhatTheWindowShows) {
 // sees each macro as three chunks and every report costs its 200 ms.
 TEST(ApplyOverTransportTest, FullApplyWithAMacroOverTheWiredLink) {
   test::WiredApplyRig rig;
+  test::LoadProfiles(rig.model, {u"P"});
   rig.model.With([](PageState& s) {
-    s.profiles.push_back(CreateProfile(u"P"));
     ButtonRecord macro = s.Current()->modes[0].buttons[5];
     macro.function_code = kFunctionMacro;
     StoreButtonAssignment(*s.Current(), 5, macro);
-    s.force_full_apply = true;
   });
   rig.engine.ApplyConfiguration();
   // 12 reports of a default profile, plus one macro as three chunks.

@@ -49,7 +49,7 @@ TEST_F(DeviceEventHandlerTest, DpiLevelGoesIntoEveryModeShowsTheIndicatorAndSave
   for (const ModeRecord& m : p.modes) EXPECT_EQ(m.dpi_level, 2);
   EXPECT_EQ(view.Take(), (Calls{"dpi-option 3"}));
   ASSERT_EQ(host.CountPosts(msg::kShowDpi), 1);
-  EXPECT_EQ(host.posts.back().lParam, 77);  // from the active mode's table
+  EXPECT_EQ(host.posts.back().l_param, 77);  // from the active mode's table
   EXPECT_EQ(store.saves, 1);
   for (const ModeRecord& m : LastApplied().modes) EXPECT_EQ(m.dpi_level, 2);
 }

@@ -35,13 +35,6 @@ TEST(EventDecoding, DriverReportsAndBluetoothNotificationsAgreeOnEveryLength) {
   EXPECT_EQ(hiddriver::ParseEventReport(bytes, 4), (DeviceEvent{0x2000, 4}));
 }
 
-TEST(PollingEvent, MapsIntervalsOntoTheFourIndexes) {
-  const std::pair<uint16_t, int32_t> cases[] = {{8, 0}, {4, 1}, {2, 2}, {1, 3},
-                                                {7, 1}, {5, 1}, {3, 2}, {6, 1}};
-  for (auto [value, index] : cases) EXPECT_EQ(PollingIndexForEvent(value), index) << value;
-  for (uint16_t value : {0, 9, 0xFFFF}) EXPECT_FALSE(PollingIndexForEvent(value)) << value;
-}
-
 TEST(DescribeDeviceEvent, ReadsLikeTheMonitorShowsIt) {
   EXPECT_EQ(DescribeDeviceEvent({0x1000, 3}), "dpi level 3");
   EXPECT_EQ(DescribeDeviceEvent({0x4010, 0x0701}), "battery 70% awake");

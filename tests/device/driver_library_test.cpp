@@ -6,12 +6,12 @@
 #include <thread>
 #include <vector>
 
+#include "../libs/test_window.h"
 #include "device/device_session.h"
 #include "device/driver/feature_drivers.h"
 #include "device/messages.h"
 #include "fakes.h"
 #include "link_fakes.h"
-#include "model/profile.h"
 #include "signal.h"
 #include "support/fake_hook.h"
 #include "support/test_paths.h"
@@ -23,14 +23,6 @@ using test::FakeStore;
 using test::RecordingHost;
 using test::RecordingPacer;
 using test::TakeDriverLog;
-
-struct PostLog {
-  std::vector<uint32_t> messages;
-  static void Post(void* context, uint32_t message, uintptr_t, intptr_t) {
-    static_cast<PostLog*>(context)->messages.push_back(message);
-  }
-  Ms1WindowHandle Handle() { return {this, &PostLog::Post}; }
-};
 
 class DriverLibraryTest : public ::testing::Test {
  protected:
@@ -45,7 +37,7 @@ TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {
   drivers.Load(complete);
   ASSERT_NE(drivers.wired(), nullptr);
   ASSERT_NE(drivers.receiver(), nullptr);
-  PostLog window;
+  test::TestWindow window;
   EXPECT_TRUE(drivers.OpenWired(window.Handle()));
   EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));  // the fake receiver finds nothing
   EXPECT_EQ(TakeDriverLog(), (std::vector<std::string>{
@@ -57,7 +49,7 @@ TEST_F(DriverLibraryTest, OpensBothLinksInOrderWithTheirIdsAndMessages) {
                                  "hiddriver_1 Open_FeatureDevice",
                              }));
   // The handle given to the library reaches the program.
-  EXPECT_EQ(window.messages, (std::vector<uint32_t>{1328, 1326}));
+  EXPECT_EQ(window.Messages(), (std::vector<test::PostedMessage>{{1328, 1, 0}, {1326, 1, 0}}));
 
   const uint8_t report[10] = {0x0C, 10};
   EXPECT_EQ(drivers.wired()->SetFeature(report, 10), 1);
@@ -79,15 +71,12 @@ TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
     in_apply.Raise();
     ASSERT_TRUE(release.Wait());
   };
-  PostLog window;
+  test::TestWindow window;
   DeviceSession session({view, host, apply_host, store}, &pacer);
   session.Start(complete, window.Handle(), [] { return false; });
   EXPECT_EQ(session.links().wiredState, link_presence::kPresent);
   EXPECT_EQ(host.CountPosts(msg::kDevicePresence), 1);
-  session.model().With([](PageState& s) {
-    s.profiles.push_back(CreateProfile(u"P"));
-    s.force_full_apply = true;
-  });
+  test::LoadProfiles(session.model(), {u"P"});
   TakeDriverLog();
 
   session.RequestApply();
@@ -113,7 +102,7 @@ TEST_F(DriverLibraryTest, SessionStartsSendsAndShutsDownInTheProgramsOrder) {
 
 // Only a library that says so makes a failed open a permission problem.
 TEST_F(DriverLibraryTest, AFailedOpenIsAPermissionProblemOnlyWhenTheLibrarySaysSo) {
-  PostLog window;
+  test::TestWindow window;
   for (const auto& [folder, expected] :
        {std::pair{complete, false}, std::pair{not_allowed, true}}) {
     FeatureDrivers drivers;
@@ -129,14 +118,14 @@ TEST_F(DriverLibraryTest, MissingFileOrEntryPointLeavesTheLinkAbsentAndUntouched
   drivers.Load(partial);  // wired lacks GetFeature, receiver file missing
   EXPECT_EQ(drivers.wired(), nullptr);
   EXPECT_EQ(drivers.receiver(), nullptr);
-  PostLog window;
+  test::TestWindow window;
   EXPECT_FALSE(drivers.OpenWired(window.Handle()));
   EXPECT_FALSE(drivers.OpenReceiver(window.Handle()));
   drivers.CloseAll();
   drivers.Unload();
   // Loading and unloading ran its destructor only; no entry point was called.
   EXPECT_EQ(TakeDriverLog(), (std::vector<std::string>{"hiddriver_2 unloaded"}));
-  EXPECT_TRUE(window.messages.empty());
+  EXPECT_TRUE(window.Messages().empty());
 
   EXPECT_EQ(DriverLibrary::Load("/nonexistent/folder", "hiddriver_2.so"), nullptr);
   EXPECT_EQ(DriverLibrary::Load(complete, "../partial/hiddriver_1.so"), nullptr);

@@ -20,10 +20,7 @@ TEST(EditApplyStressTest, EditsRacingAppliesStayConsistent) {
   LinkState& links = rig.links;
   PageModel& model = rig.model;
   test::FakeStore& store = rig.store;
-  model.With([](PageState& s) {
-    for (const char16_t* name : {u"A", u"B", u"C"}) s.profiles.push_back(CreateProfile(name));
-    s.force_full_apply = true;
-  });
+  test::LoadProfiles(model, {u"A", u"B", u"C"});
   PageWorker worker(links, [&] { return rig.engine.ApplyConfiguration(); });
   worker.Start();
 

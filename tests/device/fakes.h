@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +15,7 @@
 #include "device/pacer.h"
 #include "device/report_sinks.h"
 #include "device/report_transport.h"
+#include "model/profile.h"
 #include "model/report.h"
 
 namespace ms1::test {
@@ -48,13 +49,10 @@ class FakeSink final : public FeatureSink {
   std::vector<Report> sent;
   std::vector<int32_t> script;
   int32_t result = 1;
-  std::function<void(const Report&)> on_send;
 
   int32_t SetFeature(const uint8_t* report, int32_t length) override {
     sent.emplace_back(report, report + length);
-    const int32_t r = sent.size() <= script.size() ? script[sent.size() - 1] : result;
-    if (on_send) on_send(sent.back());
-    return r;
+    return sent.size() <= script.size() ? script[sent.size() - 1] : result;
   }
 };
 
@@ -80,10 +78,8 @@ class RecordingSender final : public ReportSender {
   SendOutcome Send(const uint8_t* report, int length) override {
     sent.emplace_back(report, report + length);
     if (on_send) on_send(sent.back());
-    SendOutcome outcome;
     if (report[0] == left_out_command) return {0, std::nullopt, true};
-    outcome.result = sent.size() <= script.size() ? script[sent.size() - 1] : result;
-    return outcome;
+    return {sent.size() <= script.size() ? script[sent.size() - 1] : result};
   }
 };
 
@@ -153,6 +149,23 @@ class FakeStore final : public ProfileStoreWriter {
 
 inline bool SameProfile(const ProfileRecord& a, const ProfileRecord& b) {
   return std::memcmp(&a, &b, sizeof(ProfileRecord)) == 0;
+}
+
+// The page as the program starts with these profiles: the first selected, a
+// full apply due.
+inline void LoadProfiles(PageModel& model, std::initializer_list<const char16_t*> names) {
+  model.With([&](PageState& s) {
+    for (const char16_t* name : names) s.profiles.push_back(CreateProfile(name));
+    s.selected = 0;
+    s.force_full_apply = true;
+  });
+}
+
+// The command byte of each report, in order.
+inline std::vector<uint8_t> Commands(const std::vector<Report>& reports) {
+  std::vector<uint8_t> out;
+  for (const Report& r : reports) out.push_back(r[0]);
+  return out;
 }
 
 // The links of a mouse that is awake on the cable.

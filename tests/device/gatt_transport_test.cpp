@@ -35,20 +35,17 @@ class Inbox {
   void Connection(bool connected) {
     Add([&] { connections_.push_back(connected); });
   }
-  // Waits until `count` notifications came (a minute at most: a safety net).
-  std::vector<Bytes> Notifications(std::size_t count) {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::minutes(1),
-                      [&] { return notifications_.size() >= count; });
-    return notifications_;
-  }
-  std::vector<bool> Connections(std::size_t count) {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::minutes(1), [&] { return connections_.size() >= count; });
-    return connections_;
-  }
+  std::vector<Bytes> Notifications(std::size_t count) { return Await(notifications_, count); }
+  std::vector<bool> Connections(std::size_t count) { return Await(connections_, count); }
 
  private:
+  // Waits until `count` came (a minute at most: a safety net).
+  template <typename T>
+  std::vector<T> Await(const std::vector<T>& came, std::size_t count) {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::minutes(1), [&] { return came.size() >= count; });
+    return came;
+  }
   template <typename Change>
   void Add(Change change) {
     std::lock_guard lock(mutex_);

@@ -12,7 +12,6 @@ void HeadlessLinkWindow::Post(void* context, uint32_t message, uintptr_t wParam,
     self->Track(message, wParam, lParam);
   }
   self->changed_.notify_all();
-  self->messages_.Post({message, wParam, lParam});
 }
 
 void HeadlessLinkWindow::Track(uint32_t message, uintptr_t wParam, intptr_t lParam) {

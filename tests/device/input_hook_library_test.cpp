@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../libs/test_window.h"
 #include "device/driver/folder_library.h"
 #include "device/messages.h"
 #include "support/fake_hook.h"
@@ -22,19 +23,9 @@ using test::TakeHookLog;
 const std::string kComplete = test::paths::FakeHooksFolder() + "/complete/";
 const std::string kPartial =
     test::paths::FakeHooksFolder() + "/partial";  // without the final slash
-
-struct PostLog {
-  struct Post {
-    uint32_t message;
-    uintptr_t wParam;
-    intptr_t lParam;
-  };
-  std::vector<Post> posts;
-  static void Record(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    static_cast<PostLog*>(context)->posts.push_back({message, wParam, lParam});
-  }
-  Ms1WindowHandle Handle() { return {this, &PostLog::Record}; }
-};
+// The complete library let go: both hooks ended, then the file unloaded.
+const Log kCompleteUnloaded = {"complete removemousehook", "complete removehook",
+                               "complete unloaded"};
 
 // Whether the library file is still mapped into the process.
 bool Mapped(const std::string& folder) {
@@ -59,7 +50,7 @@ TEST_F(InputHookLibraryTest, BindsAllSevenEntryPointsAndPassesTheirArguments) {
   const InputHookTable& t = hook.Table();
   ASSERT_EQ(BoundEntryPoints(t), 7);
 
-  PostLog window;
+  test::TestWindow window;
   t.installmousehook();
   t.installhook(window.Handle());
   t.enablehook(1);
@@ -75,10 +66,7 @@ TEST_F(InputHookLibraryTest, BindsAllSevenEntryPointsAndPassesTheirArguments) {
                  "complete enablemousehook 1", "complete removehook", "complete enablehook 0",
                  "complete removemousehook"}));
   // The handle crossed the interface intact: the library's event reached us.
-  ASSERT_EQ(window.posts.size(), 1u);
-  EXPECT_EQ(window.posts[0].message, msg::kHookEvent);
-  EXPECT_EQ(window.posts[0].wParam, 0x41u);
-  EXPECT_EQ(window.posts[0].lParam, 0);
+  EXPECT_EQ(window.Messages(), (std::vector<test::PostedMessage>{{msg::kHookEvent, 0x41, 0}}));
 }
 
 TEST_F(InputHookLibraryTest, UnloadEndsBothHooksInOrderThenUnloadsOnlyOnce) {
@@ -91,8 +79,7 @@ TEST_F(InputHookLibraryTest, UnloadEndsBothHooksInOrderThenUnloadsOnlyOnce) {
     EXPECT_TRUE(TakeHookLog().empty());  // loading calls nothing
 
     hook.Unload();
-    EXPECT_EQ(TakeHookLog(),
-              (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+    EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
     EXPECT_FALSE(hook.IsLoaded());
     EXPECT_FALSE(Mapped(kComplete));
     // Holders of the table see no stale entry points, at the same address.
@@ -108,8 +95,7 @@ TEST_F(InputHookLibraryTest, UnloadEndsBothHooksInOrderThenUnloadsOnlyOnce) {
     InputHookLibrary hook;
     ASSERT_TRUE(hook.Load(kComplete));
   }
-  EXPECT_EQ(TakeHookLog(),
-            (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+  EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
 }
 
 TEST_F(InputHookLibraryTest, AMissingEntryPointStaysNullAndTheOthersWork) {
@@ -131,8 +117,7 @@ TEST_F(InputHookLibraryTest, LoadingAgainReleasesTheLibraryHeldBefore) {
   InputHookLibrary hook;
   ASSERT_TRUE(hook.Load(kComplete));
   ASSERT_TRUE(hook.Load(kPartial));
-  EXPECT_EQ(TakeHookLog(),
-            (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+  EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
   EXPECT_FALSE(Mapped(kComplete));
   EXPECT_EQ(hook.Table().removemousehook, nullptr);  // the table is the new library's alone
   EXPECT_EQ(BoundEntryPoints(hook.Table()), 6);
@@ -158,8 +143,7 @@ TEST_F(InputHookLibraryTest, NoFileOrAForeignFileLeavesEveryEntryNull) {
   ASSERT_TRUE(hook.Load(kComplete));
   TakeHookLog();
   EXPECT_FALSE(hook.Load("/nonexistent/folder/"));
-  EXPECT_EQ(TakeHookLog(),
-            (Log{"complete removemousehook", "complete removehook", "complete unloaded"}));
+  EXPECT_EQ(TakeHookLog(), kCompleteUnloaded);
   EXPECT_EQ(BoundEntryPoints(hook.Table()), 0);
   hook.Unload();
   EXPECT_TRUE(TakeHookLog().empty());

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "../libs/test_window.h"
 #include "device/connection_manager.h"
 #include "device/link_host.h"
 #include "device/link_view.h"
-#include "device/pacer.h"
 #include "fakes.h"
 
 namespace ms1::test {
@@ -79,15 +79,9 @@ class RecordingLinkView : public LinkView {
   void Record(std::string line) { calls.push_back(std::move(line)); }
 };
 
-struct Posted {
-  uint32_t message;
-  uintptr_t wParam;
-  intptr_t lParam;
-};
-
 class FakeLinkHost : public LinkHost {
  public:
-  std::vector<Posted> posts;
+  std::vector<PostedMessage> posts;
   std::map<int, std::chrono::milliseconds> running_timers;
   std::vector<std::string> timer_calls;
   std::deque<std::function<void()>> interface_work;
@@ -133,7 +127,7 @@ class FakeLinkHost : public LinkHost {
   }
   int CountPosts(uint32_t message) const {
     int n = 0;
-    for (const Posted& p : posts) n += p.message == message;
+    for (const PostedMessage& p : posts) n += p.message == message;
     return n;
   }
 };

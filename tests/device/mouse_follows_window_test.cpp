@@ -20,7 +20,6 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <random>
 
 #include "../libs/mouse_holds.h"
@@ -318,19 +317,15 @@ class MouseFollowsWindow {
 
   void Dispatch(const LinkEvent& e) {
     ConnectionManager& manager = run_->manager;
-    if (e.kind == LinkEvent::Kind::kPlug) {
-      const DeviceEvent plug = PlugEvent(e.value);
-      if (e.link == kWired) manager.OnWiredLink(plug);
-      if (e.link == kReceiver) manager.OnReceiverLink(plug);
-      if (e.link == kBluetooth) {
-        manager.OnBluetoothChange(e.value != 0 ? LinkChange::kArrived : LinkChange::kRemoved);
-      }
-      return;
+    const bool plug = e.kind == LinkEvent::Kind::kPlug;
+    const DeviceEvent event = plug ? PlugEvent(e.value) : DeviceEvent{e.code, e.value};
+    if (e.link == kWired) manager.OnWiredLink(event);
+    if (e.link == kReceiver) manager.OnReceiverLink(event);
+    if (e.link == kBluetooth && plug) {
+      manager.OnBluetoothChange(e.value != 0 ? LinkChange::kArrived : LinkChange::kRemoved);
+    } else if (e.link == kBluetooth) {
+      run_->handler.HandleDeviceEvent(event);
     }
-    const DeviceEvent data{e.code, e.value};
-    if (e.link == kWired) manager.OnWiredLink(data);
-    if (e.link == kReceiver) manager.OnReceiverLink(data);
-    if (e.link == kBluetooth) run_->handler.HandleDeviceEvent(data);
   }
 
   // The interface thread's work, then the worker's applies, until both are

@@ -16,6 +16,19 @@ namespace {
 
 using test::Signal;
 
+// A worker on `links` given `messages`, then stopped: the applies it ran.
+int AppliesAfter(const LinkState& links, std::initializer_list<uint32_t> messages) {
+  std::atomic<int> applies{0};
+  PageWorker worker(links, [&] {
+    ++applies;
+    return ApplyOutcome::kDone;
+  });
+  worker.Start();
+  for (const uint32_t message : messages) worker.Post(message);
+  worker.Stop();
+  return applies;
+}
+
 TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
   LinkState links;
   std::atomic<int> applies{0};
@@ -31,13 +44,8 @@ TEST(PageWorkerTest, RequestWithNoLinkAndForeignMessagesAreDropped) {
 
   LinkState open;
   open.bleConnected = 1;
-  PageWorker other(open, [&] { ++applies; return ApplyOutcome::kDone; });
-  other.Start();
-  other.Post(TM_APPLY - 1);  // only the thread message runs an apply
-  other.Post(TM_APPLY + 1);
-  other.Post(TM_APPLY);
-  other.Stop();
-  EXPECT_EQ(applies, 1);
+  // Only the thread message runs an apply.
+  EXPECT_EQ(AppliesAfter(open, {TM_APPLY - 1, TM_APPLY + 1, TM_APPLY}), 1);
 }
 
 TEST(PageWorkerTest, EachLinkKindIsEnoughToRunAnApply) {
@@ -46,12 +54,7 @@ TEST(PageWorkerTest, EachLinkKindIsEnoughToRunAnApply) {
     if (which == 0) links.wiredState = link_presence::kPresent;
     if (which == 1) links.receiverState = link_presence::kPresent;
     if (which == 2) links.bleConnected = 1;
-    std::atomic<int> applies{0};
-    PageWorker worker(links, [&] { ++applies; return ApplyOutcome::kDone; });
-    worker.Start();
-    worker.Post(TM_APPLY);
-    worker.Stop();
-    EXPECT_EQ(applies, 1) << which;
+    EXPECT_EQ(AppliesAfter(links, {TM_APPLY}), 1) << which;
   }
 }
 
@@ -75,10 +78,7 @@ class WorkerApplyTest : public ::testing::Test, protected test::ApplyRig {
   Signal in_apply, release;
 
   void SetUp() override {
-    model.With([](PageState& s) {
-      s.profiles.push_back(CreateProfile(u"P"));
-      s.force_full_apply = true;
-    });
+    test::LoadProfiles(model, {u"P"});
     // Hold the first apply at its first report until the test releases it.
     sender.on_send = [this](const Report&) {
       if (sender.sent.size() != 1) return;
@@ -101,13 +101,11 @@ TEST_F(WorkerApplyTest, RequestsDuringAnApplyMergeIntoOneMore) {
   release.Raise();
   worker.Stop();
 
-  std::vector<uint8_t> commands;
-  for (const Report& r : sender.sent) commands.push_back(r[0]);
   const std::vector<uint8_t> full = {0x0C, 0x04, 0x05, 0x06, 0x06, 0x04,
                                      0x05, 0x06, 0x06, 0x08, 0x08, 0x0C};
   std::vector<uint8_t> expected = full;
   for (uint8_t c : {0x0C, 0x05, 0x05, 0x0C}) expected.push_back(c);  // the edit
-  EXPECT_EQ(commands, expected);
+  EXPECT_EQ(test::Commands(sender.sent), expected);
   EXPECT_EQ(store.saves, 2);
 }
 

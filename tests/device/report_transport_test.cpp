@@ -142,51 +142,48 @@ TEST_F(TransportTest, FailedThirdChunkWithNothingElseReturnsZero) {
   EXPECT_TRUE(pacer.pauses.empty());
 }
 
-TEST_F(TransportTest, AcknowledgementDuringTheFirstPauseMeansExactlyOneSend) {
-  ReceiverAwake();
-  links.ackReceived = 1;  // stale: cleared before the first attempt
-  pacer.on_pause = [this](std::size_t) { links.ackReceived = 1; };
-  const SendOutcome out = Send(Lighting());
-  EXPECT_EQ(out.result, 1);
-  EXPECT_EQ(out.link, ConnectionMode::kReceiver);
-  EXPECT_EQ(receiver.sent.size(), 1u);
-  EXPECT_EQ(pacer.pauses, (std::vector<milliseconds>{milliseconds(700)}));
-  EXPECT_EQ(traces, (std::vector<std::string>{"Wireless Send = 1"}));
-}
-
-TEST_F(TransportTest, NoAcknowledgementMeansTenSendsSevenHundredApart) {
-  ReceiverAwake();
-  receiver.script = {1, 0, 1, 1, 1, 1, 1, 1, 1, 0};
-  const SendOutcome out = Send(Lighting());
-  EXPECT_EQ(receiver.sent.size(), 10u);
-  EXPECT_EQ(pacer.pauses, std::vector<milliseconds>(10, milliseconds(700)));
-  EXPECT_EQ(pacer.Total(), milliseconds(7000));
-  EXPECT_EQ(out.result, 0);  // the last attempt's result
-  EXPECT_TRUE(out.Lost());
-  ASSERT_EQ(traces.size(), 10u);
-  EXPECT_EQ(traces[1], "Wireless Send = 0");
-  EXPECT_EQ(traces[2], "Wireless Send = 1");
-}
-
-TEST_F(TransportTest, AcknowledgementAfterTheThirdSendStopsThere) {
-  ReceiverAwake();
-  pacer.on_pause = [this](std::size_t index) {
-    if (index == 2) links.ackReceived = 1;
+// Over the receiver a report goes again after each 700 ms pause until the
+// mouse acknowledges it, ten times at most. One the receiver took every time
+// but the mouse never confirmed may or may not be held: it counts as lost.
+TEST_F(TransportTest, TheReceiverSendsAgainUntilTheMouseAcknowledges) {
+  const struct {
+    const char* name;
+    std::vector<int32_t> script;  // the receiver's results, then 1
+    int acknowledged_in;          // the pause the acknowledgement comes in; -1: never
+    std::size_t sends;
+    int32_t result;  // the last send's
+  } cases[] = {
+      {"in the first pause", {}, 0, 1, 1},
+      {"in the third pause", {}, 2, 3, 1},
+      {"never, some sends refused", {1, 0, 1, 1, 1, 1, 1, 1, 1, 0}, -1, 10, 0},
+      {"never, every send taken", {}, -1, 10, 1},
   };
-  EXPECT_FALSE(Send(Lighting()).Lost());
-  EXPECT_EQ(receiver.sent.size(), 3u);
-}
-
-// Taken by the receiver every time, confirmed by the mouse never: whether it
-// holds the report is unknown, so the report counts as lost.
-TEST_F(TransportTest, ReportsTheReceiverTookButTheMouseNeverConfirmedAreLost) {
   ReceiverAwake();
-  receiver.result = 1;
-  const SendOutcome out = Send(Lighting());
-  EXPECT_EQ(out.result, 1);
-  EXPECT_TRUE(out.unacknowledged);
-  EXPECT_TRUE(out.Lost());
-  EXPECT_EQ(receiver.sent.size(), 10u);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    receiver.sent.clear();
+    receiver.script = c.script;
+    pacer = RecordingPacer{};
+    traces.clear();
+    links.ackReceived = 1;  // stale: cleared before the first attempt
+    pacer.on_pause = [&](std::size_t index) {
+      if (static_cast<int>(index) == c.acknowledged_in) links.ackReceived = 1;
+    };
+    const SendOutcome out = Send(Lighting());
+    EXPECT_EQ(out.result, c.result);
+    EXPECT_EQ(out.link, ConnectionMode::kReceiver);
+    EXPECT_EQ(out.unacknowledged, c.acknowledged_in < 0);
+    EXPECT_EQ(out.Lost(), c.acknowledged_in < 0);
+    EXPECT_EQ(receiver.sent.size(), c.sends);
+    EXPECT_EQ(pacer.pauses, std::vector<milliseconds>(c.sends, milliseconds(700)));
+    EXPECT_EQ(pacer.Total(), c.sends * milliseconds(700));
+    std::vector<std::string> expected_traces;
+    for (std::size_t i = 0; i < c.sends; ++i) {
+      const int32_t result = i < c.script.size() ? c.script[i] : 1;
+      expected_traces.push_back("Wireless Send = " + std::to_string(result));
+    }
+    EXPECT_EQ(traces, expected_traces);
+  }
 }
 
 TEST_F(TransportTest, SleepingReceiverLeavesTheReportToBluetooth) {

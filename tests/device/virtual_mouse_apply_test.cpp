@@ -74,13 +74,16 @@ class VirtualMouseApplyTest : public ::testing::Test {
     links.mouseAsleep = 0;
   }
 
-  void UseProfile(std::unique_ptr<ProfileRecord> profile) {
+  // A copy of `profile` becomes the page's only one, due a full apply: the
+  // plan returned.
+  ApplyPlan UseProfile(const ProfileRecord& profile) {
     model.With([&](PageState& s) {
       s.profiles.clear();
-      s.profiles.push_back(std::move(profile));
+      s.profiles.push_back(CopyProfile(profile));
       s.selected = 0;
       s.force_full_apply = true;
     });
+    return PlanApply(profile, *zero, true);
   }
 
   std::vector<std::string> LoggedReports(const std::string& link = "") {
@@ -121,10 +124,8 @@ class VirtualMouseApplyTest : public ::testing::Test {
 TEST_F(VirtualMouseApplyTest, ForcedFullAppliesOfManyProfilesOverTheWiredLink) {
   OpenLinks("wired");
   for (unsigned seed = 1; seed <= 10; ++seed) {
-    auto profile = test::SampleProfile(seed, static_cast<int>(seed % 5));
-    const ApplyPlan plan = PlanApply(*profile, *zero, true);
-    const auto sent = CopyProfile(*profile);
-    UseProfile(std::move(profile));
+    const auto profile = test::SampleProfile(seed, static_cast<int>(seed % 5));
+    const ApplyPlan plan = UseProfile(*profile);
     ASSERT_TRUE(Steer("clear-log"));
     pacer.pauses.clear();
     engine.ApplyConfiguration();
@@ -132,22 +133,20 @@ TEST_F(VirtualMouseApplyTest, ForcedFullAppliesOfManyProfilesOverTheWiredLink) {
     const std::vector<Report> expected = test::ReportsForLink(plan, true);  // macros chunked
     EXPECT_EQ(LoggedReports("wired"), Hex(expected)) << "seed " << seed;
     EXPECT_EQ(pacer.pauses, std::vector<milliseconds>(expected.size(), transport::kWiredPause));
-    ExpectMouseHolds(*sent, plan);
+    ExpectMouseHolds(*profile, plan);
   }
   EXPECT_EQ(std::filesystem::file_size(sim.dir() / "Data" / "ms_1" / "pro.data"), 4u + 165004u);
 }
 
 TEST_F(VirtualMouseApplyTest, ReceiverSendsEachReportOnceWhenAcknowledged) {
   OpenLinks("receiver");
-  auto profile = test::SampleProfile(77, 3);
-  const ApplyPlan plan = PlanApply(*profile, *zero, true);
-  const auto sent = CopyProfile(*profile);
-  UseProfile(std::move(profile));
+  const auto profile = test::SampleProfile(77, 3);
+  const ApplyPlan plan = UseProfile(*profile);
   engine.ApplyConfiguration();
   EXPECT_EQ(LoggedReports("receiver"), Hex(plan.reports));  // macros whole, each once
   EXPECT_EQ(pacer.pauses,
             std::vector<milliseconds>(plan.reports.size(), transport::kReceiverPause));
-  ExpectMouseHolds(*sent, plan);
+  ExpectMouseHolds(*profile, plan);
 }
 
 TEST_F(VirtualMouseApplyTest, LostAcknowledgementSendsTheReportAgain) {
@@ -171,7 +170,7 @@ TEST_F(VirtualMouseApplyTest, LostAcknowledgementSendsTheReportAgain) {
 TEST_F(VirtualMouseApplyTest, RefusedWiredReportIsNotRetriedAndTheApplyGoesOn) {
   OpenLinks("wired receiver");
   ASSERT_TRUE(Steer("refuse 1"));
-  UseProfile(CreateProfile(u"P"));
+  UseProfile(*CreateProfile(u"P"));
   engine.ApplyConfiguration();
   const nlohmann::json log = sim.Log();
   EXPECT_EQ(log["refused"].size(), 1u);
@@ -182,9 +181,7 @@ TEST_F(VirtualMouseApplyTest, RefusedWiredReportIsNotRetriedAndTheApplyGoesOn) {
 
 TEST_F(VirtualMouseApplyTest, CablePulledMidApplyMovesTheRestToTheReceiver) {
   OpenLinks("wired receiver");
-  auto profile = CreateProfile(u"P");
-  const ApplyPlan plan = PlanApply(*profile, *zero, true);
-  UseProfile(std::move(profile));
+  const ApplyPlan plan = UseProfile(*CreateProfile(u"P"));
   const auto wired_hook = pacer.on_pause;
   pacer.on_pause = [&](std::size_t index) {
     wired_hook(index);
@@ -201,7 +198,7 @@ TEST_F(VirtualMouseApplyTest, CablePulledMidApplyMovesTheRestToTheReceiver) {
 
 TEST_F(VirtualMouseApplyTest, WorkerAppliesEditsInOrderAndTheMouseEndsWithTheLast) {
   OpenLinks("wired");
-  UseProfile(test::SampleProfile(5, 2));
+  UseProfile(*test::SampleProfile(5, 2));
   PageWorker worker(links, [this] { return engine.ApplyConfiguration(); });
   worker.Start();
   worker.Post(TM_APPLY);

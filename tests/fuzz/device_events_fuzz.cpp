@@ -6,7 +6,6 @@
 // shown, and the presence follows the links.
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "../device/link_fakes.h"
 #include "device/charge_display.h"

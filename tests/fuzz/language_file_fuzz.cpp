@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QHash>
 #include <QString>
-#include <map>
 #include <string>
 
 #include "fuzz_support.h"

@@ -1,7 +1,6 @@
 // "macro.data" as a damaged disk, an older program or another tool may leave
 // it: loaded, checked against its bytes, saved and loaded again. A file that
 // is not sound is kept aside byte for byte before anything can overwrite it.
-#include <cstring>
 #include <string>
 
 #include "fuzz_support.h"
@@ -14,25 +13,13 @@ namespace {
 using namespace ms1;
 namespace fs = std::filesystem;
 
-void RequireLoadedAsStored(const uint8_t* data, const MacroList& macros) {
-  for (std::size_t n = 0; n < macros.size(); ++n) {
-    MacroRecord expected;
-    std::memcpy(&expected, data + n * kMacroRecordSize, kMacroRecordSize);
-    MakeMacroSafe(expected);
-    fuzz::Require(fuzz::SameBytes(expected, *macros[n]), "a whole stored macro was changed");
-  }
-}
-
 void RequireSavedReadsBack(const fs::path& folder, const MacroList& macros) {
   std::string error;
   fuzz::Require(SaveMacroStore(folder, macros, error), "the loaded list cannot be saved");
   MacroList again;
   const StoreLoad load = LoadMacroStore(folder, again);
   fuzz::Require(load.ok() && load.set_aside.empty(), "a saved store is not sound");
-  fuzz::Require(again.size() == macros.size(), "a saved store reads back different");
-  for (std::size_t n = 0; n < macros.size(); ++n) {
-    fuzz::Require(fuzz::SameBytes(*again[n], *macros[n]), "a saved macro reads back different");
-  }
+  fuzz::Require(fuzz::SameRecords(again, macros), "a saved store reads back different");
 }
 
 }  // namespace
@@ -47,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (const auto& macro : macros) fuzz::RequireSafe(*macro);
   const std::size_t whole = size / kMacroRecordSize;
   fuzz::Require(macros.size() == whole, "whole stored macros were lost");
-  RequireLoadedAsStored(data, macros);
+  fuzz::RequireLoadedAsStored(data, 0, macros, MakeMacroSafe);
   fuzz::RequireLoadOutcome(load, size == whole * kMacroRecordSize, {data, size});
   RequireSavedReadsBack(folder, macros);
   return 0;

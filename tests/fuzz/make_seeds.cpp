@@ -3,7 +3,6 @@
 //   ms1_fuzz_seeds <corpus folder> <skin folder>
 // Run once by hand after a format change; the seeds are kept in the repository.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,7 +14,6 @@
 #include "model/macro_report.h"
 #include "model/macro_store.h"
 #include "model/profile.h"
-#include "model/profile_exchange.h"
 #include "model/profile_store.h"
 #include "model/protocol/events.h"
 #include "model/text_field.h"

@@ -50,10 +50,7 @@ void RequireMacrosCarried(const ProfileRecord& profile, const MacroList& macros)
 void RequireStoredMacros(const fs::path& folder, const MacroList& macros) {
   MacroList stored;
   fuzz::Require(LoadMacroStore(folder, stored).ok(), "the macro store saved by an import is damaged");
-  fuzz::Require(stored.size() == macros.size(), "the macro store lacks imported macros");
-  for (std::size_t i = 0; i < macros.size(); ++i) {
-    fuzz::Require(fuzz::SameBytes(*stored[i], *macros[i]), "a stored macro differs from the list");
-  }
+  fuzz::Require(fuzz::SameRecords(stored, macros), "the macro store differs from the list");
 }
 
 void RequireExportReadsBack(const fs::path& folder, const ProfileRecord& profile) {

@@ -2,8 +2,6 @@
 // it: loaded, checked against its bytes, saved and loaded again. Whatever it
 // holds, the user ends with a usable list, and a file that is not sound is
 // kept aside byte for byte before anything can overwrite it.
-#include <cstring>
-#include <memory>
 #include <string>
 
 #include "fuzz_support.h"
@@ -18,16 +16,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kHeader = sizeof(int32_t);
 
-// Profile n of the input, made safe, equals the loaded one.
-void RequireLoadedAsStored(const uint8_t* data, const ProfileList& profiles) {
-  static const auto expected = std::make_unique<ProfileRecord>();  // kept: large records are slow to map
-  for (std::size_t n = 0; n < profiles.size(); ++n) {
-    std::memcpy(expected.get(), data + kHeader + n * kProfileRecordSize, kProfileRecordSize);
-    MakeProfileSafe(*expected);
-    fuzz::Require(fuzz::SameBytes(*expected, *profiles[n]), "a whole stored profile was changed");
-  }
-}
-
 void RequireSavedReadsBack(const fs::path& folder, const ProfileList& profiles, int32_t selected) {
   std::string error;
   fuzz::Require(SaveProfileStore(folder, profiles, selected, error), "the loaded list cannot be saved");
@@ -35,11 +23,8 @@ void RequireSavedReadsBack(const fs::path& folder, const ProfileList& profiles, 
   int32_t selected_again = -1;
   const StoreLoad load = LoadProfileStore(folder, again, selected_again);
   fuzz::Require(load.ok() && !load.created && load.set_aside.empty(), "a saved store is not sound");
-  fuzz::Require(selected_again == selected && again.size() == profiles.size(),
+  fuzz::Require(selected_again == selected && fuzz::SameRecords(again, profiles),
                 "a saved store reads back different");
-  for (std::size_t n = 0; n < profiles.size(); ++n) {
-    fuzz::Require(fuzz::SameBytes(*again[n], *profiles[n]), "a saved profile reads back different");
-  }
 }
 
 }  // namespace
@@ -62,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   fuzz::RequireLoadOutcome(load, sound, {data, size});
   if (whole > 0) {
     fuzz::Require(profiles.size() == whole, "whole stored profiles were lost");
-    RequireLoadedAsStored(data, profiles);
+    fuzz::RequireLoadedAsStored(data, kHeader, profiles, MakeProfileSafe);
   } else {
     fuzz::Require(load.created && profiles.size() == 1, "no default profile for a store without one");
   }

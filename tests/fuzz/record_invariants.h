@@ -2,6 +2,9 @@
 // bytes: safe fields, unique names, and reports the mouse takes.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "fuzz_support.h"
@@ -29,6 +32,26 @@ void RequireSafe(const MacroRecord& macro);
 // A sound store loads without a word; any other is reported and kept aside
 // byte for byte (`stored`) before anything can overwrite it.
 void RequireLoadOutcome(const StoreLoad& load, bool sound, std::span<const uint8_t> stored);
+
+// Each whole record `loaded` was read from (after the stored `header`),
+// made safe, is the loaded one.
+template <typename List, typename Record>
+void RequireLoadedAsStored(const uint8_t* stored, std::size_t header, const List& loaded,
+                           void (*make_safe)(Record&)) {
+  static const auto expected = std::make_unique<Record>();  // kept: large records are slow to map
+  for (std::size_t n = 0; n < loaded.size(); ++n) {
+    std::memcpy(expected.get(), stored + header + n * sizeof(Record), sizeof(Record));
+    make_safe(*expected);
+    Require(SameBytes(*expected, *loaded[n]), "a whole stored record was changed");
+  }
+}
+
+// Both lists hold the same records, byte for byte.
+template <typename List>
+bool SameRecords(const List& a, const List& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const auto& x, const auto& y) { return SameBytes(*x, *y); });
+}
 
 // No two entries share a name, compared without regard to case.
 template <typename List>

@@ -2,7 +2,6 @@
 // link: macros as three 64-byte chunks over the wired link, whole otherwise.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "model/apply_plan.h"

@@ -123,17 +123,13 @@ TEST_F(InputHookOnX, KeysArriveAsTheVirtualKeysOfEachLayout) {
 
 TEST_F(InputHookOnX, ALayoutChangeWhileInstalledIsFollowed) {
   hook_->Start(window_.Handle(), false);
-  PressKeys({kKeyQ});
-  ASSERT_TRUE(window_.WaitForCount(2));
-  SetLayout("fr");
-  PressKeys({kKeyQ});
-  ASSERT_TRUE(window_.WaitForCount(4));
-  SetLayout("de");
-  PressKeys({"52"});
-  ASSERT_TRUE(window_.WaitForCount(6));
-  SetLayout("us,fr");
-  PressKeys({kKeyQ});
-  ASSERT_TRUE(window_.WaitForCount(8));
+  std::size_t posted = 0;
+  for (const auto& [layout, key] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"", kKeyQ}, {"fr", kKeyQ}, {"de", "52"}, {"us,fr", kKeyQ}}) {
+    if (*layout != '\0') SetLayout(layout);
+    PressKeys({key});
+    ASSERT_TRUE(window_.WaitForCount(posted += 2));
+  }
 
   // The group switches to the second layout, as a layout-switch key would.
   xcb_connection_t* connection = xcb_connect(x_.Display().c_str(), nullptr);

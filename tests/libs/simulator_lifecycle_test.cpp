@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <future>
 #include <set>
-#include <thread>
 
 #include "sim_instance.h"
 #include "simulator_stop.h"

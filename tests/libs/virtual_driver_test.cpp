@@ -7,7 +7,7 @@
 #include "apply_helpers.h"
 #include "driver_library.h"
 #include "libs/abi/ms1_feature_driver.h"
-#include "libs/virtualmouse/report_decode.h"
+#include "libs/virtualmouse/hex_text.h"
 #include "model/protocol/link_ids.h"
 #include "model/settings_reports.h"
 #include "mouse_holds.h"
@@ -49,8 +49,10 @@ class VirtualDriverTest : public ::testing::Test {
     EXPECT_EQ(log.find("Sanitizer"), std::string::npos) << log;
     EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
   }
-  // The program's start-up order; returns what the two opens returned.
-  std::pair<int32_t, int32_t> StartLikeTheProgram() {
+  // The mouse plugged on `plugged`, then the program's start-up order;
+  // returns what the two opens returned.
+  std::pair<int32_t, int32_t> StartLikeTheProgram(std::initializer_list<const char*> plugged = {}) {
+    for (const char* link : plugged) EXPECT_TRUE(Steer(std::string("plug ") + link));
     wired.set_vid_pid(link_ids::kVendor, link_ids::kWiredProduct);
     wired.open_monitor(window.Handle(), MS1_WIRED_EVENT_MESSAGE, MS1_WIRED_PLUG_MESSAGE);
     const int32_t w = wired.open_device();
@@ -102,8 +104,7 @@ TEST_F(VirtualDriverTest, PlugMessagesReachTheWindowAndOpenFollowsThePlug) {
 }
 
 TEST_F(VirtualDriverTest, ReceiverReportsAreAcknowledgedOnTheReceiverLink) {
-  ASSERT_TRUE(Steer("plug receiver"));
-  EXPECT_EQ(StartLikeTheProgram(), std::make_pair(0, 1));
+  EXPECT_EQ(StartLikeTheProgram({"receiver"}), std::make_pair(0, 1));
   const Report mode_select = EncodeModeSelectReport(*blank);
   EXPECT_EQ(receiver.Send(mode_select), 1);
   ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_RECEIVER_EVENT_MESSAGE, kAck, 0}));
@@ -124,8 +125,7 @@ TEST_F(VirtualDriverTest, ReceiverReportsAreAcknowledgedOnTheReceiverLink) {
 }
 
 TEST_F(VirtualDriverTest, RefusalsReturnZeroThroughTheEntryPoint) {
-  ASSERT_TRUE(Steer("plug wired"));
-  StartLikeTheProgram();
+  StartLikeTheProgram({"wired"});
   Report settings = EncodeSettingsReport(*CreateProfile(u"P"), 0);
   EXPECT_EQ(wired.Send(settings), 1);
   settings[50] ^= 0xFF;
@@ -142,9 +142,7 @@ TEST_F(VirtualDriverTest, RefusalsReturnZeroThroughTheEntryPoint) {
 }
 
 TEST_F(VirtualDriverTest, DeviceEventsBecomeDataMessages) {
-  ASSERT_TRUE(Steer("plug wired"));
-  ASSERT_TRUE(Steer("plug receiver"));
-  StartLikeTheProgram();
+  StartLikeTheProgram({"wired", "receiver"});
   ASSERT_TRUE(Steer("press dpi 5"));
   ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_EVENT_MESSAGE, 0x1000, 5}));
   ASSERT_TRUE(Steer("battery 6"));
@@ -160,8 +158,7 @@ TEST_F(VirtualDriverTest, DeviceEventsBecomeDataMessages) {
 }
 
 TEST_F(VirtualDriverTest, AnAwakeMouseKeepsReportingItsStatusOverTheReceiver) {
-  ASSERT_TRUE(Steer("plug receiver"));
-  StartLikeTheProgram();
+  StartLikeTheProgram({"receiver"});
   ASSERT_TRUE(Steer("heartbeat 10"));
   const PostedMessage status{MS1_RECEIVER_EVENT_MESSAGE, 0x4010, 0x0801};
   auto count = [&] {
@@ -178,9 +175,7 @@ TEST_F(VirtualDriverTest, AnAwakeMouseKeepsReportingItsStatusOverTheReceiver) {
 // Forced full applies of many profiles: the mouse holds what each profile
 // says for mode records 0 and 1, and its log is the report list.
 TEST_F(VirtualDriverTest, ForcedFullAppliesLeaveTheMouseHoldingTheProfile) {
-  ASSERT_TRUE(Steer("plug wired"));
-  ASSERT_TRUE(Steer("plug receiver"));
-  StartLikeTheProgram();
+  StartLikeTheProgram({"wired", "receiver"});
   for (unsigned seed = 1; seed <= 12; ++seed) {
     const bool over_wire = seed % 3 != 0;
     const auto profile = test::SampleProfile(seed, static_cast<int>(seed % 5));
@@ -211,8 +206,7 @@ TEST_F(VirtualDriverTest, ForcedFullAppliesLeaveTheMouseHoldingTheProfile) {
 }
 
 TEST_F(VirtualDriverTest, TheMouseVanishesWhenTheSimulatorStops) {
-  ASSERT_TRUE(Steer("plug wired"));
-  StartLikeTheProgram();
+  StartLikeTheProgram({"wired"});
   sim.Stop();
   ASSERT_TRUE(window.WaitFor(PostedMessage{MS1_WIRED_PLUG_MESSAGE, 0, 0}));
   EXPECT_EQ(wired.Send(EncodeModeSelectReport(*blank)), 0);
@@ -231,8 +225,7 @@ TEST_F(VirtualDriverTest, StagedFaultsStrikeAfterTheCountedReports) {
       {"after 1 unplug wired", {1, 0, 0, 0}},
       {"after 2 die", {1, 0, 0, 0}},  // the second arrived, but no answer came back
   };
-  ASSERT_TRUE(Steer("plug wired"));
-  StartLikeTheProgram();
+  StartLikeTheProgram({"wired"});
   const Report report = EncodeModeSelectReport(*blank);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fault);

@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "apply_helpers.h"
-#include "libs/virtualmouse/report_decode.h"
-#include "model/button_report.h"
+#include "libs/virtualmouse/hex_text.h"
 #include "model/settings_reports.h"
 #include "sample_profiles.h"
 #include "support/hex.h"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 
 #include "model/profile.h"
 #include "model/text_field.h"

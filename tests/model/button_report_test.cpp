@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "model/function_table.h"
 #include "model/profile.h"
 #include "support/hex.h"
 
@@ -43,31 +40,9 @@ TEST(ButtonReport, ShortcutsMacrosAndCodesWithoutRow) {
   numbers[7] = 3;
   const Report r = EncodeButtonReport(*p, 1, numbers);
   EXPECT_EQ(r[2], 2);
-  EXPECT_EQ(Report(r.begin() + 18, r.begin() + 21), Hex("11 05 04"));
-  EXPECT_EQ(Report(r.begin() + 21, r.begin() + 24), Hex("12 00 00"));  // numbering entry 0
-  EXPECT_EQ(Report(r.begin() + 24, r.begin() + 27), Hex("12 00 03"));
-  EXPECT_EQ(Report(r.begin() + 27, r.begin() + 30), Hex("00 00 00"));
-  EXPECT_EQ(Report(r.begin() + 30, r.begin() + 33), Hex("00 00 00"));
-  EXPECT_EQ(Report(r.begin() + 33, r.begin() + 36), Hex("14 00 00"));
-}
-
-TEST(FunctionTable, HasSixtyTwoDeviceRowsWithUniqueCodes) {
-  std::set<uint8_t> codes;
-  int with_bytes = 0;
-  for (const FunctionRow& row : FunctionTable()) {
-    EXPECT_TRUE(codes.insert(row.code).second) << int(row.code);
-    if (row.device_bytes) ++with_bytes;
-  }
-  EXPECT_EQ(with_bytes, 62);
-  EXPECT_EQ(DeviceBytesFor(0), (DeviceBytes{0x01, 0x00, 0x00}));  // off is not 00 00 00
-  EXPECT_EQ(DeviceBytesFor(50), (DeviceBytes{0x11, 0x0A, 0x16}));
-  EXPECT_EQ(DeviceBytesFor(51), (DeviceBytes{0x00, 0x00, 0x00}));
-  EXPECT_EQ(DeviceBytesFor(81), (DeviceBytes{0x11, 0x03, 0x12}));
-  EXPECT_EQ(LabelKeyFor(13), "titl_left_text");
-  EXPECT_EQ(LabelKeyFor(19), "");
-  EXPECT_EQ(FunctionForMenuItem("ms_1_pre_track"), 67);
-  EXPECT_EQ(FunctionForMenuItem("no_such_item"), 1);
-  EXPECT_EQ(FunctionForMenuItem(""), 1);
+  // Buttons 5 to 10; button 6's macro has numbering entry 0.
+  EXPECT_EQ(Report(r.begin() + 18, r.begin() + 36),
+            Hex("11 05 04 12 00 00 12 00 03 00 00 00 00 00 00 14 00 00"));
 }
 
 }  // namespace

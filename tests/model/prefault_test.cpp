@@ -6,7 +6,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <vector>
 
 namespace ms1 {

@@ -14,11 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProfileFileTest : public ::testing::Test {
- protected:
-  const fs::path dir = test::MakeTempDir("ms1-profile-file-" + test::CurrentTestName());
-  void TearDown() override { test::RemoveTree(dir); }
-};
+class ProfileFileTest : public test::TempDirTest {};
 
 TEST_F(ProfileFileTest, RoundTripsByteForByte) {
   auto p = CreateProfile(u"Äpfel");

@@ -71,17 +71,23 @@ TEST_F(ProfileStoreTest, TheMarkOfUnsentEditsComesAndGoes) {
   EXPECT_FALSE(fs::exists(dir / "elsewhere"));
 }
 
-TEST_F(ProfileStoreTest, FirstStartCreatesTheFoldersAndOneDefaultProfile) {
-  const StoreLoad load = Load();
-  EXPECT_TRUE(load.ok()) << load.problem;
-  EXPECT_TRUE(load.created);
-  ASSERT_EQ(profiles.size(), 1u);
-  EXPECT_EQ(FieldText(profiles[0]->name), u"Profile1");
-  EXPECT_EQ(selected, 0);
-  ASSERT_EQ(fs::file_size(store), 4 + kProfileRecordSize);
-  const std::string bytes = ReadBytes(store);
-  EXPECT_EQ(bytes.substr(0, 4), std::string(4, '\0'));
-  EXPECT_EQ(std::memcmp(bytes.data() + 4, profiles[0].get(), kProfileRecordSize), 0);
+// A first start finds no store; an empty one counts as missing.
+TEST_F(ProfileStoreTest, AMissingOrEmptyStoreIsMadeWithOneDefaultProfile) {
+  for (const bool empty : {false, true}) {
+    SCOPED_TRACE(empty ? "empty" : "missing");
+    if (empty) PutStore("");
+    profiles.clear();
+    selected = -7;
+    const StoreLoad load = Load();
+    EXPECT_TRUE(load.ok()) << load.problem;
+    EXPECT_TRUE(load.created);
+    EXPECT_EQ(Names(profiles), std::vector<std::u16string>{u"Profile1"});
+    EXPECT_EQ(selected, 0);
+    ASSERT_EQ(fs::file_size(store), 4 + kProfileRecordSize);
+    const std::string bytes = ReadBytes(store);
+    EXPECT_EQ(bytes.substr(0, 4), std::string(4, '\0'));
+    EXPECT_EQ(std::memcmp(bytes.data() + 4, profiles[0].get(), kProfileRecordSize), 0);
+  }
 }
 
 TEST_F(ProfileStoreTest, LoadsProfilesInFileOrderWithTheStoredSelection) {
@@ -117,15 +123,6 @@ TEST_F(ProfileStoreTest, SaveAfterADeleteWritesOneRecordFewerAndTheNewIndex) {
   std::string error;
   ASSERT_TRUE(SaveProfileStore(data, profiles, 1, error)) << error;
   EXPECT_EQ(ReadBytes(store), StoreBytes(1, {u"A", u"B"}));
-}
-
-TEST_F(ProfileStoreTest, AnEmptyStoreCountsAsMissing) {
-  PutStore("");
-  const StoreLoad load = Load();
-  EXPECT_TRUE(load.created);
-  EXPECT_EQ(Names(profiles), std::vector<std::u16string>{u"Profile1"});
-  EXPECT_EQ(selected, 0);
-  EXPECT_EQ(fs::file_size(store), 4 + kProfileRecordSize);
 }
 
 TEST_F(ProfileStoreTest, AStoreOfTheWrongLengthKeepsWholeRecordsAndIsKeptAside) {

@@ -152,13 +152,11 @@ TEST(ButtonAssignment, MirrorsButtonsBelowTenBetweenModesZeroAndOne) {
 
 TEST(ActiveModeIndex, NeverLeavesTheFiveModeRecords) {
   auto p = CreateProfile(u"x");
-  for (int32_t value : {0, 4}) {
+  const std::pair<int32_t, int> cases[] = {{0, 0}, {4, 4},    {-1, 0},
+                                           {5, 0}, {1000, 0}, {INT32_MIN, 0}};
+  for (const auto [value, index] : cases) {
     p->active_mode = value;
-    EXPECT_EQ(ActiveModeIndex(*p), value);
-  }
-  for (int32_t value : {-1, 5, 1000, INT32_MIN}) {
-    p->active_mode = value;
-    EXPECT_EQ(ActiveModeIndex(*p), 0);
+    EXPECT_EQ(ActiveModeIndex(*p), index) << value;
   }
 }
 

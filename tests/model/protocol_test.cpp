@@ -36,6 +36,10 @@ TEST(PollingRate, UnknownIndexesAndIntervalsStayDefined) {
     EXPECT_FALSE(IsPollingInterval(static_cast<uint8_t>(interval))) << interval;
   }
   EXPECT_EQ(PollingRateHz(0), 0);
+  // A switched rate reported by an interval between the four maps onto one of them.
+  const std::pair<uint16_t, int32_t> between[] = {{7, 1}, {5, 1}, {3, 2}, {6, 1}};
+  for (auto [value, index] : between) EXPECT_EQ(PollingIndexForEvent(value), index) << value;
+  for (uint16_t value : {0, 9, 0xFFFF}) EXPECT_FALSE(PollingIndexForEvent(value)) << value;
 }
 
 TEST(EventValues, StatusAndAcknowledgeReadOnlyTheirOwnBytes) {

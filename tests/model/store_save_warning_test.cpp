@@ -7,12 +7,9 @@ namespace {
 
 TEST(StoreSaveWarning, WarnsOncePerRunOfFailuresAndAgainAfterASuccess) {
   StoreSaveWarning warning;
-  EXPECT_FALSE(warning.ShouldWarn(true));
-  EXPECT_TRUE(warning.ShouldWarn(false));
-  EXPECT_FALSE(warning.ShouldWarn(false));
-  EXPECT_FALSE(warning.ShouldWarn(false));
-  EXPECT_FALSE(warning.ShouldWarn(true));
-  EXPECT_TRUE(warning.ShouldWarn(false));
+  const bool saved[] = {true, false, false, false, true, false};
+  const bool warned[] = {false, true, false, false, false, true};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(warning.ShouldWarn(saved[i]), warned[i]) << "save " << i;
 }
 
 }  // namespace
