@@ -202,9 +202,11 @@ TEST_F(GattTransportTest, NothingWaitsForAWriteBluezDoesNotAnswer) {
   Connect();
   ASSERT_TRUE(Steer("after 1 hang"));
   auto write = std::async(std::launch::async, [&] { return Write(mode_select); });
+  // The simulator's log is a file: polled until the write hangs in the mouse.
   for (int i = 0; i < 6000 && sim->Log()["accepted"].empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+  ASSERT_FALSE(sim->Log()["accepted"].empty()) << "the write never reached the mouse";
   const auto start = std::chrono::steady_clock::now();
   transport.Disconnect();
   transport.Connect("VID&02045E", "PID&0040");
