@@ -8,8 +8,8 @@
 
 namespace ms1 {
 
-const std::array<uint8_t, kButtonCount> kDefaultButtonFunctions = {1, 2,  3, 6, 0, 0,  4,  5,  0,
-                                                                   0, 71, 0, 0, 0, 69, 70, 11, 12};
+const std::array<uint8_t, kButtonCount> kDefaultButtonFunctions = {
+    1, 2, 3, 6, 0, 0, 4, 5, 0, 0, 71, 0, 0, 0, 69, 70, 11, 12};
 const std::array<uint8_t, kButtonCount> kDefaultButtonFunctionsMode1 = {
     1, 2, 3, 6, 0, 0, 4, 5, 0, 0, 0, 0, 0, 0, 14, 13, 11, 12};
 
@@ -23,9 +23,11 @@ namespace {
 constexpr std::array<int32_t, kDpiLevelCount> kDefaultDpiValues = {30, 60, 80, 160, 0, 0, 0, 0};
 constexpr std::array<int32_t, kDpiLevelCount> kDefaultDpiEnabled = {1, 1, 1, 1, 0, 0, 0, 0};
 constexpr std::array<int32_t, kDpiLevelCount> kDefaultDpiColors = {
-    0x000000FF, 0x0000FFFF, 0x00FF0000, 0x0000FF00, 0x00FFFF00, 0x000000FF, 0x000040FF, 0x00FFFFFF};
+    0x000000FF, 0x0000FFFF, 0x00FF0000, 0x0000FF00,
+    0x00FFFF00, 0x000000FF, 0x000040FF, 0x00FFFFFF};
 constexpr std::array<int32_t, kDpiLevelCount> kDefaultReservedColors = {
-    0x000000FF, 0x0000FF00, 0x00FF0000, 0x00FF00FF, 0x0000FFFF, 0x00FFFFFF, 0x00FFFFFF, 0x000080FF};
+    0x000000FF, 0x0000FF00, 0x00FF0000, 0x00FF00FF,
+    0x0000FFFF, 0x00FFFFFF, 0x00FFFFFF, 0x000080FF};
 
 void SetLowByte(int32_t& field, uint8_t value) {
   field = static_cast<int32_t>((static_cast<uint32_t>(field) & 0xFFFFFF00u) | value);
@@ -110,33 +112,15 @@ int ActiveModeIndex(const ProfileRecord& profile) {
 void SetSharedSetting(ProfileRecord& profile, SharedSetting field, int32_t value, int level) {
   for (ModeRecord& mode : profile.modes) {
     switch (field) {
-      case SharedSetting::kDpiValue:
-        mode.dpi_value[level & 7] = value;
-        break;
-      case SharedSetting::kLightBrightness:
-        mode.light_brightness = value;
-        break;
-      case SharedSetting::kLightSpeed:
-        mode.light_speed = value;
-        break;
-      case SharedSetting::kSleepTimer:
-        mode.sleep_timer = value;
-        break;
-      case SharedSetting::kDpiLevel:
-        mode.dpi_level = value;
-        break;
-      case SharedSetting::kPollingRate:
-        mode.polling_rate = value;
-        break;
-      case SharedSetting::kMoveMode:
-        mode.move_mode = value;
-        break;
-      case SharedSetting::kLightEffect:
-        mode.light_effect = value;
-        break;
-      case SharedSetting::kLightColor:
-        mode.light_color = value;
-        break;
+      case SharedSetting::kDpiValue: mode.dpi_value[level & 7] = value; break;
+      case SharedSetting::kLightBrightness: mode.light_brightness = value; break;
+      case SharedSetting::kLightSpeed: mode.light_speed = value; break;
+      case SharedSetting::kSleepTimer: mode.sleep_timer = value; break;
+      case SharedSetting::kDpiLevel: mode.dpi_level = value; break;
+      case SharedSetting::kPollingRate: mode.polling_rate = value; break;
+      case SharedSetting::kMoveMode: mode.move_mode = value; break;
+      case SharedSetting::kLightEffect: mode.light_effect = value; break;
+      case SharedSetting::kLightColor: mode.light_color = value; break;
     }
   }
 }
