@@ -131,14 +131,15 @@ bool WriteStoreFile(const fs::path& store_file, std::size_t count,
 
 void NoteStoreVersion(const fs::path& store_file, const std::optional<FileStamp>& stamp) {
   std::lock_guard guard(OwnersMutex());
-  if (DataFolderOwner* owner = DataFolderOwner::OwnerOf(store_file)) {
-    owner->known_[Normal(store_file)] = stamp;
-  }
+  DataFolderOwner* owner = DataFolderOwner::OwnerOf(store_file);
+  if (owner != nullptr && StampOf(store_file) == stamp) owner->known_[Normal(store_file)] = stamp;
 }
 
-void ForgetStoreVersion(const fs::path& store_file) {
+void ForgetStoreVersion(const fs::path& store_file, const std::optional<FileStamp>& stamp) {
   std::lock_guard guard(OwnersMutex());
-  if (DataFolderOwner* owner = DataFolderOwner::OwnerOf(store_file)) {
+  DataFolderOwner* owner = DataFolderOwner::OwnerOf(store_file);
+  // A load that could not even stamp the file forgets whatever is there.
+  if (owner != nullptr && (!stamp || StampOf(store_file) == stamp)) {
     owner->known_.erase(Normal(store_file));
   }
 }

@@ -47,7 +47,7 @@ class DataFolderOwner {
   friend bool WriteStoreFile(const std::filesystem::path&, std::size_t,
                              const std::function<ByteView(std::size_t)>&, std::string&);
   friend void NoteStoreVersion(const std::filesystem::path&, const std::optional<FileStamp>&);
-  friend void ForgetStoreVersion(const std::filesystem::path&);
+  friend void ForgetStoreVersion(const std::filesystem::path&, const std::optional<FileStamp>&);
 
   // The owner whose store folder holds store_file, if any; under OwnersMutex.
   static DataFolderOwner* OwnerOf(const std::filesystem::path& store_file);
@@ -73,9 +73,13 @@ bool WriteStoreFile(const std::filesystem::path& store_file, std::size_t count,
                     const std::function<ByteView(std::size_t)>& piece, std::string& error);
 
 // What a load found: the version read (none: there was no file), or that the
-// version on disk cannot count as read (a damaged file left in place).
+// version on disk cannot count as read (a damaged file left in place). Either
+// counts only while that version is still on disk: a save of this process's
+// that ended while the load was reading has recorded its own version, which a
+// late word of the load must not replace.
 void NoteStoreVersion(const std::filesystem::path& store_file,
                       const std::optional<FileStamp>& stamp);
-void ForgetStoreVersion(const std::filesystem::path& store_file);
+void ForgetStoreVersion(const std::filesystem::path& store_file,
+                        const std::optional<FileStamp>& stamp);
 
 }  // namespace ms1

@@ -153,7 +153,7 @@ StoreReader::~StoreReader() {
   if (version_known_ && !damaged_in_place_) {
     NoteStoreVersion(path_, stamp_);
   } else {
-    ForgetStoreVersion(path_);
+    ForgetStoreVersion(path_, stamp_);
   }
 }
 

@@ -111,6 +111,14 @@ TEST_F(DataFolderOwnerTest, AStoreNotLoadedHereIsKeptAsideBeforeASave) {
   };
   const auto append = [](const fs::path& p) { std::ofstream(p, std::ios::app) << "+"; };
   const auto create = [](const fs::path& p) { WriteBytes(p, "new"); };
+  // This process saves while it is reading the store: its own version stays known.
+  const auto saved_while_read = [](const fs::path& p) {
+    StoreLoad load;
+    const StoreReader reading(p, load);
+    std::string error;
+    EXPECT_TRUE(SaveMacroStore(p.parent_path().parent_path(), OneMacro(u"Between"), error))
+        << error;
+  };
   for (const Case& c :
        {Case{"untouched", loaded, StoreAccess::kReadWrite, [](const fs::path&) {}, ""},
         Case{"removed", loaded, StoreAccess::kReadWrite, [](const fs::path& p) { fs::remove(p); },
@@ -119,6 +127,7 @@ TEST_F(DataFolderOwnerTest, AStoreNotLoadedHereIsKeptAsideBeforeASave) {
              std::string(kMacroRecordSize, 'R')},
         Case{"written in place", loaded, StoreAccess::kReadWrite, append, loaded + "+"},
         Case{"made where none was", "", StoreAccess::kReadWrite, create, "new"},
+        Case{"saved here while read", loaded, StoreAccess::kReadWrite, saved_while_read, ""},
         Case{"damaged, read only", "damaged", StoreAccess::kReadOnly, [](const fs::path&) {},
              "damaged"}}) {
     const fs::path data = dir / c.what;
