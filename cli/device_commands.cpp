@@ -307,14 +307,14 @@ void Monitor(const MonitorOptions& options) {
   };
   const LinkState& links = device.session.links();
   if (device.session.drivers().wired()) {
-    presence(kWired, links.wiredState == link_presence::kPresent);
+    presence(kWired, links.Present(kWired));
   }
   if (device.session.drivers().receiver()) {
-    presence(kReceiver, links.receiverState == link_presence::kPresent);
+    presence(kReceiver, links.Present(kReceiver));
   }
   // Without BlueZ there is no Bluetooth link to speak of, unless it was asked for.
-  if (use.bluetooth && (links.bleConnected.load() != 0 || ParseLink(options.link) == kBluetooth)) {
-    presence(kBluetooth, links.bleConnected.load() != 0);
+  if (use.bluetooth && (links.Present(kBluetooth) || ParseLink(options.link) == kBluetooth)) {
+    presence(kBluetooth, links.Present(kBluetooth));
   }
   device.loop.RunUntil([] { return false; }, HeadlessLoop::kForever);
   device.session.Stop();
@@ -352,11 +352,7 @@ nlohmann::json LiveStatusJson(const LiveStatusOptions& options) {
   HeadlessDevice device;
   device.Start(options.drivers.empty() ? DefaultDriverFolder() : options.drivers, {});
   const LinkState& links = device.session.links();
-  json present = json::array();
-  if (links.wiredState.load() == link_presence::kPresent) present.push_back("wired");
-  if (links.receiverState.load() == link_presence::kPresent) present.push_back("receiver");
-  if (links.bleConnected.load() != 0) present.push_back("ble");
-  out["links"] = present;
+  out["links"] = links.PresentLinkNames();
   out["connected"] = links.AnyLinkOpen();
   device.session.Stop();
   ProfileList profiles;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <atomic>
+#include <string>
+#include <vector>
 
 #include "model/protocol/link_ids.h"
 
@@ -26,10 +28,32 @@ struct LinkState {
   std::atomic<int> mouseAsleep{1};  // applies do nothing while set
   std::atomic<int> ackReceived{0};  // the mouse acknowledged a receiver report
 
+  // Whether the link is there: plugged (cable, receiver) or connected (Bluetooth LE).
+  bool Present(ConnectionMode link) const {
+    switch (link) {
+      case ConnectionMode::kWired:
+        return wiredState.load() == link_presence::kPresent;
+      case ConnectionMode::kReceiver:
+        return receiverState.load() == link_presence::kPresent;
+      case ConnectionMode::kBluetooth:
+        return bleConnected.load() != 0;
+    }
+    return false;
+  }
   // True while a report could go anywhere: the condition for running an apply.
   bool AnyLinkOpen() const {
-    return wiredState.load() == link_presence::kPresent ||
-           receiverState.load() == link_presence::kPresent || bleConnected.load() != 0;
+    for (ConnectionMode link : kAllLinks) {
+      if (Present(link)) return true;
+    }
+    return false;
+  }
+  // The names (LinkName) of the links present, in the order of kAllLinks.
+  std::vector<std::string> PresentLinkNames() const {
+    std::vector<std::string> names;
+    for (ConnectionMode link : kAllLinks) {
+      if (Present(link)) names.emplace_back(LinkName(link));
+    }
+    return names;
   }
 };
 

@@ -25,9 +25,7 @@ RemoteOutcome NameRefusal(ProfileNameCheck check, const std::string& name) {
 LiveState PageRemote::Live() const {
   LiveState live;
   const LinkState& links = session_.links();
-  if (links.wiredState.load() == link_presence::kPresent) live.links.push_back("wired");
-  if (links.receiverState.load() == link_presence::kPresent) live.links.push_back("receiver");
-  if (links.bleConnected.load() != 0) live.links.push_back("ble");
+  live.links = links.PresentLinkNames();
   live.connected = links.AnyLinkOpen();
   live.asleep = live.connected && links.mouseAsleep.load() != 0;
   const int level = session_.battery_level();

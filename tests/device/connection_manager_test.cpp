@@ -188,6 +188,22 @@ TEST_F(ConnectionManagerTest, BluetoothArrivalAndRemoval) {
   EXPECT_TRUE(view.sleep_label);
 }
 
+// Every combination of links: named in their fixed order, and any one opens an apply.
+TEST(LinkState, PresentLinksAreNamedInOrderAndAnyOneIsOpen) {
+  for (int mask = 0; mask < 8; ++mask) {
+    LinkState links;
+    links.wiredState = (mask & 1) != 0 ? link_presence::kPresent : link_presence::kRemoved;
+    links.receiverState = (mask & 2) != 0 ? link_presence::kPresent : link_presence::kNeverSeen;
+    links.bleConnected = (mask & 4) != 0 ? 1 : 0;
+    Calls expected;
+    if ((mask & 1) != 0) expected.push_back("wired");
+    if ((mask & 2) != 0) expected.push_back("receiver");
+    if ((mask & 4) != 0) expected.push_back("ble");
+    EXPECT_EQ(links.PresentLinkNames(), expected) << mask;
+    EXPECT_EQ(links.AnyLinkOpen(), mask != 0) << mask;
+  }
+}
+
 TEST(LinkPanels, FollowTheBestLink) {
   LinkState links;
   test::RecordingLinkView view;
