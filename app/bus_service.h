@@ -12,17 +12,16 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <string_view>
 
+#include "model/program_bus_names.h"
 #include "ui/remote_commands.h"
 
 namespace ms1 {
 
-inline constexpr const char* kBusName = "io.ms1config.Ms1Config";
-inline constexpr const char* kBusPath = "/io/ms1config/Ms1Config";
-inline constexpr const char* kBusInterface = "io.ms1config.Ms1Config1";
-
 class BusService : public QObject, protected QDBusContext {
   Q_OBJECT
+  // moc takes only a literal here.
   Q_CLASSINFO("D-Bus Interface", "io.ms1config.Ms1Config1")
   Q_PROPERTY(QString Version READ Version)
   Q_PROPERTY(QString DataFolder READ DataFolder)
@@ -96,5 +95,7 @@ class BusService : public QObject, protected QDBusContext {
   LiveState live_;
   std::optional<QDBusConnection> bus_;
 };
+
+static_assert(std::string_view(kBusInterface) == "io.ms1config.Ms1Config1");
 
 }  // namespace ms1

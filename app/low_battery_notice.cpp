@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "model/program_bus_names.h"
 #include "platform/language.h"
 
 namespace ms1 {
@@ -29,9 +30,9 @@ void NotifyLowBattery(int percent) {
       QStringLiteral("/org/freedesktop/Notifications"),
       QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
   QVariantMap hints;
-  hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("io.ms1config.Ms1Config"));
+  hints.insert(QStringLiteral("desktop-entry"), QString::fromLatin1(kBusName));
   hints.insert(QStringLiteral("urgency"), QVariant::fromValue<uchar>(1));
-  call << QStringLiteral("ms1-config") << 0u << QStringLiteral("io.ms1config.Ms1Config")
+  call << QStringLiteral("ms1-config") << 0u << QString::fromLatin1(kBusName)
        << Lan().Text(QStringLiteral("mouse_name_text"))
        << Lan().Text(QStringLiteral("low_battery_text")).arg(percent) << QStringList() << hints
        << -1;

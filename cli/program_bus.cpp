@@ -6,13 +6,10 @@
 #include <unistd.h>
 
 #include "cli/commands.h"
+#include "model/program_bus_names.h"
 
 namespace ms1::cli {
 namespace {
-
-constexpr const char* kName = "io.ms1config.Ms1Config";
-constexpr const char* kPath = "/io/ms1config/Ms1Config";
-constexpr const char* kInterface = "io.ms1config.Ms1Config1";
 
 // Frees what sd-bus handed out when the scope ends.
 struct Reply {
@@ -50,7 +47,7 @@ std::unique_ptr<ProgramBus> ProgramBus::Connect() {
   int owned = 0;
   if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                          "org.freedesktop.DBus", "NameHasOwner", &e.error, &reply.message, "s",
-                         kName) < 0 ||
+                         kBusName) < 0 ||
       sd_bus_message_read(reply.message, "b", &owned) < 0 || owned == 0) {
     return nullptr;
   }
@@ -70,7 +67,8 @@ bool ProgramBus::Serves(const std::filesystem::path& folder) {
 
 sd_bus_message* ProgramBus::CallWith(const char* method, const std::vector<std::string>& args) {
   Reply call;
-  if (sd_bus_message_new_method_call(bus_, &call.message, kName, kPath, kInterface, method) < 0) {
+  if (sd_bus_message_new_method_call(bus_, &call.message, kBusName, kBusPath, kBusInterface,
+                                     method) < 0) {
     Fail("cannot call the program on the session bus");
   }
   for (const std::string& arg : args) sd_bus_message_append(call.message, "s", arg.c_str());
@@ -104,8 +102,9 @@ std::string ProgramBus::ImportMacro(const std::string& file, int& index) {
 std::string ProgramBus::StringProperty(const char* name) {
   Error e;
   char* value = nullptr;
-  FailOn(sd_bus_get_property_string(bus_, kName, kPath, kInterface, name, &e.error, &value), e,
-         name);
+  FailOn(
+      sd_bus_get_property_string(bus_, kBusName, kBusPath, kBusInterface, name, &e.error, &value),
+      e, name);
   std::string text = value;
   free(value);
   return text;
@@ -114,7 +113,8 @@ std::string ProgramBus::StringProperty(const char* name) {
 std::vector<std::string> ProgramBus::StringsProperty(const char* name) {
   Error e;
   Reply reply;
-  FailOn(sd_bus_get_property(bus_, kName, kPath, kInterface, name, &e.error, &reply.message, "as"),
+  FailOn(sd_bus_get_property(bus_, kBusName, kBusPath, kBusInterface, name, &e.error,
+                             &reply.message, "as"),
          e, name);
   return ReadStrings(reply.message);
 }
@@ -124,7 +124,8 @@ template <typename Value>
 Value ProgramBus::TrivialProperty(const char* name, char type) {
   Error e;
   Value value = 0;
-  FailOn(sd_bus_get_property_trivial(bus_, kName, kPath, kInterface, name, &e.error, type, &value),
+  FailOn(sd_bus_get_property_trivial(bus_, kBusName, kBusPath, kBusInterface, name, &e.error, type,
+                                     &value),
          e, name);
   return value;
 }
@@ -144,7 +145,7 @@ void ProgramBus::FollowChanges(const std::function<void(const std::string& name)
   } follow{&changed};
   const auto on_change = [](sd_bus_message* m, void* data, sd_bus_error*) {
     const char* interface = nullptr;
-    if (sd_bus_message_read(m, "s", &interface) < 0 || std::string(interface) != kInterface) {
+    if (sd_bus_message_read(m, "s", &interface) < 0 || std::string(interface) != kBusInterface) {
       return 0;
     }
     if (sd_bus_message_enter_container(m, 'a', "{sv}") < 0) return 0;
@@ -166,7 +167,7 @@ void ProgramBus::FollowChanges(const std::function<void(const std::string& name)
   };
   sd_bus_slot* changes = nullptr;
   sd_bus_slot* owner = nullptr;
-  if (sd_bus_match_signal(bus_, &changes, kName, kPath, "org.freedesktop.DBus.Properties",
+  if (sd_bus_match_signal(bus_, &changes, kBusName, kBusPath, "org.freedesktop.DBus.Properties",
                           "PropertiesChanged", on_change, &follow) < 0 ||
       sd_bus_match_signal(bus_, &owner, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                           "org.freedesktop.DBus", "NameOwnerChanged", on_owner, &follow) < 0) {
